@@ -1,0 +1,70 @@
+#include "app/screenshot_tour.h"
+
+#include "link/link.h"
+#include "shell/info_form.h"
+#include "shell/main_window.h"
+#include "transfer/prog_start_form.h"
+#include "transfer/transfer_form.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QPixmap>
+#include <QProgressBar>
+
+#include <cstdio>
+
+ScreenshotTour::ScreenshotTour(MainWindow &window, QString directory)
+    : m_window(window), m_dir(std::move(directory)) {}
+
+bool ScreenshotTour::waitFor(const std::function<bool()> &condition, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+bool ScreenshotTour::shoot(const QString &name) {
+    QCoreApplication::processEvents();
+    const QString path = QDir(m_dir).filePath(name + QStringLiteral(".png"));
+    if (!m_window.grab().save(path)) {
+        std::fprintf(stderr, "gasecu: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    m_saved.append(path);
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+bool ScreenshotTour::run() {
+    if (!QDir().mkpath(m_dir)) {
+        std::fprintf(stderr, "gasecu: cannot create %s\n", qPrintable(m_dir));
+        return false;
+    }
+    Screens &s = m_window.screens();
+    Link &link = m_window.app().link;
+    bool ok = shoot(QStringLiteral("01-information"));
+
+    InfoForm *info = s.FnEntete->isShown() ? s.FnEntete : s.FnEntete2;
+    if (info->isShown())
+        info->Command1_Click();
+    if (!link.state.PortIsOpen) {
+        std::fprintf(stderr, "gasecu: the port could not be opened\n");
+        shoot(QStringLiteral("02-no-port"));
+        return false;
+    }
+    ok = shoot(QStringLiteral("02-start")) && ok;
+
+    s.FnProgStart->BoutonPC_Click();
+    waitFor([&] { return link.state.FullReadIndex >= 8 || !link.state.FullReadActive; }, 10000);
+    ok = shoot(QStringLiteral("03-download")) && ok;
+    if (!waitFor([&] { return link.state.DataLoaded; }, 20000)) {
+        std::fprintf(stderr, "%s\n", qPrintable(link.noCommunicationText()));
+        return false;
+    }
+    ok = shoot(QStringLiteral("04-ready")) && ok;
+    return ok;
+}

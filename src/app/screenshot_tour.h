@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class MainWindow;
+
+// Walks through every screen the way a fitter would (connect, first read,
+// then each screen in turn) and saves one PNG of the main window per screen.
+class ScreenshotTour {
+  public:
+    ScreenshotTour(MainWindow &window, QString directory);
+
+    // False when the ECU did not answer or a picture could not be written.
+    bool run();
+    QStringList saved() const { return m_saved; }
+
+  private:
+    bool shoot(const QString &name);
+    bool waitFor(const std::function<bool()> &condition, int timeoutMs);
+
+    MainWindow &m_window;
+    QString m_dir;
+    QStringList m_saved;
+};

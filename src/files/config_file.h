@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// "prconfig.txt" in the start directory: the port number and the language
+// file's path, kept between runs as one line
+// FichierConfig:]port]language]]]]Fin
+class ConfigFile {
+  public:
+    static constexpr int FieldCount = 11;
+
+    enum class ReadResult { Missing, Read, BadHeader };
+
+    explicit ConfigFile(QString directory);
+
+    QString path() const;
+
+    // Fills ConfigValues from the file. A missing file leaves the defaults;
+    // a wrong header takes nothing from the file. Separators past the last
+    // field are ignored.
+    ReadResult ReadConfigFile();
+    bool WriteConfigFile();
+
+    // The port number as a byte: empty or non-numeric gives 0.
+    int portNumber() const;
+    QString languagePath() const { return ConfigValues[2]; }
+
+    QStringList ConfigValues;
+
+  private:
+    QString m_directory;
+};

@@ -1,0 +1,145 @@
+#include "link/link.h"
+
+#include "link/frames.h"
+
+namespace {
+const QString NotConnect = QStringLiteral(" Not Connect ");
+const QString NonConnecter = QStringLiteral(" Non Connecter ");
+const QString AdapterGone = QStringLiteral(" Adapter Serial not connect ");
+} // namespace
+
+Link::Link(SerialPort *port, QObject *parent) : QObject(parent), m_port(port) {
+    connect(m_port, &SerialPort::readyRead, this, &Link::onReceive);
+    connect(m_port, &SerialPort::deviceGone, this, &Link::deviceLost);
+    connect(&ControlTimer3, &QTimer::timeout, this, &Link::ControlTimer3_Timer);
+    connect(&TimerDownload, &QTimer::timeout, this, &Link::TimerDownload_Timer);
+    connect(&UPLoadTimer, &QTimer::timeout, this, &Link::UPLoadTimer_Timer);
+    ResetLinkState();
+}
+
+void Link::ResetLinkState() {
+    ClosePort();
+    state = LinkState{};
+    state.PollFrame = frames::MonitorPoll.toByteArray();
+    ControlTimer3.setInterval(100);
+    TimerDownload.setInterval(200);
+    UPLoadTimer.setInterval(200);
+    ControlTimer3.stop();
+    TimerDownload.stop();
+    UPLoadTimer.stop();
+    blocks = makeBlockTable();
+    messages.resetDefaults();
+    m_rejectedBlocks = 0;
+}
+
+bool Link::OpenPort() {
+    ClosePort();
+    switch (m_port->open(state.PortNumber)) {
+    case SerialPort::OpenResult::Opened:
+        state.PortIsOpen = true;
+        Q_EMIT statusText(QStringLiteral(" Connection on COM ") +
+                          QString::number(state.PortNumber));
+        return true;
+    case SerialPort::OpenResult::NotFound:
+        Q_EMIT statusText(NotConnect);
+        Q_EMIT warning(QStringLiteral(" Serial Port non-existent "));
+        break;
+    case SerialPort::OpenResult::InUse:
+        Q_EMIT statusText(NotConnect);
+        Q_EMIT warning(QStringLiteral(" Serial Port already in use "));
+        break;
+    case SerialPort::OpenResult::Failed:
+        // Neither missing nor busy: the status says it; the fitter picks a port.
+        Q_EMIT statusText(NotConnect);
+        break;
+    }
+    Q_EMIT connectionWanted();
+    return false;
+}
+
+void Link::ClosePort() {
+    if (!state.PortIsOpen)
+        return;
+    m_port->close();
+    state.PortIsOpen = false;
+}
+
+void Link::SendLine(const QByteArray &line) {
+    if (!state.PortIsOpen) {
+        Q_EMIT connectionWanted();
+        return;
+    }
+    if (state.PendingLine.isEmpty() && !state.LinkBusy) {
+        writeNow(line);
+        return;
+    }
+    // One line at most waits: a newer line replaces an older one.
+    state.PendingLine = line;
+    state.PendingTicks = 0;
+    ControlTimer3.start();
+}
+
+void Link::WriteBlock(QByteArrayView descriptor) {
+    const QByteArray frame = frames::writeFrame(descriptor, image);
+    Q_ASSERT_X(!frame.isEmpty(), "WriteBlock", "descriptor without address and length");
+    if (!frame.isEmpty())
+        SendLine(frame);
+}
+
+void Link::writeNow(const QByteArray &line) {
+    if (!state.PortIsOpen)
+        return;
+    switch (m_port->write(line)) {
+    case SerialPort::WriteResult::Written:
+        return;
+    case SerialPort::WriteResult::DeviceGone:
+        deviceLost();
+        return;
+    case SerialPort::WriteResult::Failed:
+        Q_EMIT statusText(NonConnecter);
+        return;
+    }
+}
+
+// The adapter was unplugged: close, say so once, stop the transfers that can
+// no longer finish, and let the fitter choose a port again.
+void Link::deviceLost() {
+    if (!state.PortIsOpen)
+        return;
+    m_port->close();
+    state.PortIsOpen = false;
+    state.LinkBusy = false;
+    state.RxBuffer.clear();
+    if (state.FullReadActive || TimerDownload.isActive()) {
+        state.FullReadActive = false;
+        TimerDownload.stop();
+        Q_EMIT fullReadStopped();
+    }
+    if (UPLoadTimer.isActive()) {
+        state.UploadStep = 0;
+        UPLoadTimer.stop();
+        Q_EMIT uploadStopped();
+    }
+    Q_EMIT statusText(NonConnecter);
+    Q_EMIT warning(AdapterGone);
+    Q_EMIT connectionWanted();
+}
+
+void Link::ControlTimer3_Timer() {
+    if (++state.PendingTicks >= 2) {
+        // A held line waits at most two ticks, answered or not.
+        state.PendingTicks = 0;
+        state.LinkBusy = false;
+    }
+    if (!state.PortIsOpen || state.LinkBusy)
+        return;
+    const QByteArray line = state.PendingLine;
+    state.PendingLine.clear();
+    ControlTimer3.stop();
+    if (!line.isEmpty())
+        writeNow(line);
+}
+
+QString Link::noCommunicationText() const {
+    return messages[7] + QString::number(state.PortNumber);
+}

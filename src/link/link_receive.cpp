@@ -1,0 +1,129 @@
+// The receive chain: Traitement cuts one frame per receive event, Analyse
+// acts on it, Ecriture stores a data frame in the image.
+#include "link/frames.h"
+#include "link/hex.h"
+#include "link/link.h"
+
+namespace {
+// The line's input buffer. Text that grows past it without ever closing a
+// frame is noise: keep only a frame that may still be arriving.
+constexpr qsizetype MaxPending = 1024;
+constexpr qsizetype LongestReply = 2 * 255 + 12;
+} // namespace
+
+void Link::onReceive() {
+    state.LinkBusy = true;
+    state.NoAnswerTicks = 0;
+    Traitement(m_port->readAll());
+}
+
+void Link::Traitement(const QByteArray &chaine) {
+    state.FrameText.clear();
+    state.RxBuffer += chaine;
+    if (state.RxBuffer.isEmpty()) {
+        state.LinkBusy = false;
+        Analyse(QByteArray());
+        return;
+    }
+    // Every scan starts outside a frame: the buffer still holds every
+    // character of an unfinished frame, so stray characters left over from
+    // an earlier event can never be glued to the front of the next frame.
+    state.InFrame = 0;
+    const qsizetype n = state.RxBuffer.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = state.RxBuffer.at(i);
+        if (c == '@') {
+            state.InFrame = 1; // a second "@" inside a frame does not restart it
+            continue;
+        }
+        if (state.InFrame != 0 && c == frames::Cr) {
+            state.InFrame = 0;
+            if (state.FrameText.size() <= 2) {
+                // Too short to carry a command letter and checksum: dropped.
+                state.FrameText.clear();
+                continue;
+            }
+            state.RxBuffer.remove(0, i + 1);
+            if (state.RxBuffer.isEmpty())
+                state.LinkBusy = false;
+            const QByteArray frame = state.FrameText;
+            state.FrameText.clear();
+            Analyse(frame);
+            return;
+        }
+        if (state.InFrame == 1)
+            state.FrameText += c;
+    }
+    if (state.RxBuffer.size() > MaxPending) {
+        const qsizetype at = state.RxBuffer.lastIndexOf('@');
+        if (at >= 0 && state.RxBuffer.size() - at <= LongestReply)
+            state.RxBuffer.remove(0, at);
+        else
+            state.RxBuffer.clear();
+    }
+}
+
+void Link::Analyse(QByteArray TrameOK) {
+    Q_EMIT frameArrived(TrameOK);
+    Q_EMIT statusText(messages[11] + QString::number(state.PortNumber));
+    TrameOK.prepend('@');
+    Q_EMIT frameProcessed();
+    const char letter = TrameOK.size() > 1 ? TrameOK.at(1) : '\0';
+    if (letter == 'R') {
+        // An echo of a read command: nothing for the PC, the answer follows.
+        state.LinkBusy = true;
+        return;
+    }
+    if (letter == 'W') {
+        const bool accepted = Ecriture(TrameOK);
+        if (state.FullReadActive)
+            continueFullRead(accepted);
+    }
+    runSequencer();
+    resumePoll();
+}
+
+// A data frame reaches the image only whole and intact: upper-case hex from
+// the address on, exactly the announced number of data bytes, inside the
+// wire range, and a checksum that matches. Anything else pauses the poll and
+// leaves the image alone.
+bool Link::Ecriture(const QByteArray &Trame) {
+    bool valid = Trame.size() >= 7 && hex::isUpperHex(QByteArrayView(Trame).sliced(2));
+    int address = 0;
+    int count = 0;
+    if (valid) {
+        address = hex::value(QByteArrayView(Trame).sliced(2, 3));
+        count = hex::value(QByteArrayView(Trame).sliced(5, 2));
+        valid = Trame.size() == 7 + 2 * count + 2 &&
+                address + count <= MemoryImage::LastWireAddress + 1 &&
+                frames::checksumMatches(Trame);
+    }
+    if (!valid) {
+        state.PollingOn = false;
+        return false;
+    }
+    const QByteArrayView data = QByteArrayView(Trame).sliced(7);
+    for (int j = 0; j < count; ++j)
+        image.set(address + j, static_cast<quint8>(hex::value(data.sliced(2 * j, 2))));
+    Q_EMIT dataDecoded(address, count);
+    return true;
+}
+
+// Step 8 of every processed reply: keep the live poll going.
+void Link::resumePoll() {
+    if (!state.PollingOn)
+        return;
+    if (state.PendingLine.isEmpty() && !state.LinkBusy) {
+        writeNow(state.PollFrame);
+        return;
+    }
+    state.PendingTicks = 0;
+    ControlTimer3.stop();
+    if (!state.PendingLine.isEmpty()) {
+        // The held line goes out now, ahead of the next poll; it keeps the
+        // extra CR the ECU has always been sent here.
+        const QByteArray line = state.PendingLine + frames::Cr;
+        state.PendingLine.clear();
+        writeNow(line);
+    }
+}

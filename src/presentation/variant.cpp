@@ -1,0 +1,45 @@
+#include "presentation/variant.h"
+
+#include "shell/app_context.h"
+#include "shell/menu.h"
+
+#include <QPushButton>
+#include <QWidget>
+
+#ifndef GASECU_BRAND
+#define GASECU_BRAND 0
+#define GASECU_GAS_TIMES_SHOWN 0
+#define GASECU_EXTENDED_CALIBRATION 0
+#define GASECU_EMISSION_TOOLS 0
+#define GASECU_BATTERY_PAGE_HIDDEN 1
+#endif
+
+Variant Variant::build() {
+    return {GASECU_GAS_TIMES_SHOWN, GASECU_EXTENDED_CALIBRATION, GASECU_BRAND,
+            GASECU_EMISSION_TOOLS, GASECU_BATTERY_PAGE_HIDDEN};
+}
+
+const char *brandCaption(int brand) {
+    switch (brand) {
+    case 0:
+        return " Morvane Group 3.01";
+    case 1:
+        return " Kelvra 3.01";
+    case 2:
+        return " Pelgaro ";
+    default:
+        return "";
+    }
+}
+
+void ApplyVariant(const Variant &variant, AppContext &app, QWidget *mainWindow) {
+    if (variant.Brand >= 0 && variant.Brand <= 2)
+        mainWindow->setWindowTitle(QString::fromLatin1(brandCaption(variant.Brand)));
+
+    const bool tools = variant.EmissionTools != 0;
+    for (QPushButton *b : {app.menu.BtEmi, app.menu.BtMap, app.menu.BtMemoire, app.menu.BtEmission})
+        b->setVisible(tools);
+
+    if (variant.ExtendedCalibration == 0)
+        app.menu.BtMemoire->setVisible(false);
+}

@@ -1,0 +1,105 @@
+#include "shell/info_form.h"
+
+#include "link/link.h"
+#include "shell/app_context.h"
+#include "shell/menu.h"
+#include "shell/screens.h"
+#include "transfer/prog_start_form.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+namespace {
+struct BrandContent {
+    const char *form;
+    const char *productName; // the label that carries the product and version
+    const char *product;
+    const char *distributor;
+    const char *address;
+    const char *contact;
+    QColor logo;
+};
+
+// Distributor details shipped with each brand's build.
+const BrandContent Brands[] = {
+    {"FnEntete", "Label3", "K.V.D Interface Version 3.02", "Morvane Group",
+     "Zone Artisanale des Tilleuls, 12 rue des Forges",
+     "Tel. +33 4 75 00 12 12  -  www.morvane-group.example", QColor(0, 96, 160)},
+    {"FnEntete2", "Label4", "KVD  Interface Version 3.02", "Kelvra Autogas",
+     "Industrieweg 41, Unit 3", "Tel. +31 20 555 0140  -  www.kelvra.example", QColor(0, 128, 64)},
+};
+
+// The brand's mark, drawn by the program: a flame in a ring.
+QPixmap logo(const QColor &color) {
+    QPixmap pm(72, 72);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(color, 5));
+    p.drawEllipse(QRectF(4, 4, 64, 64));
+    QPainterPath flame;
+    flame.moveTo(36, 14);
+    flame.cubicTo(52, 30, 52, 46, 36, 58);
+    flame.cubicTo(20, 46, 22, 32, 32, 28);
+    flame.cubicTo(30, 36, 34, 42, 38, 44);
+    flame.cubicTo(42, 34, 40, 24, 36, 14);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawPath(flame);
+    return pm;
+}
+} // namespace
+
+InfoForm::InfoForm(AppContext &app, int brand, QWidget *parent)
+    : Form(QString::fromLatin1(Brands[brand == 1 ? 1 : 0].form), QStringLiteral("Information"),
+           parent),
+      m_app(app), m_brand(brand == 1 ? 1 : 0) {
+    const BrandContent &content = Brands[m_brand];
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(18, 14, 18, 14);
+    grid->setHorizontalSpacing(16);
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(logo(content.logo));
+    grid->addWidget(Image1, 0, 0, 4, 1, Qt::AlignTop);
+
+    // The product line heads the form; its label is Label3 on one brand and
+    // Label4 on the other, the distributor's lines take the remaining names.
+    QStringList names = {QStringLiteral("Label1"), QStringLiteral("Label2"),
+                         QStringLiteral("Label3"), QStringLiteral("Label4")};
+    const QString productName = QString::fromLatin1(content.productName);
+    names.removeOne(productName);
+    productLabel = new QLabel(QString::fromLatin1(content.product), this);
+    productLabel->setObjectName(productName);
+    QFont f = productLabel->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.2);
+    productLabel->setFont(f);
+    grid->addWidget(productLabel, 0, 1);
+    const char *lines[] = {content.distributor, content.address, content.contact};
+    for (int i = 0; i < 3; ++i) {
+        auto *label = new QLabel(QString::fromUtf8(lines[i]), this);
+        label->setObjectName(names[i]);
+        grid->addWidget(label, i + 1, 1);
+    }
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setMinimumWidth(100);
+    grid->addWidget(Command1, 4, 1, Qt::AlignRight);
+    connect(Command1, &QPushButton::clicked, this, &InfoForm::Command1_Click);
+}
+
+void InfoForm::Form_Load() {
+    m_app.menu.setButtonsEnabled({QStringLiteral("Connection"), QStringLiteral("Charger")}, false);
+    place(m_brand == 0 ? 2800 : 3300, 2800);
+}
+
+void InfoForm::Command1_Click() {
+    m_app.screens.FnProgStart->showForm();
+    hideForm();
+    m_app.menu.setButtonsEnabled({QStringLiteral("Connection"), QStringLiteral("Charger")}, true);
+    m_app.link.OpenPort();
+}

@@ -1,0 +1,170 @@
+#include "shell/main_window.h"
+
+#include "files/config_file.h"
+#include "link/link.h"
+#include "shell/dialogs.h"
+#include "shell/info_form.h"
+#include "shell/menu.h"
+#include "shell/status_strip.h"
+#include "transfer/prog_start_form.h"
+#include "transfer/transfer_form.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(Link &link, Dialogs *dialogs, const QString &programDir,
+                       const Variant &variant, QWidget *parent)
+    : QMainWindow(parent), m_link(link), m_variant(variant) {
+    setObjectName(QStringLiteral("MDIForm1"));
+    if (!dialogs) {
+        m_ownDialogs = std::make_unique<QtDialogs>(this);
+        dialogs = m_ownDialogs.get();
+    }
+    m_dialogs = dialogs;
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_menu = new Menu(central);
+    m_area = new QMdiArea(central);
+    m_area->setObjectName(QStringLiteral("ScreenArea"));
+    m_area->setBackground(QColor(0x80, 0x80, 0x80));
+    m_etat = new Etat(central);
+    column->addWidget(m_menu);
+    column->addWidget(m_area, 1);
+    column->addWidget(m_etat);
+    setCentralWidget(central);
+    resize(1024, 717);
+
+    m_app = std::make_unique<AppContext>(
+        AppContext{m_link, *m_dialogs, *m_menu, *m_etat, m_screens, programDir});
+    createForms();
+    wireLink();
+    wireMenu();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createForms() {
+    auto framed = [this](Form *form) {
+        form->attach(m_area, true);
+        return form;
+    };
+    m_screens.FnEntete = new InfoForm(*m_app, 0);
+    m_screens.FnEntete2 = new InfoForm(*m_app, 1);
+    m_screens.FnProgStart = new ProgStartForm(*m_app);
+    m_screens.FnDownload = new DownloadForm;
+    m_screens.FnUPLoad = new UploadForm;
+    m_screens.FnConnection =
+        new Form(QStringLiteral("FnConnection"), QStringLiteral("Connection "));
+    m_screens.FnConnection->setMinimumSize(320, 200);
+    for (Form *form :
+         {static_cast<Form *>(m_screens.FnEntete), static_cast<Form *>(m_screens.FnEntete2),
+          static_cast<Form *>(m_screens.FnProgStart), static_cast<Form *>(m_screens.FnDownload),
+          static_cast<Form *>(m_screens.FnUPLoad), m_screens.FnConnection})
+        framed(form);
+    m_screens.FnConnection->place(6000, 3900);
+}
+
+void MainWindow::MDIForm1_Load() {
+    m_link.ResetLinkState();
+    m_app->CurrentPage = 0;
+    ApplyVariant(m_variant, *m_app, this);
+
+    // Loading the transfer forms sets their bars to 21 blocks; the link's
+    // block count then takes over.
+    for (Form *form : {static_cast<Form *>(m_screens.FnDownload),
+                       static_cast<Form *>(m_screens.FnUPLoad), m_screens.FnConnection})
+        form->hideForm();
+    m_screens.FnDownload->AXProgress1->setMaximum(BlockCount);
+    m_screens.FnUPLoad->AXProgress1->setMaximum(BlockCount);
+
+    switch (m_variant.Brand) {
+    case 1:
+        m_screens.FnProgStart->hideForm();
+        m_screens.FnEntete2->showForm();
+        break;
+    case 2:
+        m_screens.FnProgStart->showForm();
+        break;
+    default:
+        m_screens.FnProgStart->hideForm();
+        m_screens.FnEntete->showForm();
+        break;
+    }
+    readConfiguration();
+    m_etat->setLinkText(m_link.messages[10]);
+}
+
+void MainWindow::readConfiguration() {
+    ConfigFile config(m_app->ProgramDir);
+    switch (config.ReadConfigFile()) {
+    case ConfigFile::ReadResult::Missing:
+        break;
+    case ConfigFile::ReadResult::BadHeader:
+        m_dialogs->warning(QStringLiteral(" Error in the file config "));
+        break;
+    case ConfigFile::ReadResult::Read:
+        m_link.state.PortNumber = config.portNumber();
+        break;
+    }
+}
+
+void MainWindow::wireLink() {
+    Link &link = m_link;
+    Screens &s = m_screens;
+    connect(&link, &Link::statusText, m_etat, &Etat::setLinkText);
+    connect(&link, &Link::frameProcessed, m_etat, &Etat::toggleActivity);
+    connect(&link, &Link::connectionWanted, this, [&s] { s.FnConnection->showForm(); });
+    connect(&link, &Link::warning, this, [this](const QString &text) { m_dialogs->warning(text); });
+
+    connect(&link, &Link::fullReadStarted, this, [&s] {
+        s.FnDownload->showForm();
+        s.FnDownload->setProgress(0);
+    });
+    connect(&link, &Link::fullReadProgress, this, [&s](int v) { s.FnDownload->setProgress(v); });
+    connect(&link, &Link::fullReadCompleted, this, [this, &s] {
+        m_etat->setFileText(m_link.messages[9]);
+        s.FnDownload->hideForm();
+    });
+    connect(&link, &Link::firstDataLoaded, this, [this, &s] {
+        s.FnEntete->hideForm();
+        s.FnEntete2->hideForm();
+        s.FnProgStart->hideForm();
+        m_menu->setButtonsEnabled(Menu::readyButtons(), true);
+    });
+    connect(&link, &Link::fullReadTimedOut, this, [this, &s] {
+        s.FnDownload->hideForm();
+        m_dialogs->warning(m_link.noCommunicationText());
+    });
+    connect(&link, &Link::fullReadStopped, this, [&s] { s.FnDownload->hideForm(); });
+    connect(s.FnDownload, &DownloadForm::closedByUser, &link, &Link::AbandonFullRead);
+
+    connect(&link, &Link::uploadStarted, this, [&s] {
+        s.FnUPLoad->showForm();
+        s.FnUPLoad->setProgress(0);
+    });
+    connect(&link, &Link::uploadProgress, this, [&s](int v) { s.FnUPLoad->setProgress(v); });
+    connect(&link, &Link::uploadCompleted, this, [&s] { s.FnUPLoad->hideForm(); });
+    connect(&link, &Link::uploadTimedOut, this, [this, &s] {
+        s.FnUPLoad->hideForm();
+        m_dialogs->warning(m_link.noCommunicationText());
+    });
+    connect(&link, &Link::uploadStopped, this, [&s] { s.FnUPLoad->hideForm(); });
+    connect(s.FnUPLoad, &UploadForm::closedByUser, &link, &Link::AbandonUpload);
+}
+
+void MainWindow::wireMenu() {
+    connect(m_menu->quitter, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_menu->Connection, &QPushButton::clicked, this,
+            [this] { m_screens.FnConnection->showForm(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    m_link.ClosePort();
+    event->accept();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "presentation/variant.h"
+#include "shell/app_context.h"
+#include "shell/screens.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class Dialogs;
+class Link;
+class QMdiArea;
+
+// MDIForm1: the menu bar on top, the screen area, the status strip below.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // dialogs: nullptr for Qt's own message boxes and file dialogs.
+    MainWindow(Link &link, Dialogs *dialogs, const QString &programDir,
+               const Variant &variant = Variant::build(), QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up sequence, run once when the window is first loaded.
+    void MDIForm1_Load();
+
+    AppContext &app() { return *m_app; }
+    Menu &menu() const { return *m_menu; }
+    Etat &etat() const { return *m_etat; }
+    Screens &screens() { return m_screens; }
+    QMdiArea *area() const { return m_area; }
+
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+
+  private:
+    void createForms();
+    void wireLink();
+    void wireMenu();
+    void readConfiguration();
+
+    Link &m_link;
+    std::unique_ptr<Dialogs> m_ownDialogs;
+    Dialogs *m_dialogs;
+    Variant m_variant;
+    Menu *m_menu;
+    Etat *m_etat;
+    QMdiArea *m_area;
+    Screens m_screens;
+    std::unique_ptr<AppContext> m_app;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QPushButton;
+
+// The bar of large buttons across the top of the main window.
+class Menu : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Menu(QWidget *parent = nullptr);
+
+    QPushButton *Moniteur;
+    QPushButton *Parametres;
+    QPushButton *Calibration;
+    QPushButton *BtMap;
+    QPushButton *BtEmi;
+    QPushButton *BtEmission;
+    QPushButton *BtMemoire;
+    QPushButton *Charger;
+    QPushButton *Sauvegarder;
+    QPushButton *Connection;
+    QPushButton *Info;
+    QPushButton *quitter;
+
+    // The buttons that need the ECU's configuration: disabled until it has
+    // been read or loaded from a file.
+    static const QStringList &dataButtons();
+    // dataButtons() plus Charger and Connection: enabled by a completed load.
+    static const QStringList &readyButtons();
+
+    QPushButton *button(const QString &name) const;
+    void setButtonsEnabled(const QStringList &names, bool enabled);
+    QStringList enabledButtons() const;
+
+  private:
+    QPushButton *add(const char *name, const char *caption);
+    QList<QPushButton *> m_buttons;
+};

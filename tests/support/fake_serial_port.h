@@ -1,0 +1,54 @@
+#pragma once
+
+#include "link/serial_port.h"
+
+#include <QByteArrayList>
+
+// An in-memory line: records every text written and delivers received text
+// in exactly the chunks a test chooses.
+class FakeSerialPort : public SerialPort {
+    Q_OBJECT
+  public:
+    using SerialPort::SerialPort;
+
+    OpenResult nextOpen = OpenResult::Opened;
+    WriteResult nextWrite = WriteResult::Written;
+    QByteArrayList written;
+    QList<int> openedPorts;
+
+    OpenResult open(int portNumber) override {
+        openedPorts.append(portNumber);
+        m_open = nextOpen == OpenResult::Opened;
+        return nextOpen;
+    }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    WriteResult write(const QByteArray &text) override {
+        if (nextWrite == WriteResult::Written)
+            written.append(text);
+        else if (nextWrite == WriteResult::DeviceGone)
+            m_open = false;
+        return nextWrite;
+    }
+    QByteArray readAll() override { return std::exchange(m_rx, {}); }
+
+    // One receive event carrying exactly this text.
+    void feed(const QByteArray &text) {
+        m_rx += text;
+        Q_EMIT readyRead();
+    }
+    // The adapter is unplugged while open.
+    void unplug() {
+        m_open = false;
+        Q_EMIT deviceGone();
+    }
+    QByteArray takeWritten() {
+        const QByteArray all = written.join();
+        written.clear();
+        return all;
+    }
+
+  private:
+    bool m_open = false;
+    QByteArray m_rx;
+};
