@@ -1,0 +1,143 @@
+// The whole road over a real pseudo-terminal: the command-line reader and
+// the tool's own start-up against the ECU simulator.
+#include "cli/memory_dump.h"
+#include "link/link.h"
+#include "link/qt_serial_port.h"
+#include "shell/info_form.h"
+#include "shell/main_window.h"
+#include "shell/menu.h"
+#include "support/fake_dialogs.h"
+#include "support/sim_process.h"
+#include "transfer/prog_start_form.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// A captured ECU whose configuration bytes follow a pattern no default has.
+QByteArray patternImage(MemoryImage *image) {
+    for (int a = 0x800; a <= 0xFFF; ++a)
+        image->set(a, static_cast<quint8>((a * 7 + 3) & 0xFF));
+    return memoryDump(*image);
+}
+
+// The byte at an address of a printed dump.
+int dumpByte(const QByteArray &dump, int address) {
+    const QByteArray line = dump.split('\n').value(address / 16);
+    return line.mid(5 + 3 * (address % 16), 2).toInt(nullptr, 16);
+}
+} // namespace
+
+class TestEndToEndRead : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void cliReadsTheWholeMemory();
+    void cliFailures_data();
+    void cliFailures();
+    void toolStartsUpAgainstTheSimulator();
+    void unpluggedAdapterWhilePolling();
+};
+
+void TestEndToEndRead::cliReadsTheWholeMemory() {
+    MemoryImage expected;
+    SimProcess sim(4);
+    QFile capture(sim.dirPath(QStringLiteral("capture.txt")));
+    QVERIFY(capture.open(QIODevice::WriteOnly));
+    capture.write(patternImage(&expected));
+    capture.close();
+    QVERIFY(sim.start({QStringLiteral("--load"), capture.fileName()}));
+
+    // The port comes from prconfig.txt in the current directory.
+    QTemporaryDir work;
+    QFile config(work.filePath(QStringLiteral("prconfig.txt")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("FichierConfig:]4]]]]]Fin\r\n");
+    config.close();
+    const RunResult r = runProgram(
+        qEnvironmentVariable("GASECU_CLI"),
+        {QStringLiteral("read"), QStringLiteral("--ports-dir"), sim.portsDir()}, work.path());
+    QCOMPARE(r.exitCode, 0);
+    const QByteArrayList lines = r.out.split('\n');
+    QCOMPARE(lines.size(), 257); // 256 lines and the final line end
+    static const QRegularExpression line(QStringLiteral("^[0-9A-F]{3}:( [0-9A-F]{2}){16}$"));
+    for (int i = 0; i < 256; ++i)
+        QVERIFY2(line.match(QString::fromLatin1(lines[i])).hasMatch(), lines[i].constData());
+    QVERIFY(lines[0].startsWith("000:"));
+    QVERIFY(lines[255].startsWith("FF0:"));
+    // Every configuration byte the block table covers came across intact.
+    for (int a = 0x801; a <= 0xA79; ++a)
+        QCOMPARE(dumpByte(r.out, a), int(expected.at(a)));
+}
+
+void TestEndToEndRead::cliFailures_data() {
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<int>("cliPort");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("silent ECU") << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")}
+                                << 1 << 1 << QByteArray("No communication on COM1\n");
+    QTest::newRow("missing port") << QStringList() << 9 << 2
+                                  << QByteArray(" Serial Port non-existent \n");
+}
+
+void TestEndToEndRead::cliFailures() {
+    QFETCH(QStringList, simArgs);
+    QFETCH(int, cliPort);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    SimProcess sim(1);
+    QVERIFY(sim.start(simArgs));
+    const RunResult r =
+        runProgram(qEnvironmentVariable("GASECU_CLI"),
+                   {QStringLiteral("read"), QStringLiteral("--port"), QString::number(cliPort),
+                    QStringLiteral("--ports-dir"), sim.portsDir()});
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.err, message);
+    QVERIFY(r.out.isEmpty());
+}
+
+void TestEndToEndRead::toolStartsUpAgainstTheSimulator() {
+    SimProcess sim(2);
+    QVERIFY(sim.start());
+    QTemporaryDir work;
+    QtSerialPort serial{PortDirectory(sim.portsDir())};
+    Link link(&serial);
+    FakeDialogs dialogs;
+    MainWindow window(link, &dialogs, work.path());
+    window.MDIForm1_Load();
+    link.state.PortNumber = 2;
+    window.show();
+    window.screens().FnEntete->Command1_Click();
+    QVERIFY(link.state.PortIsOpen);
+    window.screens().FnProgStart->BoutonPC_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(link.state.DataLoaded, 30000);
+    QCOMPARE(window.menu().enabledButtons().size(), 12);
+    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(link.image.at(0x000) != 0); // the firmware byte
+}
+
+void TestEndToEndRead::unpluggedAdapterWhilePolling() {
+    SimProcess sim(3);
+    QVERIFY(sim.start());
+    QtSerialPort serial{PortDirectory(sim.portsDir())};
+    Link link(&serial);
+    link.state.PortNumber = 3;
+    QSignalSpy warnings(&link, &Link::warning);
+    QSignalSpy decoded(&link, &Link::dataDecoded);
+    QVERIFY(link.OpenPort());
+    link.state.PollingOn = true;
+    link.SendLine(link.state.PollFrame);
+    QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= 3, 20000);
+    sim.command("vanish");
+    QTRY_VERIFY_WITH_TIMEOUT(!link.state.PortIsOpen, 20000);
+    QTest::qWait(500); // nothing more may come: no second message, no spinning
+    QCOMPARE(warnings.count(), 1);
+    QCOMPARE(warnings.at(0).at(0).toString(), QStringLiteral(" Adapter Serial not connect "));
+    QVERIFY(!serial.isOpen());
+}
+
+QTEST_MAIN(TestEndToEndRead)
+#include "tst_e2e_read.moc"
