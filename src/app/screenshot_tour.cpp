@@ -3,6 +3,7 @@
 #include "link/link.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
+#include "shell/navigation.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
 
@@ -66,5 +67,26 @@ bool ScreenshotTour::run() {
         return false;
     }
     ok = shoot(QStringLiteral("04-ready")) && ok;
+
+    // The monitor after a few answers of the live poll.
+    Navigation &nav = m_window.navigation();
+    int answers = 0;
+    const auto counting =
+        QObject::connect(&link, &Link::dataDecoded, &link, [&answers] { ++answers; });
+    nav.Moniteur_Click();
+    link.SendLine(link.state.PollFrame);
+    waitFor([&] { return answers >= 4; }, 10000);
+    ok = shoot(QStringLiteral("05-monitor")) && ok;
+    QObject::disconnect(counting);
+
+    const char *pages[] = {"06-parameters", "07-level", "08-coefficients", "09-ntc", "10-battery"};
+    for (int page = 0; page < 5; ++page) {
+        m_window.app().CurrentPage = page;
+        nav.Parametres_Click();
+        waitFor([] { return false; }, 700); // let a live page take a few answers
+        ok = shoot(QString::fromLatin1(pages[page])) && ok;
+    }
+    nav.BtEmission_Click();
+    ok = shoot(QStringLiteral("11-lambda")) && ok;
     return ok;
 }

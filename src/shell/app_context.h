@@ -16,6 +16,7 @@ struct AppContext {
     Menu &menu;
     Etat &etat;
     Screens &screens;
-    QString ProgramDir;  // the directory current at program start
-    int CurrentPage = 0; // the parameter page the Parameters button reopens
+    QString ProgramDir;              // the directory current at program start
+    int CurrentPage = 0;             // the parameter page the Parameters button reopens
+    bool CalibrationRunning = false; // an automatic calibration is in progress
 };

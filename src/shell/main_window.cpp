@@ -2,6 +2,14 @@
 
 #include "files/config_file.h"
 #include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "pages/battery_page.h"
+#include "pages/coefficient_page.h"
+#include "pages/lambda_page.h"
+#include "pages/level_page.h"
+#include "pages/main_parameters_page.h"
+#include "pages/ntc_page.h"
+#include "presentation/refresh.h"
 #include "shell/dialogs.h"
 #include "shell/info_form.h"
 #include "shell/menu.h"
@@ -42,6 +50,7 @@ MainWindow::MainWindow(Link &link, Dialogs *dialogs, const QString &programDir,
 
     m_app = std::make_unique<AppContext>(
         AppContext{m_link, *m_dialogs, *m_menu, *m_etat, m_screens, programDir});
+    m_navigation = std::make_unique<Navigation>(*m_app);
     createForms();
     wireLink();
     wireMenu();
@@ -68,6 +77,20 @@ void MainWindow::createForms() {
           static_cast<Form *>(m_screens.FnUPLoad), m_screens.FnConnection})
         framed(form);
     m_screens.FnConnection->place(6000, 3900);
+
+    m_screens.FnMoniteur = new MonitorScreen(*m_app);
+    m_screens.FnParametres = new MainParametersPage(*m_app);
+    m_screens.FnParametres2 = new LevelPage(*m_app);
+    m_screens.FnParametres3 = new CoefficientPage(*m_app);
+    m_screens.FnParametres4 = new NtcPage(*m_app);
+    m_screens.FnParametres5 = new BatteryPage(*m_app);
+    m_screens.FnParametres6 = new LambdaPage(*m_app);
+    for (Form *screen : m_screens.screenSet()) {
+        if (screen == m_screens.FnConnection)
+            continue;
+        screen->attach(m_area, false);
+        screen->place(0, 950);
+    }
 }
 
 void MainWindow::MDIForm1_Load() {
@@ -77,9 +100,11 @@ void MainWindow::MDIForm1_Load() {
 
     // Loading the transfer forms sets their bars to 21 blocks; the link's
     // block count then takes over.
-    for (Form *form : {static_cast<Form *>(m_screens.FnDownload),
-                       static_cast<Form *>(m_screens.FnUPLoad), m_screens.FnConnection})
+    for (Form *form :
+         {static_cast<Form *>(m_screens.FnDownload), static_cast<Form *>(m_screens.FnUPLoad)})
         form->hideForm();
+    for (Form *screen : m_screens.screenSet())
+        screen->hideForm();
     m_screens.FnDownload->AXProgress1->setMaximum(BlockCount);
     m_screens.FnUPLoad->AXProgress1->setMaximum(BlockCount);
 
@@ -127,9 +152,13 @@ void MainWindow::wireLink() {
         s.FnDownload->setProgress(0);
     });
     connect(&link, &Link::fullReadProgress, this, [&s](int v) { s.FnDownload->setProgress(v); });
+    connect(&link, &Link::dataDecoded, this, [this] { RefreshScreens(*m_app); });
+    connect(&link, &Link::monitorTimerWanted, this, [&s] { s.FnMoniteur->Timer1.start(); });
     connect(&link, &Link::fullReadCompleted, this, [this, &s] {
         m_etat->setFileText(m_link.messages[9]);
         s.FnDownload->hideForm();
+        RefreshScreens(*m_app);
+        RebuildTables(*m_app);
     });
     connect(&link, &Link::firstDataLoaded, this, [this, &s] {
         s.FnEntete->hideForm();
@@ -160,8 +189,7 @@ void MainWindow::wireLink() {
 
 void MainWindow::wireMenu() {
     connect(m_menu->quitter, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_menu->Connection, &QPushButton::clicked, this,
-            [this] { m_screens.FnConnection->showForm(); });
+    m_navigation->connectMenu();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {

@@ -2,6 +2,7 @@
 
 #include "presentation/variant.h"
 #include "shell/app_context.h"
+#include "shell/navigation.h"
 #include "shell/screens.h"
 
 #include <QMainWindow>
@@ -28,6 +29,7 @@ class MainWindow : public QMainWindow {
     Menu &menu() const { return *m_menu; }
     Etat &etat() const { return *m_etat; }
     Screens &screens() { return m_screens; }
+    Navigation &navigation() { return *m_navigation; }
     QMdiArea *area() const { return m_area; }
 
   protected:
@@ -48,4 +50,5 @@ class MainWindow : public QMainWindow {
     QMdiArea *m_area;
     Screens m_screens;
     std::unique_ptr<AppContext> m_app;
+    std::unique_ptr<Navigation> m_navigation;
 };

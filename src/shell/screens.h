@@ -1,8 +1,17 @@
 #pragma once
 
+#include <QList>
+
+class BatteryPage;
+class CoefficientPage;
 class DownloadForm;
 class Form;
 class InfoForm;
+class LambdaPage;
+class LevelPage;
+class MainParametersPage;
+class MonitorScreen;
+class NtcPage;
 class ProgStartForm;
 class UploadForm;
 
@@ -15,4 +24,17 @@ struct Screens {
     DownloadForm *FnDownload = nullptr;
     UploadForm *FnUPLoad = nullptr;
     Form *FnConnection = nullptr;
+
+    MonitorScreen *FnMoniteur = nullptr;
+    MainParametersPage *FnParametres = nullptr;
+    LevelPage *FnParametres2 = nullptr;
+    CoefficientPage *FnParametres3 = nullptr;
+    NtcPage *FnParametres4 = nullptr;
+    BatteryPage *FnParametres5 = nullptr;
+    LambdaPage *FnParametres6 = nullptr;
+
+    // The parameter page of a CurrentPage number (0..4).
+    Form *parameterPage(int page) const;
+    // The screens the menu hides when it brings one forward.
+    QList<Form *> screenSet() const;
 };

@@ -1,0 +1,28 @@
+#include "presentation/refresh.h"
+
+#include "monitor/monitor_screen.h"
+#include "pages/battery_page.h"
+#include "pages/coefficient_page.h"
+#include "pages/level_page.h"
+#include "pages/main_parameters_page.h"
+#include "pages/ntc_page.h"
+#include "shell/app_context.h"
+#include "shell/screens.h"
+
+// The order matters: the gauges follow their captions, the monitor's bar
+// colours and lambda captions read the main parameters page refreshed just
+// before them.
+void RefreshScreens(AppContext &app) {
+    Screens &s = app.screens;
+    s.FnMoniteur->refreshGauges();       // speed, temperature, pressure, gauges
+    s.FnParametres->refreshFromImage();  // main parameters
+    s.FnMoniteur->refreshLive();         // firmware, alarms, trims, times, sensors
+    s.FnParametres2->refreshFromImage(); // level sensor
+    s.FnParametres5->refreshFromImage(); // battery
+}
+
+void RebuildTables(AppContext &app) {
+    app.screens.FnParametres3->PutInTaB();
+    app.screens.FnParametres4->PutIndexNTCE();
+    app.screens.FnParametres4->PutIndexNTCG();
+}

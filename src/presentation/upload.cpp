@@ -1,0 +1,19 @@
+#include "presentation/upload.h"
+
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "pages/battery_page.h"
+#include "pages/level_page.h"
+#include "pages/main_parameters_page.h"
+#include "shell/app_context.h"
+#include "shell/screens.h"
+
+// In this order: the switch-over speed's coding depends on the injection
+// type the main parameters store first.
+void UploadEditedValues(AppContext &app) {
+    MemoryImage &image = app.link.image;
+    app.screens.FnParametres->encodeInto(image);
+    app.screens.FnMoniteur->encodeInto(image);
+    app.screens.FnParametres2->encodeInto(image);
+    app.screens.FnParametres5->encodeInto(image);
+}

@@ -1,0 +1,105 @@
+#include "shell/navigation.h"
+
+#include "link/frames.h"
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "pages/lambda_page.h"
+#include "presentation/refresh.h"
+#include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "shell/menu.h"
+#include "shell/screens.h"
+
+#include <QPushButton>
+
+void Navigation::connectMenu() {
+    Menu &menu = m_app.menu;
+    QObject::connect(menu.Moniteur, &QPushButton::clicked, menu.Moniteur,
+                     [this] { Moniteur_Click(); });
+    QObject::connect(menu.Parametres, &QPushButton::clicked, menu.Parametres,
+                     [this] { Parametres_Click(); });
+    QObject::connect(menu.BtEmission, &QPushButton::clicked, menu.BtEmission,
+                     [this] { BtEmission_Click(); });
+    QObject::connect(menu.Connection, &QPushButton::clicked, menu.Connection,
+                     [this] { Connection_Click(); });
+}
+
+void Navigation::calibrationGuardAndStop() {
+    if (!m_app.CalibrationRunning)
+        return;
+    m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
+}
+
+void Navigation::calibrationReset() {
+    m_app.CalibrationRunning = false;
+}
+
+void Navigation::hideScreens() {
+    for (Form *screen : m_app.screens.screenSet())
+        screen->hideForm();
+}
+
+void Navigation::portCheck(const char *message) {
+    if (!m_app.link.state.PortIsOpen) {
+        m_app.dialogs.information(QString::fromLatin1(message));
+        m_app.screens.FnConnection->showForm();
+        return;
+    }
+    m_app.link.state.PollingOn = true;
+}
+
+void Navigation::Moniteur_Click() {
+    Screens &s = m_app.screens;
+    m_app.link.state.PollFrame = frames::MonitorPoll.toByteArray();
+    s.FnMoniteur->RazPrss_Click();
+    calibrationGuardAndStop();
+    RefreshScreens(m_app);
+    calibrationReset();
+    hideScreens();
+    s.FnMoniteur->showForm();
+    s.FnMoniteur->Timer1.start();
+    m_app.link.state.NoAnswerTicks = 0;
+    portCheck(" Serial port not select ");
+}
+
+void Navigation::Parametres_Click() {
+    Screens &s = m_app.screens;
+    calibrationGuardAndStop();
+    s.FnMoniteur->Timer1.stop();
+    m_app.CalibrationRunning = false;
+    RefreshScreens(m_app);
+    hideScreens();
+    // The level page watches the live level and the battery page the live
+    // battery reading: both keep the poll watchdog running.
+    if (m_app.CurrentPage == 4)
+        m_app.link.state.PollFrame = frames::SecondLivePoll.toByteArray();
+    s.parameterPage(m_app.CurrentPage)->showForm();
+    if (m_app.CurrentPage == 1 || m_app.CurrentPage == 4)
+        s.FnMoniteur->Timer1.start();
+    m_app.link.state.PollingOn = false;
+}
+
+void Navigation::BtEmission_Click() {
+    Screens &s = m_app.screens;
+    calibrationGuardAndStop();
+    s.FnMoniteur->Timer1.stop();
+    m_app.CalibrationRunning = false;
+    m_app.link.state.PollingOn = false;
+    hideScreens();
+    s.FnParametres6->showForm();
+    s.FnParametres6->Affiche();
+}
+
+void Navigation::Connection_Click() {
+    Screens &s = m_app.screens;
+    calibrationGuardAndStop();
+    s.FnMoniteur->hideForm();
+    s.FnConnection->showForm();
+    m_app.link.state.PollingOn = false;
+    calibrationReset();
+    for (Form *screen : s.screenSet()) {
+        if (screen != s.FnConnection)
+            screen->hideForm();
+    }
+    s.FnMoniteur->Timer1.stop();
+}

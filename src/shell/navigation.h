@@ -1,0 +1,27 @@
+#pragma once
+
+struct AppContext;
+
+// The menu bar's buttons: each brings one screen forward, hides the others,
+// sets up the live poll for it, and first makes sure no automatic
+// calibration keeps running behind the fitter's back.
+class Navigation {
+  public:
+    explicit Navigation(AppContext &app) : m_app(app) {}
+
+    void connectMenu();
+
+    void Moniteur_Click();
+    void Parametres_Click();
+    void BtEmission_Click();
+    void Connection_Click();
+
+  private:
+    void calibrationGuardAndStop();
+    void calibrationReset();
+    void hideScreens();
+    // Port closed: the message and the connection form; open: polling on.
+    void portCheck(const char *message);
+
+    AppContext &m_app;
+};
