@@ -37,6 +37,7 @@ class TestEndToEndRead : public QObject {
     void cliReadsTheWholeMemory();
     void cliFailures_data();
     void cliFailures();
+    void cliReportsABusyPort();
     void toolStartsUpAgainstTheSimulator();
     void unpluggedAdapterWhilePolling();
 };
@@ -97,6 +98,20 @@ void TestEndToEndRead::cliFailures() {
     QCOMPARE(r.exitCode, exitCode);
     QCOMPARE(r.err, message);
     QVERIFY(r.out.isEmpty());
+}
+
+void TestEndToEndRead::cliReportsABusyPort()
+{
+    SimProcess sim(5);
+    QVERIFY(sim.start());
+    QtSerialPort holder{PortDirectory(sim.portsDir())};
+    QCOMPARE(holder.open(5), SerialPort::OpenResult::Opened);
+    const RunResult r = runProgram(qEnvironmentVariable("GASECU_CLI"),
+                                   {QStringLiteral("read"), QStringLiteral("--port"),
+                                    QStringLiteral("5"), QStringLiteral("--ports-dir"),
+                                    sim.portsDir()});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.err, QByteArray(" Serial Port already in use \n"));
 }
 
 void TestEndToEndRead::toolStartsUpAgainstTheSimulator() {
