@@ -1,10 +1,173 @@
 #include "pages/battery_page.h"
 
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "pages/battery_gauge.h"
+#include "pages/battery_table.h"
+#include "pages/coefficient_page_parts.h"
+#include "pages/number_format.h"
+#include "pages/numeric_edit.h"
 #include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "shell/screens.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+using namespace pageparts;
+
+namespace {
+const QString EntryRefused = QStringLiteral(" The correction must lie between -128 and 127 ");
+const QString ModeRefused =
+    QStringLiteral(" The mode must be 0 (OFF), 1 (ADD ( x2 )) or 2 (% TI) ");
+const QString IndexRefused = QStringLiteral(" Start and End must lie between 0 and 66 ");
+} // namespace
 
 BatteryPage::BatteryPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres5"), QStringLiteral("Battery"), parent), m_app(app) {}
+    : Form(QStringLiteral("FnParametres5"), QStringLiteral("Battery"), parent), m_app(app) {
+    fitScreenArea(this);
+    auto *column = new QVBoxLayout(this);
+    column->addWidget(title(QStringLiteral("Label1"), QStringLiteral("BATTERIE"), this));
 
-void BatteryPage::refreshFromImage() {}
+    QGroupBox *parametres =
+        frame(QStringLiteral("FrameParametres"), QStringLiteral(" Parametres"), this);
+    auto *inside = new QVBoxLayout(parametres);
+    inside->setContentsMargins(6, 6, 6, 6);
+    inside->setSpacing(14);
+    inside->addWidget(makeLive());
+    auto *settings = new QHBoxLayout;
+    settings->addWidget(makeMode());
+    settings->addWidget(makeLink());
+    settings->addWidget(makeTimes());
+    settings->addStretch(1);
+    inside->addLayout(settings);
+    inside->addWidget(makeTable());
+    column->addWidget(parametres);
+    column->addStretch(1);
 
-void BatteryPage::encodeInto(MemoryImage &) const {}
+    const Download d = download(this);
+    BoutonCentrale = d.BoutonCentrale;
+    BoutonPC = d.BoutonPC;
+    BtPagePreced =
+        button(QStringLiteral("BtPagePreced"), QStringLiteral("  << Page Precedante "), this);
+    column->addLayout(bottomRow(BtPagePreced, d.frame, nullptr));
+
+    connect(BoutonCentrale, &QPushButton::clicked, this, [this] { BoutonCentrale_Click(); });
+    connect(BoutonPC, &QPushButton::clicked, this, [this] { BoutonPC_Click(); });
+    connect(BtPagePreced, &QPushButton::clicked, this, [this] { BtPagePreced_Click(); });
+    HS_index_Change();
+}
+
+void BatteryPage::refreshFromImage() {
+    const MemoryImage &image = m_app.link.image;
+    const int raw = image.at(battery::LiveVoltage);
+    setText(TxVbat, QString::number(raw));
+    setText(TXpointeurTension, QString::number(image.at(battery::LivePointer)));
+    // While the live block is polled the fitter may be editing the settings.
+    if (!m_app.link.state.PollingOn) {
+        const int mode = image.at(battery::ModeAddress);
+        TxVbatType->setTextIfChanged(QString::number(mode));
+        selectOption(battery::modeOption(mode));
+        HS_index_Change();
+    }
+    const int shown = static_cast<int>(number::parse(TxVbat->text()));
+    setText(TxTensionBat, number::format(battery::volts(shown)));
+    Picture1->setReading(shown);
+    setText(TxBloque, QString::number(image.at(battery::BlockFlagAddress)));
+}
+
+// A mode the page cannot offer leaves the image's byte as it is.
+void BatteryPage::encodeInto(MemoryImage &image) const {
+    if (const std::optional<quint8> mode = battery::modeByte(TxVbatType->value()))
+        image.set(battery::ModeAddress, *mode);
+}
+
+void BatteryPage::selectOption(int mode) {
+    QRadioButton *option = Option1.at(static_cast<std::size_t>(mode));
+    if (!option->isChecked())
+        option->setChecked(true); // a check set here never writes
+}
+
+void BatteryPage::HS_index_Change() {
+    const int s = HS_index->value();
+    for (int j = 0; j < battery::WindowSize; ++j) {
+        const auto slot = static_cast<std::size_t>(j);
+        setCaption(TxID.at(slot), QString::number(j + s));
+        TxTBBat.at(slot)->setTextIfChanged(
+            QString::number(battery::entry(m_app.link.image, j + s)));
+    }
+}
+
+void BatteryPage::TxTBBat_Enter(int index) {
+    const NumericEdit *field = TxTBBat.at(static_cast<std::size_t>(index));
+    const std::optional<quint8> b = battery::entryByte(field->value());
+    if (!b) {
+        m_app.dialogs.warning(EntryRefused);
+        return;
+    }
+    m_app.link.image.set(battery::TableBase + index + HS_index->value(), *b);
+    BoutonCentrale->setFocus(Qt::OtherFocusReason);
+    BoutonCentrale_Click();
+}
+
+void BatteryPage::TxVbatType_Enter() {
+    const std::optional<quint8> mode = battery::modeByte(TxVbatType->value());
+    if (!mode) {
+        m_app.dialogs.warning(ModeRefused);
+        return;
+    }
+    m_app.link.image.set(battery::ModeAddress, *mode);
+    selectOption(*mode);
+    BoutonCentrale->setFocus(Qt::OtherFocusReason);
+    BoutonCentrale_Click();
+}
+
+void BatteryPage::Option1_Click(int index) {
+    m_app.link.image.set(battery::ModeAddress, static_cast<quint8>(index));
+    // The mode field follows, so a write from the main page stores the same.
+    TxVbatType->setTextIfChanged(QString::number(index));
+    if (isShown())
+        BoutonCentrale_Click();
+}
+
+void BatteryPage::CalculeTab_Click() {
+    Text1->clear();
+    const double start = number::parse(CalculDebut->text());
+    const double end = number::parse(CalculFin->text());
+    switch (battery::interpolate(m_app.link.image, start, end)) {
+    case battery::LinkResult::OutOfRange:
+        m_app.dialogs.warning(IndexRefused);
+        return;
+    case battery::LinkResult::SameEnds:
+        return;
+    case battery::LinkResult::Done:
+        HS_index_Change();
+        return;
+    }
+}
+
+// The mode byte and the table go out with the upload chain: BlockTable
+// entry 1 first, then entries 13, 14 and 15, one per answer.
+void BatteryPage::BoutonCentrale_Click() {
+    m_app.screens.FnMoniteur->Timer1.stop();
+    m_app.link.state.PollingOn = false;
+    m_app.link.StartUpload(13);
+    m_app.link.state.MonitorResume = true;
+}
+
+void BatteryPage::BoutonPC_Click() {
+    m_app.screens.FnMoniteur->Timer1.stop();
+    m_app.link.state.PollingOn = false;
+    m_app.link.StartFullRead();
+    m_app.link.state.MonitorResume = true;
+}
+
+void BatteryPage::BtPagePreced_Click() {
+    turnParameterPage(m_app, {2, 3, std::nullopt, false});
+}

@@ -2,12 +2,21 @@
 
 #include "shell/form.h"
 
-#include <QTimer>
+#include <array>
 
+class BatteryGauge;
 class MemoryImage;
+class NumericEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
 struct AppContext;
 
-// FnParametres5
+// FnParametres5: the battery-voltage correction, its mode and its table of 67
+// signed entries seen through a window of 20, with the live battery reading.
 class BatteryPage : public Form {
     Q_OBJECT
   public:
@@ -15,9 +24,48 @@ class BatteryPage : public Form {
 
     // Step 23 of the screen refresh (settings only while not polling).
     void refreshFromImage();
-    // Step 23 of the upload of edited values.
+    // Step 23 of the upload of edited values: the mode byte.
     void encodeInto(MemoryImage &image) const;
 
+    void HS_index_Change();
+    // Enter in a table field: the entry goes into the image, then the page
+    // is written. A value outside -128..127 is refused with a message.
+    void TxTBBat_Enter(int index);
+    // Enter in the mode field; only 0, 1 and 2 are accepted.
+    void TxVbatType_Enter();
+    void Option1_Click(int index);
+    void CalculeTab_Click();
+    void BoutonCentrale_Click();
+    void BoutonPC_Click();
+    void BtPagePreced_Click();
+
+    std::array<QRadioButton *, 3> Option1{}; // Option10..Option12
+    NumericEdit *TxVbatType;
+    std::array<QLabel *, 20> TxID{};         // TxID0..TxID19
+    std::array<NumericEdit *, 20> TxTBBat{}; // TxTBBat0..TxTBBat19
+    QScrollBar *HS_index;
+    QLineEdit *CalculDebut;
+    QLineEdit *CalculFin;
+    QPushButton *CalculeTab;
+    QLineEdit *Text1;
+    QLineEdit *TxVbat;
+    QLineEdit *TXpointeurTension;
+    QLineEdit *TxTensionBat;
+    BatteryGauge *Picture1;
+    QLineEdit *TxBloque;
+    QLineEdit *Text2;
+    QLineEdit *Text3;
+    QPushButton *BoutonCentrale;
+    QPushButton *BoutonPC;
+    QPushButton *BtPagePreced;
+
   private:
+    QGroupBox *makeLive();
+    QGroupBox *makeMode();
+    QGroupBox *makeLink();
+    QGroupBox *makeTimes();
+    QGroupBox *makeTable();
+    void selectOption(int mode);
+
     AppContext &m_app;
 };

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+class Form;
+class QGroupBox;
+class QLabel;
+class QLayout;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+struct AppContext;
+
+// Pieces the table pages (coefficients, NTC, battery, lambda) share: their
+// look, property writes that skip unchanged values, and the turn from one
+// parameter page to the next.
+namespace pageparts {
+
+// The size of a parameter page: the whole screen area below the menu bar.
+void fitScreenArea(Form *page);
+
+QLabel *title(const QString &name, const QString &text, QWidget *parent);
+QLabel *label(const QString &name, const QString &caption, QWidget *parent);
+QPushButton *button(const QString &name, const QString &caption, QWidget *parent);
+QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent);
+// A table cell: a size larger than the default, readable across a workshop.
+void enlarge(QWidget *cell);
+// A read-only field for a value the page only shows.
+QLineEdit *display(const QString &name, int width, QWidget *parent);
+
+// The frame "Download" with the page's two transfer buttons.
+struct Download {
+    QGroupBox *frame;
+    QPushButton *BoutonCentrale; // PC to ECU
+    QPushButton *BoutonPC;       // ECU to PC
+};
+Download download(QWidget *parent);
+
+// The bottom row: previous-page button, the download frame, next-page button
+// (either button may be missing).
+QLayout *bottomRow(QPushButton *previous, QGroupBox *downloadFrame, QPushButton *next);
+
+// Writes run on every poll answer: an unchanged value is left alone.
+void setCaption(QLabel *label, const QString &text);
+void setText(QLineEdit *field, const QString &text);
+
+// One step along the chain of parameter pages: the monitor's watchdog keeps
+// the live data coming, CurrentPage records the page the menu reopens, the
+// poll is set up where the step says so, and only the target stays shown.
+// The number recorded is not always the target's own: the Previous buttons
+// that lead back to the tables record the NTC page.
+struct PageTurn {
+    int shows;                               // the target, by its CurrentPage number
+    int page;                                // CurrentPage recorded
+    std::optional<QByteArrayView> pollFrame; // with its CR
+    std::optional<bool> pollingOn;
+};
+void turnParameterPage(AppContext &app, const PageTurn &turn);
+
+} // namespace pageparts
