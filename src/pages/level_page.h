@@ -1,13 +1,20 @@
 #pragma once
 
+#include "files/sensor_file.h"
+#include "pages/numeric_edit.h"
 #include "shell/form.h"
 
-#include <QTimer>
+#include <array>
 
 class MemoryImage;
+class QLabel;
+class QPushButton;
+class Shape;
 struct AppContext;
 
-// FnParametres2
+// FnParametres2: the gas tank level sensor's range and the four thresholds
+// of the five level lamps, three presets for known senders, sensor files,
+// and the live level readings.
 class LevelPage : public Form {
     Q_OBJECT
   public:
@@ -18,6 +25,54 @@ class LevelPage : public Form {
     // Steps 19 to 22 of the upload of edited values.
     void encodeInto(MemoryImage &image) const;
 
+    // Checks and corrects the seven settings; run by every change.
+    void TestValeurNiveau();
+    void Predef1_Click();
+    void Predef2_Click();
+    void Predef3_Click();
+    void BoutonCentrale_Click(); // PC -> ECU
+    void BoutonPC_Click();       // ECU -> PC
+    void SenosorLoad_Click();    // level_sensor_files.cpp
+    void SensorSave_Click();
+    void BtPagePreced_Click();
+    void BtPageSuivante_Click();
+
+    // The settings in the order of the sensor file: range correction,
+    // minimum, maximum, thresholds 1/4 to full.
+    sensorfile::Settings settingTexts() const;
+    // Sets the texts in that order; each runs the validation.
+    void setSettingTexts(const sensorfile::Settings &texts);
+
+    // Frame " Level sensor"
+    NumericEdit *TxNiveauPWM, *TxNiveauMin, *TxNiveauMax;
+    NumericEdit *TxNiveau1, *TxNiveau2, *TxNiveau3, *TxNiveau4;
+    QLineEdit *TxNiveauImediat, *TxNiveau100, *TxNiveauMoyen, *TxNiveau100_2;
+    Shape *led1, *led2, *led3, *led4, *led5;
+    // Frame "Default"
+    QPushButton *Predef1, *Predef2, *Predef3;
+    QPushButton *SenosorLoad, *SensorSave;
+    QPushButton *BoutonCentrale, *BoutonPC;
+    QPushButton *BtPagePreced;
+    // Hidden by the build variant that has no battery page.
+    QPushButton *BtPageSuivante;
+
+  protected:
+    void Form_Load() override;
+
   private:
+    // level_layout.cpp
+    void buildForm();
+    QWidget *sensorFrame();
+    QWidget *thresholdColumn();
+    QWidget *rightColumn();
+    NumericEdit *setting(const char *name);
+    QLabel *label(const char *name, const char *caption);
+
+    bool validationPass();
+    void preset(const std::array<int, 7> &values);
+    void showLevel();
+    std::array<NumericEdit *, 7> settings() const;
+
     AppContext &m_app;
+    ValidationGuard m_validate;
 };

@@ -1,10 +1,204 @@
 #include "pages/main_parameters_page.h"
 
+#include "link/frames.h"
+#include "link/link.h"
+#include "pages/level_page.h"
+#include "pages/main_parameters_chain.h"
+#include "pages/main_parameters_codec.h"
+#include "pages/number_format.h"
+#include "presentation/refresh.h"
+#include "presentation/upload.h"
 #include "shell/app_context.h"
+#include "shell/dialogs.h"
+#include "shell/screens.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace {
+
+// Passes of the validation until nothing more is corrected; two suffice
+// for any text, the bound only guards against a loop.
+constexpr int MaxValidationPasses = 8;
+
+bool setIfDifferent(QLineEdit *field, const QString &text) {
+    if (field->text() == text)
+        return false;
+    field->setText(text);
+    return true;
+}
+
+// A value below low becomes lowValue, one above high becomes highValue.
+// The comparisons are strict: a bound itself stays as typed.
+bool clamp(NumericEdit *field, double low, double lowValue, double high, double highValue) {
+    const double v = field->value();
+    if (v < low)
+        return setIfDifferent(field, number::format(lowValue));
+    if (v > high)
+        return setIfDifferent(field, number::format(highValue));
+    return false;
+}
+
+bool clamp(NumericEdit *field, double low, double high) {
+    return clamp(field, low, low, high, high);
+}
+
+// A pressure keeps two decimals: a text longer than its limit is cut to
+// it (noLimit: never cut), and a decimal comma becomes a point.
+constexpr qsizetype NoLimit = -1;
+bool cutPressure(NumericEdit *field, qsizetype limit) {
+    QString text = field->text();
+    if (limit != NoLimit && text.size() > limit)
+        text.truncate(limit);
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    return setIfDifferent(field, text);
+}
+
+void showIndex(QComboBox *combo, int index) {
+    // A byte beyond the list selects nothing; the upload then keeps it.
+    const int shown = index >= 0 && index < combo->count() ? index : -1;
+    if (combo->currentIndex() != shown)
+        combo->setCurrentIndex(shown);
+}
+
+} // namespace
 
 MainParametersPage::MainParametersPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres"), QStringLiteral("Parameters"), parent), m_app(app) {}
+    : Form(QStringLiteral("FnParametres"), QStringLiteral("Parameters"), parent), m_app(app),
+      m_validate([this] {
+          for (int pass = 0; pass < MaxValidationPasses && validationPass(); ++pass) {
+          }
+      }) {
+    buildForm();
+}
 
-void MainParametersPage::refreshFromImage() {}
+void MainParametersPage::Form_Load() {
+    place(0, 950);
+}
 
-void MainParametersPage::encodeInto(MemoryImage &) const {}
+void MainParametersPage::TestValeur() {
+    m_validate();
+}
+
+bool MainParametersPage::validationPass() {
+    bool changed = clamp(TemperatureText, 0, 100);
+
+    changed |= clamp(PressionText, -1, 2.5);
+    // One place more for a sign.
+    changed |= cutPressure(PressionText, PressionText->text().startsWith(QLatin1Char('-')) ? 5 : 4);
+
+    changed |= clamp(DelayComText, 0, 120);
+
+    // Fuel overlapping goes in steps of 5 ms; what lies between is rounded
+    // down (a result above the bound is clamped by the next pass).
+    const double overlapping = DelaySupText->value();
+    changed |= clamp(DelaySupText, 0, 1000);
+    const double fifths = overlapping / 5;
+    if (fifths != std::floor(fifths))
+        changed |= setIfDifferent(DelaySupText, number::format(5 * std::floor(fifths)));
+
+    // The alarm temperature is held from -20 to 100 deg C.
+    changed |= clamp(ALTemperatureText, -20, 100);
+
+    changed |= clamp(ALPressionText, 0, 2.5);
+    // A text that starts with its point is left as it is.
+    changed |= cutPressure(ALPressionText,
+                           ALPressionText->text().startsWith(QLatin1Char('.')) ? NoLimit : 4);
+
+    changed |= clamp(CoPressionText, 0, 120);
+    changed |= clamp(RPMText, 0, 6000);
+    changed |= clamp(TxCutOff, 0, 255);
+    changed |= clamp(TxTank, 0, 255);
+
+    setIfDifferent(TxCutOff2, number::format(TxCutOff->value() * 0.005));
+    setIfDifferent(TxTank2, number::format(TxTank->value() * 0.005));
+    return changed;
+}
+
+void MainParametersPage::refreshFromImage() {
+    const mainparams::Settings s = mainparams::decode(m_app.link.image);
+    TemperatureText->setTextIfChanged(number::format(s.temperature));
+    CoPressionText->setTextIfChanged(number::format(s.pressureDelay));
+    DelayComText->setTextIfChanged(number::format(s.switchDelay));
+    DelaySupText->setTextIfChanged(number::format(s.overlapping));
+    TxCutOff->setTextIfChanged(number::format(s.cutOff));
+    TxTank->setTextIfChanged(number::format(s.emptyTank));
+    setIfDifferent(TxCutOff2, number::format(TxCutOff->value() * 0.005));
+    setIfDifferent(TxTank2, number::format(TxTank->value() * 0.005));
+    RPMText->setTextIfChanged(number::format(s.switchSpeed));
+    showIndex(ComboCommutation, s.switchWay);
+    showIndex(ComboInjection, s.injectionType);
+    showIndex(ComboLambda, s.lambdaType);
+    ALTemperatureText->setTextIfChanged(number::format(s.alarmTemperature));
+    PressionText->setTextIfChanged(number::formatPoint(s.pressure));
+    ALPressionText->setTextIfChanged(number::formatPoint(s.alarmPressure));
+}
+
+void MainParametersPage::encodeInto(MemoryImage &image) const {
+    mainparams::Settings s;
+    s.temperature = TemperatureText->value();
+    s.pressure = PressionText->value();
+    s.pressureDelay = CoPressionText->value();
+    s.switchDelay = DelayComText->value();
+    s.overlapping = DelaySupText->value();
+    s.alarmTemperature = ALTemperatureText->value();
+    s.alarmPressure = ALPressionText->value();
+    s.switchSpeed = RPMText->value();
+    s.emptyTank = TxTank->value();
+    s.cutOff = TxCutOff->value();
+    s.lambdaType = ComboLambda->currentIndex();
+    s.injectionType = ComboInjection->currentIndex();
+    s.switchWay = ComboCommutation->currentIndex();
+    mainparams::encode(s, image);
+}
+
+void MainParametersPage::ComboCommutation_Click() {
+    if (ComboCommutation->currentIndex() >= 0)
+        m_app.link.image.set(mainparams::addr::SwitchWay,
+                             static_cast<quint8>(ComboCommutation->currentIndex()));
+}
+
+void MainParametersPage::ComboInjection_Click() {
+    if (ComboInjection->currentIndex() >= 0)
+        m_app.link.image.set(mainparams::addr::InjectionType,
+                             static_cast<quint8>(ComboInjection->currentIndex()));
+}
+
+// The lambda type changes the monitor's lambda scale: the screens are
+// refreshed at once. A refresh that reaches this handler again (through a
+// changed selection) stores the same byte and refreshes no further.
+void MainParametersPage::ComboLambda_Click() {
+    if (ComboLambda->currentIndex() >= 0)
+        m_app.link.image.set(mainparams::addr::LambdaType,
+                             static_cast<quint8>(ComboLambda->currentIndex()));
+    if (m_lambdaClickRunning)
+        return;
+    m_lambdaClickRunning = true;
+    RefreshScreens(m_app);
+    m_lambdaClickRunning = false;
+}
+
+void MainParametersPage::BoutonCentrale_Click() {
+    UploadEditedValues(m_app);
+    m_app.link.WriteBlock(frames::WriteMainParameters);
+    // The ECU's answer sends the second block, 0xA41 to 0xA46.
+    m_app.link.StartSequence(1);
+}
+
+void MainParametersPage::BoutonPC_Click() {
+    m_app.link.StartFullRead();
+}
+
+void MainParametersPage::Btreset_Click() {
+    if (!m_app.dialogs.question(QStringLiteral(" RESET ECU ? "), QStringLiteral(" RESET ? "),
+                                Dialogs::Icon::Warning))
+        return;
+    m_app.link.SendLine(frames::ResetEcu.toByteArray());
+    m_app.link.StartFullRead();
+}
+
+void MainParametersPage::BtChangePage_Click() {
+    goToParameterPage(m_app, {m_app.screens.FnParametres2, 1, frames::MonitorPoll, std::nullopt});
+}

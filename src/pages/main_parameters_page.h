@@ -1,13 +1,20 @@
 #pragma once
 
+#include "pages/numeric_edit.h"
 #include "shell/form.h"
 
-#include <QTimer>
+#include <vector>
 
 class MemoryImage;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
 struct AppContext;
 
-// FnParametres
+// FnParametres: when the ECU switches from petrol to gas, the gas-system
+// alarms, the deceleration cut-off and empty-tank delays, the injection and
+// lambda sensor types, and the ECU reset. First page of the parameter chain.
 class MainParametersPage : public Form {
     Q_OBJECT
   public:
@@ -18,6 +25,65 @@ class MainParametersPage : public Form {
     // Steps 1 to 13 of the upload of edited values.
     void encodeInto(MemoryImage &image) const;
 
+    // Checks and corrects every field of the page; run by every change.
+    void TestValeur();
+    void BoutonCentrale_Click(); // PC -> ECU
+    void BoutonPC_Click();       // ECU -> PC
+    void Btreset_Click();
+    void BtChangePage_Click(); // Next >>
+    void ComboCommutation_Click();
+    void ComboInjection_Click();
+    void ComboLambda_Click();
+
+    // Frame " Switch over "
+    NumericEdit *TemperatureText, *PressionText, *DelayComText, *DelaySupText, *RPMText;
+    QPushButton *BtTemp1, *BtTemp2, *BtPression1, *BtPression2, *BtDelayCom1, *BtDelayCom2;
+    QPushButton *BtDelaySup1, *BtDelaySup2, *BTRPM1, *BTRPM2;
+    QComboBox *ComboCommutation;
+    // Frame " Decceleration "
+    NumericEdit *TxCutOff;
+    QLineEdit *TxCutOff2;
+    QPushButton *BtCut1, *BtCut2;
+    // Frame " Alarmes - Check"
+    NumericEdit *ALTemperatureText, *ALPressionText, *CoPressionText;
+    QPushButton *BtALTemp1, *BtALTemp2, *BtALPression1, *BtALPression2;
+    QPushButton *BtDelayPress1, *BtDelayPress2;
+    // Frame "Empty tank"
+    NumericEdit *TxTank;
+    QLineEdit *TxTank2;
+    QPushButton *BtTank1, *BtTank2;
+    // Frame " Sensors"
+    QComboBox *ComboInjection, *ComboLambda;
+    QPushButton *Btreset, *BoutonCentrale, *BoutonPC, *BtChangePage;
+
+  protected:
+    void Form_Load() override;
+
   private:
+    struct StepField {
+        const char *name;
+        const QString &keys;
+        const char *minus;
+        const char *plus;
+        double step;
+        bool pointReplacement;
+    };
+
+    // main_parameters_layout.cpp
+    void buildForm();
+    QWidget *switchOverFrame();
+    QWidget *alarmFrame();
+    QWidget *delaysColumn();
+    QWidget *rightColumn();
+    NumericEdit *stepField(const StepField &row, QPushButton *&minus, QPushButton *&plus);
+    QLabel *label(const char *name, const char *caption);
+    void fillChoiceLists();
+
+    // One pass of the checks; true when it corrected a field.
+    bool validationPass();
+
     AppContext &m_app;
+    ValidationGuard m_validate;
+    std::vector<StepButtons> m_steps;
+    bool m_lambdaClickRunning = false;
 };

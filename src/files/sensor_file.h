@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// A sensor file (".sen") keeps the level sensor page's seven settings as the
+// texts of its fields, so a sensor calibration can be reused on another
+// vehicle. One line, ended by CR LF:
+//   FichierSensor:]PWM]Min]Max]1/4]1/2]3/4]Full]]]]Fin
+// Three reserved fields follow the settings; this tool writes them empty
+// and ignores what a file carries there.
+namespace sensorfile {
+
+inline constexpr int SettingCount = 7;
+// Range correction, minimum, maximum, then the thresholds 1/4, 1/2, 3/4, full.
+using Settings = std::array<QString, SettingCount>;
+
+inline const QString Header = QStringLiteral("FichierSensor:");
+inline const QString Trailer = QStringLiteral("Fin");
+inline const QString DefaultName = QStringLiteral("Default.sen");
+
+// The line for these settings, without its line end.
+QString line(const Settings &settings);
+
+// The settings of a line. A line is refused when it does not start with the
+// header, does not end with "]Fin" (a file cut short), or holds in a setting
+// anything but a plain decimal number. Missing settings of a line with fewer
+// fields come back empty.
+std::optional<Settings> parse(const QString &line);
+
+// Reads a file's last record and parses it; nothing for an unreadable file.
+std::optional<Settings> read(const QString &path);
+
+// Writes the file in one piece (never half-written over an old one).
+bool write(const QString &path, const Settings &settings);
+
+} // namespace sensorfile
