@@ -1,7 +1,9 @@
 #include "presentation/variant.h"
 
+#include "pages/level_page.h"
 #include "shell/app_context.h"
 #include "shell/menu.h"
+#include "shell/screens.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -40,6 +42,14 @@ void ApplyVariant(const Variant &variant, AppContext &app, QWidget *mainWindow) 
     for (QPushButton *b : {app.menu.BtEmi, app.menu.BtMap, app.menu.BtMemoire, app.menu.BtEmission})
         b->setVisible(tools);
 
-    if (variant.ExtendedCalibration == 0)
+    QPushButton *levelNext = app.screens.FnParametres2->BtPageSuivante;
+    if (variant.ExtendedCalibration == 0) {
         app.menu.BtMemoire->setVisible(false);
+        levelNext->setVisible(false);
+    } else if (variant.ExtendedCalibration == 1) {
+        levelNext->setVisible(true);
+    }
+
+    // Last, so it decides the level page's way to the battery page.
+    levelNext->setVisible(variant.BatteryPageHidden == 0);
 }

@@ -1,6 +1,7 @@
 // From program start to a loaded configuration: phases, menu states,
 // transfer forms and their messages.
 #include "link/link.h"
+#include "pages/level_page.h"
 #include "shell/colors.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
@@ -42,6 +43,8 @@ class TestStartup : public QObject {
     void phasesEnableTheRightButtons();
     void brandsChooseCaptionAndStartForm_data();
     void brandsChooseCaptionAndStartForm();
+    void variantDecidesTheWayToTheBatteryPage_data();
+    void variantDecidesTheWayToTheBatteryPage();
     void configurationFileSetsThePort_data();
     void configurationFileSetsThePort();
     void silentEcuTimesOutWithAMessage();
@@ -155,6 +158,31 @@ void TestStartup::brandsChooseCaptionAndStartForm() {
     QCOMPARE(sorted(window->menu().enabledButtons()), sorted(enabled));
     QVERIFY(!window->menu().BtMap->isVisibleTo(window.get())); // no emission tools in this build
     QVERIFY(window->menu().Moniteur->isVisibleTo(window.get()));
+}
+
+void TestStartup::variantDecidesTheWayToTheBatteryPage_data()
+{
+    QTest::addColumn<int>("extended");
+    QTest::addColumn<int>("batteryHidden");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("shipped build") << 0 << 1 << false;
+    QTest::newRow("extended, battery hidden") << 1 << 1 << false;
+    QTest::newRow("extended, battery shown") << 1 << 0 << true;
+    QTest::newRow("plain, battery shown") << 0 << 0 << true;
+}
+
+void TestStartup::variantDecidesTheWayToTheBatteryPage()
+{
+    QFETCH(int, extended);
+    QFETCH(int, batteryHidden);
+    QFETCH(bool, shown);
+    Variant variant;
+    variant.ExtendedCalibration = extended;
+    variant.BatteryPageHidden = batteryHidden;
+    start(variant);
+    LevelPage *page = window->screens().FnParametres2;
+    QCOMPARE(page->BtPageSuivante->isVisibleTo(page), shown);
+    QCOMPARE(window->menu().BtMemoire->isVisibleTo(window.get()), false);
 }
 
 void TestStartup::configurationFileSetsThePort_data() {
