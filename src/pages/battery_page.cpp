@@ -5,6 +5,7 @@
 #include "pages/battery_gauge.h"
 #include "pages/battery_table.h"
 #include "pages/coefficient_page_parts.h"
+#include "pages/main_parameters_chain.h"
 #include "pages/number_format.h"
 #include "pages/numeric_edit.h"
 #include "shell/app_context.h"
@@ -169,5 +170,5 @@ void BatteryPage::BoutonPC_Click() {
 }
 
 void BatteryPage::BtPagePreced_Click() {
-    turnParameterPage(m_app, {2, 3, std::nullopt, false});
+    goToParameterPage(m_app, {m_app.screens.parameterPage(2), 3, {}, false});
 }

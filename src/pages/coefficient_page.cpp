@@ -4,7 +4,9 @@
 #include "link/link.h"
 #include "pages/coefficient_grid.h"
 #include "pages/coefficient_page_parts.h"
+#include "pages/main_parameters_chain.h"
 #include "shell/app_context.h"
+#include "shell/screens.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -83,9 +85,10 @@ void CoefficientPage::BoutonPC_Click() {
 }
 
 void CoefficientPage::BtPagePreced_Click() {
-    turnParameterPage(m_app, {1, 1, frames::MonitorPoll, std::nullopt});
+    goToParameterPage(m_app,
+                      {m_app.screens.parameterPage(1), 1, frames::MonitorPoll, std::nullopt});
 }
 
 void CoefficientPage::BtPageSuivante_Click() {
-    turnParameterPage(m_app, {4, 4, frames::SecondLivePoll, true});
+    goToParameterPage(m_app, {m_app.screens.parameterPage(4), 4, frames::SecondLivePoll, true});
 }

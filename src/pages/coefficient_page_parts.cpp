@@ -1,7 +1,6 @@
 #include "pages/coefficient_page_parts.h"
 
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "shell/app_context.h"
 #include "shell/form.h"
 #include "shell/screens.h"
@@ -98,22 +97,6 @@ void setCaption(QLabel *l, const QString &text) {
 void setText(QLineEdit *field, const QString &text) {
     if (field->text() != text)
         field->setText(text);
-}
-
-void turnParameterPage(AppContext &app, const PageTurn &turn) {
-    Screens &s = app.screens;
-    s.FnMoniteur->Timer1.start();
-    app.CurrentPage = turn.page;
-    Form *target = s.parameterPage(turn.shows);
-    if (turn.pollFrame)
-        app.link.state.PollFrame = turn.pollFrame->toByteArray();
-    if (turn.pollingOn)
-        app.link.state.PollingOn = *turn.pollingOn;
-    for (int page = 0; page <= 4; ++page) {
-        if (Form *other = s.parameterPage(page); other != target)
-            other->hideForm();
-    }
-    target->showForm();
 }
 
 } // namespace pageparts

@@ -3,8 +3,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <optional>
-
 class Form;
 class QGroupBox;
 class QLabel;
@@ -46,18 +44,5 @@ QLayout *bottomRow(QPushButton *previous, QGroupBox *downloadFrame, QPushButton 
 // Writes run on every poll answer: an unchanged value is left alone.
 void setCaption(QLabel *label, const QString &text);
 void setText(QLineEdit *field, const QString &text);
-
-// One step along the chain of parameter pages: the monitor's watchdog keeps
-// the live data coming, CurrentPage records the page the menu reopens, the
-// poll is set up where the step says so, and only the target stays shown.
-// The number recorded is not always the target's own: the Previous buttons
-// that lead back to the tables record the NTC page.
-struct PageTurn {
-    int shows;                               // the target, by its CurrentPage number
-    int page;                                // CurrentPage recorded
-    std::optional<QByteArrayView> pollFrame; // with its CR
-    std::optional<bool> pollingOn;
-};
-void turnParameterPage(AppContext &app, const PageTurn &turn);
 
 } // namespace pageparts

@@ -3,8 +3,10 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "pages/coefficient_page_parts.h"
+#include "pages/main_parameters_chain.h"
 #include "pages/ntc_table.h"
 #include "shell/app_context.h"
+#include "shell/screens.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -124,9 +126,9 @@ void NtcPage::BoutonPC_Click() {
 }
 
 void NtcPage::BtPagePreced_Click() {
-    turnParameterPage(m_app, {2, 3, std::nullopt, false});
+    goToParameterPage(m_app, {m_app.screens.parameterPage(2), 3, {}, false});
 }
 
 void NtcPage::BtPageSuivante_Click() {
-    turnParameterPage(m_app, {4, 4, frames::SecondLivePoll, true});
+    goToParameterPage(m_app, {m_app.screens.parameterPage(4), 4, frames::SecondLivePoll, true});
 }
