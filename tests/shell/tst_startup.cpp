@@ -160,8 +160,7 @@ void TestStartup::brandsChooseCaptionAndStartForm() {
     QVERIFY(window->menu().Moniteur->isVisibleTo(window.get()));
 }
 
-void TestStartup::variantDecidesTheWayToTheBatteryPage_data()
-{
+void TestStartup::variantDecidesTheWayToTheBatteryPage_data() {
     QTest::addColumn<int>("extended");
     QTest::addColumn<int>("batteryHidden");
     QTest::addColumn<bool>("shown");
@@ -171,8 +170,7 @@ void TestStartup::variantDecidesTheWayToTheBatteryPage_data()
     QTest::newRow("plain, battery shown") << 0 << 0 << true;
 }
 
-void TestStartup::variantDecidesTheWayToTheBatteryPage()
-{
+void TestStartup::variantDecidesTheWayToTheBatteryPage() {
     QFETCH(int, extended);
     QFETCH(int, batteryHidden);
     QFETCH(bool, shown);
