@@ -4,11 +4,15 @@
 //     characters, 1.90 s at 960 characters a second; ratio = ideal / measured.
 //   poll_rate_hz, poll_wire_ratio: one poll moves 130 characters, 7.38 polls
 //     a second at best.
+//   refresh_pass_us, poll_cpu_percent and the other figures of the live
+//     monitor: monitor_bench.h.
+#include "monitor_bench.h"
+
 #include "link/link.h"
 #include "link/qt_serial_port.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -50,7 +54,9 @@ QString defaultSim() {
 } // namespace
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    // The screens are built and painted without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QCommandLineParser args;
     args.addHelpOption();
     args.addOption({QStringLiteral("sim"), QStringLiteral("Path of gasecu-sim."),
@@ -59,6 +65,9 @@ int main(int argc, char **argv) {
                     QStringLiteral("N"), QStringLiteral("3")});
     args.addOption({QStringLiteral("poll-seconds"), QStringLiteral("How long to poll."),
                     QStringLiteral("S"), QStringLiteral("5")});
+    args.addOption({QStringLiteral("refresh-passes"),
+                    QStringLiteral("Screen-refresh passes to time."), QStringLiteral("N"),
+                    QStringLiteral("2000")});
     args.process(app);
 
     QTemporaryDir ports;
@@ -120,6 +129,13 @@ int main(int argc, char **argv) {
     figure("poll_wire_ratio", rate / (CharsPerSecond / PollChars));
 
     link.ClosePort();
+
+    benchRefresh(figure, qMax(1, args.value(QStringLiteral("refresh-passes")).toInt()));
+    if (!benchMonitorPolling(figure, ports.path(), 1, pollMs / 1000)) {
+        std::fprintf(stderr, "gasecu-bench: the monitor did not poll the simulator\n");
+        return 1;
+    }
+
     sim.terminate();
     sim.waitForFinished(5000);
     return 0;

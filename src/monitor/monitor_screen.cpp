@@ -1,14 +1,213 @@
+// The monitor's handlers: the poll watchdog, the blink timer, the alarm,
+// fuel and pressure-memory buttons, the trims with their validation and
+// step buttons, and the two write buttons that chain their blocks through
+// the link's sequencer.
 #include "monitor/monitor_screen.h"
 
+#include "link/frames.h"
+#include "link/link.h"
+#include "monitor/monitor_decode.h"
+#include "monitor/monitor_widgets.h"
+#include "pages/number_format.h"
+#include "pages/numeric_edit.h"
+#include "presentation/upload.h"
 #include "shell/app_context.h"
+#include "shell/status_strip.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+namespace {
+constexpr int BlinkOn = 192;
+} // namespace
 
 MonitorScreen::MonitorScreen(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnMoniteur"), QStringLiteral("Monitor"), parent), m_app(app) {}
+    : Form(QStringLiteral("FnMoniteur"), QStringLiteral("Monitor"), parent), m_app(app) {
+    buildLayout();
+    Timer1.setInterval(200);
+    couleurTimer.setInterval(800);
+    connectHandlers();
+    // The lamps blink for the whole run of the program.
+    couleurTimer.start();
+}
 
-void MonitorScreen::refreshGauges() {}
+void MonitorScreen::Form_Load() {
+    place(0, 950);
+}
 
-void MonitorScreen::refreshLive() {}
+void MonitorScreen::showEvent(QShowEvent *event) {
+    Form::showEvent(event);
+    // The panel fills the screen area below its top edge.
+    QMdiSubWindow *frame = window();
+    if (frame && frame->mdiArea()) {
+        const QSize room = frame->mdiArea()->viewport()->size() - QSize(frame->x(), frame->y());
+        frame->resize(room.expandedTo(frame->sizeHint()));
+    }
+}
 
-void MonitorScreen::encodeInto(MemoryImage &) const {}
+std::array<NumericEdit *, 5> MonitorScreen::trimFields() const {
+    // In the order of live::Trims, which is the order the validation checks.
+    return {TxRalenti, TxCharge, TxRalentiB, TxChargeB, TxTIExclu};
+}
 
-void MonitorScreen::RazPrss_Click() {}
+void MonitorScreen::connectHandlers() {
+    connect(&Timer1, &QTimer::timeout, this, &MonitorScreen::Timer1_Timer);
+    connect(&couleurTimer, &QTimer::timeout, this, &MonitorScreen::couleurTimer_Timer);
+    connect(BtResetAlarme, &QPushButton::clicked, this, &MonitorScreen::BtResetAlarme_Click);
+    connect(SwitchCommutateur, &QPushButton::clicked, this,
+            &MonitorScreen::SwitchCommutateur_Click);
+    connect(RazPrss, &QPushButton::clicked, this, &MonitorScreen::RazPrss_Click);
+    connect(EmiStart, &QPushButton::clicked, this, &MonitorScreen::EmiStart_Click);
+    connect(BoutonCentrale, &QPushButton::clicked, this, &MonitorScreen::BoutonCentrale_Click);
+    connect(BoutonCentraleB, &QPushButton::clicked, this, &MonitorScreen::BoutonCentraleB_Click);
+    for (NumericEdit *field : trimFields()) {
+        field->setChangeHook([this] { TestValeur1(); });
+        // Enter in a trim writes both banks; in the extra time, bank 1 only.
+        field->setEnterButton(field == TxTIExclu ? BoutonCentrale : BoutonCentraleB);
+    }
+    connectStepButtons();
+}
+
+// The step buttons only change the text (validated through the change
+// hook); the fitter writes with a PC -->> ECM button or Enter.
+void MonitorScreen::connectStepButtons() {
+    struct Pair {
+        QPushButton *minus, *plus;
+        NumericEdit *field;
+        double step;
+    };
+    const Pair pairs[] = {{BtCharge1, BtCharge2, TxCharge, live::Trims[1].step},
+                          {BtRalenti1, BtRalenti2, TxRalenti, live::Trims[0].step},
+                          {BtCharge1B, BtCharge2B, TxChargeB, live::Trims[3].step},
+                          {BtRalenti1B, BtRalenti2B, TxRalentiB, live::Trims[2].step},
+                          {BtExclu1, BtExclu2, TxTIExclu, live::Trims[4].step}};
+    for (const Pair &pair : pairs) {
+        StepButtons buttons{pair.field, pair.step, true, {}, {}};
+        if (pair.field == TxTIExclu) {
+            // The extra time is whole: the point goes into its millisecond copy.
+            buttons.pointReplacement = false;
+            buttons.validate = [this] {
+                TxExclu2->setText(TxExclu2->text().replace(QLatin1Char(','), QLatin1Char('.')));
+            };
+        }
+        connect(pair.minus, &QPushButton::clicked, this, [buttons] { buttons.press(-1); });
+        connect(pair.plus, &QPushButton::clicked, this, [buttons] { buttons.press(+1); });
+    }
+}
+
+void MonitorScreen::TestValeur1() {
+    // A clamp rewrites a field, which runs this again: that nested pass is
+    // skipped, the one in progress leaves every field corrected.
+    if (m_validating)
+        return;
+    m_validating = true;
+    const auto fields = trimFields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i]->setTextIfChanged(live::validatedTrimText(live::Trims[i], fields[i]->text()));
+    const QString ms = live::extraTimeMsText(TxTIExclu->value());
+    if (TxExclu2->text() != ms)
+        TxExclu2->setText(ms);
+    m_validating = false;
+}
+
+// The watchdog: every receive event clears NoAnswerTicks; the third tick
+// without one sends the poll again and switches polling on.
+void MonitorScreen::Timer1_Timer() {
+    Link &link = m_app.link;
+    LinkState &st = link.state;
+    st.NoAnswerTicks += 1;
+    if (st.NoAnswerTicks <= 2)
+        return;
+    st.NoAnswerTicks = 0;
+    if (!st.PortIsOpen)
+        return;
+    // Language line 71 fills message 10 as well; until language texts are
+    // kept apart, the message serves (default "No Dialogue on COM").
+    m_app.etat.setLinkText(link.messages[10] + QString::number(st.PortNumber));
+    // A vanished adapter is reported by the link itself (status, message
+    // and the connection screen), so the tick has nothing more to say.
+    link.SendLine(st.PollFrame);
+    st.PollingOn = true;
+}
+
+void MonitorScreen::couleurTimer_Timer() {
+    AlarmBlinkColour = AlarmBlinkColour != 0 ? 0 : BlinkOn;
+}
+
+void MonitorScreen::BtResetAlarme_Click() {
+    m_app.link.SendLine(frames::ClearAlarms.toByteArray());
+}
+
+void MonitorScreen::SwitchCommutateur_Click() {
+    // Gas or waiting for gas goes back to petrol; petrol asks for gas.
+    const bool onGas = m_app.link.image.at(live::addr::FuelState) != 0;
+    m_app.link.SendLine((onGas ? frames::SwitchToPetrol : frames::SwitchToGas).toByteArray());
+}
+
+void MonitorScreen::RazPrss_Click() {
+    TxHPress->setText(TxPrss->text());
+    TxLPress->setText(TxPrss->text());
+}
+
+void MonitorScreen::EmiStart_Click() {
+    Q_EMIT emissionStartRequested();
+}
+
+// No poll answer may overwrite the image between the encoding and the write.
+void MonitorScreen::stopPollingForWrite() {
+    m_app.link.state.PollingOn = false;
+    m_app.link.state.NoAnswerTicks = 0;
+    Timer1.stop();
+}
+
+// Extra time, then bank 1: the sequencer writes 0xA44 at the next answer
+// (normally the one to the poll in flight), 0x801..0x802 at the one after,
+// and restarts the watchdog, which resumes the poll.
+void MonitorScreen::BoutonCentrale_Click() {
+    stopPollingForWrite();
+    UploadEditedValues(m_app);
+    m_app.link.StartSequence(3);
+}
+
+// Bank 2 first, whatever the firmware, then as BoutonCentrale.
+void MonitorScreen::BoutonCentraleB_Click() {
+    stopPollingForWrite();
+    MemoryImage &image = m_app.link.image;
+    image.set(live::Trims[3].address, live::trimByte(live::Trims[3], TxChargeB->value()));
+    image.set(live::Trims[2].address, live::trimByte(live::Trims[2], TxRalentiB->value()));
+    UploadEditedValues(m_app);
+    m_app.link.StartSequence(5);
+}
+
+void MonitorScreen::encodeInto(MemoryImage &image) const {
+    const auto fields = trimFields();
+    const bool twoBanks = image.at(live::addr::Firmware) == live::TwoBankFirmware;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const live::TrimField &trim = live::Trims[i];
+        const bool bank2 = fields[i] == TxChargeB || fields[i] == TxRalentiB;
+        if (bank2 && !twoBanks)
+            continue;
+        image.set(trim.address, live::trimByte(trim, fields[i]->value()));
+    }
+}
+
+void MonitorScreen::applyGasTimesShown(int gasTimesShown) {
+    if (gasTimesShown != 0 && gasTimesShown != 1)
+        return;
+    // The grid closes the gap: the picture boxes move left with the column.
+    const bool shown = gasTimesShown == 1;
+    for (int i = 0; i < 8; ++i) {
+        TextG[i]->setVisible(shown);
+        BarG[i]->setVisible(shown);
+    }
+    for (QLabel *caption : {Label17, Label18, Label17b, Label18b})
+        caption->setVisible(shown);
+}
+
+void MonitorScreen::applyEmissionTools(int emissionTools) {
+    EmiStart->setVisible(emissionTools != 0);
+    TxTemps->setVisible(emissionTools != 0);
+}

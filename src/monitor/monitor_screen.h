@@ -2,27 +2,127 @@
 
 #include "shell/form.h"
 
+#include <QPointer>
 #include <QTimer>
 
+#include <array>
+
+class AlarmLamp;
+class LevelBar;
 class MemoryImage;
+class NeedleGauge;
+class NumericEdit;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 struct AppContext;
 
-// FnMoniteur
+// FnMoniteur: the live view of the engine and the gas system. While it is
+// open the link polls the live-data block and every answer is shown here;
+// the fitter trims the injection times of both banks and writes them.
 class MonitorScreen : public Form {
     Q_OBJECT
   public:
     explicit MonitorScreen(AppContext &app, QWidget *parent = nullptr);
 
-    // Steps 1 to 5 of the screen refresh: speed, temperature, pressure, gauges.
+    // The refresh's first pass over the monitor, before the main parameters
+    // page: speed, water temperature and pressure captions with their
+    // needles, and the pressure memory.
     void refreshGauges();
-    // Steps 7 to 19 of the screen refresh (settings only while not polling).
+    // The second pass, after the main parameters page (whose alarm levels
+    // and lambda type it reads): firmware, alarm lamps, trims (only while
+    // not polling), lambda scale, injection times, sensor bars.
     void refreshLive();
-    // Steps 14 to 18 of the upload of edited values.
+    // Upload of edited values: the trims and the extra time.
     void encodeInto(MemoryImage &image) const;
-    void RazPrss_Click();
-    // The live poll watchdog (200 ms).
+
+    // Build variant: the gas injection-time column, and the emission timer.
+    void applyGasTimesShown(int gasTimesShown);
+    void applyEmissionTools(int emissionTools);
+
+    // The live poll watchdog (200 ms) and the alarm blink timer (800 ms).
     QTimer Timer1;
+    QTimer couleurTimer;
+    // Colour of an active alarm lamp: 0 or 192, toggled by couleurTimer.
+    int AlarmBlinkColour = 0;
+    // Needle inputs, set by the refresh.
+    int RpmGaugeValue = 0;
+    int TempGaugeValue = 0;
+    int PressureGaugeValue = 0;
+
+    // " Sensors "
+    QLineEdit *TextTPEau, *TextTPGaz, *TextPression, *TextLambda, *TextRPM;
+    LevelBar *BarTPEau, *BarTPGaz, *BarPression, *BarLambda, *BarRPM;
+    QLabel *LambaType1, *LambaType2;
+    // " Injection Times": cylinders 1 to 8, petrol (E) and gas (G), each
+    // pair of bars in a picture box (Picture4..7 and Picture8, 12, 13, 14).
+    std::array<QLineEdit *, 8> TextE{}, TextG{};
+    std::array<LevelBar *, 8> BarE{}, BarG{};
+    std::array<QFrame *, 8> Picture{};
+    QLabel *Label17, *Label18; // the column captions of the two halves
+    QLabel *Label17b, *Label18b;
+    NumericEdit *TxRalenti, *TxCharge, *TxRalentiB, *TxChargeB, *TxTIExclu;
+    QPushButton *BtRalenti1, *BtRalenti2, *BtCharge1, *BtCharge2;
+    QPushButton *BtRalenti1B, *BtRalenti2B, *BtCharge1B, *BtCharge2B;
+    QPushButton *BtExclu1, *BtExclu2;
+    QLineEdit *TxExclu2, *txZoom;
+    QPushButton *BoutonCentrale, *BoutonCentraleB;
+    // " Alarms " and " Status Operation "
+    AlarmLamp *TxAldemarage, *TxAlarmePress, *TxAlarmeTmp;
+    QPushButton *BtResetAlarme;
+    QLineEdit *TextGazEtat;
+    QPushButton *SwitchCommutateur;
+    // " Engine Variables 2 "
+    NeedleGauge *PicRPM, *Pictemp, *PicPress;
+    QLabel *TxRPM, *TxTmp, *TxPrss;
+    QLineEdit *TxLPress, *TxHPress;
+    QPushButton *RazPrss;
+    // Elsewhere on the form.
+    QLabel *Label12;
+    QPushButton *EmiStart;
+    QLineEdit *TxTemps;
+
+  public Q_SLOTS:
+    void Timer1_Timer();
+    void couleurTimer_Timer();
+    void BtResetAlarme_Click();
+    void SwitchCommutateur_Click();
+    void RazPrss_Click();
+    void EmiStart_Click();
+    void BoutonCentrale_Click();
+    void BoutonCentraleB_Click();
+    // Validation of the four trims and the extra time.
+    void TestValeur1();
+
+  Q_SIGNALS:
+    // The fitter asked the emission test's clock to start.
+    void emissionStartRequested();
+
+  protected:
+    void Form_Load() override;
+    void showEvent(QShowEvent *event) override;
 
   private:
+    void buildLayout();
+    QWidget *buildSensors();
+    QWidget *buildInjectionTimes();
+    QWidget *buildEngineVariables();
+    QWidget *buildGauges();
+    QWidget *buildAlarms();
+    QWidget *buildStatus();
+    QWidget *buildWriteColumn();
+    void connectHandlers();
+    void connectStepButtons();
+    std::array<NumericEdit *, 5> trimFields() const;
+    void stopPollingForWrite();
+    // Main parameters page fields read for bar colours and lambda captions.
+    void findParameterFields();
+    double parameterValue(const QPointer<QLineEdit> &field) const;
+
     AppContext &m_app;
+    bool m_validating = false;
+    QPointer<QLineEdit> m_alTemperature, m_temperature, m_alPressure, m_pressure;
+    QPointer<QComboBox> m_lambdaCombo;
 };

@@ -1,5 +1,6 @@
 #include "presentation/variant.h"
 
+#include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
 #include "shell/app_context.h"
 #include "shell/menu.h"
@@ -41,6 +42,8 @@ void ApplyVariant(const Variant &variant, AppContext &app, QWidget *mainWindow) 
     const bool tools = variant.EmissionTools != 0;
     for (QPushButton *b : {app.menu.BtEmi, app.menu.BtMap, app.menu.BtMemoire, app.menu.BtEmission})
         b->setVisible(tools);
+    app.screens.FnMoniteur->applyEmissionTools(variant.EmissionTools);
+    app.screens.FnMoniteur->applyGasTimesShown(variant.GasTimesShown);
 
     QPushButton *levelNext = app.screens.FnParametres2->BtPageSuivante;
     if (variant.ExtendedCalibration == 0) {

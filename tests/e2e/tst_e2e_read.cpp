@@ -100,16 +100,15 @@ void TestEndToEndRead::cliFailures() {
     QVERIFY(r.out.isEmpty());
 }
 
-void TestEndToEndRead::cliReportsABusyPort()
-{
+void TestEndToEndRead::cliReportsABusyPort() {
     SimProcess sim(5);
     QVERIFY(sim.start());
     QtSerialPort holder{PortDirectory(sim.portsDir())};
     QCOMPARE(holder.open(5), SerialPort::OpenResult::Opened);
-    const RunResult r = runProgram(qEnvironmentVariable("GASECU_CLI"),
-                                   {QStringLiteral("read"), QStringLiteral("--port"),
-                                    QStringLiteral("5"), QStringLiteral("--ports-dir"),
-                                    sim.portsDir()});
+    const RunResult r =
+        runProgram(qEnvironmentVariable("GASECU_CLI"),
+                   {QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("5"),
+                    QStringLiteral("--ports-dir"), sim.portsDir()});
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.err, QByteArray(" Serial Port already in use \n"));
 }

@@ -8,7 +8,7 @@
 
 class TestConfigFile : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void records_data();
     void records();
     void readAndWriteBack_data();
@@ -16,8 +16,7 @@ private Q_SLOTS:
     void missingFileKeepsDefaults();
 };
 
-void TestConfigFile::records_data()
-{
+void TestConfigFile::records_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("one line CRLF") << "FichierConfig:]3]]]]]Fin\r\n"
@@ -28,23 +27,21 @@ void TestConfigFile::records_data()
     QTest::newRow("empty") << "" << QStringList{};
 }
 
-void TestConfigFile::records()
-{
+void TestConfigFile::records() {
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
     QCOMPARE(records::split(text), expected);
 }
 
-void TestConfigFile::readAndWriteBack_data()
-{
+void TestConfigFile::readAndWriteBack_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("result");
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("language");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("port and language")
-        << QByteArray("FichierConfig:]3]/lng/fr.lng]]]]Fin\r\n") << int(ConfigFile::ReadResult::Read)
-        << 3 << "/lng/fr.lng" << QByteArray("FichierConfig:]3]/lng/fr.lng]]]]Fin\r\n");
+    QTest::newRow("port and language") << QByteArray("FichierConfig:]3]/lng/fr.lng]]]]Fin\r\n")
+                                       << int(ConfigFile::ReadResult::Read) << 3 << "/lng/fr.lng"
+                                       << QByteArray("FichierConfig:]3]/lng/fr.lng]]]]Fin\r\n");
     QTest::newRow("kept fields and excess separators")
         << QByteArray("FichierConfig:]2]]a]b]c]d]e]f]g]h]i]j]k]Fin")
         << int(ConfigFile::ReadResult::Read) << 2 << ""
@@ -52,16 +49,15 @@ void TestConfigFile::readAndWriteBack_data()
     QTest::newRow("empty port") << QByteArray("FichierConfig:]]]]]]Fin\r\n")
                                 << int(ConfigFile::ReadResult::Read) << 0 << ""
                                 << QByteArray("FichierConfig:]]]]]]Fin\r\n");
-    QTest::newRow("port beyond a byte") << QByteArray("FichierConfig:]300]]]]]Fin\r\n")
-                                        << int(ConfigFile::ReadResult::Read) << 0 << ""
-                                        << QByteArray("FichierConfig:]300]]]]]Fin\r\n");
+    QTest::newRow("port beyond a byte")
+        << QByteArray("FichierConfig:]300]]]]]Fin\r\n") << int(ConfigFile::ReadResult::Read) << 0
+        << "" << QByteArray("FichierConfig:]300]]]]]Fin\r\n");
     QTest::newRow("wrong header") << QByteArray("Fichier:]3]]]]]Fin\r\n")
                                   << int(ConfigFile::ReadResult::BadHeader) << 0 << ""
                                   << QByteArray("FichierConfig:]]]]]]Fin\r\n");
 }
 
-void TestConfigFile::readAndWriteBack()
-{
+void TestConfigFile::readAndWriteBack() {
     QFETCH(QByteArray, content);
     QFETCH(int, result);
     QFETCH(int, port);
@@ -81,8 +77,7 @@ void TestConfigFile::readAndWriteBack()
     QCOMPARE(file.readAll(), written);
 }
 
-void TestConfigFile::missingFileKeepsDefaults()
-{
+void TestConfigFile::missingFileKeepsDefaults() {
     QTemporaryDir dir;
     ConfigFile config(dir.path());
     QCOMPARE(config.ReadConfigFile(), ConfigFile::ReadResult::Missing);

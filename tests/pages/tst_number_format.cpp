@@ -9,7 +9,7 @@
 
 class TestNumberFormat : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void parse_data();
     void parse();
     void format_data();
@@ -23,8 +23,7 @@ private Q_SLOTS:
     void stepButtonsClampThroughTheValidation();
 };
 
-void TestNumberFormat::parse_data()
-{
+void TestNumberFormat::parse_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
     QTest::newRow("whole") << "35" << 35.0;
@@ -40,15 +39,13 @@ void TestNumberFormat::parse_data()
     QTest::newRow("minus inside") << "5-3" << 5.0;
 }
 
-void TestNumberFormat::parse()
-{
+void TestNumberFormat::parse() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(number::parse(text), value);
 }
 
-void TestNumberFormat::format_data()
-{
+void TestNumberFormat::format_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
     QTest::newRow("whole") << 100.0 << "100";
@@ -61,15 +58,13 @@ void TestNumberFormat::format_data()
     QTest::newRow("level") << 100.0 / 150 * 75 << "50";
 }
 
-void TestNumberFormat::format()
-{
+void TestNumberFormat::format() {
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(number::formatPoint(value), text);
 }
 
-void TestNumberFormat::toByte_data()
-{
+void TestNumberFormat::toByte_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("byte"); // -1: out of range
     QTest::addColumn<int>("clamped");
@@ -84,8 +79,7 @@ void TestNumberFormat::toByte_data()
     QTest::newRow("1000") << 1000.0 << -1 << 255;
 }
 
-void TestNumberFormat::toByte()
-{
+void TestNumberFormat::toByte() {
     QFETCH(double, value);
     QFETCH(int, byte);
     QFETCH(int, clamped);
@@ -93,19 +87,21 @@ void TestNumberFormat::toByte()
     QCOMPARE(number::toByteClamped(value), clamped);
 }
 
-void TestNumberFormat::keyFilter_data()
-{
+void TestNumberFormat::keyFilter_data() {
     QTest::addColumn<QString>("allowed");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("text");
-    QTest::newRow("letters dropped") << keys::Whole << "1a2b" << "12";
-    QTest::newRow("no comma in a pressure") << keys::SignedDecimal << "1,5" << "15";
-    QTest::newRow("sign and points anywhere") << keys::SignedDecimal << "1-.-." << "1-.-.";
-    QTest::newRow("no filter") << QString() << "x1,y" << "x1,y";
+    QTest::newRow("letters dropped") << keys::Whole << "1a2b"
+                                     << "12";
+    QTest::newRow("no comma in a pressure") << keys::SignedDecimal << "1,5"
+                                            << "15";
+    QTest::newRow("sign and points anywhere") << keys::SignedDecimal << "1-.-."
+                                              << "1-.-.";
+    QTest::newRow("no filter") << QString() << "x1,y"
+                               << "x1,y";
 }
 
-void TestNumberFormat::keyFilter()
-{
+void TestNumberFormat::keyFilter() {
     QFETCH(QString, allowed);
     QFETCH(QString, typed);
     QFETCH(QString, text);
@@ -116,8 +112,7 @@ void TestNumberFormat::keyFilter()
     QCOMPARE(field.text(), text.chopped(1));
 }
 
-void TestNumberFormat::enterRunsTheWriteButtonAndInsertsNothing()
-{
+void TestNumberFormat::enterRunsTheWriteButtonAndInsertsNothing() {
     QWidget page;
     auto *field = new NumericEdit(QStringLiteral("TemperatureText"), keys::Whole, &page);
     auto *write = new QPushButton(QStringLiteral("write"), &page);
@@ -129,8 +124,7 @@ void TestNumberFormat::enterRunsTheWriteButtonAndInsertsNothing()
     QCOMPARE(field->text(), QStringLiteral("35"));
 }
 
-void TestNumberFormat::validationRewriteRunsOnce()
-{
+void TestNumberFormat::validationRewriteRunsOnce() {
     NumericEdit field(QStringLiteral("DelaySupText"), keys::Whole);
     int passes = 0;
     ValidationGuard validate([&] {
@@ -144,13 +138,11 @@ void TestNumberFormat::validationRewriteRunsOnce()
     QCOMPARE(passes, 1); // the rewrite's own change hook was absorbed
 }
 
-void TestNumberFormat::stepButtonsClampThroughTheValidation()
-{
+void TestNumberFormat::stepButtonsClampThroughTheValidation() {
     NumericEdit field(QStringLiteral("DelaySupText"), keys::Whole);
     int writes = 0;
-    ValidationGuard validate([&] {
-        field.setTextIfChanged(number::format(qBound(0.0, field.value(), 1000.0)));
-    });
+    ValidationGuard validate(
+        [&] { field.setTextIfChanged(number::format(qBound(0.0, field.value(), 1000.0))); });
     field.setChangeHook([&] { validate(); });
     const StepButtons steps{&field, 5, false, [&] { validate(); }, [&] { ++writes; }};
     field.setText(QStringLiteral("995"));

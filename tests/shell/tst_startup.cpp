@@ -1,6 +1,7 @@
 // From program start to a loaded configuration: phases, menu states,
 // transfer forms and their messages.
 #include "link/link.h"
+#include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
 #include "shell/colors.h"
 #include "shell/info_form.h"
@@ -43,8 +44,8 @@ class TestStartup : public QObject {
     void phasesEnableTheRightButtons();
     void brandsChooseCaptionAndStartForm_data();
     void brandsChooseCaptionAndStartForm();
-    void variantDecidesTheWayToTheBatteryPage_data();
-    void variantDecidesTheWayToTheBatteryPage();
+    void variantShowsAndHidesOptionalControls_data();
+    void variantShowsAndHidesOptionalControls();
     void configurationFileSetsThePort_data();
     void configurationFileSetsThePort();
     void silentEcuTimesOutWithAMessage();
@@ -160,27 +161,38 @@ void TestStartup::brandsChooseCaptionAndStartForm() {
     QVERIFY(window->menu().Moniteur->isVisibleTo(window.get()));
 }
 
-void TestStartup::variantDecidesTheWayToTheBatteryPage_data() {
+void TestStartup::variantShowsAndHidesOptionalControls_data() {
     QTest::addColumn<int>("extended");
     QTest::addColumn<int>("batteryHidden");
     QTest::addColumn<bool>("shown");
-    QTest::newRow("shipped build") << 0 << 1 << false;
-    QTest::newRow("extended, battery hidden") << 1 << 1 << false;
-    QTest::newRow("extended, battery shown") << 1 << 0 << true;
-    QTest::newRow("plain, battery shown") << 0 << 0 << true;
+    QTest::addColumn<int>("gasTimes");
+    QTest::addColumn<int>("tools");
+    QTest::newRow("shipped build") << 0 << 1 << false << 0 << 0;
+    QTest::newRow("extended, battery hidden") << 1 << 1 << false << 1 << 1;
+    QTest::newRow("extended, battery shown") << 1 << 0 << true << 0 << 1;
+    QTest::newRow("plain, battery shown") << 0 << 0 << true << 1 << 0;
 }
 
-void TestStartup::variantDecidesTheWayToTheBatteryPage() {
+void TestStartup::variantShowsAndHidesOptionalControls() {
     QFETCH(int, extended);
     QFETCH(int, batteryHidden);
     QFETCH(bool, shown);
+    QFETCH(int, gasTimes);
+    QFETCH(int, tools);
     Variant variant;
     variant.ExtendedCalibration = extended;
     variant.BatteryPageHidden = batteryHidden;
+    variant.GasTimesShown = gasTimes;
+    variant.EmissionTools = tools;
     start(variant);
     LevelPage *page = window->screens().FnParametres2;
     QCOMPARE(page->BtPageSuivante->isVisibleTo(page), shown);
-    QCOMPARE(window->menu().BtMemoire->isVisibleTo(window.get()), false);
+    MonitorScreen *monitor = window->screens().FnMoniteur;
+    for (QLineEdit *gas : monitor->TextG)
+        QCOMPARE(gas->isVisibleTo(monitor), gasTimes == 1);
+    QCOMPARE(monitor->EmiStart->isVisibleTo(monitor), tools != 0);
+    QCOMPARE(window->menu().BtMap->isVisibleTo(window.get()), tools != 0);
+    QCOMPARE(window->menu().BtMemoire->isVisibleTo(window.get()), tools != 0 && extended != 0);
 }
 
 void TestStartup::configurationFileSetsThePort_data() {
