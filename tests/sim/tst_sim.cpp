@@ -1,0 +1,332 @@
+// The simulator in-process: checksums, answers, ignored commands, functions, faults and the
+// engine as the tool reads it.
+
+#include "ecu-sim/ecu_simulator.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace ecusim;
+
+namespace {
+
+const QByteArray Ack = "@A81\r";
+const QByteArray FirmwarePoll = "@R0000183\r";
+const QByteArray FirmwareReply = "@W000010FFE\r"; // firmware 15
+
+QByteArray readCommand(int address, int length) {
+    const QByteArray fields = QByteArray::number(address << 8 | length, 16).toUpper();
+    return withChecksum("@R" + fields.rightJustified(5, '0'));
+}
+
+// Injection time in milliseconds: the hi255 raw value / 3.9 is hundredths of a millisecond.
+double injectionMs(const EcuMemory &m, int address) {
+    return m.hi255(address) / 390.0;
+}
+
+struct Rig {
+    Rig() : sim(42), spy(&sim, &EcuSimulator::transmit) { sim.setPacing(false); }
+    QByteArray out() const {
+        QByteArray all;
+        for (const QList<QVariant> &args : spy)
+            all += args.at(0).toByteArray();
+        return all;
+    }
+    EcuSimulator sim;
+    QSignalSpy spy;
+};
+
+} // namespace
+
+class TstSim : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void checksums_data();
+    void checksums();
+    void readsEveryBlock_data();
+    void readsEveryBlock();
+    void writeThenReadBack_data();
+    void writeThenReadBack();
+    void answersOrIgnores_data();
+    void answersOrIgnores();
+    void cutsInputAnyHowItArrives();
+    void functionsDriveTheFuelState();
+    void faults_data();
+    void faults();
+    void faultForNextReplies();
+    void loadsCliDump();
+    void engineStaysPlausible_data();
+    void engineStaysPlausible();
+    void sameSeedSameEngine();
+};
+
+void TstSim::checksums_data() {
+    QTest::addColumn<QByteArray>("frame");
+    // The acknowledge, a data frame and frames the service tool sends, each with its checksum.
+    for (const char *f : {"@A81", "@W000010FFE", "@R000378C", "@R8030B9F", "@RA15249F", "@RB4119A3",
+                          "@F00016", "@F0071D", "@F0091F"})
+        QTest::newRow(f) << QByteArray(f);
+}
+
+void TstSim::checksums() {
+    QFETCH(QByteArray, frame);
+    QCOMPARE(withChecksum(frame.chopped(2)), frame + '\r');
+}
+
+void TstSim::readsEveryBlock_data() {
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("length");
+    // The tool's block table, the live areas, the port-search byte, and the edges of reach.
+    const int blocks[][2] = {
+        {0x000, 0x34}, {0x803, 0x0B}, {0x801, 0x38}, {0xA15, 0x24}, {0xA39, 0x0E},
+        {0x8A7, 0x37}, {0x8DE, 0x37}, {0x915, 0x24}, {0x939, 0x37}, {0x970, 0x37},
+        {0x9A7, 0x37}, {0x9DE, 0x37}, {0x839, 0x37}, {0x870, 0x37}, {0xA47, 0x33},
+        {0xA79, 0x33}, {0xAAB, 0x33}, {0xADD, 0x33}, {0xB0F, 0x33}, {0xB41, 0x19},
+        {0x000, 0x37}, {0x037, 0x10}, {0x000, 0x01}, {0xFFF, 0x01}, {0xF01, 0xFF}};
+    for (const auto &b : blocks)
+        QTest::addRow("%03X+%02X", b[0], b[1]) << b[0] << b[1];
+}
+
+void TstSim::readsEveryBlock() {
+    QFETCH(int, address);
+    QFETCH(int, length);
+    Rig r;
+    const QByteArray command = readCommand(address, length);
+    r.sim.receive(command);
+    QCOMPARE(r.spy.size(), 1);
+    const QByteArray data = r.sim.memory().range(address, length).toHex().toUpper();
+    QCOMPARE(r.out(), withChecksum("@W" + command.mid(2, 5) + data));
+}
+
+void TstSim::writeThenReadBack_data() {
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("main parameters, longest write") << 0x801 << QByteArray(0x38, '\x5A');
+    QTest::newRow("zeros and FF") << 0x900 << QByteArray::fromHex("00FF00FF");
+    QTest::newRow("last byte") << 0xFFF << QByteArray("\xEE", 1);
+}
+
+void TstSim::writeThenReadBack() {
+    QFETCH(int, address);
+    QFETCH(QByteArray, data);
+    Rig r;
+    r.sim.receive(dataFrame(address, data)); // a write has the layout of a data frame
+    QCOMPARE(r.out(), Ack);
+    r.spy.clear();
+    r.sim.receive(readCommand(address, int(data.size())));
+    QCOMPARE(r.out(), dataFrame(address, data));
+}
+
+void TstSim::answersOrIgnores_data() {
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<bool>("answered");
+    QTest::newRow("second live area poll, checksum 91") << QByteArray("@R0371091\r") << true;
+    QTest::newRow("bad checksum") << QByteArray("@R000378D\r") << false;
+    QTest::newRow("lower-case field") << withChecksum("@Ra4101") << false;
+    QTest::newRow("lower-case checksum") << QByteArray("@R000378c\r") << false;
+    QTest::newRow("non-hex field") << withChecksum("@R0G001") << false;
+    QTest::newRow("read past 0xFFF") << withChecksum("@RFFF02") << false;
+    QTest::newRow("length 0") << withChecksum("@R80100") << false;
+    QTest::newRow("write past 0xFFF") << withChecksum("@WFFF020102") << false;
+    QTest::newRow("write short of its length") << withChecksum("@WA410205") << false;
+    QTest::newRow("read with extra digits") << withChecksum("@R8013800") << false;
+    QTest::newRow("unknown letter") << withChecksum("@X00001") << false;
+    QTest::newRow("unknown function") << withChecksum("@F00A") << false;
+    QTest::newRow("letter only") << QByteArray("@R\r") << false;
+}
+
+void TstSim::answersOrIgnores() {
+    QFETCH(QByteArray, command);
+    QFETCH(bool, answered);
+    Rig r;
+    const QByteArray image = r.sim.memory().range(0, EcuMemory::FrameReach);
+    r.sim.receive(command);
+    if (answered) {
+        QCOMPARE(r.out(), dataFrame(0x037, r.sim.memory().range(0x037, 16)));
+    } else {
+        QCOMPARE(r.spy.size(), 0);
+        QCOMPARE(r.sim.stats().ignored(), 1);
+        QCOMPARE(r.sim.memory().range(0, EcuMemory::FrameReach), image);
+    }
+    r.spy.clear();
+    r.sim.receive(FirmwarePoll); // still listening
+    QCOMPARE(r.out(), FirmwareReply);
+}
+
+void TstSim::cutsInputAnyHowItArrives() {
+    // Garbage, a frame cut short by a new "@", a runaway frame without CR, whole frames between.
+    const QByteArray stream =
+        "\x01zz\n@R00" + FirmwarePoll + "#@F0081E\r@" + QByteArray(200, 'A') + '\r' + FirmwarePoll;
+    for (const int step : {1, 7, int(stream.size())}) {
+        Rig r;
+        for (int i = 0; i < stream.size(); i += step)
+            r.sim.receive(stream.mid(i, step));
+        QCOMPARE(r.out(), FirmwareReply + Ack + FirmwareReply);
+        QCOMPARE(r.sim.stats().skippedChars, 4 + 4 + 1 + 202); // the runaway frame, CR included
+    }
+}
+
+void TstSim::functionsDriveTheFuelState() {
+    Rig r;
+    EcuMemory &m = r.sim.memory();
+    r.sim.engine().setSwitchDelayMs(1000);
+    r.sim.receive("@F0071D\r");
+    QCOMPARE(m.at(0x002), quint8(1)); // waiting for gas at once
+    r.sim.advanceEngine(5000);
+    QCOMPARE(m.at(0x002), quint8(1)); // cold coolant keeps it waiting
+    r.sim.engine().warmUp();
+    r.sim.advanceEngine(500);
+    QCOMPARE(m.at(0x002), quint8(1)); // the delay runs from when the conditions hold
+    r.sim.advanceEngine(1000);
+    QCOMPARE(m.at(0x002), quint8(3));
+
+    // Settings are read on every tick: a higher load trim lengthens the gas times at once.
+    const auto ratio = [&m] { return double(m.hi255(0x01C)) / m.hi255(0x00C); };
+    const double before = ratio();
+    r.sim.receive(dataFrame(0x801, QByteArray(1, char(175))));
+    r.sim.advanceEngine(EcuSimulator::EngineTickMs);
+    QVERIFY2(ratio() > before + 0.3, qPrintable(QStringLiteral("%1 %2").arg(before).arg(ratio())));
+
+    r.sim.receive("@F0081E\r");
+    QCOMPARE(m.at(0x002), quint8(0));
+    QCOMPARE(m.hi255(0x01C), 0);
+
+    // A gas-system alarm falls back to petrol; function 000 clears it.
+    r.sim.receive("@F0071D\r");
+    r.sim.advanceEngine(3000);
+    QCOMPARE(m.at(0x002), quint8(3));
+    r.sim.engine().raiseAlarms(Alarm::Pressure);
+    r.sim.advanceEngine(EcuSimulator::EngineTickMs);
+    QCOMPARE(m.at(0x003), Alarm::Pressure);
+    QCOMPARE(m.at(0x002), quint8(0));
+    r.sim.receive("@F00016\r");
+    QCOMPARE(m.at(0x003), quint8(0));
+
+    // Reset: the engine cranks again, the settings stay.
+    const QByteArray settings = m.range(0x800, 0x800);
+    r.sim.receive("@F0091F\r");
+    QCOMPARE(m.u16(0x008), 0);
+    QCOMPARE(m.range(0x800, 0x800), settings);
+    QCOMPARE(r.out(), Ack.repeated(6));
+}
+
+void TstSim::faults_data() {
+    QTest::addColumn<int>("kind");
+    for (int k = 0; k < FaultKindCount; ++k)
+        QTest::newRow(faultKindName(FaultKind(k))) << k;
+}
+
+void TstSim::faults() {
+    QFETCH(int, kind);
+    Rig r;
+    r.sim.faults().set(FaultKind(kind), FaultRule::always());
+    QSignalSpy unplugged(&r.sim, &EcuSimulator::unplugged);
+    r.sim.receive(FirmwarePoll);
+    const QByteArray out = r.out();
+    const QByteArray &good = FirmwareReply;
+    switch (FaultKind(kind)) {
+    case FaultKind::Silent:
+        QVERIFY(out.isEmpty());
+        break;
+    case FaultKind::Noise:
+        QVERIFY(out.size() > good.size() && out.endsWith(good));
+        QVERIFY(!out.chopped(good.size()).contains('@'));
+        break;
+    case FaultKind::Split:
+        QTRY_COMPARE(r.out(), good);
+        QVERIFY(r.spy.size() >= 2);
+        break;
+    case FaultKind::Lowercase:
+        QVERIFY(out != good && out.toUpper().chopped(3) == good.chopped(3));
+        break;
+    case FaultKind::BadChecksum:
+        QVERIFY(out != good && out.chopped(3) == good.chopped(3));
+        break;
+    case FaultKind::Vanish:
+        QCOMPARE(unplugged.size(), 1);
+        QVERIFY(good.startsWith(out) && out.size() < good.size());
+        r.sim.receive(FirmwarePoll);
+        QCOMPARE(r.out(), out); // nothing more
+        break;
+    }
+}
+
+void TstSim::faultForNextReplies() {
+    Rig r;
+    r.sim.faults().set(FaultKind::Silent, FaultRule::next(2));
+    for (int i = 0; i < 4; ++i)
+        r.sim.receive(FirmwarePoll);
+    QCOMPARE(r.out(), FirmwareReply + FirmwareReply);
+}
+
+void TstSim::loadsCliDump() {
+    EcuSimulator sim;
+    QString error;
+    // A header, a short line with a comment, the last line of reach; other bytes keep their value.
+    const QByteArray dump = "gasecu memory\n8A0: 11 22 33  ; trim AB\n"
+                            "FF0: 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\n";
+    const quint8 kept = sim.memory().at(0x8A3);
+    QVERIFY2(sim.loadCapture(dump, &error), qPrintable(error));
+    QCOMPARE(sim.memory().range(0x8A0, 4), QByteArray::fromHex("112233") + char(kept));
+    QCOMPARE(sim.memory().at(0xFFF), quint8(0x0F));
+    QVERIFY(!sim.loadCapture("nothing here\n", &error));
+}
+
+void TstSim::engineStaysPlausible_data() {
+    QTest::addColumn<int>("throttle");
+    QTest::addColumn<bool>("gas");
+    QTest::newRow("idle, petrol") << 0 << false;
+    QTest::newRow("idle, gas") << 0 << true;
+    QTest::newRow("half load, gas") << 50 << true;
+    QTest::newRow("full load, gas") << 100 << true;
+}
+
+void TstSim::engineStaysPlausible() {
+    QFETCH(int, throttle);
+    QFETCH(bool, gas);
+    EcuSimulator sim(3);
+    const EcuMemory &m = sim.memory();
+    sim.engine().setThrottle(throttle);
+    if (gas)
+        sim.engine().requestGas();
+    int lastWater = m.s8(0x02C);
+    int lambdaCrossings = 0;
+    bool rich = false;
+    for (int tick = 0; tick < 3000; ++tick) { // five minutes from a cold start
+        sim.advanceEngine(EcuSimulator::EngineTickMs);
+        const int rpm = 2 * m.u16(0x008); // sequential injection: stored halved
+        QVERIFY2(rpm > 600 && rpm < 4500, qPrintable(QString::number(rpm)));
+        QVERIFY(m.s8(0x02C) >= lastWater - 1 && m.s8(0x02C) <= 95);
+        lastWater = m.s8(0x02C);
+        QVERIFY(m.s8(0x02D) >= 10 && m.s8(0x02D) <= m.s8(0x02C) + 1);
+        QVERIFY(m.u16(0x02E) <= 110);
+        QVERIFY(m.u16(0x030) <= 200);
+        for (int c = 0; c < 8; ++c) {
+            const double petrolMs = injectionMs(m, 0x00C + 2 * c);
+            const double gasMs = injectionMs(m, 0x01C + 2 * c);
+            QVERIFY(petrolMs > 1.5 && petrolMs < 16.0);
+            QVERIFY(m.at(0x002) == 3 ? gasMs > petrolMs && gasMs < 2 * petrolMs : gasMs == 0);
+        }
+        QVERIFY(m.at(0x034) < 100 && m.at(0x035) < 100);
+        QVERIFY(m.at(0x037) * 0.075 > 13.0 && m.at(0x037) * 0.075 < 14.8);
+        QCOMPARE(m.at(0x003), quint8(0));
+        if ((m.u16(0x030) > 100) != rich) {
+            rich = !rich;
+            ++lambdaCrossings;
+        }
+    }
+    QCOMPARE(m.at(0x002), quint8(gas ? 3 : 0));
+    QVERIFY(m.s8(0x02C) > 80);
+    QVERIFY(lambdaCrossings > 200); // closed loop once the probe is hot
+}
+
+void TstSim::sameSeedSameEngine() {
+    EcuSimulator a(5), b(5), c(6);
+    for (EcuSimulator *s : {&a, &b, &c})
+        s->advanceEngine(20000);
+    QCOMPARE(a.memory().range(0, 0x47), b.memory().range(0, 0x47));
+    QVERIFY(a.memory().range(0, 0x47) != c.memory().range(0, 0x47));
+}
+
+QTEST_GUILESS_MAIN(TstSim)
+#include "tst_sim.moc"
