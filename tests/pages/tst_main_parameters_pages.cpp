@@ -1,0 +1,388 @@
+// The main parameters and level sensor pages: the coding of every field, the
+// validation, the step buttons, the writes and what follows them, the level
+// readings and lamps, and the chain of parameter pages.
+#include "pages/level_percent.h"
+#include "pages/main_parameters_codec.h"
+#include "pages/tst_pages_fixture.h"
+#include "shell/shape.h"
+#include "transfer/transfer_form.h"
+
+using Bytes = QList<std::pair<int, int>>;
+Q_DECLARE_METATYPE(Bytes)
+
+namespace {
+// The poll frame of another screen, before a page is turned.
+const QByteArray EarlierPoll("@R0003489\r");
+
+// The lamps top to bottom as letters: G/g a green lamp on/off, R/r the red one.
+QString lampLetters(const QList<int> &colours) {
+    using namespace level::lamp;
+    const QList<int> known = {GreenOn, GreenOff, RedOn, RedOff};
+    QString out;
+    for (int c : colours)
+        out += QStringLiteral("?GgRr").at(known.indexOf(c) + 1);
+    return out;
+}
+} // namespace
+
+class TestMainParametersPages : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PagesWindow> w;
+    MainParametersPage &main() { return *w->screens().FnParametres; }
+    LevelPage &level() { return *w->screens().FnParametres2; }
+    QString levelTexts() {
+        const sensorfile::Settings texts = level().settingTexts();
+        return QStringList(texts.begin(), texts.end()).join(u' ');
+    }
+
+  private Q_SLOTS:
+    void init() { w = std::make_unique<PagesWindow>(); }
+    void cleanup() { w.reset(); }
+
+    void fieldsRoundTrip_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("injection");
+        QTest::addColumn<Bytes>("bytes");
+        row("temperature", "TemperatureText", "35", 1, Bytes{{0x803, 35}});
+        row("pressure -0.5", "PressionText", "-0.5", 1, Bytes{{0x804, 0xFF}, {0x805, 206}});
+        row("pressure 2.5", "PressionText", "2.5", 1, Bytes{{0x804, 0}, {0x805, 250}});
+        row("pressure delay", "CoPressionText", "120", 1, Bytes{{0x806, 120}});
+        row("switch delay", "DelayComText", "7", 1, Bytes{{0x807, 7}});
+        row("overlapping in 5 ms", "DelaySupText", "1000", 1, Bytes{{0x808, 200}});
+        row("alarm -20", "ALTemperatureText", "-20", 1, Bytes{{0x809, 236}});
+        row("alarm pressure", "ALPressionText", "0.4", 1, Bytes{{0x80A, 0}, {0x80B, 40}});
+        row("rpm sequential", "RPMText", "3000", 0, Bytes{{0xA42, 5}, {0xA43, 220}});
+        row("rpm full group", "RPMText", "3000", 1, Bytes{{0xA42, 11}, {0xA43, 184}});
+        row("empty tank", "TxTank", "100", 1, Bytes{{0xA45, 100}});
+        row("cut off", "TxCutOff", "200", 1, Bytes{{0xA46, 200}});
+    }
+
+    // Typed, encoded, decoded back into an emptied field.
+    void fieldsRoundTrip() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, injection);
+        QFETCH(Bytes, bytes);
+        main().refreshFromImage();
+        PagesWindow::pick(main().ComboInjection, injection);
+        NumericEdit *edit = child<NumericEdit>(main(), field);
+        edit->setText(text);
+        main().encodeInto(w->image());
+        for (const auto &[address, value] : bytes)
+            QCOMPARE(int(w->image().at(address)), value);
+        edit->setText(QStringLiteral("1"));
+        main().refreshFromImage();
+        QCOMPARE(edit->text(), text);
+    }
+
+    // The speed's coding reads the injection type stored in the same pass;
+    // what a byte cannot hold is clamped; 0xA44 (the monitor's) stays.
+    void codecOrderAndClamps() {
+        using namespace mainparams;
+        MemoryImage image;
+        image.set(addr::InjectionType, 1);
+        Settings s;
+        s.injectionType = Sequential;
+        s.switchSpeed = 2551; // halved 1275.5: half to even
+        s.temperature = 300;
+        s.cutOff = -4;
+        s.pressure = -0.001; // 255.9 would round to 256
+        encode(s, image);
+        QCOMPARE(image.u16(addr::SwitchSpeed), 1276);
+        QCOMPARE(int(image.at(addr::SwitchTemperature)), 255);
+        QCOMPARE(int(image.at(addr::CutOff)), 0);
+        QCOMPARE(int(image.at(addr::SwitchPressure + 1)), 255);
+        QCOMPARE(int(image.at(0xA44)), 0);
+    }
+
+    void validation_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        row("temperature above", "TemperatureText", "150", "100");
+        row("temperature bound stays", "TemperatureText", "100", "100");
+        row("pressure above", "PressionText", "3", "2.5");
+        row("pressure below", "PressionText", "-2", "-1");
+        row("pressure cut to 2 decimals", "PressionText", "1.234", "1.23");
+        row("signed pressure cut", "PressionText", "-0.555", "-0.55");
+        row("switch delay", "DelayComText", "121", "120");
+        row("overlapping down to 5 ms", "DelaySupText", "12", "10");
+        row("overlapping rounded then held", "DelaySupText", "1012", "1000");
+        row("alarm above", "ALTemperatureText", "101", "100");
+        row("alarm below", "ALTemperatureText", "-21", "-20");
+        row("alarm pressure above", "ALPressionText", "3", "2.5");
+        row("alarm pressure cut", "ALPressionText", "1.234", "1.23");
+        row("alarm pressure leading point", "ALPressionText", ".1234", ".1234");
+        row("pressure delay", "CoPressionText", "200", "120");
+        row("rpm above", "RPMText", "7000", "6000");
+        row("cut off", "TxCutOff", "300", "255");
+        row("empty stays empty", "TxTank", "", "");
+        row("level minimum 0 stays", "TxNiveauMin", "0", "0");
+        row("level minimum below 0", "TxNiveauMin", "-3", "1");
+        row("level maximum below 0", "TxNiveauMax", "-3", "1");
+        row("level maximum above", "TxNiveauMax", "300", "255");
+        row("range correction below", "TxNiveauPWM", "-1", "0");
+        row("range correction above", "TxNiveauPWM", "256", "255");
+        row("threshold above", "TxNiveau4", "101", "100");
+    }
+
+    void validation() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        NumericEdit *edit = main().findChild<NumericEdit *>(field);
+        if (!edit)
+            edit = child<NumericEdit>(level(), field);
+        edit->setText(QStringLiteral("1"));
+        edit->setText(typed);
+        QCOMPARE(edit->text(), shown);
+    }
+
+    void stepButtons_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        row("temperature over 100", "BtTemp2", "TemperatureText", "100", "100");
+        row("pressure through 0", "BtPression1", "PressionText", "0", "-0.01");
+        row("switch delay to 120", "BtDelayCom2", "DelayComText", "119", "120");
+        row("overlapping to 1000", "BtDelaySup2", "DelaySupText", "995", "1000");
+        row("overlapping over 1000", "BtDelaySup2", "DelaySupText", "1000", "1000");
+        row("rpm below 0", "BTRPM1", "RPMText", "0", "0");
+        row("rpm over 6000", "BTRPM2", "RPMText", "5990", "6000");
+        row("alarm below -20", "BtALTemp1", "ALTemperatureText", "-20", "-20");
+        row("alarm pressure below 0", "BtALPression1", "ALPressionText", "0", "0");
+        row("pressure delay to 0", "BtDelayPress1", "CoPressionText", "1", "0");
+        row("cut off over 255", "BtCut2", "TxCutOff", "255", "255");
+        row("tank below 0", "BtTank1", "TxTank", "0", "0");
+    }
+
+    // Every press clamps through the validation and writes the page.
+    void stepButtons() {
+        QFETCH(QString, button);
+        QFETCH(QString, field);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        main().refreshFromImage();
+        child<NumericEdit>(main(), field)->setText(before);
+        QTest::mouseClick(child<QPushButton>(main(), button), Qt::LeftButton);
+        QCOMPARE(child<NumericEdit>(main(), field)->text(), after);
+        QCOMPARE(w->port.written, QByteArrayList{w->writeOf(frames::WriteMainParameters)});
+        QCOMPARE(w->link.state.UploadStep, 1);
+    }
+
+    // Enter writes 0x801..0x838; the answer sends 0xA41..0xA46; nothing follows.
+    void enterWritesBothBlocks() {
+        main().refreshFromImage();
+        main().TemperatureText->setText(QStringLiteral("42"));
+        main().RPMText->setText(QStringLiteral("2000"));
+        QTest::keyClick(main().TemperatureText, Qt::Key_Return);
+        QCOMPARE(w->port.written, QByteArrayList{w->writeOf(frames::WriteMainParameters)});
+        QCOMPARE(w->port.written.at(0).mid(11, 2), QByteArray("2A")); // 0x803
+        w->acknowledge();
+        QCOMPARE(w->port.written.value(1), w->writeOf(frames::WriteA41Block));
+        // way 0, then 2000 rpm halved for sequential injection
+        QCOMPARE(w->port.written.at(1).mid(7, 6), QByteArray("0003E8"));
+        QCOMPARE(w->link.state.UploadStep, 0);
+        w->acknowledge();
+        QCOMPARE(w->port.written.size(), 2);
+    }
+
+    void reset_data() {
+        QTest::addColumn<bool>("yes");
+        row("yes", true);
+        row("no", false);
+    }
+
+    void reset() {
+        QFETCH(bool, yes);
+        w->dialogs.answers = {yes};
+        QTest::mouseClick(main().Btreset, Qt::LeftButton);
+        QCOMPARE(w->dialogs.texts(), QStringList{" RESET ECU ? "});
+        const QByteArrayList sent = {"@F0091F\r", w->link.blocks[0] + '\r'};
+        QCOMPARE(w->port.written, yes ? sent : QByteArrayList());
+        QCOMPARE(w->link.state.FullReadActive, yes);
+    }
+
+    // A pick stores its byte at once and sends nothing; a lambda pick also
+    // refreshes the screens.
+    void choiceLists() {
+        main().refreshFromImage();
+        PagesWindow::pick(main().ComboCommutation, 2);
+        PagesWindow::pick(main().ComboInjection, 1);
+        QCOMPARE(int(w->image().at(0xA41)), 2);
+        QCOMPARE(int(w->image().at(0x80D)), 1);
+        w->image().set(0x803, 44);
+        PagesWindow::pick(main().ComboLambda, 3);
+        QCOMPARE(int(w->image().at(0x80C)), 3);
+        QCOMPARE(main().TemperatureText->text(), QStringLiteral("44"));
+        QVERIFY(w->port.written.isEmpty());
+        // A byte beyond its list selects nothing, and the upload keeps it.
+        w->image().set(0x80C, 9);
+        w->image().set(0x80D, 3);
+        w->image().set(0xA41, 200);
+        main().refreshFromImage();
+        QCOMPARE(main().ComboLambda->currentIndex(), -1);
+        QCOMPARE(main().ComboInjection->currentIndex(), -1);
+        QCOMPARE(main().ComboCommutation->currentIndex(), -1);
+        main().encodeInto(w->image());
+        QCOMPARE(int(w->image().at(0x80C)), 9);
+        QCOMPARE(int(w->image().at(0x80D)), 3);
+        QCOMPARE(int(w->image().at(0xA41)), 200);
+    }
+
+    void levelPresets_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("texts");
+        QTest::addColumn<QString>("data");
+        row("0 - 90 ohm Livello", "Predef1", "100 1 190 7 30 50 83", "6401BE071E3253");
+        row("0 - 90 ohm AEB", "Predef2", "100 1 190 7 15 30 60", "6401BE070F1E3C");
+        row("10 - 50 ohm AEB", "Predef3", "255 0 255 20 40 55 75", "FF00FF1428374B");
+    }
+
+    // A preset only fills the fields; Enter writes them, nothing follows, and
+    // a refresh shows them back.
+    void levelPresets() {
+        QFETCH(QString, button);
+        QFETCH(QString, texts);
+        QFETCH(QString, data);
+        QTest::mouseClick(child<QPushButton>(level(), button), Qt::LeftButton);
+        QCOMPARE(levelTexts(), texts);
+        QVERIFY(w->port.written.isEmpty());
+        QTest::keyClick(level().TxNiveau1, Qt::Key_Return);
+        const QByteArray frame = frames::sealed("@WA3A07" + data.toLatin1()) + '\r';
+        QCOMPARE(w->port.written, QByteArrayList{frame});
+        w->acknowledge();
+        QCOMPARE(w->port.written.size(), 1);
+        // While the level is polled a refresh shows the readings only: the
+        // fitter may be editing the settings.
+        level().setSettingTexts({});
+        w->image().set(level::addr::Immediate, 120);
+        w->link.state.PollingOn = true;
+        level().refreshFromImage();
+        QCOMPARE(levelTexts(), QStringLiteral("      "));
+        QCOMPARE(level().TxNiveauImediat->text(), QStringLiteral("120"));
+        w->link.state.PollingOn = false;
+        level().refreshFromImage();
+        QCOMPARE(levelTexts(), texts);
+    }
+
+    void levelReadings_data() {
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("reading");
+        QTest::addColumn<QString>("percent"); // "-": none, the field keeps its text
+        QTest::addColumn<QString>("lamps");   // thresholds 7, 30, 50, 83
+        row("falling, at the maximum", 200, 100, 100, "0", "ggggR");
+        row("falling, beyond the maximum", 200, 100, 80, "-20", "ggggR");
+        row("at 1/4", 200, 100, 107, "7", "gggGR");
+        row("above 1/4", 200, 100, 108, "8", "gggGr");
+        row("at 1/2", 200, 100, 130, "30", "ggGGr");
+        row("below 3/4", 200, 100, 149, "49", "ggGGr");
+        row("at full", 200, 100, 183, "83", "GGGGr");
+        row("rising, at the minimum shows 0", 50, 200, 50, "0", "ggggR");
+        row("rising, one above the minimum", 50, 200, 51, "99.3333333333333", "GGGGr");
+        row("empty range at its end", 90, 90, 90, "0", "ggggR");
+        row("empty range elsewhere", 90, 90, 100, "-", "ggggR");
+    }
+
+    // The range from the fields, its direction and the thresholds from the
+    // image; the lamps follow the immediate reading.
+    void levelReadings() {
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QFETCH(int, reading);
+        QFETCH(QString, percent);
+        QFETCH(QString, lamps);
+        const int settings[] = {100, minimum, maximum, 7, 30, 50, 83};
+        for (int i = 0; i < 7; ++i)
+            w->image().set(level::addr::RangeCorrection + i, static_cast<quint8>(settings[i]));
+        w->image().set(level::addr::Immediate, static_cast<quint8>(reading));
+        w->image().set(level::addr::Average, static_cast<quint8>(minimum));
+        level().TxNiveau100->setText(QStringLiteral("-"));
+        level().refreshFromImage();
+        QCOMPARE(level().TxNiveau100->text().replace(u',', u'.'), percent);
+        // The average at the minimum: full when falling, 0 at the reference.
+        QCOMPARE(level().TxNiveau100_2->text(), minimum > maximum ? "100" : "0");
+        QList<int> colours;
+        for (Shape *led : {level().led1, level().led2, level().led3, level().led4, level().led5})
+            colours.append(led->fillColor());
+        QCOMPARE(lampLetters(colours), lamps);
+    }
+
+    void chain_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("pollingBefore");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("currentPage");
+        QTest::addColumn<QByteArray>("pollFrame");
+        QTest::addColumn<bool>("pollingAfter");
+        const QByteArray old = EarlierPoll, monitor = frames::MonitorPoll.toByteArray(),
+                         live = frames::SecondLivePoll.toByteArray();
+        row("main next, polling kept", 0, "BtChangePage", true, 1, 1, monitor, true);
+        row("level back", 1, "BtPagePreced", true, 0, 0, old, false);
+        row("level next", 1, "BtPageSuivante", true, 2, 2, old, false);
+        row("tables back", 2, "BtPagePreced", false, 1, 1, monitor, false);
+        row("tables next", 2, "BtPageSuivante", false, 4, 4, live, true);
+        row("ntc back", 3, "BtPagePreced", true, 2, 3, old, false);
+        row("ntc next", 3, "BtPageSuivante", false, 4, 4, live, true);
+        row("battery back", 4, "BtPagePreced", true, 2, 3, old, false);
+    }
+
+    // Turning a page enables the watchdog, records the page the menu reopens,
+    // sets the poll, shows only the target and sends nothing.
+    void chain() {
+        QFETCH(int, from);
+        QFETCH(QString, button);
+        QFETCH(bool, pollingBefore);
+        QFETCH(int, shown);
+        QFETCH(int, currentPage);
+        QFETCH(QByteArray, pollFrame);
+        QFETCH(bool, pollingAfter);
+        Screens &s = w->screens();
+        s.parameterPage(from)->showForm();
+        w->link.state.PollFrame = EarlierPoll;
+        w->link.state.PollingOn = pollingBefore;
+        w->timer1().stop();
+        child<QPushButton>(*s.parameterPage(from), button)->click();
+        QCOMPARE(w->app().CurrentPage, currentPage);
+        QCOMPARE(w->link.state.PollFrame, pollFrame);
+        QCOMPARE(w->link.state.PollingOn, pollingAfter);
+        QVERIFY(w->timer1().isActive());
+        for (int p = 0; p <= 4; ++p)
+            QCOMPARE(s.parameterPage(p)->isShown(), p == shown);
+        QVERIFY(w->port.written.isEmpty());
+    }
+
+    void readButtons_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("pauses");
+        row("main", "FnParametres", false);
+        row("level", "FnParametres2", true);
+        row("coefficients", "FnParametres3", false);
+        row("ntc", "FnParametres4", false);
+        row("battery", "FnParametres5", true);
+        row("lambda", "FnParametres6", false);
+    }
+
+    // ECU -> PC reads the whole memory; the pages with live readings pause
+    // the poll until the read is done.
+    void readButtons() {
+        QFETCH(QString, page);
+        QFETCH(bool, pauses);
+        w->link.state.PollingOn = true;
+        w->timer1().start();
+        child<QPushButton>(*child<Form>(w->window, page), QStringLiteral("BoutonPC"))->click();
+        QCOMPARE(w->port.written, QByteArrayList{w->link.blocks[0] + '\r'});
+        QVERIFY(w->link.state.FullReadActive);
+        QVERIFY(w->screens().FnDownload->isShown());
+        QCOMPARE(w->link.state.PollingOn, !pauses);
+        QCOMPARE(w->timer1().isActive(), !pauses);
+        QCOMPARE(w->link.state.MonitorResume, pauses);
+    }
+};
+
+QTEST_MAIN(TestMainParametersPages)
+#include "tst_main_parameters_pages.moc"

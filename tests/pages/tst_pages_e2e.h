@@ -1,0 +1,75 @@
+#pragma once
+
+// The tool on the ECU simulator's pseudo-terminal, for the end-to-end tests
+// of the parameter pages: read the ECU, edit and write from the pages, then
+// find the changes in a fresh read of the whole memory.
+#include "link/link.h"
+#include "link/qt_serial_port.h"
+#include "monitor/monitor_screen.h"
+#include "shell/app_context.h"
+#include "shell/info_form.h"
+#include "shell/main_window.h"
+#include "shell/navigation.h"
+#include "support/fake_dialogs.h"
+#include "support/sim_process.h"
+#include "transfer/prog_start_form.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+// Waits on the simulator, never on a clock: the timeouts are only a bound.
+constexpr int ReadTimeoutMs = 30000;
+constexpr int WriteTimeoutMs = 15000;
+
+class SimSession {
+  public:
+    explicit SimSession(int port) : sim(port), serial{PortDirectory(sim.portsDir())} {
+        window->MDIForm1_Load();
+        link.state.PortNumber = port;
+        window->show();
+    }
+
+    // Starts the simulator, connects and reads the ECU's whole memory, as
+    // the fitter does first.
+    bool readEcu() {
+        if (!sim.start())
+            return false;
+        screens().FnEntete->Command1_Click();
+        screens().FnProgStart->BoutonPC_Click();
+        return link.state.PortIsOpen &&
+               QTest::qWaitFor([this] { return link.state.DataLoaded; }, ReadTimeoutMs);
+    }
+
+    // Stops the poll, lets the last answer in, closes the tool and reads the
+    // ECU afresh on a link of its own.
+    std::optional<MemoryImage> closeAndReadBack() {
+        screens().FnMoniteur->Timer1.stop();
+        link.state.PollingOn = false;
+        // A last poll may go unanswered: the bound is enough.
+        (void)QTest::qWaitFor([this] { return !link.state.LinkBusy; }, WriteTimeoutMs);
+        window.reset();
+        link.ClosePort();
+        QtSerialPort freshSerial{PortDirectory(sim.portsDir())};
+        Link fresh(&freshSerial);
+        fresh.state.PortNumber = link.state.PortNumber;
+        QSignalSpy done(&fresh, &Link::fullReadCompleted);
+        if (!fresh.OpenPort())
+            return std::nullopt;
+        fresh.StartFullRead();
+        const bool read = QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs);
+        fresh.ClosePort();
+        return read ? std::optional(fresh.image) : std::nullopt;
+    }
+
+    Screens &screens() { return window->screens(); }
+
+    SimProcess sim;
+    QTemporaryDir work;
+    FakeDialogs dialogs;
+    QtSerialPort serial;
+    Link link{&serial};
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, &dialogs, work.path());
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+// The whole tool on an in-memory line, for the screen tests of the parameter
+// pages: every form exists, the port is open and nothing has been sent yet.
+#include "link/frames.h"
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "pages/battery_page.h"
+#include "pages/coefficient_page.h"
+#include "pages/lambda_page.h"
+#include "pages/level_page.h"
+#include "pages/main_parameters_page.h"
+#include "pages/ntc_page.h"
+#include "pages/numeric_edit.h"
+#include "shell/app_context.h"
+#include "shell/main_window.h"
+#include "shell/screens.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_serial_port.h"
+#include "support/frame_helpers.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+// One row of a data table: its name, then its columns in order.
+template <typename... Columns> void row(const char *name, const Columns &...columns) {
+    (QTest::newRow(name) << ... << columns);
+}
+
+// A control by its name; a missing one ends the run.
+template <typename T> T *child(QWidget &parent, const QString &name) {
+    T *found = parent.findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s in %s", qPrintable(name), qPrintable(parent.objectName()));
+    return found;
+}
+
+class PagesWindow {
+  public:
+    PagesWindow() {
+        window.MDIForm1_Load();
+        window.show();
+        link.OpenPort();
+        port.written.clear();
+    }
+
+    Screens &screens() { return window.screens(); }
+    AppContext &app() { return window.app(); }
+    MemoryImage &image() { return link.image; }
+    QTimer &timer1() { return screens().FnMoniteur->Timer1; }
+
+    // A pick of the fitter in a choice list.
+    static void pick(QComboBox *combo, int index) {
+        combo->setCurrentIndex(index);
+        Q_EMIT combo->activated(index);
+    }
+
+    // The write frame the tool builds for a descriptor from the image now.
+    QByteArray writeOf(QByteArrayView descriptor) const {
+        return frames::writeFrame(descriptor, link.image);
+    }
+    // The ECU's answer to the last line: advances the write sequencer.
+    void acknowledge() { port.feed(ackFrame()); }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    FakeSerialPort port;
+    Link link{&port};
+    MainWindow window{link, &dialogs, dir.path()};
+};

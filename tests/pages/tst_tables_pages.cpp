@@ -1,0 +1,427 @@
+// The table pages: the coefficient tables, the NTC windows, the battery
+// correction and its link, and the lambda block; their codings, the writes
+// and what follows them.
+#include "pages/battery_gauge.h"
+#include "pages/battery_table.h"
+#include "pages/coefficient_codec.h"
+#include "pages/ntc_table.h"
+#include "pages/tst_pages_fixture.h"
+#include "presentation/refresh.h"
+#include "transfer/transfer_form.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+
+using namespace lambda;
+
+namespace {
+QString withPoint(const QString &caption) {
+    return QString(caption).replace(u',', u'.'); // whatever the desktop's separator
+}
+} // namespace
+
+class TestTablesPages : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PagesWindow> w;
+    CoefficientPage &tables() { return *w->screens().FnParametres3; }
+    NtcPage &ntcPage() { return *w->screens().FnParametres4; }
+    BatteryPage &batteryPage() { return *w->screens().FnParametres5; }
+    LambdaPage &lambdaPage() { return *w->screens().FnParametres6; }
+    void setBattery(int i, int value) {
+        w->image().set(battery::TableBase + i, static_cast<quint8>(value & 0xFF));
+    }
+    // The battery upload: entry 1, then 13, 14 and 15 as the image holds them.
+    QByteArrayList batteryUpload() {
+        const BlockTable &b = w->link.blocks;
+        return {w->writeOf(b[1]), w->writeOf(b[13]), w->writeOf(b[14]), w->writeOf(b[15])};
+    }
+    // 512 and 41 counts, delays 20, 3 and 9, 1500 rpm, corrections FD 32 80 7F, memorise on.
+    void setLambdaBlock() {
+        const int block[] = {0x02, 0x00, 0x00, 0x29, 20, 3, 9, 0x05, 0xDC, 0xFD, 50, 0x80, 0x7F, 1};
+        for (int i = 0; i < BlockLength; ++i)
+            w->image().set(BlockAddress + i, static_cast<quint8>(block[i]));
+    }
+
+  private Q_SLOTS:
+    void init() { w = std::make_unique<PagesWindow>(); }
+    void cleanup() { w.reset(); }
+
+    void coefficientCoding_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<QString>("corrected"); // empty: stands as typed
+        row("lower bound stays", "0", 0, "");
+        row("upper bound stays", "255", 255, "");
+        row("above", "300", 255, "255");
+        row("below", "-1", 0, "0");
+        row("empty", "", 0, "");
+        row("half to even down", "12.5", 12, "");
+        row("half to even up", "13.5", 14, "");
+    }
+
+    // Texts the validation has not seen are stored clamped.
+    void coefficientCoding() {
+        QFETCH(QString, text);
+        QFETCH(int, byte);
+        QFETCH(QString, corrected);
+        QStringList texts(CoefficientCodec::FieldCount, QStringLiteral("1"));
+        texts[24] = text; // TxTbCG5
+        MemoryImage image;
+        CoefficientCodec::encode(texts, image);
+        QCOMPARE(int(image.at(0x828)), byte);
+        QCOMPARE(CoefficientCodec::corrected(text).value_or(QString()), corrected);
+    }
+
+    // Typing is filtered and held to a byte; Enter sends 0x801..0x838 as the
+    // image holds them, the tables stored in between; no second block follows.
+    void coefficientTypingAndWrite() {
+        QByteArray data;
+        for (int a = 0x801; a <= 0x838; ++a) {
+            w->image().set(a, static_cast<quint8>(a & 0xFF));
+            data += hex::byteHex(a == 0x828 ? 255 : a == 0x815 ? 0 : a & 0xFF); // typed below
+        }
+        tables().showForm();
+        tables().PutInTaB();
+        QCOMPARE(tables().TxTbCP(1)->text(), QStringLiteral("16"));  // 0x810
+        QCOMPARE(tables().TxTbCG(20)->text(), QStringLiteral("55")); // 0x837
+        NumericEdit *field = tables().TxTbCG(5);
+        field->setFocus();
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("3x0.0"));
+        QCOMPARE(field->text(), QStringLiteral("255"));
+        tables().TxTbCP(6)->clear(); // stored as 0, and shown so
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(tables().TxTbCP(6)->text(), QStringLiteral("0"));
+        QCOMPARE(w->port.written, QByteArrayList{frames::sealed("@W80138" + data) + '\r'});
+        w->acknowledge();
+        QCOMPARE(w->port.written.size(), 1);
+    }
+
+    void windows_data() {
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<int>("scroll");
+        QTest::addColumn<QString>("slot"); // its label and its value
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("value");
+        // Coolant entry i holds i, gas entry i holds 255 - i, battery entry i holds i - 33.
+        row("coolant start", "HScroll1", 0, "IndexNE0 TxTbEau1", "1", "0");
+        row("coolant end", "HScroll1", 238, "IndexNE17 TxTbEau18", "256", "-1");
+        row("coolant 0x80 is -128", "HScroll1", 120, "IndexNE8 TxTbEau9", "129", "-128");
+        row("gas start", "HScroll2", 0, "IndexGE0 TxTbGaz1", "1", "-1");
+        row("gas end", "HScroll2", 238, "IndexGE17 TxTbGaz18", "256", "0");
+        row("gas 0x7F is 127", "HScroll2", 120, "IndexGE8 TxTbGaz9", "129", "127");
+        row("battery start", "HS_index", 0, "TxID0 TxTBBat0", "0", "-33");
+        row("battery start, last", "HS_index", 0, "TxID19 TxTBBat19", "19", "-14");
+        row("battery end", "HS_index", 47, "TxID0 TxTBBat0", "47", "14");
+        row("battery end, last", "HS_index", 47, "TxID19 TxTBBat19", "66", "33");
+    }
+
+    // Each scroll bar moves its own window only.
+    void windows() {
+        QFETCH(QString, bar);
+        QFETCH(int, scroll);
+        QFETCH(QString, slot);
+        QFETCH(QString, label);
+        QFETCH(QString, value);
+        const bool onNtc = bar != QLatin1String("HS_index");
+        for (int i = 0; i < ntc::Entries; ++i) {
+            w->image().set(ntc::CoolantBase + i, static_cast<quint8>(i));
+            w->image().set(ntc::GasBase + i, static_cast<quint8>(255 - i));
+        }
+        for (int i = 0; !onNtc && i < battery::Entries; ++i)
+            setBattery(i, i - 33);
+        ntcPage().PutIndexNTCE();
+        ntcPage().PutIndexNTCG();
+        Form &page = onNtc ? static_cast<Form &>(ntcPage()) : batteryPage();
+        child<QScrollBar>(page, bar)->setValue(scroll);
+        batteryPage().HS_index_Change(); // a bar left at 0 tells no change
+        QCOMPARE(child<QLabel>(page, slot.section(u' ', 0, 0))->text(), label);
+        QCOMPARE(child<QLineEdit>(page, slot.section(u' ', 1, 1))->text(), value);
+        if (onNtc) // the other window stays at its start
+            QCOMPARE(child<QLabel>(page, bar.endsWith(u'1') ? "IndexGE0" : "IndexNE0")->text(),
+                     QStringLiteral("1"));
+    }
+
+    void ntcFollowsAWholeMemoryRead() {
+        QVERIFY(!ntcPage().BoutonCentrale->isEnabled()); // the page writes nothing
+        w->link.StartFullRead();
+        for (int i = 0; i < BlockCount && w->link.state.FullReadActive; ++i) {
+            const BlockRange r = blockRange(w->port.written.last().chopped(1));
+            w->port.feed(filledFrame(r.address, r.count, 0xEC));
+        }
+        QVERIFY(!w->link.state.FullReadActive);
+        QCOMPARE(ntcPage().TxTbEau.at(17)->text(), QStringLiteral("-20"));
+        QCOMPARE(ntcPage().TxTbGaz.at(0)->text(), QStringLiteral("-20"));
+    }
+
+    // The live values always; the settings only while the poll is off.
+    void batteryRefresh() {
+        w->image().set(battery::LiveVoltage, 167);
+        w->image().set(battery::LivePointer, 12);
+        w->image().set(battery::ModeAddress, 2);
+        w->image().set(battery::BlockFlagAddress, 1);
+        setBattery(5, -10);
+        w->link.state.PollingOn = false;
+        RefreshScreens(w->app());
+        QCOMPARE(batteryPage().TxVbat->text(), QStringLiteral("167"));
+        QCOMPARE(batteryPage().TXpointeurTension->text(), QStringLiteral("12"));
+        QCOMPARE(withPoint(batteryPage().TxTensionBat->text()), QStringLiteral("12.525"));
+        QCOMPARE(batteryPage().Picture1->barWidth(), 167 * 5);
+        QCOMPARE(batteryPage().TxBloque->text(), QStringLiteral("1"));
+        QVERIFY(batteryPage().Option1.at(2)->isChecked());
+        QCOMPARE(batteryPage().TxTBBat.at(5)->text(), QStringLiteral("-10"));
+        w->image().set(battery::ModeAddress, 7); // beyond the list: OFF
+        RefreshScreens(w->app());
+        QVERIFY(batteryPage().Option1.at(0)->isChecked());
+        QCOMPARE(batteryPage().TxVbatType->text(), QStringLiteral("7"));
+
+        batteryPage().TxTBBat.at(3)->setText(QStringLiteral("9"));
+        batteryPage().TxVbatType->setText(QStringLiteral("1"));
+        w->image().set(battery::LiveVoltage, 150);
+        w->link.state.PollingOn = true;
+        RefreshScreens(w->app());
+        QCOMPARE(batteryPage().TxTBBat.at(3)->text(), QStringLiteral("9"));
+        QCOMPARE(batteryPage().TxVbatType->text(), QStringLiteral("1"));
+        QCOMPARE(batteryPage().TxVbat->text(), QStringLiteral("150"));
+        QVERIFY(w->port.written.isEmpty()); // a check set by the refresh writes nothing
+    }
+
+    void batteryEnter_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("byte"); // -1: refused with a message
+        row("entry 127", "TxTBBat2", "127", 127);
+        row("entry -128", "TxTBBat2", "-128", 0x80);
+        row("entry, a small negative is 0", "TxTBBat2", "-0.3", 0);
+        row("entry, half to even", "TxTBBat2", "-2.5", 0xFE);
+        row("entry 128 refused", "TxTBBat2", "128", -1);
+        row("entry -129 refused", "TxTBBat2", "-129", -1);
+        row("entry 127.5 rounds out", "TxTBBat2", "127.5", -1);
+        row("mode % TI", "TxVbatType", "2", 2);
+        row("mode 1.4 is 1", "TxVbatType", "1.4", 1);
+        row("mode 3 refused", "TxVbatType", "3", -1);
+        row("mode -1 refused", "TxVbatType", "-1", -1);
+    }
+
+    // Enter stores an entry under the window's field, or the mode, and
+    // uploads; the main page's upload stores a valid mode only.
+    void batteryEnter() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(int, byte);
+        const bool mode = field == QLatin1String("TxVbatType");
+        const int address = mode ? battery::ModeAddress : battery::TableBase + 40 + 2;
+        batteryPage().showForm();
+        batteryPage().HS_index->setValue(40);
+        const MemoryImage before = w->image();
+        child<NumericEdit>(batteryPage(), field)->setText(typed);
+        QTest::keyClick(child<NumericEdit>(batteryPage(), field), Qt::Key_Return);
+        QCOMPARE(int(w->image().at(address)), byte < 0 ? before.at(address) : byte);
+        QCOMPARE(w->dialogs.shown.size(), byte < 0 ? 1 : 0);
+        QCOMPARE(w->port.written, byte < 0 ? QByteArrayList() : batteryUpload().mid(0, 1));
+        if (!mode)
+            return;
+        if (byte >= 0)
+            QVERIFY(batteryPage().Option1.at(static_cast<std::size_t>(byte))->isChecked());
+        MemoryImage image;
+        image.set(address, 9);
+        batteryPage().encodeInto(image);
+        QCOMPARE(int(image.at(address)), byte < 0 ? 9 : byte);
+    }
+
+    // A mode option stores its byte, and writes only while the page is shown:
+    // entry 1, then 13 to 15 one per answer, the poll paused meanwhile.
+    void batteryUploadChain() {
+        batteryPage().Option1_Click(2);
+        QCOMPARE(int(w->image().at(battery::ModeAddress)), 2);
+        QVERIFY(w->port.written.isEmpty());
+        batteryPage().showForm();
+        w->link.state.PollingOn = true;
+        w->timer1().start();
+        batteryPage().Option1.at(1)->click();
+        QCOMPARE(int(w->image().at(battery::ModeAddress)), 1);
+        QCOMPARE(batteryPage().TxVbatType->text(), QStringLiteral("1"));
+        QVERIFY(!w->link.state.PollingOn);
+        QVERIFY(!w->timer1().isActive());
+        QVERIFY(w->screens().FnUPLoad->isShown());
+        const QByteArrayList expected = batteryUpload();
+        QCOMPARE(w->port.written, expected.mid(0, 1));
+        for (int k = 2; k <= 4; ++k) {
+            w->acknowledge();
+            QCOMPARE(w->port.written, expected.mid(0, k));
+        }
+        w->acknowledge();
+        QCOMPARE(w->port.written.size(), 4);
+        QCOMPARE(w->link.state.UploadStep, 0);
+        QVERIFY(!w->screens().FnUPLoad->isShown());
+        QVERIFY(w->timer1().isActive());
+    }
+
+    void batteryLink_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QList<int>>("before"); // from entry `first`, the rest 0
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QList<int>>("after"); // empty: refused with a message
+        const QList<int> rising = {0, 9, 9, 9, 9, 9, 9, 9, 9, 9, 10};
+        const QList<int> line = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        row("rising", 10, rising, "10", "20", line);
+        row("ends exchanged", 10, rising, "20", "10", line);
+        row("falling, rounded down", 0, QList<int>{10, 50, 50, 0}, "0", "3",
+            QList<int>{10, 6, 3, 0});
+        row("equal ends", 5, QList<int>{5, 1, 7}, "5", "5", QList<int>{5, 1, 7});
+        row("whole table", 0, QList<int>{-128}, "0", "66", QList<int>{-128, -127, -125});
+        row("start with a fraction", 10, QList<int>{0, 0, 0, 0, 0, 10}, "10.4", "15",
+            QList<int>{-1, 1, 3, 5, 7, 9});
+        row("fraction below the bottom is held", 10, QList<int>{-128, 0, 0, 0, 0, 127}, "10.4",
+            "15", QList<int>{-128, -95, -40, 16, 71, 127});
+        // The slope is single precision: 10/3 comes out a little short, and
+        // the last point, rounded down, lands one below its old value.
+        row("single-precision slope", 0, QList<int>{0, 5, 5, 10}, "0", "3", QList<int>{0, 3, 6, 9});
+        row("end beyond the table", 0, QList<int>{}, "60", "67", QList<int>{});
+        row("start rounding to 67", 0, QList<int>{}, "66.6", "60", QList<int>{});
+    }
+
+    // Link draws a straight line in the image and redraws the window; it
+    // sends nothing and never reaches beyond the table.
+    void batteryLink() {
+        QFETCH(int, first);
+        QFETCH(QList<int>, before);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QList<int>, after);
+        for (int i = 0; i < battery::Entries; ++i)
+            setBattery(i, i >= first && i < first + before.size() ? before[i - first] : 0);
+        w->image().set(battery::BlockFlagAddress, 1);
+        const MemoryImage old = w->image();
+        batteryPage().HS_index->setValue(first);
+        batteryPage().CalculDebut->setText(start);
+        batteryPage().CalculFin->setText(end);
+        batteryPage().CalculeTab->click();
+        QVERIFY(w->port.written.isEmpty());
+        if (after.isEmpty()) {
+            QVERIFY(w->image().bytes() == old.bytes());
+            QCOMPARE(w->dialogs.shown.size(), 1);
+            return;
+        }
+        QVERIFY(w->dialogs.shown.isEmpty());
+        for (int i = 0; i < after.size(); ++i) {
+            QCOMPARE(battery::entry(w->image(), first + i), after[i]);
+            QCOMPARE(batteryPage().TxTBBat.at(static_cast<std::size_t>(i))->text(),
+                     QString::number(after[i]));
+        }
+        QCOMPARE(int(w->image().at(battery::BlockFlagAddress)), 1);
+        QCOMPARE(int(w->image().at(battery::ModeAddress)), 0);
+    }
+
+    void lambdaRoundTrip_data() {
+        QTest::addColumn<bool>("deltaNegatif");
+        QTest::addColumn<QString>("texts"); // in field order
+        QTest::addColumn<QByteArray>("bytes");
+        row("every field", false, "1023 41 20 255 9 32767 253 50 7 128 1",
+            QByteArray("03FF002914FF097FFFFD32078001"));
+        row("negative deltas", true, "0 0 0 0 0 0 -3 -128 127 -1 0",
+            QByteArray("000000000000000000FD807FFF00"));
+    }
+
+    // Every field into its bytes of 0x882..0x88F and back.
+    void lambdaRoundTrip() {
+        QFETCH(bool, deltaNegatif);
+        QFETCH(QString, texts);
+        QFETCH(QByteArray, bytes);
+        const QStringList split = texts.split(u' ');
+        Texts fields;
+        std::copy(split.begin(), split.end(), fields.begin());
+        MemoryImage image;
+        QVERIFY(!encode(fields, deltaNegatif, image));
+        const auto *block = reinterpret_cast<const char *>(image.bytes().data()) + BlockAddress;
+        QCOMPARE(QByteArray(block, BlockLength).toHex().toUpper(), bytes);
+        QCOMPARE(int(image.at(BlockAddress - 1)), 0); // the neighbours stay
+        QCOMPARE(int(image.at(BlockAddress + BlockLength)), 0);
+        QVERIFY(decode(image, deltaNegatif) == fields);
+    }
+
+    void lambdaRefusal_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("deltaNegatif");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        row("byte above", int(DelayRich), "256", false, 0, 255);
+        row("byte not a number", int(DelayPauvre), "12a", false, 0, 255);
+        row("byte empty", int(DelayPauvre), "", false, 0, 255);
+        row("voltage rounds above", int(VVlambdaPauvre), "1023.5", false, 0, 1023);
+        row("rpm above", int(RpmAct), "40000", false, 0, 32767);
+        row("unsigned correction negative", int(RaCoRich), "-3", false, 0, 255);
+        row("signed correction above", int(ChCoPauvre), "128", true, -128, 127);
+    }
+
+    // One field that cannot be stored is named with its range; the block,
+    // valid fields before it included, stays as it was and nothing is sent.
+    void lambdaRefusal() {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(bool, deltaNegatif);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        setLambdaBlock();
+        lambdaPage().DeltaNegatif->setChecked(deltaNegatif);
+        lambdaPage().Affiche();
+        const MemoryImage before = w->image();
+        lambdaPage().field(VVlambdaRich)->setText(QStringLiteral("700"));
+        lambdaPage().field(static_cast<Field>(field))->setText(typed);
+        lambdaPage().BoutonCentrale_Click();
+        QVERIFY(w->image().bytes() == before.bytes());
+        QVERIFY(w->port.written.isEmpty());
+        QCOMPARE(w->dialogs.texts(), QStringList{refusalText({Field(field), min, max})});
+    }
+
+    void lambdaPageShowsTheBlock() {
+        setLambdaBlock();
+        lambdaPage().Affiche();
+        QCOMPARE(lambdaPage().field(RaCoPauvre)->text(), QStringLiteral("253"));
+        QCOMPARE(withPoint(lambdaPage().TXTR01->text()), QStringLiteral(" ( 2.5 V )"));
+        lambdaPage().DeltaNegatif->click();
+        QCOMPARE(lambdaPage().field(RaCoPauvre)->text(), QStringLiteral("-3"));
+        QCOMPARE(lambdaPage().field(ChCoPauvre)->text(), QStringLiteral("-128"));
+        QCOMPARE(withPoint(lambdaPage().TXTP03->text()), QStringLiteral(" ( -0.06 ms )"));
+        lambdaPage().DeltaNegatif->click();
+        QCOMPARE(lambdaPage().field(RaCoPauvre)->text(), QStringLiteral("253"));
+        QCOMPARE(lambdaPage().TXTR02->text(), QStringLiteral(" ( 1 s )"));
+        QCOMPARE(lambdaPage().TXTMEMORISE->text(), QStringLiteral(" ( ON ) "));
+        lambdaPage().field(VVlambdaPauvre)->setText(QStringLiteral("143")); // 0.698 V, cut
+        QCOMPARE(withPoint(lambdaPage().TXTP01->text()), QStringLiteral(" ( 0.69 V )"));
+        lambdaPage().field(Memorise)->setText(QStringLiteral("x"));
+        QCOMPARE(lambdaPage().TXTMEMORISE->text(), QStringLiteral(" ( OFF ) "));
+        QVERIFY(w->port.written.isEmpty());
+    }
+
+    // The block goes out with negative deltas as signed bytes; the answer
+    // sends 0xA41..0xA46, and nothing follows.
+    void lambdaWrite() {
+        setLambdaBlock();
+        lambdaPage().DeltaNegatif->setChecked(true);
+        lambdaPage().Affiche();
+        lambdaPage().field(VVlambdaRich)->setText(QStringLiteral("700"));
+        lambdaPage().field(RpmAct)->setText(QStringLiteral("3000"));
+        lambdaPage().field(RaCoRich)->setText(QStringLiteral("-20"));
+        lambdaPage().BoutonCentrale->click();
+        QCOMPARE(w->image().u16(0x882), 700);
+        QCOMPARE(w->image().u16(0x889), 3000);
+        QCOMPARE(int(w->image().at(0x88B)), 0xFD);
+        QCOMPARE(int(w->image().at(0x88C)), 0xEC);
+        QCOMPARE(w->port.written, QByteArrayList{w->writeOf(frames::WriteLambda)});
+        QVERIFY(w->port.written.first().startsWith("@W8820E02BC0029140309"));
+        QCOMPARE(w->link.state.UploadStep, 1);
+        w->acknowledge();
+        QCOMPARE(w->port.written.value(1), w->writeOf(frames::WriteA41Block));
+        QCOMPARE(w->link.state.UploadStep, 0);
+        w->acknowledge();
+        QCOMPARE(w->port.written.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestTablesPages)
+#include "tst_tables_pages.moc"
