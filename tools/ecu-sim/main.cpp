@@ -97,8 +97,8 @@ int main(int argc, char *argv[]) {
         sim.engine().warmUp();
 
     QString error;
-    for (const QString &spec : p.values(QStringLiteral("fault"))) {
-        const auto f = parseFaultOption(spec, &error);
+    for (const QString &option : p.values(QStringLiteral("fault"))) {
+        const auto f = parseFaultOption(option, &error);
         if (!f)
             return fail(error);
         if (f->vanishAfterMs >= 0)
