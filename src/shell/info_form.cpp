@@ -2,14 +2,13 @@
 
 #include "link/link.h"
 #include "shell/app_context.h"
+#include "shell/brand_logo.h"
 #include "shell/menu.h"
 #include "shell/screens.h"
 #include "transfer/prog_start_form.h"
 
 #include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 
 namespace {
@@ -20,37 +19,17 @@ struct BrandContent {
     const char *distributor;
     const char *address;
     const char *contact;
-    QColor logo;
 };
 
 // Distributor details shipped with each brand's build.
 const BrandContent Brands[] = {
     {"FnEntete", "Label3", "K.V.D Interface Version 3.02", "Morvane Group",
      "Zone Artisanale des Tilleuls, 12 rue des Forges",
-     "Tel. +33 4 75 00 12 12  -  www.morvane-group.example", QColor(0, 96, 160)},
+     "Tel. +33 4 75 00 12 12  -  www.morvane-group.example"},
     {"FnEntete2", "Label4", "KVD  Interface Version 3.02", "Kelvra Autogas",
-     "Industrieweg 41, Unit 3", "Tel. +31 20 555 0140  -  www.kelvra.example", QColor(0, 128, 64)},
+     "Industrieweg 41, Unit 3", "Tel. +31 20 555 0140  -  www.kelvra.example"},
 };
 
-// The brand's mark, drawn by the program: a flame in a ring.
-QPixmap logo(const QColor &color) {
-    QPixmap pm(72, 72);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(color, 5));
-    p.drawEllipse(QRectF(4, 4, 64, 64));
-    QPainterPath flame;
-    flame.moveTo(36, 14);
-    flame.cubicTo(52, 30, 52, 46, 36, 58);
-    flame.cubicTo(20, 46, 22, 32, 32, 28);
-    flame.cubicTo(30, 36, 34, 42, 38, 44);
-    flame.cubicTo(42, 34, 40, 24, 36, 14);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawPath(flame);
-    return pm;
-}
 } // namespace
 
 InfoForm::InfoForm(AppContext &app, int brand, QWidget *parent)
@@ -63,7 +42,7 @@ InfoForm::InfoForm(AppContext &app, int brand, QWidget *parent)
     grid->setHorizontalSpacing(16);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(logo(content.logo));
+    Image1->setPixmap(brandLogo(brandColor(m_brand)));
     grid->addWidget(Image1, 0, 0, 4, 1, Qt::AlignTop);
 
     // The product line heads the form; its label is Label3 on one brand and

@@ -10,6 +10,7 @@
 #include "pages/main_parameters_page.h"
 #include "pages/ntc_page.h"
 #include "presentation/refresh.h"
+#include "shell/brand_logo.h"
 #include "shell/dialogs.h"
 #include "shell/info_form.h"
 #include "shell/menu.h"
@@ -17,7 +18,9 @@
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMdiArea>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,6 +30,8 @@ MainWindow::MainWindow(Link &link, Dialogs *dialogs, const QString &programDir,
                        const Variant &variant, QWidget *parent)
     : QMainWindow(parent), m_link(link), m_variant(variant) {
     setObjectName(QStringLiteral("MDIForm1"));
+    // The brand's mark on every window of the tool, forms included.
+    QApplication::setWindowIcon(QIcon(brandLogo(brandColor(variant.Brand), 32)));
     if (!dialogs) {
         m_ownDialogs = std::make_unique<QtDialogs>(this);
         dialogs = m_ownDialogs.get();
