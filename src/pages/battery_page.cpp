@@ -34,13 +34,7 @@ BatteryPage::BatteryPage(AppContext &app, QWidget *parent)
     : Form(QStringLiteral("FnParametres5"), QStringLiteral("Battery"), parent), m_app(app) {
     fitScreenArea(this);
     auto *column = new QVBoxLayout(this);
-    column->addWidget(title(QStringLiteral("Label1"), QStringLiteral("BATTERIE"), this));
-
-    QGroupBox *parametres =
-        frame(QStringLiteral("FrameParametres"), QStringLiteral(" Parametres"), this);
-    auto *inside = new QVBoxLayout(parametres);
-    inside->setContentsMargins(6, 6, 6, 6);
-    inside->setSpacing(14);
+    QVBoxLayout *inside = parametersFrame(column, QStringLiteral("BATTERIE"), this);
     inside->addWidget(makeLive());
     auto *settings = new QHBoxLayout;
     settings->addWidget(makeMode());
@@ -49,7 +43,6 @@ BatteryPage::BatteryPage(AppContext &app, QWidget *parent)
     settings->addStretch(1);
     inside->addLayout(settings);
     inside->addWidget(makeTable());
-    column->addWidget(parametres);
     column->addStretch(1);
 
     const Download d = download(this);

@@ -20,16 +20,9 @@ CoefficientPage::CoefficientPage(AppContext &app, QWidget *parent)
       m_app(app) {
     fitScreenArea(this);
     auto *column = new QVBoxLayout(this);
-    column->addWidget(title(QStringLiteral("Label1"), QStringLiteral("TABLEAUX"), this));
-
-    QGroupBox *parametres =
-        frame(QStringLiteral("FrameParametres"), QStringLiteral(" Parametres"), this);
-    auto *inside = new QVBoxLayout(parametres);
-    inside->setContentsMargins(6, 6, 6, 6);
-    inside->setSpacing(14);
-    m_grid = new CoefficientGrid(parametres);
+    QVBoxLayout *inside = parametersFrame(column, QStringLiteral("TABLEAUX"), this);
+    m_grid = new CoefficientGrid(inside->parentWidget());
     inside->addWidget(m_grid);
-    column->addWidget(parametres);
     column->addStretch(1);
 
     const Download d = download(this);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace pageparts {
 
@@ -51,6 +52,17 @@ QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent) {
     auto *g = new QGroupBox(caption, parent);
     g->setObjectName(name);
     return g;
+}
+
+QVBoxLayout *parametersFrame(QVBoxLayout *column, const QString &titleText, QWidget *page) {
+    column->addWidget(title(QStringLiteral("Label1"), titleText, page));
+    QGroupBox *parametres =
+        frame(QStringLiteral("FrameParametres"), QStringLiteral(" Parametres"), page);
+    column->addWidget(parametres);
+    auto *inside = new QVBoxLayout(parametres);
+    inside->setContentsMargins(6, 6, 6, 6);
+    inside->setSpacing(14);
+    return inside;
 }
 
 QLineEdit *display(const QString &name, int width, QWidget *parent) {

@@ -5,6 +5,7 @@
 
 class Form;
 class QGroupBox;
+class QVBoxLayout;
 class QLabel;
 class QLayout;
 class QLineEdit;
@@ -24,6 +25,9 @@ QLabel *title(const QString &name, const QString &text, QWidget *parent);
 QLabel *label(const QString &name, const QString &caption, QWidget *parent);
 QPushButton *button(const QString &name, const QString &caption, QWidget *parent);
 QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent);
+// The heading every table page starts with: its title and the " Parametres"
+// frame under it. Returns the frame's layout, where the page puts its content.
+QVBoxLayout *parametersFrame(QVBoxLayout *column, const QString &titleText, QWidget *page);
 // A table cell: a size larger than the default, readable across a workshop.
 void enlarge(QWidget *cell);
 // A read-only field for a value the page only shows.

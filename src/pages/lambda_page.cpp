@@ -36,18 +36,12 @@ LambdaPage::LambdaPage(AppContext &app, QWidget *parent)
         field(f)->setChangeHook([this] { Convertion(); });
 
     auto *column = new QVBoxLayout(this);
-    column->addWidget(title(QStringLiteral("Label1"), QStringLiteral("Teste emission"), this));
-    QGroupBox *parametres =
-        frame(QStringLiteral("FrameParametres"), QStringLiteral(" Parametres"), this);
-    auto *inside = new QVBoxLayout(parametres);
-    inside->setContentsMargins(6, 6, 6, 6);
-    inside->setSpacing(14);
+    QVBoxLayout *inside = parametersFrame(column, QStringLiteral("Teste emission"), this);
     auto *mixtures = new QHBoxLayout;
     mixtures->addWidget(makeMixture(true));
     mixtures->addWidget(makeMixture(false));
     inside->addLayout(mixtures);
     inside->addWidget(makeEmission());
-    column->addWidget(parametres);
     column->addStretch(1);
 
     const Download d = download(this);

@@ -32,20 +32,13 @@ NtcPage::NtcPage(AppContext &app, QWidget *parent)
     : Form(QStringLiteral("FnParametres4"), QStringLiteral("NTC"), parent), m_app(app) {
     fitScreenArea(this);
     auto *column = new QVBoxLayout(this);
-    column->addWidget(title(QStringLiteral("Label1"), QStringLiteral("NTC"), this));
-
-    QGroupBox *parametres =
-        frame(QStringLiteral("FrameParametres"), QStringLiteral(" Parametres"), this);
-    auto *inside = new QVBoxLayout(parametres);
-    inside->setContentsMargins(6, 6, 6, 6);
-    inside->setSpacing(14);
+    QVBoxLayout *inside = parametersFrame(column, QStringLiteral("NTC"), this);
     inside->addWidget(makeTable(
         QStringLiteral("FrameEau"), QStringLiteral(" NTC capteur de temperature EAU"),
         QStringLiteral("IndexNE"), QStringLiteral("TxTbEau"), IndexNE, TxTbEau, HScroll1));
     inside->addWidget(makeTable(
         QStringLiteral("FrameGaz"), QStringLiteral(" NTC capteur de temperature GAZ"),
         QStringLiteral("IndexGE"), QStringLiteral("TxTbGaz"), IndexGE, TxTbGaz, HScroll2));
-    column->addWidget(parametres);
     column->addStretch(1);
 
     const Download d = download(this);

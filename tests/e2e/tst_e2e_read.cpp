@@ -8,6 +8,7 @@
 #include "shell/menu.h"
 #include "support/fake_dialogs.h"
 #include "support/sim_process.h"
+#include "support/sim_session.h"
 #include "transfer/prog_start_form.h"
 
 #include <QFile>
@@ -114,20 +115,11 @@ void TestEndToEndRead::cliReportsABusyPort() {
 }
 
 void TestEndToEndRead::toolStartsUpAgainstTheSimulator() {
-    SimProcess sim(2);
-    QVERIFY(sim.start());
-    QTemporaryDir work;
-    QtSerialPort serial{PortDirectory(sim.portsDir())};
-    Link link(&serial);
-    FakeDialogs dialogs;
-    MainWindow window(link, &dialogs, work.path());
-    window.MDIForm1_Load();
-    link.state.PortNumber = 2;
-    window.show();
-    window.screens().FnEntete->Command1_Click();
-    QVERIFY(link.state.PortIsOpen);
-    window.screens().FnProgStart->BoutonPC_Click();
-    QTRY_VERIFY_WITH_TIMEOUT(link.state.DataLoaded, 30000);
+    SimSession session(2);
+    QVERIFY(session.readEcu());
+    const Link &link = session.link;
+    const MainWindow &window = *session.window;
+    const FakeDialogs &dialogs = session.dialogs;
     QCOMPARE(window.menu().enabledButtons().size(), 12);
     QVERIFY(dialogs.shown.isEmpty());
     QVERIFY(link.image.at(0x000) != 0); // the firmware byte

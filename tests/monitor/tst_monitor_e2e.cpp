@@ -4,18 +4,15 @@
 // resumes after it.
 #include "link/frames.h"
 #include "link/link.h"
-#include "link/qt_serial_port.h"
 #include "monitor/monitor_decode.h"
 #include "monitor/monitor_screen.h"
 #include "pages/number_format.h"
 #include "pages/numeric_edit.h"
 #include "shell/main_window.h"
-#include "support/fake_dialogs.h"
-#include "support/sim_process.h"
+#include "support/sim_session.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -29,16 +26,10 @@ class TestMonitorEndToEnd : public QObject {
 };
 
 void TestMonitorEndToEnd::monitorPollsTheSimulator() {
-    SimProcess sim(6);
-    QVERIFY(sim.start({QStringLiteral("--warm")}));
-    QTemporaryDir work;
-    QtSerialPort serial{PortDirectory(sim.portsDir())};
-    Link link(&serial);
-    FakeDialogs dialogs;
-    MainWindow window(link, &dialogs, work.path());
-    window.MDIForm1_Load();
-    link.state.PortNumber = 6;
-    window.show();
+    SimSession session(6);
+    QVERIFY(session.sim.start({QStringLiteral("--warm")}));
+    Link &link = session.link;
+    MainWindow &window = *session.window;
     QVERIFY(link.OpenPort());
     MonitorScreen *m = window.screens().FnMoniteur;
 
@@ -81,7 +72,7 @@ void TestMonitorEndToEnd::monitorPollsTheSimulator() {
     QTRY_VERIFY_WITH_TIMEOUT(link.image.at(0x801) == 111, Generous);
     link.SendLine(frames::readText(0xA44, 1) + frames::Cr);
     QTRY_VERIFY_WITH_TIMEOUT(link.image.at(0xA44) == 33, Generous);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(session.dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestMonitorEndToEnd)

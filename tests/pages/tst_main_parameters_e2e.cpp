@@ -2,7 +2,7 @@
 // change values on both pages, write each, and read them back.
 #include "pages/level_page.h"
 #include "pages/main_parameters_page.h"
-#include "pages/tst_pages_e2e.h"
+#include "support/sim_session.h"
 
 #include <QComboBox>
 #include <QPushButton>

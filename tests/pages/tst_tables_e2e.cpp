@@ -5,7 +5,7 @@
 #include "pages/coefficient_page.h"
 #include "pages/lambda_page.h"
 #include "pages/numeric_edit.h"
-#include "pages/tst_pages_e2e.h"
+#include "support/sim_session.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

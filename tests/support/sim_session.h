@@ -1,8 +1,8 @@
 #pragma once
 
-// The tool on the ECU simulator's pseudo-terminal, for the end-to-end tests
-// of the parameter pages: read the ECU, edit and write from the pages, then
-// find the changes in a fresh read of the whole memory.
+// The whole tool on the ECU simulator's pseudo-terminal, as a fitter starts
+// it, for the end-to-end tests: read the ECU, work on the screens, then find
+// the changes in a fresh read of the whole memory.
 #include "link/link.h"
 #include "link/qt_serial_port.h"
 #include "monitor/monitor_screen.h"
@@ -34,8 +34,8 @@ class SimSession {
 
     // Starts the simulator, connects and reads the ECU's whole memory, as
     // the fitter does first.
-    bool readEcu() {
-        if (!sim.start())
+    bool readEcu(const QStringList &simArgs = {}) {
+        if (!sim.start(simArgs))
             return false;
         screens().FnEntete->Command1_Click();
         screens().FnProgStart->BoutonPC_Click();
