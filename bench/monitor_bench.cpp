@@ -4,8 +4,8 @@
 #include "link/qt_serial_port.h"
 #include "monitor/monitor_screen.h"
 #include "presentation/refresh.h"
-#include "shell/dialogs.h"
 #include "shell/main_window.h"
+#include "ui/dialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

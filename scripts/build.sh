@@ -5,5 +5,9 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${GASECU_BUILD:-$root/build}"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${GASECU_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+# ccache keeps rebuilds of other checkouts and build directories cheap.
+launcher=()
+command -v ccache >/dev/null &&
+  launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$root;CCACHE_NOHASHDIR=1;ccache")
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${GASECU_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
-          fonts-dejavu-core clang-format)
+          fonts-dejavu-core clang-format ccache)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,8 +6,8 @@
 #include "monitor/monitor_layout_parts.h"
 #include "monitor/monitor_widgets.h"
 #include "monitor/needle_gauge.h"
-#include "shell/colors.h"
-#include "shell/geometry.h"
+#include "ui/colors.h"
+#include "ui/geometry.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -10,9 +10,9 @@
 #include "pages/main_parameters_page.h"
 #include "pages/number_format.h"
 #include "pages/numeric_edit.h"
-#include "shell/app_context.h"
-#include "shell/colors.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/colors.h"
+#include "ui/screens.h"
 
 #include <QComboBox>
 #include <QLabel>

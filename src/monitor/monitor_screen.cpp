@@ -11,8 +11,8 @@
 #include "pages/number_format.h"
 #include "pages/numeric_edit.h"
 #include "presentation/upload.h"
-#include "shell/app_context.h"
-#include "shell/status_strip.h"
+#include "ui/app_context.h"
+#include "ui/status_strip.h"
 
 #include <QLabel>
 #include <QLineEdit>

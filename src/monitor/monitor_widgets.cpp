@@ -1,8 +1,8 @@
 #include "monitor/monitor_widgets.h"
 
-#include "shell/colors.h"
-#include "shell/geometry.h"
-#include "shell/shape.h"
+#include "ui/colors.h"
+#include "ui/geometry.h"
+#include "ui/shape.h"
 
 #include <QLineEdit>
 #include <QPainter>

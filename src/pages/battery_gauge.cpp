@@ -1,8 +1,8 @@
 #include "pages/battery_gauge.h"
 
 #include "pages/battery_table.h"
-#include "shell/colors.h"
-#include "shell/shape.h"
+#include "ui/colors.h"
+#include "ui/shape.h"
 
 #include <QPainter>
 

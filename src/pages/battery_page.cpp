@@ -8,9 +8,9 @@
 #include "pages/main_parameters_chain.h"
 #include "pages/number_format.h"
 #include "pages/numeric_edit.h"
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
+#include "ui/screens.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

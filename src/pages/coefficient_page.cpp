@@ -5,8 +5,8 @@
 #include "pages/coefficient_grid.h"
 #include "pages/coefficient_page_parts.h"
 #include "pages/main_parameters_chain.h"
-#include "shell/app_context.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
 
 #include <QGroupBox>
 #include <QLabel>

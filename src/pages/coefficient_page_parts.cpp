@@ -1,9 +1,9 @@
 #include "pages/coefficient_page_parts.h"
 
 #include "link/link.h"
-#include "shell/app_context.h"
-#include "shell/form.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/form.h"
+#include "ui/screens.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -4,8 +4,8 @@
 #include "link/link.h"
 #include "pages/coefficient_page_parts.h"
 #include "pages/numeric_edit.h"
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pages/lambda_codec.h"
-#include "shell/form.h"
+#include "ui/form.h"
 
 #include <array>
 

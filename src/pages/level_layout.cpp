@@ -4,7 +4,7 @@
 #include "pages/level_page.h"
 #include "pages/level_percent.h"
 #include "pages/main_parameters_widgets.h"
-#include "shell/shape.h"
+#include "ui/shape.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -7,9 +7,9 @@
 #include "pages/main_parameters_chain.h"
 #include "pages/number_format.h"
 #include "presentation/upload.h"
-#include "shell/app_context.h"
-#include "shell/screens.h"
-#include "shell/shape.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
+#include "ui/shape.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "files/sensor_file.h"
 #include "pages/numeric_edit.h"
-#include "shell/form.h"
+#include "ui/form.h"
 
 #include <array>
 

@@ -4,8 +4,8 @@
 #include "files/sensor_file.h"
 #include "link/link.h"
 #include "pages/level_page.h"
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
 
 #include <QFileInfo>
 

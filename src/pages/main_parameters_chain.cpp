@@ -3,8 +3,8 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
-#include "shell/app_context.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
 
 void goToParameterPage(AppContext &app, const PageStep &step) {
     Screens &s = app.screens;

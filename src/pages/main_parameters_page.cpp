@@ -8,9 +8,9 @@
 #include "pages/number_format.h"
 #include "presentation/refresh.h"
 #include "presentation/upload.h"
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
+#include "ui/screens.h"
 
 #include <QComboBox>
 #include <QPushButton>

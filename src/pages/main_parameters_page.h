@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pages/numeric_edit.h"
-#include "shell/form.h"
+#include "ui/form.h"
 
 #include <vector>
 

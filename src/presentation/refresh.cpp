@@ -6,8 +6,8 @@
 #include "pages/level_page.h"
 #include "pages/main_parameters_page.h"
 #include "pages/ntc_page.h"
-#include "shell/app_context.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
 
 // The order matters: the gauges follow their captions, the monitor's bar
 // colours and lambda captions read the main parameters page refreshed just

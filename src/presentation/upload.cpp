@@ -5,8 +5,8 @@
 #include "pages/battery_page.h"
 #include "pages/level_page.h"
 #include "pages/main_parameters_page.h"
-#include "shell/app_context.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
 
 // In this order: the switch-over speed's coding depends on the injection
 // type the main parameters store first.

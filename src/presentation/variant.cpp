@@ -2,9 +2,9 @@
 
 #include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
-#include "shell/app_context.h"
-#include "shell/menu.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/menu.h"
+#include "ui/screens.h"
 
 #include <QPushButton>
 #include <QWidget>

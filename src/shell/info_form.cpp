@@ -1,11 +1,11 @@
 #include "shell/info_form.h"
 
 #include "link/link.h"
-#include "shell/app_context.h"
-#include "shell/brand_logo.h"
-#include "shell/menu.h"
-#include "shell/screens.h"
 #include "transfer/prog_start_form.h"
+#include "ui/app_context.h"
+#include "ui/brand_logo.h"
+#include "ui/menu.h"
+#include "ui/screens.h"
 
 #include <QGridLayout>
 #include <QLabel>

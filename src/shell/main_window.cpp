@@ -10,13 +10,13 @@
 #include "pages/main_parameters_page.h"
 #include "pages/ntc_page.h"
 #include "presentation/refresh.h"
-#include "shell/brand_logo.h"
-#include "shell/dialogs.h"
 #include "shell/info_form.h"
-#include "shell/menu.h"
-#include "shell/status_strip.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
+#include "ui/brand_logo.h"
+#include "ui/dialogs.h"
+#include "ui/menu.h"
+#include "ui/status_strip.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "presentation/variant.h"
-#include "shell/app_context.h"
 #include "shell/navigation.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
 
 #include <QMainWindow>
 

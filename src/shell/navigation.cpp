@@ -5,10 +5,10 @@
 #include "monitor/monitor_screen.h"
 #include "pages/lambda_page.h"
 #include "presentation/refresh.h"
-#include "shell/app_context.h"
-#include "shell/dialogs.h"
-#include "shell/menu.h"
-#include "shell/screens.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
+#include "ui/menu.h"
+#include "ui/screens.h"
 
 #include <QPushButton>
 

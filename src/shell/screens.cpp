@@ -1,4 +1,4 @@
-#include "shell/screens.h"
+#include "ui/screens.h"
 
 #include "monitor/monitor_screen.h"
 #include "pages/battery_page.h"

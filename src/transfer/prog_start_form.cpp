@@ -1,8 +1,8 @@
 #include "transfer/prog_start_form.h"
 
 #include "link/link.h"
-#include "shell/app_context.h"
-#include "shell/menu.h"
+#include "ui/app_context.h"
+#include "ui/menu.h"
 
 #include <QLabel>
 #include <QPushButton>

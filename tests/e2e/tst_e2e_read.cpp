@@ -5,11 +5,11 @@
 #include "link/qt_serial_port.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
-#include "shell/menu.h"
 #include "support/fake_dialogs.h"
 #include "support/sim_process.h"
 #include "support/sim_session.h"
 #include "transfer/prog_start_form.h"
+#include "ui/menu.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -9,10 +9,10 @@
 #include "pages/numeric_edit.h"
 #include "presentation/refresh.h"
 #include "shell/main_window.h"
-#include "shell/status_strip.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "ui/status_strip.h"
 
 #include <QHash>
 #include <QLabel>

@@ -4,8 +4,8 @@
 #include "pages/level_percent.h"
 #include "pages/main_parameters_codec.h"
 #include "pages/tst_pages_fixture.h"
-#include "shell/shape.h"
 #include "transfer/transfer_form.h"
+#include "ui/shape.h"
 
 using Bytes = QList<std::pair<int, int>>;
 Q_DECLARE_METATYPE(Bytes)

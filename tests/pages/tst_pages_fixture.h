@@ -12,12 +12,12 @@
 #include "pages/main_parameters_page.h"
 #include "pages/ntc_page.h"
 #include "pages/numeric_edit.h"
-#include "shell/app_context.h"
 #include "shell/main_window.h"
-#include "shell/screens.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -3,17 +3,17 @@
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
-#include "shell/colors.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
-#include "shell/menu.h"
-#include "shell/shape.h"
-#include "shell/status_strip.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
+#include "ui/colors.h"
+#include "ui/menu.h"
+#include "ui/shape.h"
+#include "ui/status_strip.h"
 
 #include <QFile>
 #include <QLabel>

@@ -6,13 +6,13 @@
 #include "link/link.h"
 #include "link/qt_serial_port.h"
 #include "monitor/monitor_screen.h"
-#include "shell/app_context.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "support/fake_dialogs.h"
 #include "support/sim_process.h"
 #include "transfer/prog_start_form.h"
+#include "ui/app_context.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "shell/shape.h"
+#include "ui/shape.h"
 
-#include "shell/colors.h"
+#include "ui/colors.h"
 
 #include <QPainter>
 

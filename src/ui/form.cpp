@@ -1,6 +1,6 @@
-#include "shell/form.h"
+#include "ui/form.h"
 
-#include "shell/geometry.h"
+#include "ui/geometry.h"
 
 #include <QEvent>
 #include <QMdiArea>

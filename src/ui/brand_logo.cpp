@@ -1,4 +1,4 @@
-#include "shell/brand_logo.h"
+#include "ui/brand_logo.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "shell/menu.h"
+#include "ui/menu.h"
 
-#include "shell/geometry.h"
+#include "ui/geometry.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

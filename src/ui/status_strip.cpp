@@ -1,8 +1,8 @@
-#include "shell/status_strip.h"
+#include "ui/status_strip.h"
 
-#include "shell/colors.h"
-#include "shell/geometry.h"
-#include "shell/shape.h"
+#include "ui/colors.h"
+#include "ui/geometry.h"
+#include "ui/shape.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
