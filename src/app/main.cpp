@@ -30,9 +30,11 @@ int main(int argc, char **argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("gasecu"));
+    QApplication::setApplicationVersion(QStringLiteral(GASECU_VERSION));
     QCommandLineParser args;
     args.setApplicationDescription(QStringLiteral("Service tool for the gas injection ECU."));
     args.addHelpOption();
+    args.addVersionOption();
     args.addOption({QStringLiteral("ports-dir"),
                     QStringLiteral("Port directory holding comN entries."), QStringLiteral("DIR")});
     args.addOption({QStringLiteral("port"),

@@ -1,35 +1,39 @@
 // gasecu-cli: the link without widgets, for the bench and the workshop.
-//   gasecu-cli read [--port N] [--ports-dir DIR]
-// reads the ECU's whole memory and prints it as 256 lines of 16 bytes.
-#include "cli/memory_dump.h"
-#include "files/config_file.h"
-#include "link/link.h"
-#include "link/qt_serial_port.h"
+//   gasecu-cli COMMAND [options]      gasecu-cli COMMAND --help
+#include "cli/cli_common.h"
+#include "cli/commands.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 
-#include <cstdio>
+#include <cstring>
 
 namespace {
 
-enum Exit { Ok = 0, NoAnswer = 1, PortProblem = 2, Usage = 64 };
+struct Command {
+    const char *name;
+    int (*run)(const QStringList &arguments);
+    const char *summary;
+};
 
-void printErr(const QString &text) {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
+// One line per command.
+const Command Commands[] = {
+    {"read", runRead, "read [--port N] [--ports-dir DIR]: print the ECU's whole memory"},
+};
 
-// --port, else prconfig.txt in the current directory, else 1.
-int choosePort(const QCommandLineParser &args, bool *ok) {
-    *ok = true;
-    if (args.isSet(QStringLiteral("port")))
-        return args.value(QStringLiteral("port")).toInt(ok);
-    ConfigFile config(QDir::currentPath());
-    if (config.ReadConfigFile() == ConfigFile::ReadResult::Read)
-        return config.portNumber();
-    return 1;
+QString usage() {
+    QString text = QStringLiteral("usage: gasecu-cli COMMAND [options]   (COMMAND --help for its "
+                                  "options)\n\ncommands:\n");
+    for (const Command &c : Commands)
+        text += QStringLiteral("  ") + QLatin1String(c.summary) + QLatin1Char('\n');
+    text += QStringLiteral("\nexit codes:\n"
+                           "  0 ok\n"
+                           "  1 the ECU did not answer\n"
+                           "  2 port missing or busy\n"
+                           "  3 file problem (missing, malformed, would be overwritten)\n"
+                           "  4 firmware mismatch\n"
+                           "  5 verification failed\n"
+                           "  64 bad command line");
+    return text;
 }
 
 } // namespace
@@ -37,53 +41,23 @@ int choosePort(const QCommandLineParser &args, bool *ok) {
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gasecu-cli"));
-    QCommandLineParser args;
-    args.setApplicationDescription(
-        QStringLiteral("Reads the ECU's whole memory over the serial line."));
-    args.addHelpOption();
-    args.addPositionalArgument(QStringLiteral("read"),
-                               QStringLiteral("Read and print the memory image."));
-    args.addOption(
-        {QStringLiteral("port"), QStringLiteral("Serial port number."), QStringLiteral("N")});
-    args.addOption({QStringLiteral("ports-dir"), QStringLiteral("Port directory (comN entries)."),
-                    QStringLiteral("DIR")});
-    args.process(app);
-    if (args.positionalArguments() != QStringList{QStringLiteral("read")}) {
-        printErr(QStringLiteral("usage: gasecu-cli read [--port N] [--ports-dir DIR]"));
-        return Usage;
+    QCoreApplication::setApplicationVersion(QStringLiteral(GASECU_VERSION));
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString first = arguments.value(1);
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
+        cli::printOut(QStringLiteral("gasecu-cli ") + QCoreApplication::applicationVersion());
+        return cli::Ok;
     }
-    bool portOk = false;
-    const int port = choosePort(args, &portOk);
-    if (!portOk || port < 0 || port > 255) {
-        printErr(QStringLiteral("gasecu-cli: --port takes a number from 0 to 255"));
-        return Usage;
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        cli::printOut(usage());
+        return cli::Ok;
     }
-
-    QtSerialPort serial(PortDirectory(args.value(QStringLiteral("ports-dir"))));
-    Link link(&serial);
-    link.state.PortNumber = port;
-
-    QString portMessage;
-    QObject::connect(&link, &Link::warning, &app, [&](const QString &text) { portMessage = text; });
-    if (!link.OpenPort()) {
-        printErr(portMessage.isEmpty() ? QStringLiteral(" Not Connect ") : portMessage);
-        return PortProblem;
+    for (const Command &c : Commands) {
+        if (first == QLatin1String(c.name))
+            return c.run(arguments);
     }
-    QObject::connect(&link, &Link::fullReadCompleted, &app, [&] {
-        std::fputs(memoryDump(link.image).constData(), stdout);
-        std::fflush(stdout);
-        app.exit(Ok);
-    });
-    QObject::connect(&link, &Link::fullReadTimedOut, &app, [&] {
-        printErr(link.noCommunicationText());
-        app.exit(NoAnswer);
-    });
-    QObject::connect(&link, &Link::fullReadStopped, &app, [&] {
-        printErr(portMessage);
-        app.exit(PortProblem);
-    });
-    link.StartFullRead();
-    const int code = app.exec();
-    link.ClosePort();
-    return code;
+    cli::printErr(first.isEmpty() ? usage()
+                                  : QStringLiteral("gasecu-cli: unknown command ") + first +
+                                        QLatin1Char('\n') + usage());
+    return cli::Usage;
 }

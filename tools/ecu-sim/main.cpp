@@ -50,10 +50,12 @@ int main(int argc, char *argv[]) {
     std::signal(SIGPIPE, SIG_IGN); // a closed log pipe must not kill the ECU
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gasecu-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GASECU_VERSION));
 
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("ECU simulator for the gasecu service tool"));
     p.addHelpOption();
+    p.addVersionOption();
     p.addOptions({
         {QStringLiteral("port"), QStringLiteral("Port number N, published as comN (default 1)."),
          QStringLiteral("N")},

@@ -1,0 +1,129 @@
+#include "cli/cli_common.h"
+
+#include "files/config_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+
+#include <cstdio>
+
+namespace cli {
+
+void printErr(const QString &text) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void printOut(const QString &text) {
+    std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+CommandArgs::CommandArgs(const QString &synopsis, int positionalCount)
+    : m_synopsis(synopsis), m_positionalCount(positionalCount) {
+    parser.addHelpOption();
+    parser.addOption(
+        {QStringLiteral("port"), QStringLiteral("Serial port number."), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("ports-dir"), QStringLiteral("Port directory (comN entries)."),
+                      QStringLiteral("DIR")});
+}
+
+bool CommandArgs::parse(const QStringList &arguments, int *exitCode) {
+    QStringList rest = arguments;
+    if (rest.size() > 1)
+        rest.removeAt(1); // the command's name
+    if (!parser.parse(rest)) {
+        printErr(QStringLiteral("gasecu-cli: ") + parser.errorText());
+        printErr(QStringLiteral("usage: gasecu-cli ") + m_synopsis);
+        *exitCode = Usage;
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        printOut(QStringLiteral("usage: gasecu-cli ") + m_synopsis);
+        *exitCode = Ok;
+        return false;
+    }
+    if (parser.positionalArguments().size() != m_positionalCount) {
+        printErr(QStringLiteral("usage: gasecu-cli ") + m_synopsis);
+        *exitCode = Usage;
+        return false;
+    }
+    return true;
+}
+
+int CommandArgs::port() const {
+    if (parser.isSet(QStringLiteral("port"))) {
+        bool ok = false;
+        const int n = parser.value(QStringLiteral("port")).toInt(&ok);
+        if (ok && n >= 0 && n <= 255)
+            return n;
+        printErr(QStringLiteral("gasecu-cli: --port takes a number from 0 to 255"));
+        return -1;
+    }
+    ConfigFile config(QDir::currentPath());
+    if (config.ReadConfigFile() == ConfigFile::ReadResult::Read)
+        return config.portNumber();
+    return 1;
+}
+
+CliLink::CliLink(const QString &portsDir) : serial(PortDirectory(portsDir)), link(&serial) {
+    QObject::connect(&link, &Link::warning, &link,
+                     [this](const QString &text) { lastWarning = text; });
+}
+
+CliLink::~CliLink() {
+    link.ClosePort();
+}
+
+Exit CliLink::open(int port) {
+    link.state.PortNumber = port;
+    if (link.OpenPort())
+        return Ok;
+    printErr(lastWarning.isEmpty() ? QStringLiteral(" Not Connect ") : lastWarning);
+    return PortProblem;
+}
+
+Exit CliLink::runUntilDone(const std::function<void()> &start) {
+    QEventLoop loop;
+    const auto finish = [&loop](Exit code) { loop.exit(code); };
+    const QMetaObject::Connection c[] = {
+        QObject::connect(&link, &Link::fullReadCompleted, &loop, [=] { finish(Ok); }),
+        QObject::connect(&link, &Link::uploadCompleted, &loop, [=] { finish(Ok); }),
+        QObject::connect(&link, &Link::fullReadTimedOut, &loop,
+                         [=, this] {
+                             printErr(link.noCommunicationText());
+                             finish(NoAnswer);
+                         }),
+        QObject::connect(&link, &Link::uploadTimedOut, &loop,
+                         [=, this] {
+                             printErr(link.noCommunicationText());
+                             finish(NoAnswer);
+                         }),
+        QObject::connect(&link, &Link::fullReadStopped, &loop,
+                         [=, this] {
+                             printErr(lastWarning);
+                             finish(PortProblem);
+                         }),
+        QObject::connect(&link, &Link::uploadStopped, &loop,
+                         [=, this] {
+                             printErr(lastWarning);
+                             finish(PortProblem);
+                         }),
+    };
+    start();
+    const int code = loop.exec();
+    for (const auto &connection : c)
+        QObject::disconnect(connection);
+    return static_cast<Exit>(code);
+}
+
+Exit CliLink::fullRead() {
+    return runUntilDone([this] { link.StartFullRead(); });
+}
+
+Exit CliLink::upload() {
+    return runUntilDone([this] { link.StartUpload(2); });
+}
+
+} // namespace cli

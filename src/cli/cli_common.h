@@ -1,0 +1,76 @@
+#pragma once
+
+// What every gasecu-cli command shares: exit codes, printing, the --port and
+// --ports-dir options, and the link opened on the chosen port.
+#include "link/link.h"
+#include "link/qt_serial_port.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <functional>
+
+namespace cli {
+
+// The program's exit codes; listed in --help and the README.
+enum Exit : int {
+    Ok = 0,
+    NoAnswer = 1,         // the ECU did not answer
+    PortProblem = 2,      // the port is missing, busy or vanished
+    FileProblem = 3,      // a file is missing, malformed or would be overwritten
+    FirmwareMismatch = 4, // the file was made for another firmware
+    VerifyFailed = 5,     // the ECU's memory differs from what was written
+    Usage = 64,           // bad command line
+};
+
+void printErr(const QString &text);
+void printOut(const QString &text);
+
+// One command's command line: its own positional arguments plus --help,
+// --port N and --ports-dir DIR.
+class CommandArgs {
+  public:
+    // synopsis: the line after "usage: gasecu-cli " ("save FILE [--port N] ...").
+    CommandArgs(const QString &synopsis, int positionalCount);
+
+    QCommandLineParser parser;
+
+    // Parses arguments (arguments[0] is the program, arguments[1] the
+    // command). Returns false with *exitCode set when the program must end
+    // (help shown, bad usage).
+    bool parse(const QStringList &arguments, int *exitCode);
+    QString positional(int i) const { return parser.positionalArguments().value(i); }
+    QString portsDir() const { return parser.value(QStringLiteral("ports-dir")); }
+    // --port, else prconfig.txt in the current folder, else 1; -1 when --port
+    // is not a number from 0 to 255 (an error is printed).
+    int port() const;
+
+  private:
+    QString m_synopsis;
+    int m_positionalCount;
+};
+
+// The serial line and the link on it, with blocking helpers that run the
+// event loop until the ECU has answered (or not).
+class CliLink {
+  public:
+    explicit CliLink(const QString &portsDir);
+    ~CliLink();
+
+    // Opens port N; prints the link's message and returns PortProblem when
+    // it cannot.
+    Exit open(int port);
+    // Reads the whole memory into link.image.
+    Exit fullRead();
+    // Writes BlockTable entries 1..15 from link.image, one per reply.
+    Exit upload();
+
+    QtSerialPort serial;
+    Link link;
+    QString lastWarning;
+
+  private:
+    Exit runUntilDone(const std::function<void()> &start);
+};
+
+} // namespace cli

@@ -1,0 +1,24 @@
+// gasecu-cli read: the ECU's whole memory as 256 lines of 16 bytes.
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/memory_dump.h"
+
+#include <cstdio>
+
+int runRead(const QStringList &arguments) {
+    cli::CommandArgs args(QStringLiteral("read [--port N] [--ports-dir DIR]"), 0);
+    int code = cli::Ok;
+    if (!args.parse(arguments, &code))
+        return code;
+    const int port = args.port();
+    if (port < 0)
+        return cli::Usage;
+    cli::CliLink line(args.portsDir());
+    if (const cli::Exit opened = line.open(port); opened != cli::Ok)
+        return opened;
+    if (const cli::Exit read = line.fullRead(); read != cli::Ok)
+        return read;
+    std::fputs(memoryDump(line.link.image).constData(), stdout);
+    std::fflush(stdout);
+    return cli::Ok;
+}

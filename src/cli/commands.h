@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QStringList>
+
+// The gasecu-cli commands, one file each. Each takes the whole argument list
+// (program, command name, then its own arguments) and returns the exit code.
+int runRead(const QStringList &arguments);
