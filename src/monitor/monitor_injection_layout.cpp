@@ -18,7 +18,7 @@ constexpr int GasBarColour = 0x00A000;    // green
 } // namespace
 
 QWidget *MonitorScreen::buildEngineVariables() {
-    QGroupBox *box = group(QStringLiteral("FrameEngine"), QStringLiteral(" Engine Variables "));
+    QGroupBox *box = group(QStringLiteral("Frame5"), QStringLiteral(" Engine Variables "));
     auto *column = tight(new QVBoxLayout(box), 6, 6);
     column->addWidget(buildInjectionTimes());
     column->addStretch(1);
@@ -30,7 +30,7 @@ QWidget *MonitorScreen::buildEngineVariables() {
     BtExclu2 = button(QStringLiteral("BtExclu2"), QStringLiteral("+"), StepWidth);
     BoutonCentrale =
         button(QStringLiteral("BoutonCentrale"), QStringLiteral("     PC -->> ECM     "));
-    extra->addWidget(label(QStringLiteral("LabelExtraTI"), QStringLiteral("     Extra TI     ")));
+    extra->addWidget(label(QStringLiteral("Label29"), QStringLiteral("     Extra TI     ")));
     extra->addWidget(BtExclu1);
     extra->addWidget(TxTIExclu);
     extra->addWidget(BtExclu2);
@@ -44,7 +44,7 @@ QWidget *MonitorScreen::buildEngineVariables() {
 }
 
 QWidget *MonitorScreen::buildInjectionTimes() {
-    QGroupBox *box = group(QStringLiteral("FrameInjection"), QStringLiteral(" Injection Times"));
+    QGroupBox *box = group(QStringLiteral("Frame4"), QStringLiteral(" Injection Times"));
     auto *grid = tight(new QGridLayout(box), 6, 7);
     grid->setHorizontalSpacing(5);
     static const int pictureNumbers[8] = {4, 5, 6, 7, 8, 12, 13, 14};
@@ -103,8 +103,8 @@ QWidget *MonitorScreen::buildInjectionTimes() {
     BtRalenti2B = button(QStringLiteral("BtRalenti2B"), QStringLiteral("+"), StepWidth);
     BtCharge1B = button(QStringLiteral("BtCharge1B"), QStringLiteral("-"), StepWidth);
     BtCharge2B = button(QStringLiteral("BtCharge2B"), QStringLiteral("+"), StepWidth);
-    auto *idle = label(QStringLiteral("LabelIdle"), QStringLiteral("       IDLE       "));
-    auto *load = label(QStringLiteral("LabelCharge"), QStringLiteral("   CHARGE   "));
+    auto *idle = label(QStringLiteral("Label27"), QStringLiteral("       IDLE       "));
+    auto *load = label(QStringLiteral("Label28"), QStringLiteral("   CHARGE   "));
     idle->setAlignment(Qt::AlignCenter);
     load->setAlignment(Qt::AlignCenter);
     trims->addWidget(idle, 0, 1, 1, 3);

@@ -60,7 +60,7 @@ QWidget *scaleRow(const QList<QPair<QLabel *, int>> &marks) {
 
 void MonitorScreen::buildLayout() {
     auto *outer = tight(new QVBoxLayout(this), 2, 0);
-    QGroupBox *monitor = group(QStringLiteral("FrameMonitor"), QStringLiteral(" Monitor"));
+    QGroupBox *monitor = group(QStringLiteral("Frame1"), QStringLiteral(" Monitor"));
     outer->addWidget(monitor);
     auto *columns = tight(new QHBoxLayout(monitor), 6, 6);
 
@@ -81,7 +81,7 @@ void MonitorScreen::buildLayout() {
 }
 
 QWidget *MonitorScreen::buildSensors() {
-    QGroupBox *box = group(QStringLiteral("FrameSensors"), QStringLiteral(" Sensors "));
+    QGroupBox *box = group(QStringLiteral("Frame2"), QStringLiteral(" Sensors "));
     auto *grid = tight(new QGridLayout(box), 8, 6);
     grid->setHorizontalSpacing(8);
     TextTPEau = makeReadout(QStringLiteral("TextTPEau"), ValueWidth, box);
@@ -105,22 +105,22 @@ QWidget *MonitorScreen::buildSensors() {
         ++row;
     };
     auto addScale = [&](QWidget *scale) { grid->addWidget(scale, row++, 2, Qt::AlignTop); };
-    addSensor("LabelTPEau", " Vapouriser Temperature ", TextTPEau, BarTPEau);
-    addSensor("LabelTPGaz", " Gas Temperature ", TextTPGaz, BarTPGaz);
-    addSensor("LabelPression", " Gas Pressure (bar) ", TextPression, BarPression);
+    addSensor("Label1", " Vapouriser Temperature ", TextTPEau, BarTPEau);
+    addSensor("Label2", " Gas Temperature ", TextTPGaz, BarTPGaz);
+    addSensor("Label3", " Gas Pressure (bar) ", TextPression, BarPression);
     // The pressure bar starts at -1 bar; 2.5 bar is ((2.5 + 1) x 100) x 8.5 twips.
     addScale(scaleRow(
         {{label(QStringLiteral("LabelPressMin"), QStringLiteral("-1 bar")), 0},
          {label(QStringLiteral("LabelPressMax"), QStringLiteral("2.5 bar")), twips(2975)}}));
-    addSensor("LabelLambda", " Lambda ", TextLambda, BarLambda);
+    addSensor("Label4", " Lambda ", TextLambda, BarLambda);
     addScale(scaleRow({{LambaType1, 0}, {LambaType2, TrackWidth}}));
-    addSensor("LabelRPM", " RPM ", TextRPM, BarRPM);
+    addSensor("Label5", " RPM ", TextRPM, BarRPM);
     grid->setColumnStretch(0, 1);
     return box;
 }
 
 QWidget *MonitorScreen::buildGauges() {
-    QGroupBox *box = group(QStringLiteral("FrameEngine2"), QStringLiteral(" Engine Variables 2 "));
+    QGroupBox *box = group(QStringLiteral("Frame9"), QStringLiteral(" Engine Variables 2 "));
     auto *grid = tight(new QGridLayout(box), 6, 4);
     PicRPM = new NeedleGauge(QStringLiteral("PicRPM"), gauge::Speed,
                              {45.0, 500.0, 1000.0, 1000.0, 6000.0, QStringLiteral("rpm x 1000")});
@@ -162,7 +162,7 @@ QWidget *MonitorScreen::buildGauges() {
 }
 
 QWidget *MonitorScreen::buildAlarms() {
-    QGroupBox *box = group(QStringLiteral("FrameAlarms"), QStringLiteral(" Alarms "));
+    QGroupBox *box = group(QStringLiteral("Frame6"), QStringLiteral(" Alarms "));
     auto *column = tight(new QVBoxLayout(box), 6, 4);
     TxAldemarage = new AlarmLamp(QStringLiteral("TxAldemarage"),
                                  QStringLiteral("          Start Gas          "), box);
@@ -181,7 +181,7 @@ QWidget *MonitorScreen::buildAlarms() {
 }
 
 QWidget *MonitorScreen::buildStatus() {
-    QGroupBox *box = group(QStringLiteral("FrameStatus"), QStringLiteral(" Status Operation "));
+    QGroupBox *box = group(QStringLiteral("Frame3"), QStringLiteral(" Status Operation "));
     auto *column = tight(new QVBoxLayout(box), 6, 6);
     TextGazEtat = makeReadout(QStringLiteral("TextGazEtat"), 150, box);
     TextGazEtat->setAlignment(Qt::AlignCenter);

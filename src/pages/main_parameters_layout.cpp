@@ -80,7 +80,7 @@ QWidget *MainParametersPage::switchOverFrame() {
            pagelayout::unit("ms"));
     addRange(grid, 5, label("Label17", "0 ms"), label("Label18", "1000ms"));
     RPMText = stepField({"RPMText", keys::Whole, "BTRPM1", "BTRPM2", 50, false}, BTRPM1, BTRPM2);
-    addRow(grid, 6, label("Label5", "R P M"), BTRPM1, RPMText, BTRPM2, pagelayout::unit("rpm"));
+    addRow(grid, 6, label("Label6", "R P M"), BTRPM1, RPMText, BTRPM2, pagelayout::unit("rpm"));
     grid->addWidget(pagelayout::twoLines(label("Label27", " Way of switch "),
                                          label("Label28", "        over        ")),
                     7, Caption);
@@ -146,7 +146,7 @@ QWidget *MainParametersPage::rightColumn() {
     auto *grid = new QGridLayout(sensors);
     grid->addWidget(label("Label12", "        Injection type        "), 0, 0);
     grid->addWidget(ComboInjection, 1, 0);
-    grid->addWidget(label("Label6", "   Lamdba Type   "), 2, 0);
+    grid->addWidget(label("Label5", "   Lamdba Type   "), 2, 0);
     grid->addWidget(ComboLambda, 3, 0);
     box->addWidget(sensors);
 

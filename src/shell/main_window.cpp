@@ -9,6 +9,7 @@
 #include "pages/level_page.h"
 #include "pages/main_parameters_page.h"
 #include "pages/ntc_page.h"
+#include "presentation/language_load.h"
 #include "presentation/refresh.h"
 #include "shell/info_form.h"
 #include "transfer/prog_start_form.h"
@@ -140,6 +141,7 @@ void MainWindow::readConfiguration() {
         break;
     case ConfigFile::ReadResult::Read:
         m_link.state.PortNumber = config.portNumber();
+        language::LoadLanguageFile(*m_app, true, config.languagePath());
         break;
     }
 }

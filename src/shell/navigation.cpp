@@ -4,6 +4,7 @@
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
 #include "pages/lambda_page.h"
+#include "presentation/language_load.h"
 #include "presentation/refresh.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
@@ -22,6 +23,7 @@ void Navigation::connectMenu() {
                      [this] { BtEmission_Click(); });
     QObject::connect(menu.Connection, &QPushButton::clicked, menu.Connection,
                      [this] { Connection_Click(); });
+    QObject::connect(menu.Info, &QPushButton::clicked, menu.Info, [this] { Info_Click(); });
 }
 
 void Navigation::calibrationGuardAndStop() {
@@ -102,4 +104,8 @@ void Navigation::Connection_Click() {
             screen->hideForm();
     }
     s.FnMoniteur->Timer1.stop();
+}
+
+void Navigation::Info_Click() {
+    language::LoadLanguageFile(m_app, false);
 }

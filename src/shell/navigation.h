@@ -15,6 +15,8 @@ class Navigation {
     void Parametres_Click();
     void BtEmission_Click();
     void Connection_Click();
+    // Asks for a language file and applies it.
+    void Info_Click();
 
   private:
     void calibrationGuardAndStop();

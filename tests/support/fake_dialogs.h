@@ -16,6 +16,7 @@ class FakeDialogs : public Dialogs {
     QList<Shown> shown;
     QList<bool> answers;     // answers to the next questions (default: yes)
     QStringList fileAnswers; // paths for the next file dialogs (default: cancel)
+    QList<QStringList> fileAsked; // title, filter and default name of each file dialog
 
     void message(const QString &text, Icon icon, const QString &title) override {
         shown.append({text, icon, title});
@@ -24,7 +25,9 @@ class FakeDialogs : public Dialogs {
         shown.append({text, icon, title});
         return answers.isEmpty() ? true : answers.takeFirst();
     }
-    QString openFile(const QString &, const QString &, const QString &) override {
+    QString openFile(const QString &title, const QString &filter,
+                     const QString &defaultName) override {
+        fileAsked.append({title, filter, defaultName});
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
     QString saveFile(const QString &t, const QString &f, const QString &d) override {
