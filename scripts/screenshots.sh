@@ -32,5 +32,5 @@ render "$build" "$out"
 for name in ${GASECU_LANGUAGES:-}; do
   render "$build" "$out/lang/$name" "$root/languages/$name.lng"
 done
-GASECU_BUILD="$workshop" "$root/scripts/build.sh" --preset workshop
+GASECU_BUILD="$workshop" GASECU_TARGETS=gasecu "$root/scripts/build.sh" --preset workshop
 render "$workshop" "$out/workshop"

@@ -25,17 +25,7 @@ ConfigFile::ReadResult ConfigFile::ReadConfigFile() {
     const QString line = records::lastRecord(path());
     if (!line.startsWith(Header))
         return ReadResult::BadHeader;
-    for (int i = 0; i <= 5; ++i)
-        ConfigValues[i].clear();
-    int k = 0;
-    for (QChar c : line) {
-        if (c == QLatin1Char(']')) {
-            ++k;
-            continue;
-        }
-        if (k < FieldCount)
-            ConfigValues[k] += c;
-    }
+    ConfigValues = records::fields(line, FieldCount);
     return ReadResult::Read;
 }
 

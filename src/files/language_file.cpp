@@ -49,17 +49,7 @@ QString decode(const QByteArray &bytes) {
 bool parseLine(const QString &line, QStringList &texts) {
     if (!line.startsWith(Header))
         return false;
-    QStringList out(TextCount);
-    int k = 0;
-    for (QChar c : line) {
-        if (c == QLatin1Char(']')) {
-            ++k;
-            continue;
-        }
-        if (k < TextCount)
-            out[k] += c;
-    }
-    texts = std::move(out);
+    texts = records::fields(line, TextCount);
     return true;
 }
 

@@ -60,4 +60,16 @@ QString lastRecord(const QString &path, bool *readable) {
     return all.isEmpty() ? QString() : all.constLast();
 }
 
+QStringList fields(const QString &line, int count) {
+    QStringList out(count);
+    int k = 0;
+    for (QChar c : line) {
+        if (c == QLatin1Char(']'))
+            ++k;
+        else if (k < count)
+            out[k] += c;
+    }
+    return out;
+}
+
 } // namespace records

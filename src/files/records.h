@@ -14,4 +14,8 @@ QStringList split(const QString &text);
 // empty text when the file cannot be read or holds none.
 QString lastRecord(const QString &path, bool *readable = nullptr);
 
+// The "]"-separated fields of a line: field k lies between the k-th and the
+// (k+1)-th "]". Always count fields; separators past the last are ignored.
+QStringList fields(const QString &line, int count);
+
 } // namespace records

@@ -9,6 +9,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "support/window_session.h"
 #include "ui/menu.h"
 #include "ui/status_strip.h"
 
@@ -26,7 +27,7 @@
 #include <memory>
 
 namespace {
-const QStringList MenuNames = {"Moniteur", "Parametres",  "Calibration", "Charger",
+const QStringList MenuNames = {"Moniteur",    "Parametres", "Calibration", "Charger",
                                "Sauvegarder", "Connection", "Info",        "quitter"};
 
 QString shownText(QWidget *w) {
@@ -79,10 +80,12 @@ class TestLanguage : public QObject {
     QString configLine() const;
 
     QTemporaryDir dir;
-    FakeSerialPort *port = nullptr;
-    std::unique_ptr<Link> link;
     FakeDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    WindowSession session;
+    // The session's parts, as the tests name them.
+    FakeSerialPort *&port = session.port;
+    std::unique_ptr<Link> &link = session.link;
+    std::unique_ptr<MainWindow> &window = session.window;
 };
 
 void TestLanguage::init() {
@@ -92,19 +95,11 @@ void TestLanguage::init() {
 }
 
 void TestLanguage::cleanup() {
-    window.reset();
-    link.reset();
-    delete port;
-    port = nullptr;
+    session.reset();
 }
 
 void TestLanguage::start() {
-    cleanup();
-    port = new FakeSerialPort;
-    link = std::make_unique<Link>(port);
-    window = std::make_unique<MainWindow>(*link, &dialogs, dir.path());
-    window->MDIForm1_Load();
-    window->show();
+    session.start(dialogs, dir.path(), Variant::build());
 }
 
 QString TestLanguage::lng(const QString &name, const QByteArray &content) {
@@ -258,10 +253,13 @@ void TestLanguage::choiceListsAreRefilledKeepingTheChoice() {
 void TestLanguage::shippedFileFillsEveryTarget_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parameters");
-    for (const auto &[name, parameters] :
-         {std::pair{"english", " Parameters "}, {"francais", "Paramètres"},
-          {"italiano", "Parametri"}, {"espanol", "Parámetros"}, {"deutsch", "Parameter"},
-          {"polski", "Parametry"}, {"turkce", "Parametreler"}})
+    for (const auto &[name, parameters] : {std::pair{"english", " Parameters "},
+                                           {"francais", "Paramètres"},
+                                           {"italiano", "Parametri"},
+                                           {"espanol", "Parámetros"},
+                                           {"deutsch", "Parameter"},
+                                           {"polski", "Parametry"},
+                                           {"turkce", "Parametreler"}})
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(parameters);
 }
 

@@ -5,9 +5,10 @@
 #include "monitor/monitor_widgets.h"
 #include "pages/level_page.h"
 #include "shell/main_window.h"
-#include "ui/form.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
+#include "support/window_session.h"
+#include "ui/form.h"
 #include "ui/menu.h"
 
 #include <QLabel>
@@ -61,25 +62,17 @@ class TestVariant : public QObject {
     }
 
     QTemporaryDir dir;
-    FakeSerialPort *port = nullptr;
-    std::unique_ptr<Link> link;
     FakeDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    WindowSession session;
+    std::unique_ptr<MainWindow> &window = session.window;
 };
 
 void TestVariant::cleanup() {
-    window.reset();
-    link.reset();
-    delete port;
-    port = nullptr;
+    session.reset();
 }
 
 void TestVariant::start(const Variant &variant) {
-    port = new FakeSerialPort;
-    link = std::make_unique<Link>(port);
-    window = std::make_unique<MainWindow>(*link, &dialogs, dir.path(), variant);
-    window->MDIForm1_Load();
-    window->show();
+    session.start(dialogs, dir.path(), variant);
 }
 
 void TestVariant::thisBuildIsOneOfThePresets() {
@@ -136,8 +129,8 @@ void TestVariant::presetShowsItsControls() {
 
     // The calibration form's load-calibration controls, once it exists.
     if (auto *cal = window->findChild<QWidget *>(QStringLiteral("FnCalibration"))) {
-        for (const char *name : {"Line3", "Shape3", "Line4", "Shape5", "BtStCalibrationCh",
-                                 "BTuploadCharge"}) {
+        for (const char *name :
+             {"Line3", "Shape3", "Line4", "Shape5", "BtStCalibrationCh", "BTuploadCharge"}) {
             if (auto *w = cal->findChild<QWidget *>(QString::fromLatin1(name)))
                 QVERIFY2(visible(w) == workshop, name);
         }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "link/link.h"
+#include "shell/main_window.h"
+#include "support/fake_serial_port.h"
+
+#include <memory>
+
+// The main window over a fake port, started as the program starts it.
+struct WindowSession {
+    FakeSerialPort *port = nullptr;
+    std::unique_ptr<Link> link;
+    std::unique_ptr<MainWindow> window;
+
+    WindowSession() = default;
+    WindowSession(const WindowSession &) = delete;
+    WindowSession &operator=(const WindowSession &) = delete;
+    ~WindowSession() { reset(); }
+
+    void start(Dialogs &dialogs, const QString &programDir, const Variant &variant) {
+        reset();
+        port = new FakeSerialPort;
+        link = std::make_unique<Link>(port);
+        window = std::make_unique<MainWindow>(*link, &dialogs, programDir, variant);
+        window->MDIForm1_Load();
+        window->show();
+    }
+
+    void reset() {
+        window.reset();
+        link.reset();
+        delete port;
+        port = nullptr;
+    }
+};
