@@ -38,7 +38,8 @@ bool ConfigFile::WriteConfigFile() {
     QSaveFile file(path());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(line.toLatin1());
+    // UTF-8, so any language path survives; it is read back either way.
+    file.write(line.toUtf8());
     return file.commit();
 }
 

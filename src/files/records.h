@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -7,6 +8,15 @@
 // blanks around a record are dropped and a double-quoted record is taken
 // without its quotes. Files end in CR LF or LF.
 namespace records {
+
+// Files written by older tools are Windows-1252; newer ones are UTF-8.
+// Valid UTF-8 (an optional byte-order mark dropped) is read as UTF-8,
+// anything else as Windows-1252, so accented texts show right either way.
+QString decode(const QByteArray &bytes);
+
+// One Windows-1252 byte as a character. The five bytes the code page leaves
+// undefined keep their own code, as Windows' own conversion does.
+QChar windows1252(unsigned char byte);
 
 QStringList split(const QString &text);
 

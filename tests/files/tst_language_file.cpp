@@ -1,6 +1,7 @@
 // Reading language files: which bytes make which characters, which
 // characters make which texts, and the translations shipped with the tool.
 #include "files/language_file.h"
+#include "files/records.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,29 +52,31 @@ void TestLanguageFile::decodesUtf8ElseWindows1252_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("plain ASCII") << QByteArray("Load") << QStringLiteral("Load");
-    QTest::newRow("UTF-8 accents") << QByteArray("Param\xC3\xA8tres") << QStringLiteral("Paramètres");
+    QTest::newRow("UTF-8 accents")
+        << QByteArray("Param\xC3\xA8tres") << QStringLiteral("Paramètres");
     QTest::newRow("UTF-8 Polish") << QByteArray("J\xC4\x99zyk") << QStringLiteral("Język");
-    QTest::newRow("UTF-8 mark dropped")
-        << QByteArray("\xEF\xBB\xBF" "Dil") << QStringLiteral("Dil");
+    QTest::newRow("UTF-8 mark dropped") << QByteArray("\xEF\xBB\xBF"
+                                                      "Dil")
+                                        << QStringLiteral("Dil");
     QTest::newRow("1252 e grave") << QByteArray("Param\xE8tres") << QStringLiteral("Paramètres");
-    QTest::newRow("1252 sharp s, u umlaut")
-        << QByteArray("Gr\xFC\xDF" "e") << QStringLiteral("Grüße");
-    QTest::newRow("1252 euro and oe")
-        << QByteArray("\x80 \x9C") << QStringLiteral("\u20AC \u0153");
+    QTest::newRow("1252 sharp s, u umlaut") << QByteArray("Gr\xFC\xDF"
+                                                          "e")
+                                            << QStringLiteral("Grüße");
+    QTest::newRow("1252 euro and oe") << QByteArray("\x80 \x9C") << QStringLiteral("\u20AC \u0153");
     QTest::newRow("1252 quotes and dash")
         << QByteArray("\x93x\x94\x96") << QStringLiteral("\u201Cx\u201D\u2013");
-    QTest::newRow("1252 undefined byte kept")
-        << QByteArray("a\x81" "b") << QStringLiteral("a\u0081b");
+    QTest::newRow("1252 undefined byte kept") << QByteArray("a\x81"
+                                                            "b")
+                                              << QStringLiteral("a\u0081b");
     // A lone lead byte makes the whole file Windows-1252, valid pairs included.
-    QTest::newRow("mixed is 1252")
-        << QByteArray("\xC3\xA8 \xE8") << QStringLiteral("Ã¨ è");
+    QTest::newRow("mixed is 1252") << QByteArray("\xC3\xA8 \xE8") << QStringLiteral("Ã¨ è");
     QTest::newRow("truncated UTF-8 is 1252") << QByteArray("\xC3") << QStringLiteral("Ã");
 }
 
 void TestLanguageFile::decodesUtf8ElseWindows1252() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QCOMPARE(language::decode(bytes), text);
+    QCOMPARE(records::decode(bytes), text);
 }
 
 void TestLanguageFile::lineSplitsIntoTexts_data() {
@@ -84,10 +87,9 @@ void TestLanguageFile::lineSplitsIntoTexts_data() {
         << QStringLiteral("FichierLangage:]one]two") << QList<int>{0, 1, 2, 3}
         << QStringList{"FichierLangage:", "one", "two", ""};
     QTest::newRow("empty texts stay empty")
-        << QStringLiteral("FichierLangage:]]]C") << QList<int>{1, 2, 3}
-        << QStringList{"", "", "C"};
-    QTest::newRow("blanks kept") << QStringLiteral("FichierLangage:]  A  ] B")
-                                 << QList<int>{1, 2} << QStringList{"  A  ", " B"};
+        << QStringLiteral("FichierLangage:]]]C") << QList<int>{1, 2, 3} << QStringList{"", "", "C"};
+    QTest::newRow("blanks kept") << QStringLiteral("FichierLangage:]  A  ] B") << QList<int>{1, 2}
+                                 << QStringList{"  A  ", " B"};
     QTest::newRow("text after the header")
         << QStringLiteral("FichierLangage:x]y") << QList<int>{0, 1}
         << QStringList{"FichierLangage:x", "y"};
@@ -163,19 +165,26 @@ void TestLanguageFile::shippedFilesHoldEveryUsedText_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("monitor");
     QTest::addColumn<QString>("language");
-    QTest::newRow("english") << "english" << "    Monitor    "
+    QTest::newRow("english") << "english"
+                             << "    Monitor    "
                              << "  Language   ";
-    QTest::newRow("francais") << "francais" << "Moniteur"
+    QTest::newRow("francais") << "francais"
+                              << "Moniteur"
                               << "Langue";
-    QTest::newRow("italiano") << "italiano" << "Monitor"
+    QTest::newRow("italiano") << "italiano"
+                              << "Monitor"
                               << "Lingua";
-    QTest::newRow("espanol") << "espanol" << "Monitor"
+    QTest::newRow("espanol") << "espanol"
+                             << "Monitor"
                              << "Idioma";
-    QTest::newRow("deutsch") << "deutsch" << "Monitor"
+    QTest::newRow("deutsch") << "deutsch"
+                             << "Monitor"
                              << "Sprache";
-    QTest::newRow("polski") << "polski" << "Monitor"
+    QTest::newRow("polski") << "polski"
+                            << "Monitor"
                             << "Język";
-    QTest::newRow("turkce") << "turkce" << "Monitör"
+    QTest::newRow("turkce") << "turkce"
+                            << "Monitör"
                             << "Dil";
 }
 

@@ -61,6 +61,7 @@ class TestLanguage : public QObject {
     void init();
     void cleanup();
     void textsTwoToNineRelabelTheMenu();
+    void nextStartLoadsTheSameFileWithoutAsking_data();
     void nextStartLoadsTheSameFileWithoutAsking();
     void statusTextsFollowTheFile();
     void refusedFileChangesNothing_data();
@@ -116,7 +117,7 @@ void TestLanguage::loadFromMenu(const QString &path) {
 }
 
 QString TestLanguage::configLine() const {
-    return QString::fromLatin1(readAll(dir.filePath(QStringLiteral("prconfig.txt"))));
+    return QString::fromUtf8(readAll(dir.filePath(QStringLiteral("prconfig.txt"))));
 }
 
 void TestLanguage::textsTwoToNineRelabelTheMenu() {
@@ -141,10 +142,19 @@ void TestLanguage::textsTwoToNineRelabelTheMenu() {
     QVERIFY(!window->menu().Moniteur->isEnabled());
 }
 
+void TestLanguage::nextStartLoadsTheSameFileWithoutAsking_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("plain folder") << "lng";
+    QTest::newRow("Latin-1 folder") << "langues fran\u00E7aises";
+    QTest::newRow("Polish folder") << "j\u0119zyki";
+}
+
 void TestLanguage::nextStartLoadsTheSameFileWithoutAsking() {
+    QFETCH(QString, folder);
     lng("prconfig.txt", "FichierConfig:]4]]]]]Fin\r\n");
     start();
-    const QString path = lng("letters.lng", "FichierLangage:]x]A]B]C]D]E]F]G]H\r\n");
+    QVERIFY(QDir(dir.path()).mkpath(folder));
+    const QString path = lng(folder + "/letters.lng", "FichierLangage:]x]A]B]C]D]E]F]G]H\r\n");
     loadFromMenu(path);
     QCOMPARE(configLine(), QStringLiteral("FichierConfig:]4]%1]]]]Fin\r\n").arg(path));
 
