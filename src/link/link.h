@@ -32,10 +32,12 @@ class Link : public QObject {
     void ClosePort();
     void SendLine(const QByteArray &line);
     void WriteBlock(QByteArrayView descriptor);
-    void StartFullRead();
+    // Reads BlockTable entries 0..endIndex-1, one per reply. The emission
+    // screen reads on to the end of its schedule (ScheduleBlockEnd).
+    void StartFullRead(int endIndex = BlockCount);
     // A whole-memory upload: writes BlockTable entry 1 now, then the entries
-    // firstIndex..15 one per reply.
-    void StartUpload(int firstIndex);
+    // firstIndex..endIndex-1 one per reply.
+    void StartUpload(int firstIndex, int endIndex = BlockCount);
     // Starts the chained-write sequencer at 1, 3, 5 or 6 after the caller's
     // own first write.
     void StartSequence(int startValue) { state.UploadStep = startValue; }
@@ -95,4 +97,6 @@ class Link : public QObject {
 
     SerialPort *m_port;
     int m_rejectedBlocks = 0;
+    int m_readEnd = BlockCount;   // BlockTable entry that ends the running read
+    int m_uploadEnd = BlockCount; // ... and the running upload
 };

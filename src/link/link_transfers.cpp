@@ -7,7 +7,8 @@ namespace {
 constexpr int MaxRejectedBlocks = 3;
 } // namespace
 
-void Link::StartFullRead() {
+void Link::StartFullRead(int endIndex) {
+    m_readEnd = qBound(1, endIndex, int(blocks.size()));
     Q_EMIT fullReadStarted();
     state.FullReadActive = true;
     state.FullReadIndex = 1;
@@ -33,7 +34,7 @@ void Link::continueFullRead(bool dataAccepted) {
         return;
     }
     m_rejectedBlocks = 0;
-    if (state.FullReadIndex != BlockCount) {
+    if (state.FullReadIndex != m_readEnd) {
         SendLine(blocks[static_cast<std::size_t>(state.FullReadIndex)] + frames::Cr);
         state.FullReadIndex += 1;
         Q_EMIT fullReadProgress(state.FullReadIndex);
@@ -66,7 +67,8 @@ void Link::TimerDownload_Timer() {
     Q_EMIT fullReadTimedOut();
 }
 
-void Link::StartUpload(int firstIndex) {
+void Link::StartUpload(int firstIndex, int endIndex) {
+    m_uploadEnd = qBound(firstIndex, endIndex, int(blocks.size()));
     Q_EMIT uploadStarted();
     WriteBlock(blocks[1]);
     state.UploadIndex = firstIndex;
@@ -99,7 +101,7 @@ void Link::runSequencer() {
         step = 0;
     }
     if (step == 2) {
-        if (state.UploadIndex == BlockCount) {
+        if (state.UploadIndex >= m_uploadEnd) {
             step = 0;
             UPLoadTimer.stop();
             Q_EMIT uploadCompleted();

@@ -1,11 +1,13 @@
 #include "presentation/refresh.h"
 
+#include "emission/emission_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/battery_page.h"
 #include "pages/coefficient_page.h"
 #include "pages/level_page.h"
 #include "pages/main_parameters_page.h"
 #include "pages/ntc_page.h"
+#include "transfer/memory_viewer.h"
 #include "ui/app_context.h"
 #include "ui/screens.h"
 
@@ -14,11 +16,14 @@
 // before them.
 void RefreshScreens(AppContext &app) {
     Screens &s = app.screens;
+    s.FnMoniteur->TxTemps->setText(s.FnEmi->TxTemps->text()); // emission time
     s.FnMoniteur->refreshGauges();       // speed, temperature, pressure, gauges
     s.FnParametres->refreshFromImage();  // main parameters
     s.FnMoniteur->refreshLive();         // firmware, alarms, trims, times, sensors
     s.FnParametres2->refreshFromImage(); // level sensor
     s.FnParametres5->refreshFromImage(); // battery
+    if (s.FnMemoire->followsImage())     // memory viewer, last
+        s.FnMemoire->BtShow_Click();
 }
 
 void RebuildTables(AppContext &app) {

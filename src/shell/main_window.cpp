@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "emission/final_test_screen.h"
 #include "files/config_file.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
@@ -12,6 +13,8 @@
 #include "presentation/language_load.h"
 #include "presentation/refresh.h"
 #include "shell/info_form.h"
+#include "shell/tool_forms.h"
+#include "transfer/memory_viewer.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
 #include "ui/brand_logo.h"
@@ -97,6 +100,7 @@ void MainWindow::createForms() {
         screen->attach(m_area, false);
         screen->place(0, 950);
     }
+    createToolForms(*m_app, m_area);
 }
 
 void MainWindow::MDIForm1_Load() {
@@ -201,5 +205,7 @@ void MainWindow::wireMenu() {
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     m_link.ClosePort();
+    m_screens.FnFinTeste->unloadForm();
+    m_screens.FnMemoire->unloadForm();
     event->accept();
 }

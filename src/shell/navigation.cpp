@@ -24,6 +24,9 @@ void Navigation::connectMenu() {
     QObject::connect(menu.Connection, &QPushButton::clicked, menu.Connection,
                      [this] { Connection_Click(); });
     QObject::connect(menu.Info, &QPushButton::clicked, menu.Info, [this] { Info_Click(); });
+    QObject::connect(menu.BtEmi, &QPushButton::clicked, menu.BtEmi, [this] { BtEmi_Click(); });
+    QObject::connect(menu.BtMemoire, &QPushButton::clicked, menu.BtMemoire,
+                     [this] { BtMemoire_Click(); });
 }
 
 void Navigation::calibrationGuardAndStop() {

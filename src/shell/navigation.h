@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 struct AppContext;
 
 // The menu bar's buttons: each brings one screen forward, hides the others,
@@ -17,6 +19,11 @@ class Navigation {
     void Connection_Click();
     // Asks for a language file and applies it.
     void Info_Click();
+    void BtEmi_Click();
+    void BtMemoire_Click();
+
+    // PutInTaB of the map screen, run by BtEmi; set where the map screen is made.
+    std::function<void()> mapPutInTaB;
 
   private:
     void calibrationGuardAndStop();

@@ -5,11 +5,14 @@
 class BatteryPage;
 class CoefficientPage;
 class DownloadForm;
+class EmissionScreen;
+class FinalTestScreen;
 class Form;
 class InfoForm;
 class LambdaPage;
 class LevelPage;
 class MainParametersPage;
+class MemoryViewer;
 class MonitorScreen;
 class NtcPage;
 class ProgStartForm;
@@ -32,6 +35,11 @@ struct Screens {
     NtcPage *FnParametres4 = nullptr;
     BatteryPage *FnParametres5 = nullptr;
     LambdaPage *FnParametres6 = nullptr;
+
+    // Emission tests and the memory viewer: framed forms the menu never hides.
+    EmissionScreen *FnEmi = nullptr;
+    FinalTestScreen *FnFinTeste = nullptr;
+    MemoryViewer *FnMemoire = nullptr;
 
     // The parameter page of a CurrentPage number (0..4).
     Form *parameterPage(int page) const;

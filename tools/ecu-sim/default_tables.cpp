@@ -18,11 +18,6 @@ constexpr std::array<int, 20> GasTemperatureCoefficients = {
     100, 100, 100, 100, 100, 100, 101, 101, 102, 102, //
     103, 103, 104, 104, 105, 105, 106, 106, 107, 107};
 
-// Final test results: idle and load deviations of the last emission test, and its cycle count.
-constexpr std::array<int, 6> ResultsText1to6 = {3, -2, 1, 0, -4, 2};
-constexpr std::array<int, 6> ResultsText7to12 = {5, 4, -1, 2, 0, -3};
-constexpr int ResultCycles = 12;
-
 // Temperature of an NTC thermistor read through a pull-up divider into an 8-bit converter:
 // raw = 255 * R / (R + pullUp). Higher temperature, lower resistance, lower reading.
 int ntcCelsius(int raw, double r25, double beta, double pullUp) {
@@ -72,27 +67,6 @@ void writeBatteryTable(EcuMemory &memory) {
             volts < 13.5 ? 40.0 * (13.5 - volts) / 3.5 : -4.0 * (volts - 13.5);
         memory.setS8(0x83C + i, int(std::lround(correction)));
     }
-}
-
-void writeEmissionSchedule(EcuMemory &memory) {
-    // The schedule the tool's "Initialisation" button writes: a step every 24 s from 25 s, idle
-    // value 80 (shown 160), load 120, state 1.
-    for (int i = 0; i < 50; ++i) {
-        memory.setU16(0xA47 + 2 * i, 25 + 24 * i);
-        memory.set(0xAAB + i, 80);
-        memory.set(0xADD + i, 120);
-        memory.set(0xB0F + i, 1);
-    }
-}
-
-void writeEmissionResults(EcuMemory &memory) {
-    for (int i = 0; i < 6; ++i) {
-        memory.set(0xB41 + i, ResultsText7to12[i] < 0 ? 1 : 0);
-        memory.set(0xB47 + i, quint8(std::abs(ResultsText7to12[i])));
-        memory.set(0xB4D + i, ResultsText1to6[i] < 0 ? 1 : 0);
-        memory.set(0xB53 + i, quint8(std::abs(ResultsText1to6[i])));
-    }
-    memory.set(0xB59, ResultCycles);
 }
 
 } // namespace ecusim

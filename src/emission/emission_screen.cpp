@@ -1,0 +1,142 @@
+#include "emission/emission_screen.h"
+
+#include "emission/final_test_screen.h"
+#include "emission/test_clock.h"
+#include "emission/time_graph.h"
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "pages/number_format.h"
+#include "pages/numeric_edit.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
+#include "ui/screens.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+using schedule::Column;
+
+EmissionScreen::EmissionScreen(AppContext &app, QWidget *parent)
+    : Form(QStringLiteral("FnEmi"), QStringLiteral("Emission teste"), parent), m_app(app) {
+    auto *column = new QVBoxLayout(this);
+    column->addWidget(makeGrid());
+    column->addLayout(makeClock());
+    column->addLayout(makeButtons());
+
+    Temp.setInterval(1000);
+    connect(&Temp, &QTimer::timeout, this, &EmissionScreen::Temp_Timer);
+    connect(HScroll2, &QScrollBar::valueChanged, this, &EmissionScreen::PutIndexTBemi);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &EmissionScreen::HScroll1_Change);
+    connect(EmiStart, &QPushButton::clicked, this, &EmissionScreen::EmiStart_Click);
+    connect(BtStop, &QPushButton::clicked, this, &EmissionScreen::BtStop_Click);
+    connect(Btreset, &QPushButton::clicked, this, &EmissionScreen::Btreset_Click);
+    connect(Command1, &QPushButton::clicked, this, &EmissionScreen::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &EmissionScreen::Command2_Click);
+    connect(BoutonPC, &QPushButton::clicked, this, &EmissionScreen::BoutonPC_Click);
+    connect(BoutonCentrale, &QPushButton::clicked, this, &EmissionScreen::BoutonCentrale_Click);
+
+    // "Start" on the monitor starts this clock too.
+    if (MonitorScreen *monitor = m_app.screens.FnMoniteur)
+        connect(monitor, &MonitorScreen::emissionStartRequested, this,
+                &EmissionScreen::EmiStart_Click);
+
+    // The schedule read started here ends with the grid showing what came in.
+    Link &link = m_app.link;
+    connect(&link, &Link::fullReadCompleted, this, [this] {
+        if (!m_readingSchedule)
+            return;
+        m_readingSchedule = false;
+        scheduleKnown();
+        PutIndexTBemi();
+    });
+    for (auto ended : {&Link::fullReadTimedOut, &Link::fullReadStopped})
+        connect(&link, ended, this, [this] { m_readingSchedule = false; });
+}
+
+NumericEdit *EmissionScreen::cell(Column column, int k) const {
+    return m_cells.at(std::size_t(column)).at(std::size_t(k - 1));
+}
+
+void EmissionScreen::Form_Load() {
+    place(0, 950);
+    EmissionTestRunning = false;
+    PutIndexTBemi();
+    Temp.start();
+}
+
+void EmissionScreen::PutIndexTBemi() {
+    const int s = HScroll2->value();
+    for (int k = 1; k <= schedule::VisibleRows; ++k)
+        IndexGE(k - 1)->setText(QString::number(s + k));
+    for (Column column : schedule::Columns) {
+        for (int k = 1; k <= schedule::VisibleRows; ++k)
+            cell(column, k)->setTextIfChanged(
+                QString::number(schedule::decode(m_app.link.image, column, s + k - 1)));
+    }
+}
+
+void EmissionScreen::PressEntree() {
+    BoutonCentrale->setFocus(Qt::OtherFocusReason);
+}
+
+void EmissionScreen::cellEntered(Column column, int k) {
+    const int value = schedule::enteredValue(cell(column, k)->text(), column);
+    schedule::encode(m_app.link.image, column, HScroll2->value() + k - 1, value);
+    PutIndexTBemi();
+    PressEntree();
+}
+
+void EmissionScreen::HScroll1_Change() {
+    TxTemps->setText(QString::number(HScroll1->value()));
+    Picture1->setPointeur(HScroll1->value());
+}
+
+void EmissionScreen::Temp_Timer() {
+    if (!EmissionTestRunning)
+        return;
+    const QString next = testclock::tick(TxTemps->text());
+    TxTemps->setText(next);
+    const double seconds = number::parse(next);
+    Picture1->setPointeur(seconds);
+    if (testclock::scrollFollows(seconds))
+        HScroll1->setValue(int(seconds));
+}
+
+void EmissionScreen::Btreset_Click() {
+    TxTemps->setText(QStringLiteral("0"));
+    Picture1->setPointeur(0);
+}
+
+void EmissionScreen::Command1_Click() {
+    schedule::initialise(m_app.link.image);
+    scheduleKnown();
+    PutIndexTBemi();
+}
+
+void EmissionScreen::Command2_Click() {
+    FinalTestScreen *finalTest = m_app.screens.FnFinTeste;
+    finalTest->ShowValue();
+    finalTest->showForm();
+}
+
+void EmissionScreen::BoutonPC_Click() {
+    m_app.screens.FnMoniteur->Timer1.stop();
+    m_app.link.state.PollingOn = false;
+    m_readingSchedule = true;
+    m_app.link.StartFullRead(schedule::ScheduleBlockEnd);
+}
+
+// The whole configuration goes out block by block, the schedule with it.
+// Entries 26..50 are sent only when the image holds the ECU's own values for
+// them: never-read zeros would otherwise overwrite the ECU's schedule.
+void EmissionScreen::BoutonCentrale_Click() {
+    if (!m_scheduleKnown)
+        m_app.dialogs.information(
+            QStringLiteral("Entries 26 to 50 of the schedule were not read from the ECU and are "
+                           "not written. \"ECU -->> PC\" reads the whole schedule."));
+    m_app.link.StartUpload(2, m_scheduleKnown ? schedule::ScheduleBlockEnd : BlockCount);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "emission/schedule_codec.h"
+#include "ui/form.h"
+
+#include <QTimer>
+
+#include <array>
+
+class NumericEdit;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class TimeGraph;
+struct AppContext;
+
+// FnEmi: the emission test schedule in a grid of 18 entries that scrolls
+// over the 50, the whole-schedule write and read, and the test clock with
+// its cursor over the time graph.
+class EmissionScreen : public Form {
+    Q_OBJECT
+  public:
+    explicit EmissionScreen(AppContext &app, QWidget *parent = nullptr);
+
+    // The grid from the image for the scroll bar's position.
+    void PutIndexTBemi();
+    void PressEntree();
+    // Enter in the cell of grid row k (1..18): the limited value into the image.
+    void cellEntered(schedule::Column column, int k);
+
+    void HScroll1_Change();
+    void Temp_Timer();
+    void EmiStart_Click() { EmissionTestRunning = true; }
+    void BtStop_Click() { EmissionTestRunning = false; }
+    void Btreset_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void BoutonPC_Click();
+    void BoutonCentrale_Click();
+
+    // The image holds the ECU's whole schedule (read through its last block,
+    // loaded from a memory file, or initialised), so a write may send all of it.
+    void scheduleKnown() { m_scheduleKnown = true; }
+    bool isScheduleKnown() const { return m_scheduleKnown; }
+
+    NumericEdit *cell(schedule::Column column, int k) const;
+    QLabel *IndexGE(int n) const { return m_index.at(std::size_t(n)); }
+
+    bool EmissionTestRunning = false;
+    QTimer Temp;
+    QScrollBar *HScroll2; // the grid's first entry, 0..32
+    QScrollBar *HScroll1; // the clock, 0..1200 s
+    QLineEdit *TxTemps;
+    TimeGraph *Picture1;
+    QPushButton *EmiStart, *BtStop, *Btreset;
+    QPushButton *Command1, *Command2;
+    QPushButton *BoutonCentrale, *BoutonPC;
+
+  protected:
+    void Form_Load() override;
+
+  private:
+    QGroupBox *makeGrid();
+    QLayout *makeClock();
+    QLayout *makeButtons();
+
+    AppContext &m_app;
+    std::array<QLabel *, schedule::VisibleRows> m_index{};
+    std::array<std::array<NumericEdit *, schedule::VisibleRows>, 4> m_cells{};
+    bool m_scheduleKnown = false;
+    bool m_readingSchedule = false;
+};
