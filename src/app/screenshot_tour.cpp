@@ -6,12 +6,14 @@
 #include "shell/navigation.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
+#include "ui/menu.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -88,5 +90,7 @@ bool ScreenshotTour::run() {
     }
     nav.BtEmission_Click();
     ok = shoot(QStringLiteral("11-lambda")) && ok;
+    if (!m_window.menu().BtEmi->isHidden())
+        ok = emissionTools() && ok;
     return ok;
 }

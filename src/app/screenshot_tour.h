@@ -19,6 +19,8 @@ class ScreenshotTour {
 
   private:
     bool shoot(const QString &name);
+    // The emission test, final test and memory viewer (builds with the emission tools).
+    bool emissionTools();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs);
 
     MainWindow &m_window;
