@@ -1,6 +1,7 @@
 #include "app/screenshot_tour.h"
 
 #include "link/link.h"
+#include "shell/connection_form.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
@@ -92,5 +93,14 @@ bool ScreenshotTour::run() {
     ok = shoot(QStringLiteral("11-lambda")) && ok;
     if (!m_window.menu().BtEmi->isHidden())
         ok = emissionTools() && ok;
+
+    // The connection form with the log of a search that found the ECU.
+    nav.Connection_Click();
+    auto *connection = static_cast<ConnectionForm *>(s.FnConnection);
+    connection->Command4_Click();
+    waitFor([&] { return !connection->search.isSearching() && !link.state.FullReadActive; },
+            20000);
+    connection->showForm();
+    ok = shoot(QStringLiteral("20-connection")) && ok;
     return ok;
 }

@@ -5,3 +5,6 @@
 // The gasecu-cli commands, one file each. Each takes the whole argument list
 // (program, command name, then its own arguments) and returns the exit code.
 int runRead(const QStringList &arguments);
+int runSave(const QStringList &arguments);
+int runUpload(const QStringList &arguments);
+int runPorts(const QStringList &arguments);

@@ -6,6 +6,7 @@
 #include "shell/info_form.h"
 #include "shell/main_window.h"
 #include "support/fake_dialogs.h"
+#include "support/dump_helpers.h"
 #include "support/sim_process.h"
 #include "support/sim_session.h"
 #include "transfer/prog_start_form.h"
@@ -23,12 +24,6 @@ QByteArray patternImage(MemoryImage *image) {
     for (int a = 0x800; a <= 0xFFF; ++a)
         image->set(a, static_cast<quint8>((a * 7 + 3) & 0xFF));
     return memoryDump(*image);
-}
-
-// The byte at an address of a printed dump.
-int dumpByte(const QByteArray &dump, int address) {
-    const QByteArray line = dump.split('\n').value(address / 16);
-    return line.mid(5 + 3 * (address % 16), 2).toInt(nullptr, 16);
 }
 } // namespace
 
