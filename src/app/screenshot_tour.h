@@ -21,6 +21,7 @@ class ScreenshotTour {
     bool shoot(const QString &name);
     // The emission test, final test and memory viewer (builds with the emission tools).
     bool emissionTools();
+    bool calibrationShots();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs);
 
     MainWindow &m_window;

@@ -18,6 +18,9 @@ struct Command {
 // One line per command.
 const Command Commands[] = {
     {"read", runRead, "read [--port N] [--ports-dir DIR]: print the ECU's whole memory"},
+    {"calibrate", runCalibrate,
+     "calibrate idle|load [--port N] [--ports-dir DIR] [--steps S1,S2,S3,S4] [--min-temp C] "
+     "[--exclude MS] [--apply]: run the automatic calibration"},
 };
 
 QString usage() {
@@ -32,6 +35,8 @@ QString usage() {
                            "  3 file problem (missing, malformed, would be overwritten)\n"
                            "  4 firmware mismatch\n"
                            "  5 verification failed\n"
+                           "  6 acquisition error (calibration)\n"
+                           "  130 interrupted (calibration: switch-over settings restored)\n"
                            "  64 bad command line");
     return text;
 }

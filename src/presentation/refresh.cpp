@@ -1,5 +1,6 @@
 #include "presentation/refresh.h"
 
+#include "calibration/calibration_screen.h"
 #include "emission/emission_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/battery_page.h"
@@ -21,6 +22,7 @@ void RefreshScreens(AppContext &app) {
     s.FnParametres->refreshFromImage();  // main parameters
     s.FnMoniteur->refreshLive();         // firmware, alarms, trims, times, sensors
     s.FnParametres2->refreshFromImage(); // level sensor
+    s.FnCalibration->refresh();          // monitor copies, then one calibration step
     s.FnParametres5->refreshFromImage(); // battery
     if (s.FnMemoire->followsImage())     // memory viewer, last
         s.FnMemoire->BtShow_Click();

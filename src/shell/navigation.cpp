@@ -1,5 +1,6 @@
 #include "shell/navigation.h"
 
+#include "calibration/calibration_screen.h"
 #include "link/frames.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
@@ -27,16 +28,20 @@ void Navigation::connectMenu() {
     QObject::connect(menu.BtEmi, &QPushButton::clicked, menu.BtEmi, [this] { BtEmi_Click(); });
     QObject::connect(menu.BtMemoire, &QPushButton::clicked, menu.BtMemoire,
                      [this] { BtMemoire_Click(); });
+    QObject::connect(menu.Calibration, &QPushButton::clicked, menu.Calibration,
+                     [this] { Calibration_Click(); });
 }
 
 void Navigation::calibrationGuardAndStop() {
     if (!m_app.CalibrationRunning)
         return;
     m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
+    m_app.screens.FnCalibration->sequence().RestoreSwitchSettings();
 }
 
 void Navigation::calibrationReset() {
     m_app.CalibrationRunning = false;
+    m_app.screens.FnCalibration->calibrationReset();
 }
 
 void Navigation::hideScreens() {
@@ -111,4 +116,18 @@ void Navigation::Connection_Click() {
 
 void Navigation::Info_Click() {
     language::LoadLanguageFile(m_app, false);
+}
+
+// Polling on without a port check: the calibration form shows live values.
+void Navigation::Calibration_Click() {
+    Screens &s = m_app.screens;
+    m_app.link.state.PollFrame = frames::MonitorPoll.toByteArray();
+    calibrationGuardAndStop();
+    RefreshScreens(m_app);
+    hideScreens();
+    s.FnCalibration->showForm();
+    m_app.link.state.PollingOn = true;
+    s.FnMoniteur->Timer1.start();
+    m_app.CalibrationRunning = false;
+    s.FnCalibration->resetForMenu();
 }

@@ -24,6 +24,7 @@ class Navigation {
 
     // PutInTaB of the map screen, run by BtEmi; set where the map screen is made.
     std::function<void()> mapPutInTaB;
+    void Calibration_Click();
 
   private:
     void calibrationGuardAndStop();

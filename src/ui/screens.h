@@ -3,6 +3,9 @@
 #include <QList>
 
 class BatteryPage;
+class CalibrationEndForm;
+class CalibrationScreen;
+class CalibrationSetForm;
 class CoefficientPage;
 class DownloadForm;
 class EmissionScreen;
@@ -35,6 +38,10 @@ struct Screens {
     NtcPage *FnParametres4 = nullptr;
     BatteryPage *FnParametres5 = nullptr;
     LambdaPage *FnParametres6 = nullptr;
+    CalibrationScreen *FnCalibration = nullptr;
+    CalibrationSetForm *FnCalibrationSet = nullptr;
+    CalibrationEndForm *FnCalibrationFin = nullptr;  // bank 1
+    CalibrationEndForm *FnCalibrationFIN2 = nullptr; // bank 2, not hidden by the menu
 
     // Emission tests and the memory viewer: framed forms the menu never hides.
     EmissionScreen *FnEmi = nullptr;

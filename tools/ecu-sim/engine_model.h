@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ecu-sim/ecu_memory.h"
+#include "ecu-sim/gas_trim_response.h"
 
 #include <QRandomGenerator>
 
@@ -37,6 +38,7 @@ class EngineModel {
     void setThrottle(int percent) { throttle_ = qBound(0, percent, 100); }
     void warmUp();                                         // jump to operating temperature
     void setSwitchDelayMs(int ms) { switchDelayMs_ = ms; } // < 0: byte 0x807 in seconds
+    void setGasNeeds(const GasNeeds &needs) { gasNeeds_ = needs; }
 
     FuelState fuelState() const { return fuel_; }
     double rpm() const { return rpm_; }
@@ -50,6 +52,7 @@ class EngineModel {
     double noise(double amplitude);
     double petrolTimeMs(int cylinder) const;
     double gasTimeMs(double petrolMs, int cylinder) const;
+    double petrolOnGasMs(double petrolMs, int cylinder) const;
     int pressureTermHundredths() const;
     int temperatureTermHundredths() const;
     bool switchConditionsMet() const;
@@ -63,6 +66,7 @@ class EngineModel {
     FuelState fuel_ = FuelState::Petrol;
     quint8 alarms_ = 0;
     int switchDelayMs_ = -1;
+    GasNeeds gasNeeds_;
     int waitedMs_ = 0;
     int lowPressureMs_ = 0;
     int throttle_ = 0;

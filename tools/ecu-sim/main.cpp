@@ -79,6 +79,12 @@ int main(int argc, char *argv[]) {
          QStringLiteral("Gas switch-over delay (default: the ECU's own setting, 2 s)."),
          QStringLiteral("MS")},
         {QStringLiteral("warm"), QStringLiteral("Start with the engine at operating temperature.")},
+        {QStringLiteral("throttle"), QStringLiteral("Start with the throttle open (0..100)."),
+         QStringLiteral("PERCENT")},
+        {QStringLiteral("gas-needs"),
+         QStringLiteral("What each bank really needs on gas: multiplier and offset in ms "
+                        "(default 1.25,0.80,1.24,0.74)."),
+         QStringLiteral("M1,O1,M2,O2")},
     });
     p.process(app);
 
@@ -97,6 +103,17 @@ int main(int argc, char *argv[]) {
     sim.engine().setSwitchDelayMs(switchDelay);
     if (p.isSet(QStringLiteral("warm")))
         sim.engine().warmUp();
+    const int throttle = intOption(p, QStringLiteral("throttle"), 0, &ok);
+    if (!ok)
+        return fail(QStringLiteral("--throttle takes a whole number (0..100)"));
+    sim.engine().setThrottle(throttle);
+    if (p.isSet(QStringLiteral("gas-needs"))) {
+        const auto needs = parseGasNeeds(p.value(QStringLiteral("gas-needs")));
+        if (!needs)
+            return fail(QStringLiteral("--gas-needs takes M1,O1,M2,O2 (multipliers 0.5..3, "
+                                       "offsets 0..5 ms)"));
+        sim.engine().setGasNeeds(*needs);
+    }
 
     QString error;
     for (const QString &option : p.values(QStringLiteral("fault"))) {
