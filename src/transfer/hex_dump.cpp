@@ -79,7 +79,7 @@ Dump build(const MemoryImage &image, qint64 start) {
         d.Text6 += hex::WordToHex(r) + Crlf;
     }
     if (d.clipped)
-        d.note = QStringLiteral("The dump stops at the end of the ECU memory (&H1000)");
+        d.note = QStringLiteral("Dump clipped at the end of the memory (&H1000)");
     return d;
 }
 

@@ -104,13 +104,14 @@ MemoryViewer::MemoryViewer(const MemoryImage &image, QWidget *parent)
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(Check1);
     bottom->addWidget(Label1);
-    bottom->addSpacing(16);
-    bottom->addWidget(LabelNote, 1);
+    bottom->addStretch(1);
+    LabelNote->setWordWrap(true);
     auto *column = new QVBoxLayout(this);
     column->addLayout(top);
     column->addWidget(Shape1);
     column->addLayout(dump);
     column->addLayout(bottom);
+    column->addWidget(LabelNote);
 
     connect(BtShow, &QPushButton::clicked, this, &MemoryViewer::BtShow_Click);
     connect(Text1, &QLineEdit::returnPressed, this, &MemoryViewer::BtShow_Click);
