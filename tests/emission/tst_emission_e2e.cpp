@@ -1,0 +1,56 @@
+// The emission schedule against the ECU simulator: initialise it, edit two
+// cells, write it whole, forget it, and read it back from the ECU.
+#include "emission/emission_screen.h"
+#include "emission/schedule_codec.h"
+#include "pages/numeric_edit.h"
+#include "support/sim_session.h"
+
+#include <QScrollBar>
+
+using schedule::Column;
+
+class TestEmissionEndToEnd : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void scheduleWrittenAndReadBack() {
+        SimSession tool(11);
+        QVERIFY(tool.readEcu());
+        tool.window->navigation().BtEmi_Click();
+        EmissionScreen *emi = tool.screens().FnEmi;
+        emi->Command1_Click();
+        emi->HScroll2->setValue(schedule::LastScroll);
+        emi->cell(Column::Time, 18)->setText(QStringLiteral("4321"));
+        QTest::keyClick(emi->cell(Column::Time, 18), Qt::Key_Return);
+        emi->cell(Column::Idle, 17)->setText(QStringLiteral("333"));
+        QTest::keyClick(emi->cell(Column::Idle, 17), Qt::Key_Return);
+
+        QSignalSpy uploads(&tool.link, &Link::uploadCompleted);
+        emi->BoutonCentrale_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(uploads.count() == 1, WriteTimeoutMs);
+
+        // Forget the schedule, then read it from the ECU.
+        for (int a = schedule::FirstAddress; a <= schedule::LastAddress; ++a)
+            tool.link.image.set(a, 0);
+        QSignalSpy reads(&tool.link, &Link::fullReadCompleted);
+        emi->BoutonPC_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(reads.count() == 1, ReadTimeoutMs);
+        QVERIFY2(tool.dialogs.shown.isEmpty(), qPrintable(tool.dialogs.texts().join(u'|')));
+
+        const MemoryImage &image = tool.link.image;
+        QCOMPARE(int(image.at(0xA47)), 0x00); // entry 1: 25 s
+        QCOMPARE(int(image.at(0xA48)), 0x19);
+        QCOMPARE(int(image.at(0xA79)), 0x02); // entry 26: 625 s
+        QCOMPARE(int(image.at(0xA7A)), 0x71);
+        QCOMPARE(int(image.at(0xAA9)), 0x10); // entry 50: 4321 s
+        QCOMPARE(int(image.at(0xAAA)), 0xE1);
+        QCOMPARE(int(image.at(0xADB)), 166); // entry 49: 333 halved to even
+        QCOMPARE(int(image.at(0xADC)), 80);
+        QCOMPARE(int(image.at(0xB0E)), 120);
+        QCOMPARE(int(image.at(0xB40)), 1);
+        QCOMPARE(emi->cell(Column::Time, 18)->text(), QStringLiteral("4321"));
+        QCOMPARE(emi->cell(Column::Idle, 17)->text(), QStringLiteral("332"));
+    }
+};
+
+QTEST_MAIN(TestEmissionEndToEnd)
+#include "tst_emission_e2e.moc"
