@@ -30,6 +30,7 @@ void Link::ResetLinkState() {
     blocks = makeBlockTable();
     messages.resetDefaults();
     m_rejectedBlocks = 0;
+    m_lastSent.clear();
 }
 
 bool Link::OpenPort() {
@@ -89,6 +90,9 @@ void Link::WriteBlock(QByteArrayView descriptor) {
 void Link::writeNow(const QByteArray &line) {
     if (!state.PortIsOpen)
         return;
+    m_lastSent = line;
+    while (m_lastSent.endsWith(frames::Cr))
+        m_lastSent.chop(1);
     switch (m_port->write(line)) {
     case SerialPort::WriteResult::Written:
         return;

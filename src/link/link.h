@@ -72,6 +72,7 @@ class Link : public QObject {
     void frameArrived(const QByteArray &frame); // before anything else (map acquisition)
     void frameProcessed();                      // the activity light turns
     void dataDecoded(int address, int count);   // the image changed: refresh the screens
+    void frameRejected();                       // a malformed data frame was ignored
     void connectionWanted();                    // show the connection form
     void warning(const QString &text);          // a message box with an exclamation icon
     void fullReadStarted();
@@ -99,4 +100,5 @@ class Link : public QObject {
     int m_rejectedBlocks = 0;
     int m_readEnd = BlockCount;   // BlockTable entry that ends the running read
     int m_uploadEnd = BlockCount; // ... and the running upload
+    QByteArray m_lastSent; // the last line written, without its CRs
 };

@@ -69,8 +69,12 @@ void Link::Analyse(QByteArray TrameOK) {
     TrameOK.prepend('@');
     Q_EMIT frameProcessed();
     const char letter = TrameOK.size() > 1 ? TrameOK.at(1) : '\0';
-    if (letter == 'R') {
-        // An echo of a read command: nothing for the PC, the answer follows.
+    // An adapter that echoes the line sends back the PC's own write frame
+    // before (or instead of) the ECU's answer. Taken for the answer, it would
+    // move an upload on to the next block although the ECU may never have
+    // stored this one; like a read's echo it carries nothing for the PC.
+    if (letter == 'R' || (letter == 'W' && TrameOK == m_lastSent)) {
+        // An echo of a command: nothing for the PC, the answer follows.
         state.LinkBusy = true;
         return;
     }
@@ -78,6 +82,10 @@ void Link::Analyse(QByteArray TrameOK) {
         const bool accepted = Ecriture(TrameOK);
         if (state.FullReadActive)
             continueFullRead(accepted);
+    } else if (letter != '\0' && state.FullReadActive) {
+        // A reply garbled beyond its command letter (noise carrying an "@"
+        // glued to its front) cannot be the block asked for: ask again.
+        continueFullRead(false);
     }
     runSequencer();
     resumePoll();
@@ -100,6 +108,7 @@ bool Link::Ecriture(const QByteArray &Trame) {
     }
     if (!valid) {
         state.PollingOn = false;
+        Q_EMIT frameRejected();
         return false;
     }
     const QByteArrayView data = QByteArrayView(Trame).sliced(7);

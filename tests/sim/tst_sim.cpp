@@ -248,6 +248,25 @@ void TstSim::faults() {
         r.sim.receive(FirmwarePoll);
         QCOMPARE(r.out(), out); // nothing more
         break;
+    case FaultKind::Garble:
+        QVERIFY(out != good && qAbs(out.size() - good.size()) <= 1);
+        break;
+    case FaultKind::Join:
+        QVERIFY(out.isEmpty()); // held for the next reply
+        r.sim.faults().clear();
+        r.sim.receive(FirmwarePoll);
+        QCOMPARE(r.out(), good + good); // both in one piece
+        QCOMPARE(r.spy.size(), 1);
+        break;
+    case FaultKind::Spell:
+        QVERIFY(out.isEmpty());
+        r.sim.faults().clear();
+        r.sim.receive(FirmwarePoll);
+        QVERIFY(r.out().isEmpty()); // the spell lasts
+        QTest::qWait(1600);
+        r.sim.receive(FirmwarePoll);
+        QTRY_COMPARE(r.out(), good);
+        break;
     }
 }
 

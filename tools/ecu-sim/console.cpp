@@ -100,7 +100,7 @@ QString Console::fault(const QStringList &args) {
     const auto rule = parseFaultRule(args.mid(1).join(QString()));
     if (!kind || !rule)
         return QStringLiteral("fault KIND on|off|P|next N, KIND one of silent noise split "
-                              "lowercase badsum vanish");
+                              "lowercase badsum vanish garble join spell");
     sim_->faults().set(*kind, *rule);
     return QStringLiteral("faults: %1").arg(sim_->faults().describe());
 }

@@ -1,6 +1,7 @@
 #include "ecu-sim/ecu_simulator.h"
 
 #include "ecu-sim/default_config.h"
+#include "ecu-sim/line_noise.h"
 
 #include <QStringList>
 
@@ -41,6 +42,9 @@ EcuSimulator::EcuSimulator(quint32 seed, QObject *parent)
     connect(&engineTimer_, &QTimer::timeout, this, [this] { engine_.tick(EngineTickMs); });
     vanishTimer_.setSingleShot(true);
     connect(&vanishTimer_, &QTimer::timeout, this, &EcuSimulator::vanish);
+    joinTimer_.setSingleShot(true);
+    connect(&joinTimer_, &QTimer::timeout, this,
+            [this] { line_.send(std::exchange(held_, {}), line_.nowNs()); });
 }
 
 void EcuSimulator::receive(const QByteArray &bytes) {
@@ -133,9 +137,13 @@ void EcuSimulator::execute(const QByteArray &frame, qint64 readyNs) {
 }
 
 void EcuSimulator::reply(const QByteArray &frame, qint64 notBeforeNs) {
-    if (faults_.fires(FaultKind::Silent)) {
+    if (faults_.fires(FaultKind::Spell))
+        spellEndNs_ = line_.nowNs() + silentSpellMs(faults_.rng()) * NsPerMs;
+    const bool spell = line_.nowNs() < spellEndNs_;
+    if (spell || faults_.fires(FaultKind::Silent)) {
         ++stats_.lostReplies;
-        log_.sent(frame, QStringLiteral("lost: silent"));
+        log_.sent(frame,
+                  spell ? QStringLiteral("lost: silent spell") : QStringLiteral("lost: silent"));
         return;
     }
     QStringList notes;
@@ -148,10 +156,26 @@ void EcuSimulator::reply(const QByteArray &frame, qint64 notBeforeNs) {
         out = corruptChecksum(out, faults_.rng());
         notes << QStringLiteral("badsum");
     }
+    if (faults_.fires(FaultKind::Garble)) {
+        out = garbleOneChar(out, faults_.rng());
+        notes << QStringLiteral("garbled");
+    }
     QByteArray noise;
     if (faults_.fires(FaultKind::Noise)) {
         noise = noiseBytes(faults_.rng());
         notes << QStringLiteral("noise");
+    }
+    if (faults_.fires(FaultKind::Join)) {
+        held_ += noise + out;
+        ++stats_.replies;
+        log_.sent(noise + out, QStringLiteral("held to join the next reply"));
+        joinTimer_.start(JoinWaitMs);
+        return;
+    }
+    const QByteArray joined = std::exchange(held_, {});
+    if (!joined.isEmpty()) {
+        joinTimer_.stop();
+        notes << QStringLiteral("joined to the one before");
     }
     QList<QByteArray> pieces{out};
     if (faults_.fires(FaultKind::Split)) {
@@ -165,6 +189,8 @@ void EcuSimulator::reply(const QByteArray &frame, qint64 notBeforeNs) {
     }
     ++stats_.replies;
     log_.sent(noise + out, notes.join(QStringLiteral(", ")));
+    if (!joined.isEmpty()) // the held reply and this one leave as one piece
+        pieces[0].prepend(joined + std::exchange(noise, {}));
 
     if (!noise.isEmpty())
         line_.send(noise, notBeforeNs);
@@ -208,6 +234,9 @@ void EcuSimulator::vanish() {
     pending_.clear();
     splitter_.clear();
     line_.clear();
+    joinTimer_.stop();
+    held_.clear();
+    spellEndNs_ = 0;
     log_.event(QStringLiteral("adapter unplugged"));
     Q_EMIT unplugged();
 }

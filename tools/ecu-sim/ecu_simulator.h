@@ -93,6 +93,9 @@ class EcuSimulator : public QObject {
     SimStats stats_;
     int replyDelayMs_ = 0;
     bool vanished_ = false;
+    QByteArray held_;       // a reply waiting to be joined with the next one
+    QTimer joinTimer_;      // sends it alone when no other reply comes
+    qint64 spellEndNs_ = 0; // no reply at all until then
 };
 
 } // namespace ecusim

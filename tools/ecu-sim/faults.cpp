@@ -10,8 +10,8 @@ namespace ecusim {
 
 namespace {
 
-constexpr const char *KindNames[FaultKindCount] = {"silent",    "noise",  "split",
-                                                   "lowercase", "badsum", "vanish"};
+constexpr const char *KindNames[FaultKindCount] = {
+    "silent", "noise", "split", "lowercase", "badsum", "vanish", "garble", "join", "spell"};
 
 bool isHexLetter(char c) {
     return c >= 'A' && c <= 'F';
@@ -118,7 +118,8 @@ std::optional<FaultOption> parseFaultOption(const QString &text, QString *error)
     const auto rule = parseFaultRule(value);
     if (!kind || !rule) {
         *error = QStringLiteral("bad fault \"%1\" (silent, noise, split, lowercase, badsum, "
-                                "vanish, vanish-after=SECONDS; value on|off|P|nextN)")
+                                "vanish, garble, join, spell, vanish-after=SECONDS; value "
+                                "on|off|P|nextN)")
                      .arg(text);
         return std::nullopt;
     }

@@ -18,8 +18,11 @@ enum class FaultKind {
     Lowercase,   // one hex digit of the reply in lower case
     BadChecksum, // the reply's checksum field is wrong
     Vanish,      // the adapter is pulled out in the middle of the reply
+    Garble,      // one character of the reply flipped, dropped or inserted
+    Join,        // the reply is held back and arrives glued to the next one
+    Spell,       // a silent spell starts: no reply at all for 0.3 to 1.5 s
 };
-constexpr int FaultKindCount = 6;
+constexpr int FaultKindCount = 9;
 
 struct FaultRule {
     enum class Mode { Off, Always, Probability, NextN };

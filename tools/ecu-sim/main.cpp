@@ -69,7 +69,8 @@ int main(int argc, char *argv[]) {
          QStringLiteral("FILE")},
         {QStringLiteral("seed"), QStringLiteral("Random seed (default 1)."), QStringLiteral("N")},
         {QStringLiteral("fault"),
-         QStringLiteral("silent, noise, split, lowercase, badsum, vanish [=P|=nextN], "
+         QStringLiteral("silent, noise, split, lowercase, badsum, vanish, garble, join, "
+                        "spell [=P|=nextN], "
                         "vanish-after=SECONDS. Repeatable."),
          QStringLiteral("KIND[=VALUE]")},
         {QStringLiteral("load"),
