@@ -69,11 +69,13 @@ void Link::Analyse(QByteArray TrameOK) {
     TrameOK.prepend('@');
     Q_EMIT frameProcessed();
     const char letter = TrameOK.size() > 1 ? TrameOK.at(1) : '\0';
-    // An adapter that echoes the line sends back the PC's own write frame
-    // before (or instead of) the ECU's answer. Taken for the answer, it would
-    // move an upload on to the next block although the ECU may never have
-    // stored this one; like a read's echo it carries nothing for the PC.
-    if (letter == 'R' || (letter == 'W' && TrameOK == m_lastSent)) {
+    // While a chain of writes waits for the ECU's acknowledgement, an adapter
+    // that echoes the line sends back the PC's own write frame first (or
+    // instead). Taken for the answer, it would move an upload on to the next
+    // block although the ECU may never have stored this one; like a read's
+    // echo it carries nothing for the PC. Outside a chain a "W" frame is data.
+    const bool writeEcho = letter == 'W' && state.UploadStep != 0 && TrameOK == m_lastSent;
+    if (letter == 'R' || writeEcho) {
         // An echo of a command: nothing for the PC, the answer follows.
         state.LinkBusy = true;
         return;
