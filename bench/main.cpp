@@ -6,6 +6,7 @@
 //     a second at best.
 //   refresh_pass_us, poll_cpu_percent and the other figures of the live
 //     monitor: monitor_bench.h.
+#include "event_wait.h"
 #include "monitor_bench.h"
 
 #include "link/link.h"
@@ -33,23 +34,6 @@ constexpr double PollChars = 130.0;
 void figure(const char *name, double value) {
     std::printf("%s %.3f\n", name, value);
     std::fflush(stdout);
-}
-
-// Runs the event loop (sleeping between events, never spinning) until the
-// condition holds; the condition is looked at every few milliseconds.
-bool waitUntil(const std::function<bool()> &done, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done() || t.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    check.start(2);
-    if (!done())
-        loop.exec();
-    return done();
 }
 
 QString defaultSim() {

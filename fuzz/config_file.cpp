@@ -5,8 +5,6 @@
 #include "files/config_file.h"
 #include "scratch_file.h"
 
-#include <QCoreApplication>
-
 #include <cstdlib>
 
 namespace {
@@ -19,11 +17,6 @@ bool survivesWriting(const QString &field) {
     return field == field.trimmed();
 }
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     ConfigFile config(scratchDir().path());

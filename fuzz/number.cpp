@@ -4,16 +4,9 @@
 // 0..255 and agrees with the clamping one wherever it succeeds.
 #include "pages/number_format.h"
 
-#include <QCoreApplication>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString text =

@@ -7,8 +7,6 @@
 // here independently of the link's own decoder.
 #include "link/link.h"
 
-#include <QCoreApplication>
-
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -98,11 +96,6 @@ enum Action : uint8_t {
 };
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)

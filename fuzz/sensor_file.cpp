@@ -3,14 +3,7 @@
 #include "files/sensor_file.h"
 #include "scratch_file.h"
 
-#include <QCoreApplication>
-
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString path = scratchDir().filePath(QStringLiteral("Default.sen"));

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
           fonts-dejavu-core clang-format ccache)
+packages+=("$@") # extra packages for a stage of its own (fuzzing)
 
 missing=()
 for p in "${packages[@]}"; do

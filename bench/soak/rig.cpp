@@ -1,6 +1,6 @@
 #include "rig.h"
 
-#include <QEventLoop>
+#include "event_wait.h"
 
 SoakRig::SoakRig(quint32 seed) : sim(seed), serial(PortDirectory(ports.path())), link(&serial) {
     m_clock.start();
@@ -41,18 +41,7 @@ bool SoakRig::start(QString *error) {
 }
 
 bool SoakRig::waitUntil(const std::function<bool()> &done, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done() || t.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    check.start(5);
-    if (!done())
-        loop.exec();
-    return done();
+    return ::waitUntil(done, timeoutMs);
 }
 
 void SoakRig::waitQuiet(int quietMs) {
