@@ -100,5 +100,5 @@ class Link : public QObject {
     int m_rejectedBlocks = 0;
     int m_readEnd = BlockCount;   // BlockTable entry that ends the running read
     int m_uploadEnd = BlockCount; // ... and the running upload
-    QByteArray m_lastSent; // the last line written, without its CRs
+    QByteArray m_lastSent;        // the last line written, without its CRs
 };
