@@ -24,6 +24,9 @@ class Navigation {
 
     // PutInTaB of the map screen, run by BtEmi; set where the map screen is made.
     std::function<void()> mapPutInTaB;
+    void BtMap_Click();
+    // "Quitter" of the map screen: back to the monitor.
+    void FnMAP_Btexit_Click();
 
   private:
     void calibrationGuardAndStop();
