@@ -92,5 +92,6 @@ bool ScreenshotTour::run() {
     ok = shoot(QStringLiteral("11-lambda")) && ok;
     if (!m_window.menu().BtEmi->isHidden())
         ok = emissionTools() && ok;
+    ok = mapTour() && ok;
     return ok;
 }

@@ -21,6 +21,8 @@ class ScreenshotTour {
     bool shoot(const QString &name);
     // The emission test, final test and memory viewer (builds with the emission tools).
     bool emissionTools();
+    // The map screen after a stretch of driving on petrol and on gas.
+    bool mapTour();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs);
 
     MainWindow &m_window;
