@@ -82,14 +82,15 @@ struct TrimField {
     int perByte; // hundredths one byte counts for (trims: 1 or 2)
     int limit;   // largest value in hundredths (whole units for the extra time)
     const char *limitText;
-    double step; // of the minus and plus buttons
+    double step;         // of the minus and plus buttons
+    const char *caption; // how the fitter knows the setting
 };
 inline constexpr std::array<TrimField, 5> Trims{{
-    {"TxRalenti", 0x802, false, 2, 510, "5.10", 0.02},
-    {"TxCharge", 0x801, false, 1, 255, "2.55", 0.01},
-    {"TxRalentiB", 0x83A, false, 2, 510, "5.10", 0.02},
-    {"TxChargeB", 0x839, false, 1, 255, "2.55", 0.01},
-    {"TxTIExclu", 0xA44, true, 1, 255, "255", 1.0},
+    {"TxRalenti", 0x802, false, 2, 510, "5.10", 0.02, "Idle trim, bank 1"},
+    {"TxCharge", 0x801, false, 1, 255, "2.55", 0.01, "Load trim, bank 1"},
+    {"TxRalentiB", 0x83A, false, 2, 510, "5.10", 0.02, "Idle trim, bank 2"},
+    {"TxChargeB", 0x839, false, 1, 255, "2.55", 0.01, "Load trim, bank 2"},
+    {"TxTIExclu", 0xA44, true, 1, 255, "255", 1.0, "Extra injection time"},
 }};
 inline constexpr int ExtraTimeIndex = 4;
 // Bank 2 trims are stored by the upload only for this firmware.

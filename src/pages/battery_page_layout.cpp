@@ -57,7 +57,7 @@ QGroupBox *BatteryPage::makeMode() {
         frame(QStringLiteral("FrameGestion"), QStringLiteral(" Gestion Tension "), this);
     auto *grid = new QGridLayout(box);
     auto *group = new QButtonGroup(box);
-    const char *captions[] = {"OFF", "ADD ( x2 )", "% TI"};
+    const auto &captions = battery::ModeTexts;
     for (int i = 0; i < battery::ModeCount; ++i) {
         auto *option = new QRadioButton(QString::fromLatin1(captions[i]), box);
         option->setObjectName(QStringLiteral("Option1") + QString::number(i));

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 class MemoryImage;
@@ -16,8 +17,9 @@ inline constexpr int Entries = 67;
 inline constexpr int BlockFlagAddress = 0x87F;
 inline constexpr int WindowSize = 20;
 inline constexpr int ScrollMax = Entries - WindowSize; // 47
-inline constexpr int ModeCount = 3;                    // OFF, ADD ( x2 ), % TI
-inline constexpr int LiveVoltage = 0x037;              // x 0.075 V
+inline constexpr int ModeCount = 3;
+inline constexpr std::array<const char *, ModeCount> ModeTexts = {"OFF", "ADD ( x2 )", "% TI"};
+inline constexpr int LiveVoltage = 0x037; // x 0.075 V
 inline constexpr int LivePointer = 0x038;
 inline constexpr int EntryMin = -128;
 inline constexpr int EntryMax = 127;

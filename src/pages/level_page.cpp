@@ -1,5 +1,7 @@
 #include "pages/level_page.h"
 
+#include "pages/level_fields.h"
+
 #include "link/frames.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
@@ -114,10 +116,9 @@ void LevelPage::showLevel() {
 }
 
 void LevelPage::encodeInto(MemoryImage &image) const {
-    const auto fields = settings();
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        image.set(level::addr::RangeCorrection + static_cast<int>(i),
-                  static_cast<quint8>(number::toByteClamped(fields[i]->value())));
+    const auto edits = settings();
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        fields::encode(level::SettingFields[i], edits[i]->value(), image);
 }
 
 // Range correction, minimum, maximum, then the thresholds from full down to

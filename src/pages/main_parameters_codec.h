@@ -1,5 +1,10 @@
 #pragma once
 
+#include "pages/field_description.h"
+
+#include <array>
+#include <span>
+
 class MemoryImage;
 
 // The switch-over, alarm and sensor settings of the main parameters page as
@@ -28,6 +33,14 @@ inline constexpr int SwitchWayCount = 3;
 inline constexpr int InjectionTypeCount = 3;
 inline constexpr int LambdaTypeCount = 4;
 
+// The entries as the page's choice lists show them.
+inline constexpr std::array<const char *, SwitchWayCount> SwitchWayTexts = {
+    " Directe               ", " Acceleration          ", " Deceleration          "};
+inline constexpr std::array<const char *, InjectionTypeCount> InjectionTypeTexts = {
+    "Sequentielle      ", "Full groupe       ", "Semi Sequentielle "};
+inline constexpr std::array<const char *, LambdaTypeCount> LambdaTypeTexts = {
+    "   0 - 1V    ", " 0.8 - 1.6 V ", "   0 - 5 V   ", "   5 - 0 V   "};
+
 // Index 0 of the injection types: sequential injection, whose engine
 // speeds the ECU keeps halved.
 inline constexpr int Sequential = 0;
@@ -49,6 +62,10 @@ struct Settings {
     int switchWay = -1;
 };
 
+// One row per setting, in the order the upload stores them: the engine
+// speed's coding reads the injection type stored before it.
+std::span<const fields::Field> settingFields();
+
 // Every setting from the image. The list indexes are the bytes as they
 // stand, possibly beyond their list.
 Settings decode(const MemoryImage &image);
@@ -57,13 +74,5 @@ Settings decode(const MemoryImage &image);
 // used: the engine speed's coding reads the injection type stored just
 // before it. Values outside what a byte holds are clamped to it.
 void encode(const Settings &settings, MemoryImage &image);
-
-// A pressure as a sign flag and a magnitude, in hundredths of a bar.
-double decodePressure(const MemoryImage &image, int address);
-void encodePressure(double bar, MemoryImage &image, int address);
-
-// The switch-over speed: stored halved for sequential injection.
-double decodeSpeed(const MemoryImage &image);
-void encodeSpeed(double rpm, MemoryImage &image);
 
 } // namespace mainparams

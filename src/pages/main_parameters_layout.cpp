@@ -1,6 +1,7 @@
 // The main parameters page as the fitter sees it: the switch-over settings
 // on the left, the alarms and delays in the middle, the sensor types, the
 // reset and the transfer buttons on the right.
+#include "pages/main_parameters_codec.h"
 #include "pages/main_parameters_page.h"
 #include "pages/main_parameters_widgets.h"
 
@@ -195,15 +196,12 @@ void MainParametersPage::buildForm() {
 }
 
 void MainParametersPage::fillChoiceLists() {
-    ComboCommutation->clear();
-    ComboCommutation->addItems({QStringLiteral(" Directe               "),
-                                QStringLiteral(" Acceleration          "),
-                                QStringLiteral(" Deceleration          ")});
-    ComboInjection->clear();
-    ComboInjection->addItems({QStringLiteral("Sequentielle      "),
-                              QStringLiteral("Full groupe       "),
-                              QStringLiteral("Semi Sequentielle ")});
-    ComboLambda->clear();
-    ComboLambda->addItems({QStringLiteral("   0 - 1V    "), QStringLiteral(" 0.8 - 1.6 V "),
-                           QStringLiteral("   0 - 5 V   "), QStringLiteral("   5 - 0 V   ")});
+    auto fill = [](QComboBox *combo, std::span<const char *const> texts) {
+        combo->clear();
+        for (const char *text : texts)
+            combo->addItem(QString::fromLatin1(text));
+    };
+    fill(ComboCommutation, mainparams::SwitchWayTexts);
+    fill(ComboInjection, mainparams::InjectionTypeTexts);
+    fill(ComboLambda, mainparams::LambdaTypeTexts);
 }

@@ -15,3 +15,8 @@ target_sources(gasecu_gui PRIVATE
   lambda_page.cpp lambda_page.h
   ntc_page.cpp ntc_page.h
 )
+# The configuration compare, over the pages' field descriptions.
+target_sources(gasecu_core PRIVATE
+  config_compare.cpp config_compare.h
+  level_fields.h
+)
