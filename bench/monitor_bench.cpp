@@ -3,6 +3,7 @@
 #include "link/link.h"
 #include "link/qt_serial_port.h"
 #include "monitor/monitor_screen.h"
+#include "monitor/record_strip.h"
 #include "presentation/refresh.h"
 #include "shell/main_window.h"
 #include "ui/dialogs.h"
@@ -159,16 +160,38 @@ bool benchMonitorPolling(const Figure &figure, const QString &portsDir, int port
     if (answers < 3)
         return false;
 
-    const int first = answers;
-    const double cpu0 = cpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
     // A real event loop: the process sleeps between events as the tool does.
-    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-    loop.exec();
-    const double elapsed = wall.nsecsElapsed() / 1e9;
-    figure("poll_cpu_percent", 100.0 * (cpuSeconds() - cpu0) / elapsed);
-    figure("monitor_poll_rate_hz", (answers - first) / elapsed);
+    auto measure = [&](double *cpuPercent) {
+        const int first = answers;
+        const double cpu0 = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double elapsed = wall.nsecsElapsed() / 1e9;
+        if (cpuPercent)
+            *cpuPercent = 100.0 * (cpuSeconds() - cpu0) / elapsed;
+        return (answers - first) / elapsed;
+    };
+    double cpu = 0;
+    const double plain = measure(&cpu);
+    figure("poll_cpu_percent", cpu);
+    figure("monitor_poll_rate_hz", plain);
+
+    // The same with the drive log written, then with the chart window open
+    // as well.
+    MonitorScreen *monitor = window.screens().FnMoniteur;
+    monitor->Recording->startRecording(work.filePath(QStringLiteral("drive.csv")));
+    const double logging = measure(&cpu);
+    figure("logging_poll_rate_hz", logging);
+    figure("logging_cpu_percent", cpu);
+    figure("logging_rate_ratio", logging / plain);
+    monitor->Recording->BtChart_Click();
+    const double charting = measure(&cpu);
+    figure("chart_poll_rate_hz", charting);
+    figure("chart_cpu_percent", cpu);
+    figure("chart_rate_ratio", charting / plain);
+    monitor->Recording->stopRecording();
     window.screens().FnMoniteur->Timer1.stop();
     link.state.PollingOn = false;
     link.ClosePort();

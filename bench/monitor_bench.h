@@ -13,6 +13,10 @@
 //   poll_cpu_percent: the tool's CPU time over wall time while the monitor
 //     polls the simulator through the real main window at 9600 baud.
 //   monitor_poll_rate_hz: the answers a second it shows meanwhile.
+//   logging_poll_rate_hz, logging_cpu_percent: the same while the drive log
+//     is written; logging_rate_ratio: logging / plain rate (1 is no loss).
+//   chart_poll_rate_hz, chart_cpu_percent, chart_rate_ratio: the same with
+//     the live chart window open as well.
 using Figure = std::function<void(const char *name, double value)>;
 
 void benchRefresh(const Figure &figure, int passes);

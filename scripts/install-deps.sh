@@ -3,7 +3,7 @@
 # and nothing when it is all there already. Uses sudo when not root.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev
           fonts-dejavu-core clang-format ccache)
 packages+=("$@") # extra packages for a stage of its own (fuzzing)
 

@@ -1,6 +1,9 @@
 #include "app/screenshot_tour.h"
 
 #include "link/link.h"
+#include "monitor/chart_window.h"
+#include "monitor/monitor_screen.h"
+#include "monitor/record_strip.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
@@ -14,6 +17,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -30,16 +34,31 @@ bool ScreenshotTour::waitFor(const std::function<bool()> &condition, int timeout
     return true;
 }
 
-bool ScreenshotTour::shoot(const QString &name) {
+bool ScreenshotTour::shoot(const QString &name, QWidget *window) {
     QCoreApplication::processEvents();
     const QString path = QDir(m_dir).filePath(name + QStringLiteral(".png"));
-    if (!m_window.grab().save(path)) {
+    const QPixmap picture = window ? window->grab() : m_window.grab();
+    if (!picture.save(path)) {
         std::fprintf(stderr, "gasecu: cannot write %s\n", qPrintable(path));
         return false;
     }
     m_saved.append(path);
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+bool ScreenshotTour::shootRecording() {
+    QTemporaryDir logs;
+    RecordStrip *strip = m_window.screens().FnMoniteur->Recording;
+    strip->startRecording(logs.filePath(QStringLiteral("drive.csv")));
+    waitFor([] { return false; }, 3000);
+    bool ok = shoot(QStringLiteral("60-monitor-recording"));
+    strip->BtChart_Click();
+    waitFor([] { return false; }, 6000);
+    ok = shoot(QStringLiteral("61-chart"), strip->chart()) && ok;
+    strip->chart()->close();
+    strip->stopRecording();
+    return ok;
 }
 
 bool ScreenshotTour::run() {
@@ -80,6 +99,7 @@ bool ScreenshotTour::run() {
     waitFor([&] { return answers >= 4; }, 10000);
     ok = shoot(QStringLiteral("05-monitor")) && ok;
     QObject::disconnect(counting);
+    ok = shootRecording() && ok;
 
     const char *pages[] = {"06-parameters", "07-level", "08-coefficients", "09-ntc", "10-battery"};
     for (int page = 0; page < 5; ++page) {

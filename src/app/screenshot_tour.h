@@ -6,6 +6,7 @@
 #include <functional>
 
 class MainWindow;
+class QWidget;
 
 // Walks through every screen the way a fitter would (connect, first read,
 // then each screen in turn) and saves one PNG of the main window per screen.
@@ -18,9 +19,12 @@ class ScreenshotTour {
     QStringList saved() const { return m_saved; }
 
   private:
-    bool shoot(const QString &name);
+    // The main window, or another top-level window of the tool.
+    bool shoot(const QString &name, QWidget *window = nullptr);
     // The emission test, final test and memory viewer (builds with the emission tools).
     bool emissionTools();
+    // The drive log running on the monitor, and the live chart.
+    bool shootRecording();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs);
 
     MainWindow &m_window;

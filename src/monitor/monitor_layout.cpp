@@ -6,6 +6,7 @@
 #include "monitor/monitor_layout_parts.h"
 #include "monitor/monitor_widgets.h"
 #include "monitor/needle_gauge.h"
+#include "monitor/record_strip.h"
 #include "ui/colors.h"
 #include "ui/geometry.h"
 
@@ -75,6 +76,8 @@ void MonitorScreen::buildLayout() {
     lampsAndState->addWidget(buildAlarms(), 1);
     lampsAndState->addWidget(buildStatus(), 1);
     right->addLayout(lampsAndState);
+    Recording = new RecordStrip(m_app);
+    right->addWidget(Recording);
     right->addStretch(1);
     right->addWidget(buildWriteColumn());
     columns->addLayout(right);

@@ -17,6 +17,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RecordStrip;
 struct AppContext;
 
 // FnMoniteur: the live view of the engine and the gas system. While it is
@@ -83,6 +84,8 @@ class MonitorScreen : public Form {
     QLabel *Label12;
     QPushButton *EmiStart;
     QLineEdit *TxTemps;
+    // The drive log's Record button and the chart window's button.
+    RecordStrip *Recording;
 
   public Q_SLOTS:
     void Timer1_Timer();

@@ -1,0 +1,120 @@
+#include "monitor/record_strip.h"
+
+#include "link/link.h"
+#include "monitor/chart_window.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+const QString LogFilter = QStringLiteral("Drive log (*.csv)|*.csv|All File (*.*)|*.*");
+// The poll answers of the live block: every row the monitor shows.
+constexpr int LiveBlockLength = 0x36;
+
+QString clockText(qint64 ms) {
+    const qint64 s = ms / 1000;
+    return QStringLiteral("%1:%2")
+        .arg(s / 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+RecordStrip::RecordStrip(AppContext &app, QWidget *parent)
+    : QGroupBox(QStringLiteral(" Drive log "), parent), m_app(app), m_log(app.link.messages) {
+    setObjectName(QStringLiteral("FrameRecord"));
+    auto *line = new QHBoxLayout(this);
+    line->setContentsMargins(6, 4, 6, 4);
+    BtRecord = new QPushButton(QStringLiteral("Record"), this);
+    BtRecord->setObjectName(QStringLiteral("BtRecord"));
+    BtRecord->setAutoDefault(false);
+    TxRecord = new QLabel(this);
+    TxRecord->setObjectName(QStringLiteral("TxRecord"));
+    TxRecord->setMinimumWidth(150);
+    BtChart = new QPushButton(QStringLiteral("Chart"), this);
+    BtChart->setObjectName(QStringLiteral("BtChart"));
+    BtChart->setAutoDefault(false);
+    line->addWidget(BtRecord);
+    line->addWidget(TxRecord, 1);
+    line->addWidget(BtChart);
+
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, &RecordStrip::showElapsed);
+    connect(BtRecord, &QPushButton::clicked, this, &RecordStrip::BtRecord_Click);
+    connect(BtChart, &QPushButton::clicked, this, &RecordStrip::BtChart_Click);
+    connect(&app.link, &Link::dataDecoded, this, &RecordStrip::onDataDecoded);
+}
+
+RecordStrip::~RecordStrip() {
+    delete m_chart;
+}
+
+void RecordStrip::BtRecord_Click() {
+    if (recording()) {
+        stopRecording();
+        return;
+    }
+    const QString path = m_app.dialogs.saveFile(QStringLiteral("Save drive log"), LogFilter,
+                                                QStringLiteral("drive.csv"));
+    if (!path.isEmpty())
+        startRecording(path);
+}
+
+bool RecordStrip::startRecording(const QString &path) {
+    if (!m_log.open(path)) {
+        m_app.dialogs.warning(QStringLiteral(" Cannot write the drive log: ") +
+                              m_log.errorString() + QLatin1Char(' '));
+        return false;
+    }
+    m_path = path;
+    BtRecord->setText(QStringLiteral("Stop"));
+    TxRecord->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0); font-weight: bold;"));
+    showElapsed();
+    m_clock.start();
+    return true;
+}
+
+void RecordStrip::stopRecording() {
+    if (!recording())
+        return;
+    const int rows = m_log.rows();
+    m_log.close();
+    m_clock.stop();
+    BtRecord->setText(QStringLiteral("Record"));
+    TxRecord->setStyleSheet({});
+    TxRecord->setText(QStringLiteral("%1 rows in %2").arg(rows).arg(QFileInfo(m_path).fileName()));
+}
+
+void RecordStrip::showElapsed() {
+    TxRecord->setText(QStringLiteral("\u25cf REC %1  %2 rows")
+                          .arg(clockText(m_log.elapsedMs()))
+                          .arg(m_log.rows()));
+}
+
+void RecordStrip::onDataDecoded(int address, int count) {
+    if (!recording() || address != 0 || count < LiveBlockLength)
+        return;
+    if (!m_log.append(m_app.link.image)) {
+        const QString error = m_log.errorString();
+        stopRecording();
+        m_app.dialogs.warning(QStringLiteral(" The drive log stopped: ") + error +
+                              QLatin1Char(' '));
+    }
+}
+
+ChartWindow *RecordStrip::chart() const {
+    return m_chart;
+}
+
+void RecordStrip::BtChart_Click() {
+    if (!m_chart) {
+        m_chart = new ChartWindow(m_app.link, m_app.dialogs);
+        m_chart->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    m_chart->show();
+    m_chart->raise();
+    m_chart->activateWindow();
+}
