@@ -1,5 +1,6 @@
 // The .deb that cpack makes: unpacked with dpkg -x into a temporary root,
-// it holds the three programs (which run from there), the desktop entry
+// it holds the three programs (which run from there), the language files,
+// the desktop entry
 // naming the icon it ships, the manual pages, and depends on Debian's
 // packages for Qt.
 #include "support/sim_process.h"
@@ -52,6 +53,8 @@ void TestPackage::installsFiles_data() {
         << QStringLiteral("usr/share/applications/gasecu.desktop") << false;
     QTest::newRow("icon") << QStringLiteral("usr/share/icons/hicolor/scalable/apps/gasecu.svg")
                           << false;
+    QTest::newRow("language file")
+        << QStringLiteral("usr/share/gasecu/languages/english.lng") << false;
     QTest::newRow("cli manual") << QStringLiteral("usr/share/man/man1/gasecu-cli.1.gz") << false;
     QTest::newRow("sim manual") << QStringLiteral("usr/share/man/man1/gasecu-sim.1.gz") << false;
 }
