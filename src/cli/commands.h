@@ -5,3 +5,4 @@
 // The gasecu-cli commands, one file each. Each takes the whole argument list
 // (program, command name, then its own arguments) and returns the exit code.
 int runRead(const QStringList &arguments);
+int runMonitor(const QStringList &arguments);

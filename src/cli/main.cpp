@@ -18,6 +18,8 @@ struct Command {
 // One line per command.
 const Command Commands[] = {
     {"read", runRead, "read [--port N] [--ports-dir DIR]: print the ECU's whole memory"},
+    {"monitor", runMonitor,
+     "monitor [--port N] [--ports-dir DIR] [--csv FILE] [--seconds S]: log the live data as CSV"},
 };
 
 QString usage() {

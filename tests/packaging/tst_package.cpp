@@ -1,8 +1,7 @@
 // The .deb that cpack makes: unpacked with dpkg -x into a temporary root,
 // it holds the three programs (which run from there), the language files,
-// the desktop entry
-// naming the icon it ships, the manual pages, and depends on Debian's
-// packages for Qt.
+// the desktop entry naming the icon it ships, the manual pages, and it
+// depends on Debian's packages for Qt.
 #include "support/sim_process.h"
 
 #include <QDir>
