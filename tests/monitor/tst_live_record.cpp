@@ -12,6 +12,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "support/window_bench.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -60,14 +61,7 @@ class TestLiveRecord : public QObject {
     void chartOpensASavedLog();
 
   private:
-    struct Bench {
-        QTemporaryDir dir;
-        FakeSerialPort port;
-        Link link{&port};
-        FakeDialogs dialogs;
-        MainWindow window{link, &dialogs, dir.path()};
-    };
-    std::unique_ptr<Bench> b;
+    std::unique_ptr<WindowBench> b; // new for every test
     MonitorScreen *m = nullptr;
     RecordStrip *rec = nullptr;
     QString logPath() const { return b->dir.filePath(QStringLiteral("drive.csv")); }
@@ -79,7 +73,7 @@ class TestLiveRecord : public QObject {
 };
 
 void TestLiveRecord::init() {
-    b = std::make_unique<Bench>();
+    b = std::make_unique<WindowBench>();
     b->window.MDIForm1_Load();
     m = b->window.screens().FnMoniteur;
     rec = m->Recording;

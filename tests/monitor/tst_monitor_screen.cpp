@@ -12,6 +12,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "support/window_bench.h"
 #include "ui/status_strip.h"
 
 #include <QHash>
@@ -67,20 +68,12 @@ class TestMonitorScreen : public QObject {
     // ".colour" its fill), a dial's input, a lamp's colour, else the text.
     QStringList shown(const QStringList &expected) const;
 
-    // The main window on an in-memory line, new for every test.
-    struct Bench {
-        QTemporaryDir dir;
-        FakeSerialPort port;
-        Link link{&port};
-        FakeDialogs dialogs;
-        MainWindow window{link, &dialogs, dir.path()};
-    };
-    std::unique_ptr<Bench> b;
+    std::unique_ptr<WindowBench> b; // new for every test
     MonitorScreen *m = nullptr;
 };
 
 void TestMonitorScreen::init() {
-    b = std::make_unique<Bench>();
+    b = std::make_unique<WindowBench>();
     b->window.MDIForm1_Load();
     m = b->window.screens().FnMoniteur;
     // Alarm at 20 C and 0.5 bar, switch-over at 35 C and 0.8 bar, read by
