@@ -121,7 +121,8 @@ void ChartWindow::addSample(const live::Sample &sample) {
     m_recent.push_back(sample);
     while (!m_recent.empty() && m_recent.front().ms < sample.ms - WindowMs)
         m_recent.pop_front();
-    if (m_paused || m_showingLog)
+    // A closed window keeps only the last minute; showEvent draws it.
+    if (m_paused || m_showingLog || !isVisible())
         return;
     const double t = sample.ms / 1000.0;
     const double from = t - WindowMs / 1000.0;
@@ -240,6 +241,12 @@ void ChartWindow::BtFit_Click() {
     }
     const double first = m_showingLog ? 0.0 : qMax(0.0, last - WindowMs / 1000.0);
     fit(first, qMax(last, first + 1.0));
+}
+
+void ChartWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!m_paused && !m_showingLog)
+        showLive();
 }
 
 bool ChartWindow::eventFilter(QObject *watched, QEvent *event) {

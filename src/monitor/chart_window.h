@@ -54,6 +54,7 @@ class ChartWindow : public QWidget {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
   private:
     void buildLayout();

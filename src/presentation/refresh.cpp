@@ -16,7 +16,8 @@
 // before them.
 void RefreshScreens(AppContext &app) {
     Screens &s = app.screens;
-    s.FnMoniteur->TxTemps->setText(s.FnEmi->TxTemps->text()); // emission time
+    if (s.FnMoniteur->TxTemps->text() != s.FnEmi->TxTemps->text()) // emission time
+        s.FnMoniteur->TxTemps->setText(s.FnEmi->TxTemps->text());
     s.FnMoniteur->refreshGauges();       // speed, temperature, pressure, gauges
     s.FnParametres->refreshFromImage();  // main parameters
     s.FnMoniteur->refreshLive();         // firmware, alarms, trims, times, sensors
