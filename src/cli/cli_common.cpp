@@ -85,32 +85,23 @@ Exit CliLink::open(int port) {
 }
 
 Exit CliLink::runUntilDone(const std::function<void()> &start) {
+    using Signal = void (Link::*)();
     QEventLoop loop;
-    const auto finish = [&loop](Exit code) { loop.exit(code); };
-    const QMetaObject::Connection c[] = {
-        QObject::connect(&link, &Link::fullReadCompleted, &loop, [=] { finish(Ok); }),
-        QObject::connect(&link, &Link::uploadCompleted, &loop, [=] { finish(Ok); }),
-        QObject::connect(&link, &Link::fullReadTimedOut, &loop,
-                         [=, this] {
-                             printErr(link.noCommunicationText());
-                             finish(NoAnswer);
-                         }),
-        QObject::connect(&link, &Link::uploadTimedOut, &loop,
-                         [=, this] {
-                             printErr(link.noCommunicationText());
-                             finish(NoAnswer);
-                         }),
-        QObject::connect(&link, &Link::fullReadStopped, &loop,
-                         [=, this] {
-                             printErr(lastWarning);
-                             finish(PortProblem);
-                         }),
-        QObject::connect(&link, &Link::uploadStopped, &loop,
-                         [=, this] {
-                             printErr(lastWarning);
-                             finish(PortProblem);
-                         }),
-    };
+    QList<QMetaObject::Connection> c;
+    for (Signal done : {&Link::fullReadCompleted, &Link::uploadCompleted})
+        c << QObject::connect(&link, done, &loop, [&loop] { loop.exit(Ok); });
+    for (Signal timedOut : {&Link::fullReadTimedOut, &Link::uploadTimedOut}) {
+        c << QObject::connect(&link, timedOut, &loop, [&loop, this] {
+            printErr(link.noCommunicationText());
+            loop.exit(NoAnswer);
+        });
+    }
+    for (Signal stopped : {&Link::fullReadStopped, &Link::uploadStopped}) {
+        c << QObject::connect(&link, stopped, &loop, [&loop, this] {
+            printErr(lastWarning);
+            loop.exit(PortProblem);
+        });
+    }
     start();
     const int code = loop.exec();
     for (const auto &connection : c)
