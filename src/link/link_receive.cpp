@@ -84,9 +84,12 @@ void Link::Analyse(QByteArray TrameOK) {
         const bool accepted = Ecriture(TrameOK);
         if (state.FullReadActive)
             continueFullRead(accepted);
-    } else if (letter != '\0' && state.FullReadActive) {
+    } else if (letter != '\0' && letter != 'A' && state.FullReadActive) {
         // A reply garbled beyond its command letter (noise carrying an "@"
-        // glued to its front) cannot be the block asked for: ask again.
+        // glued to its front) cannot be the block asked for: ask again. An
+        // acknowledgement ("@A") is not garbled: the ECU may still be
+        // acknowledging the writes of an upload that just ended, and the
+        // block's answer follows it.
         continueFullRead(false);
     }
     runSequencer();

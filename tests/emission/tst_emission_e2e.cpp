@@ -28,10 +28,6 @@ class TestEmissionEndToEnd : public QObject {
         emi->BoutonCentrale_Click();
         QTRY_VERIFY_WITH_TIMEOUT(uploads.count() == 1, WriteTimeoutMs);
 
-        // A fitter reads back seconds after the write, not in the same
-        // millisecond: a read started while the write's last exchanges are
-        // still settling can stall on a loaded machine (under investigation).
-        QTest::qWait(1500);
         // Forget the schedule, then read it from the ECU.
         for (int a = schedule::FirstAddress; a <= schedule::LastAddress; ++a)
             tool.link.image.set(a, 0);

@@ -18,6 +18,7 @@ class TestLinkReceive : public QObject {
     void readEchoOnlyMarksTheLinkBusy();
     void everyProcessedFrameUpdatesTheStatus();
     void endlessNoiseDoesNotGrowTheBuffer();
+    void lateAcknowledgementsDoNotDisturbAWholeRead();
 
   private:
     FakeSerialPort *port = nullptr;
@@ -130,6 +131,21 @@ void TestLinkReceive::endlessNoiseDoesNotGrowTheBuffer() {
     QSignalSpy decoded(link, &Link::dataDecoded);
     port->feed(dataFrame(0x030, {9}));
     QCOMPARE(decoded.count(), 1);
+}
+
+// The ECU still acknowledging an upload's last writes when the read starts:
+// each "@A" is neither the block nor noise, so nothing is asked again.
+void TestLinkReceive::lateAcknowledgementsDoNotDisturbAWholeRead() {
+    QSignalSpy timedOut(link, &Link::fullReadTimedOut);
+    link->StartFullRead();
+    port->written.clear();
+    for (int i = 0; i < 5; ++i)
+        port->feed(ackFrame());
+    QCOMPARE(port->written, QByteArrayList());
+    QCOMPARE(timedOut.count(), 0);
+    QVERIFY(link->state.FullReadActive);
+    port->feed(filledFrame(0x000, 3, 7));
+    QCOMPARE(link->state.FullReadIndex, 2);
 }
 
 QTEST_GUILESS_MAIN(TestLinkReceive)
