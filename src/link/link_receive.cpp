@@ -84,12 +84,15 @@ void Link::Analyse(QByteArray TrameOK) {
         const bool accepted = Ecriture(TrameOK);
         if (state.FullReadActive)
             continueFullRead(accepted);
-    } else if (letter != '\0' && letter != 'A' && state.FullReadActive) {
+    } else if (letter == 'A' && state.FullReadActive) {
+        // The ECU still acknowledging the writes of an upload that just
+        // ended: the line is not silent, and the block's answer is queued
+        // behind these, so its wait starts again. Acknowledgements answer
+        // writes only, so the wait cannot be stretched for ever.
+        state.FullReadTicks = 0;
+    } else if (letter != '\0' && state.FullReadActive) {
         // A reply garbled beyond its command letter (noise carrying an "@"
-        // glued to its front) cannot be the block asked for: ask again. An
-        // acknowledgement ("@A") is not garbled: the ECU may still be
-        // acknowledging the writes of an upload that just ended, and the
-        // block's answer follows it.
+        // glued to its front) cannot be the block asked for: ask again.
         continueFullRead(false);
     }
     runSequencer();

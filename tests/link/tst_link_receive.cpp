@@ -139,13 +139,24 @@ void TestLinkReceive::lateAcknowledgementsDoNotDisturbAWholeRead() {
     QSignalSpy timedOut(link, &Link::fullReadTimedOut);
     link->StartFullRead();
     port->written.clear();
-    for (int i = 0; i < 5; ++i)
+    // A backlog of acknowledgements longer than the time-out: each one
+    // shows the line alive, so the wait for the block starts again.
+    for (int i = 0; i < 5; ++i) {
+        link->TimerDownload_Timer();
+        link->TimerDownload_Timer();
         port->feed(ackFrame());
+    }
     QCOMPARE(port->written, QByteArrayList());
     QCOMPARE(timedOut.count(), 0);
     QVERIFY(link->state.FullReadActive);
     port->feed(filledFrame(0x000, 3, 7));
     QCOMPARE(link->state.FullReadIndex, 2);
+    // Silence after that still ends the read on the third tick.
+    link->TimerDownload_Timer();
+    link->TimerDownload_Timer();
+    QCOMPARE(timedOut.count(), 0);
+    link->TimerDownload_Timer();
+    QCOMPARE(timedOut.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestLinkReceive)
