@@ -68,6 +68,10 @@ void MonitorScreen::buildLayout() {
     auto *left = tight(new QVBoxLayout, 0, 6);
     left->addWidget(buildSensors());
     left->addWidget(buildEngineVariables(), 1);
+    // The drive log's row takes room the engine variables leave free, level
+    // with the write row on the right, so the screen keeps its size.
+    Recording = new RecordStrip(m_app);
+    left->addWidget(Recording);
     columns->addLayout(left);
 
     auto *right = tight(new QVBoxLayout, 0, 6);
@@ -76,8 +80,6 @@ void MonitorScreen::buildLayout() {
     lampsAndState->addWidget(buildAlarms(), 1);
     lampsAndState->addWidget(buildStatus(), 1);
     right->addLayout(lampsAndState);
-    Recording = new RecordStrip(m_app);
-    right->addWidget(Recording);
     right->addStretch(1);
     right->addWidget(buildWriteColumn());
     columns->addLayout(right);

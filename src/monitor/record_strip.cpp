@@ -24,10 +24,10 @@ QString clockText(qint64 ms) {
 } // namespace
 
 RecordStrip::RecordStrip(AppContext &app, QWidget *parent)
-    : QGroupBox(QStringLiteral(" Drive log "), parent), m_app(app), m_log(app.link.messages) {
+    : QFrame(parent), m_app(app), m_log(app.link.messages) {
     setObjectName(QStringLiteral("FrameRecord"));
     auto *line = new QHBoxLayout(this);
-    line->setContentsMargins(6, 4, 6, 4);
+    line->setContentsMargins(0, 0, 0, 0);
     BtRecord = new QPushButton(QStringLiteral("Record"), this);
     BtRecord->setObjectName(QStringLiteral("BtRecord"));
     BtRecord->setAutoDefault(false);

@@ -2,7 +2,7 @@
 
 #include "monitor/live_log.h"
 
-#include <QGroupBox>
+#include <QFrame>
 #include <QPointer>
 #include <QTimer>
 
@@ -11,11 +11,11 @@ class QLabel;
 class QPushButton;
 struct AppContext;
 
-// The monitor's drive log and chart: the Record button writes one CSV row
+// The monitor's drive log and chart, one row of buttons: the Record button writes one CSV row
 // per poll answer of the live block until it is pressed again, with the
 // elapsed time and the row count shown in red beside it; the Chart button
 // opens the live chart window.
-class RecordStrip : public QGroupBox {
+class RecordStrip : public QFrame {
     Q_OBJECT
   public:
     explicit RecordStrip(AppContext &app, QWidget *parent = nullptr);
