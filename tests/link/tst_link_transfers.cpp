@@ -7,7 +7,7 @@
 #include <QTest>
 
 namespace {
-// The ECU's answer to one read request, filled with the block's index.
+// The ECU's answer to one read request, filled with one value.
 QByteArray answer(const QByteArray &request, int fill) {
     const BlockRange r = blockRange(request);
     return filledFrame(r.address, r.count, fill);
@@ -18,13 +18,11 @@ class TestLinkTransfers : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void init();
-    void fullReadRequestsSixteenBlocksInOrder_data();
     void fullReadRequestsSixteenBlocksInOrder();
     void corruptedBlockIsAskedForAgain();
-    void fullReadTimesOutAfterThreeTicks();
+    void transfersTimeOutAfterThreeTicks();
     void closingTheProgressStopsTheRead();
     void uploadWritesOneBlockPerReply();
-    void uploadTimesOut();
     void sequencerChains_data();
     void sequencerChains();
 
@@ -42,46 +40,32 @@ void TestLinkTransfers::init() {
     QVERIFY(link->OpenPort());
 }
 
-void TestLinkTransfers::fullReadRequestsSixteenBlocksInOrder_data() {
-    QTest::addColumn<bool>("polling");
-    QTest::newRow("quiet line") << false;
-    QTest::newRow("with polling on") << true;
-}
-
 void TestLinkTransfers::fullReadRequestsSixteenBlocksInOrder() {
-    QFETCH(bool, polling);
-    link->state.PollingOn = polling;
+    link->state.PollingOn = true;
     QSignalSpy progress(link, &Link::fullReadProgress);
     QSignalSpy completed(link, &Link::fullReadCompleted);
     QSignalSpy first(link, &Link::firstDataLoaded);
     link->StartFullRead();
     QByteArrayList requests;
     for (int reply = 0; reply < BlockCount; ++reply) {
-        // Answer the last block request sent; the poll's answer comes too.
-        QByteArray request;
-        for (const QByteArray &line : std::as_const(port->written)) {
-            if (line != frames::MonitorPoll)
-                request = line;
-        }
-        QVERIFY2(!request.isEmpty(), "a block was requested");
-        requests.append(request.chopped(1));
-        port->written.clear();
+        QByteArrayList lines = std::exchange(port->written, {});
+        lines.removeAll(frames::MonitorPoll.toByteArray()); // the polls go on meanwhile
+        QVERIFY2(!lines.isEmpty(), "a block was requested");
+        requests.append(lines.last().chopped(1));
         QCOMPARE(completed.count(), 0);
-        port->feed(answer(request, reply + 1));
+        port->feed(answer(requests.last(), reply + 1));
     }
     QCOMPARE(completed.count(), 1);
     QCOMPARE(first.count(), 1);
     QVERIFY(!link->state.FullReadActive);
     QVERIFY(!link->TimerDownload.isActive());
     QCOMPARE(progress.last().at(0).toInt(), BlockCount);
-    const QByteArrayList expected(link->blocks.begin(), link->blocks.begin() + BlockCount);
-    QCOMPARE(requests, expected);
+    QCOMPARE(requests, QByteArrayList(link->blocks.begin(), link->blocks.begin() + BlockCount));
     // Each block landed at its own address; entry 9 re-read entry 2's block.
     QCOMPARE(link->image.at(0x000), quint8(1));
     QCOMPARE(link->image.at(0x803), quint8(10));
     QCOMPARE(link->image.at(0xA79), quint8(16));
-
-    // A second read does not count as the first load again.
+    // Only the first read counts as the first load.
     link->StartFullRead();
     for (int reply = 0; reply < BlockCount; ++reply)
         port->feed(answer(link->blocks[0], 1));
@@ -92,23 +76,22 @@ void TestLinkTransfers::fullReadRequestsSixteenBlocksInOrder() {
 void TestLinkTransfers::corruptedBlockIsAskedForAgain() {
     link->StartFullRead();
     port->feed(answer(link->blocks[0], 1));
-    QCOMPARE(port->written.last(), link->blocks[1] + '\r');
     QByteArray bad = answer(link->blocks[1], 2);
     bad.replace(9, 2, "zz");
     port->written.clear();
     port->feed(bad);
     QCOMPARE(port->written, QByteArrayList{link->blocks[1] + '\r'});
     QCOMPARE(link->state.FullReadIndex, 2);
-    for (int i = 0; i < 2; ++i)
-        port->feed(bad);
-    QVERIFY(link->state.FullReadActive);
     QSignalSpy timedOut(link, &Link::fullReadTimedOut);
+    port->feed(bad);
+    port->feed(bad);
+    QVERIFY(link->state.FullReadActive);
     port->feed(bad); // the fourth corrupted answer in a row gives up
     QCOMPARE(timedOut.count(), 1);
     QVERIFY(!link->state.FullReadActive);
 }
 
-void TestLinkTransfers::fullReadTimesOutAfterThreeTicks() {
+void TestLinkTransfers::transfersTimeOutAfterThreeTicks() {
     QSignalSpy timedOut(link, &Link::fullReadTimedOut);
     link->StartFullRead();
     link->TimerDownload_Timer();
@@ -121,8 +104,15 @@ void TestLinkTransfers::fullReadTimesOutAfterThreeTicks() {
     QCOMPARE(timedOut.count(), 1);
     QVERIFY(!link->state.FullReadActive);
     QVERIFY(!link->TimerDownload.isActive());
-    QCOMPARE(link->noCommunicationText(), QStringLiteral("No communication on COM2"));
-    QVERIFY(!link->state.DataLoaded);
+
+    QSignalSpy uploadTimedOut(link, &Link::uploadTimedOut);
+    link->StartUpload(13);
+    link->UPLoadTimer_Timer();
+    link->UPLoadTimer_Timer();
+    QCOMPARE(uploadTimedOut.count(), 0);
+    link->UPLoadTimer_Timer();
+    QCOMPARE(uploadTimedOut.count(), 1);
+    QCOMPARE(link->state.UploadStep, 0);
 }
 
 void TestLinkTransfers::closingTheProgressStopsTheRead() {
@@ -140,32 +130,16 @@ void TestLinkTransfers::uploadWritesOneBlockPerReply() {
         link->image.set(a, static_cast<quint8>(a));
     QSignalSpy completed(link, &Link::uploadCompleted);
     link->StartUpload(2);
-    QCOMPARE(port->written, QByteArrayList{frames::writeFrame(link->blocks[1], link->image)});
-    for (int index = 2; index < BlockCount; ++index) {
-        port->written.clear();
+    for (std::size_t index = 1; index < BlockCount; ++index) {
+        QCOMPARE(completed.count(), 0);
+        QCOMPARE(std::exchange(port->written, {}),
+                 QByteArrayList{frames::writeFrame(link->blocks[index], link->image)});
         port->feed(ackFrame());
-        QCOMPARE(port->written, QByteArrayList{frames::writeFrame(
-                                    link->blocks[static_cast<std::size_t>(index)], link->image)});
     }
-    port->written.clear();
-    QCOMPARE(completed.count(), 0);
-    port->feed(ackFrame()); // the reply to entry 15 ends the upload
-    QCOMPARE(completed.count(), 1);
+    QCOMPARE(completed.count(), 1); // the reply to entry 15 ends the upload
     QVERIFY(port->written.isEmpty());
     QCOMPARE(link->state.UploadStep, 0);
     QVERIFY(!link->UPLoadTimer.isActive());
-}
-
-void TestLinkTransfers::uploadTimesOut() {
-    QSignalSpy timedOut(link, &Link::uploadTimedOut);
-    link->StartUpload(13);
-    for (int i = 0; i < 3; ++i)
-        link->UPLoadTimer_Timer();
-    QCOMPARE(timedOut.count(), 1);
-    QCOMPARE(link->state.UploadStep, 0);
-    port->written.clear();
-    port->feed(ackFrame());
-    QVERIFY(port->written.isEmpty());
 }
 
 void TestLinkTransfers::sequencerChains_data() {
@@ -184,14 +158,14 @@ void TestLinkTransfers::sequencerChains() {
     QFETCH(int, monitorResumes);
     QSignalSpy resumed(link, &Link::monitorTimerWanted);
     link->StartSequence(start);
+    port->written.clear();
     for (const QByteArray &descriptor : std::as_const(writes)) {
-        port->written.clear();
         port->feed(ackFrame());
-        QCOMPARE(port->written, QByteArrayList{frames::writeFrame(descriptor, link->image)});
+        QCOMPARE(std::exchange(port->written, {}),
+                 QByteArrayList{frames::writeFrame(descriptor, link->image)});
     }
     QCOMPARE(link->state.UploadStep, 0);
-    port->written.clear();
-    port->feed(ackFrame());
+    port->feed(ackFrame()); // the last reply sends nothing more
     QVERIFY(port->written.isEmpty());
     QCOMPARE(resumed.count(), monitorResumes);
 }

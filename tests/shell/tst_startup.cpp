@@ -1,13 +1,12 @@
 // From program start to a loaded configuration: phases, menu states,
 // transfer forms and their messages.
-#include "link/link.h"
 #include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "support/window_session.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
 #include "ui/colors.h"
@@ -22,8 +21,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 namespace {
 const QStringList Always = {QStringLiteral("Info"), QStringLiteral("quitter")};
@@ -42,14 +39,11 @@ class TestStartup : public QObject {
     void init();
     void cleanup();
     void phasesEnableTheRightButtons();
-    void brandsChooseCaptionAndStartForm_data();
-    void brandsChooseCaptionAndStartForm();
-    void variantShowsAndHidesOptionalControls_data();
-    void variantShowsAndHidesOptionalControls();
+    void variantSetsButtonsAndOptionalControls_data();
+    void variantSetsButtonsAndOptionalControls();
     void configurationFileSetsThePort_data();
     void configurationFileSetsThePort();
-    void silentEcuTimesOutWithAMessage();
-    void closedProgressFormIsLoadedAgainWithItsOwnMaximum();
+    void closedOrSilentReadLoadsNothing();
     void activityLightTurnsAtEveryFrame();
 
   private:
@@ -57,10 +51,11 @@ class TestStartup : public QObject {
     void answerFullRead();
 
     QTemporaryDir dir;
-    FakeSerialPort *port = nullptr;
-    std::unique_ptr<Link> link;
     FakeDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    WindowSession session;
+    FakeSerialPort *&port = session.port;
+    std::unique_ptr<Link> &link = session.link;
+    std::unique_ptr<MainWindow> &window = session.window;
 };
 
 void TestStartup::init() {
@@ -69,18 +64,11 @@ void TestStartup::init() {
 }
 
 void TestStartup::cleanup() {
-    window.reset();
-    link.reset();
-    delete port;
-    port = nullptr;
+    session.reset();
 }
 
 void TestStartup::start(const Variant &variant) {
-    port = new FakeSerialPort;
-    link = std::make_unique<Link>(port);
-    window = std::make_unique<MainWindow>(*link, &dialogs, dir.path(), variant);
-    window->MDIForm1_Load();
-    window->show();
+    session.start(dialogs, dir.path(), variant);
 }
 
 void TestStartup::answerFullRead() {
@@ -94,9 +82,6 @@ void TestStartup::phasesEnableTheRightButtons() {
     start();
     Menu &menu = window->menu();
     Screens &s = window->screens();
-    QCOMPARE(window->windowTitle(), QStringLiteral(" Morvane Group 3.01"));
-    QVERIFY(s.FnEntete->isShown());
-    QVERIFY(!s.FnProgStart->isShown());
     QCOMPARE(sorted(menu.enabledButtons()), sorted(Always));
     QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM"));
     QCOMPARE(s.FnDownload->AXProgress1->maximum(), BlockCount);
@@ -128,65 +113,37 @@ void TestStartup::phasesEnableTheRightButtons() {
     QVERIFY(!s.FnProgStart->isShown());
 }
 
-void TestStartup::brandsChooseCaptionAndStartForm_data() {
+void TestStartup::variantSetsButtonsAndOptionalControls_data() {
     QTest::addColumn<int>("brand");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("firstForm");
-    QTest::addColumn<QStringList>("enabled");
-    QTest::newRow("0") << 0 << " Morvane Group 3.01"
-                       << "FnEntete" << Always;
-    QTest::newRow("1") << 1 << " Kelvra 3.01"
-                       << "FnEntete2" << Always;
-    QTest::newRow("2") << 2 << " Pelgaro "
-                       << "FnProgStart" << Waiting;
-}
-
-void TestStartup::brandsChooseCaptionAndStartForm() {
-    QFETCH(int, brand);
-    QFETCH(QString, caption);
-    QFETCH(QString, firstForm);
-    QFETCH(QStringList, enabled);
-    Variant variant;
-    variant.Brand = brand;
-    start(variant);
-    QCOMPARE(window->windowTitle(), caption);
-    QStringList shown;
-    for (Form *f : window->findChildren<Form *>()) {
-        if (f->isShown())
-            shown.append(f->objectName());
-    }
-    QCOMPARE(shown, QStringList{firstForm});
-    QCOMPARE(sorted(window->menu().enabledButtons()), sorted(enabled));
-    QVERIFY(!window->menu().BtMap->isVisibleTo(window.get())); // no emission tools in this build
-    QVERIFY(window->menu().Moniteur->isVisibleTo(window.get()));
-}
-
-void TestStartup::variantShowsAndHidesOptionalControls_data() {
     QTest::addColumn<int>("extended");
     QTest::addColumn<int>("batteryHidden");
-    QTest::addColumn<bool>("shown");
     QTest::addColumn<int>("gasTimes");
     QTest::addColumn<int>("tools");
-    QTest::newRow("shipped build") << 0 << 1 << false << 0 << 0;
-    QTest::newRow("extended, battery hidden") << 1 << 1 << false << 1 << 1;
-    QTest::newRow("extended, battery shown") << 1 << 0 << true << 0 << 1;
-    QTest::newRow("plain, battery shown") << 0 << 0 << true << 1 << 0;
+    QTest::addColumn<QStringList>("enabled");
+    QTest::newRow("second brand") << 1 << 0 << 1 << 0 << 0 << Always;
+    QTest::newRow("third brand: no header form") << 2 << 0 << 1 << 0 << 0 << Waiting;
+    QTest::newRow("extended, battery hidden") << 0 << 1 << 1 << 1 << 1 << Always;
+    QTest::newRow("extended, battery shown") << 0 << 1 << 0 << 0 << 1 << Always;
+    QTest::newRow("tools without extended") << 0 << 0 << 0 << 1 << 1 << Always;
 }
 
-void TestStartup::variantShowsAndHidesOptionalControls() {
+void TestStartup::variantSetsButtonsAndOptionalControls() {
+    Variant variant;
+    QFETCH(int, brand);
     QFETCH(int, extended);
     QFETCH(int, batteryHidden);
-    QFETCH(bool, shown);
     QFETCH(int, gasTimes);
     QFETCH(int, tools);
-    Variant variant;
+    QFETCH(QStringList, enabled);
+    variant.Brand = brand;
     variant.ExtendedCalibration = extended;
     variant.BatteryPageHidden = batteryHidden;
     variant.GasTimesShown = gasTimes;
     variant.EmissionTools = tools;
     start(variant);
+    QCOMPARE(sorted(window->menu().enabledButtons()), sorted(enabled));
     LevelPage *page = window->screens().FnParametres2;
-    QCOMPARE(page->BtPageSuivante->isVisibleTo(page), shown);
+    QCOMPARE(page->BtPageSuivante->isVisibleTo(page), batteryHidden == 0);
     MonitorScreen *monitor = window->screens().FnMoniteur;
     for (QLineEdit *gas : monitor->TextG)
         QCOMPARE(gas->isVisibleTo(monitor), gasTimes == 1);
@@ -205,8 +162,6 @@ void TestStartup::configurationFileSetsThePort_data() {
         << QByteArray("FichierConfig:]]]]]]Fin\r\n") << 0 << QStringList();
     QTest::newRow("wrong header") << QByteArray("Config:]3]]]]]Fin\r\n") << 1
                                   << QStringList{" Error in the file config "};
-    QTest::newRow("garbage") << QByteArray("\x01\x02\xff") << 1
-                             << QStringList{" Error in the file config "};
 }
 
 void TestStartup::configurationFileSetsThePort() {
@@ -222,20 +177,7 @@ void TestStartup::configurationFileSetsThePort() {
     QCOMPARE(dialogs.texts(), messages);
 }
 
-void TestStartup::silentEcuTimesOutWithAMessage() {
-    start();
-    window->screens().FnEntete->Command1_Click();
-    window->screens().FnProgStart->BoutonPC_Click();
-    for (int i = 0; i < 3; ++i)
-        link->TimerDownload_Timer();
-    QCOMPARE(dialogs.texts(), QStringList{"No communication on COM1"});
-    QCOMPARE(dialogs.shown.at(0).icon, Dialogs::Icon::Warning);
-    QVERIFY(!window->screens().FnDownload->isShown());
-    QVERIFY(!link->state.DataLoaded);
-    QCOMPARE(sorted(window->menu().enabledButtons()), sorted(Waiting));
-}
-
-void TestStartup::closedProgressFormIsLoadedAgainWithItsOwnMaximum() {
+void TestStartup::closedOrSilentReadLoadsNothing() {
     start();
     Screens &s = window->screens();
     s.FnEntete->Command1_Click();
@@ -243,9 +185,16 @@ void TestStartup::closedProgressFormIsLoadedAgainWithItsOwnMaximum() {
     s.FnDownload->window()->close(); // the fitter closes the progress window
     QVERIFY(!link->state.FullReadActive);
     QVERIFY(!s.FnDownload->isShown());
-    s.FnProgStart->BoutonPC_Click();
+    s.FnProgStart->BoutonPC_Click(); // loaded again, with its own maximum
     QVERIFY(s.FnDownload->isShown());
     QCOMPARE(s.FnDownload->AXProgress1->maximum(), 21);
+    for (int i = 0; i < 3; ++i) // and the ECU stays silent
+        link->TimerDownload_Timer();
+    QCOMPARE(dialogs.texts(), QStringList{"No communication on COM1"});
+    QCOMPARE(dialogs.shown.at(0).icon, Dialogs::Icon::Warning);
+    QVERIFY(!s.FnDownload->isShown());
+    QVERIFY(!link->state.DataLoaded);
+    QCOMPARE(sorted(window->menu().enabledButtons()), sorted(Waiting));
 }
 
 void TestStartup::activityLightTurnsAtEveryFrame() {

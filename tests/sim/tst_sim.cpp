@@ -14,16 +14,6 @@ const QByteArray Ack = "@A81\r";
 const QByteArray FirmwarePoll = "@R0000183\r";
 const QByteArray FirmwareReply = "@W000010FFE\r"; // firmware 15
 
-QByteArray readCommand(int address, int length) {
-    const QByteArray fields = QByteArray::number(address << 8 | length, 16).toUpper();
-    return withChecksum("@R" + fields.rightJustified(5, '0'));
-}
-
-// Injection time in milliseconds: the hi255 raw value / 3.9 is hundredths of a millisecond.
-double injectionMs(const EcuMemory &m, int address) {
-    return m.hi255(address) / 390.0;
-}
-
 struct Rig {
     Rig() : sim(42), spy(&sim, &EcuSimulator::transmit) { sim.setPacing(false); }
     QByteArray out() const {
@@ -41,80 +31,46 @@ struct Rig {
 class TstSim : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void checksums_data();
-    void checksums();
-    void readsEveryBlock_data();
-    void readsEveryBlock();
-    void writeThenReadBack_data();
-    void writeThenReadBack();
+    void readsAnyBlock_data();
+    void readsAnyBlock();
     void answersOrIgnores_data();
     void answersOrIgnores();
     void cutsInputAnyHowItArrives();
     void functionsDriveTheFuelState();
     void faults_data();
     void faults();
-    void faultForNextReplies();
     void loadsCliDump();
     void engineStaysPlausible_data();
     void engineStaysPlausible();
     void sameSeedSameEngine();
 };
 
-void TstSim::checksums_data() {
-    QTest::addColumn<QByteArray>("frame");
-    // The acknowledge, a data frame and frames the service tool sends, each with its checksum.
-    for (const char *f : {"@A81", "@W000010FFE", "@R000378C", "@R8030B9F", "@RA15249F", "@RB4119A3",
-                          "@F00016", "@F0071D", "@F0091F"})
-        QTest::newRow(f) << QByteArray(f);
+void TstSim::readsAnyBlock_data() {
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("written"); // sent first when not empty
+    // Blocks of the tool's table, the live areas and the edges of reach.
+    for (const char *c :
+         {"@R0003489", "@R8030B9F", "@RB4119A3", "@R000378C", "@R0000183", "@RF01FFC5"})
+        QTest::newRow(c) << QByteArray(c) << QByteArray();
+    QTest::newRow("longest write") << QByteArray("@R8013896") << QByteArray(0x38, '\x5A');
+    QTest::newRow("write to the last byte") << QByteArray("@RFFF01C5") << QByteArray("\xEE", 1);
 }
 
-void TstSim::checksums() {
-    QFETCH(QByteArray, frame);
-    QCOMPARE(withChecksum(frame.chopped(2)), frame + '\r');
-}
-
-void TstSim::readsEveryBlock_data() {
-    QTest::addColumn<int>("address");
-    QTest::addColumn<int>("length");
-    // The tool's block table, the live areas, the port-search byte, and the edges of reach.
-    const int blocks[][2] = {
-        {0x000, 0x34}, {0x803, 0x0B}, {0x801, 0x38}, {0xA15, 0x24}, {0xA39, 0x0E},
-        {0x8A7, 0x37}, {0x8DE, 0x37}, {0x915, 0x24}, {0x939, 0x37}, {0x970, 0x37},
-        {0x9A7, 0x37}, {0x9DE, 0x37}, {0x839, 0x37}, {0x870, 0x37}, {0xA47, 0x33},
-        {0xA79, 0x33}, {0xAAB, 0x33}, {0xADD, 0x33}, {0xB0F, 0x33}, {0xB41, 0x19},
-        {0x000, 0x37}, {0x037, 0x10}, {0x000, 0x01}, {0xFFF, 0x01}, {0xF01, 0xFF}};
-    for (const auto &b : blocks)
-        QTest::addRow("%03X+%02X", b[0], b[1]) << b[0] << b[1];
-}
-
-void TstSim::readsEveryBlock() {
-    QFETCH(int, address);
-    QFETCH(int, length);
+void TstSim::readsAnyBlock() {
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, written);
+    const int address = command.mid(2, 3).toInt(nullptr, 16);
     Rig r;
-    const QByteArray command = readCommand(address, length);
-    r.sim.receive(command);
+    if (!written.isEmpty()) {
+        r.sim.receive(dataFrame(address, written)); // a write has the layout of a data frame
+        QCOMPARE(r.out(), Ack);
+        r.spy.clear();
+    }
+    const QByteArray data = r.sim.memory().range(address, command.mid(5, 2).toInt(nullptr, 16));
+    QVERIFY(written.isEmpty() || data == written);
+    r.sim.receive(command + '\r');
     QCOMPARE(r.spy.size(), 1);
-    const QByteArray data = r.sim.memory().range(address, length).toHex().toUpper();
-    QCOMPARE(r.out(), withChecksum("@W" + command.mid(2, 5) + data));
-}
-
-void TstSim::writeThenReadBack_data() {
-    QTest::addColumn<int>("address");
-    QTest::addColumn<QByteArray>("data");
-    QTest::newRow("main parameters, longest write") << 0x801 << QByteArray(0x38, '\x5A');
-    QTest::newRow("zeros and FF") << 0x900 << QByteArray::fromHex("00FF00FF");
-    QTest::newRow("last byte") << 0xFFF << QByteArray("\xEE", 1);
-}
-
-void TstSim::writeThenReadBack() {
-    QFETCH(int, address);
-    QFETCH(QByteArray, data);
-    Rig r;
-    r.sim.receive(dataFrame(address, data)); // a write has the layout of a data frame
-    QCOMPARE(r.out(), Ack);
-    r.spy.clear();
-    r.sim.receive(readCommand(address, int(data.size())));
-    QCOMPARE(r.out(), dataFrame(address, data));
+    QCOMPARE(r.out(), withChecksum("@W" + command.mid(2, 5) + data.toHex().toUpper()));
 }
 
 void TstSim::answersOrIgnores_data() {
@@ -141,13 +97,11 @@ void TstSim::answersOrIgnores() {
     Rig r;
     const QByteArray image = r.sim.memory().range(0, EcuMemory::FrameReach);
     r.sim.receive(command);
-    if (answered) {
+    if (answered)
         QCOMPARE(r.out(), dataFrame(0x037, r.sim.memory().range(0x037, 16)));
-    } else {
-        QCOMPARE(r.spy.size(), 0);
-        QCOMPARE(r.sim.stats().ignored(), 1);
-        QCOMPARE(r.sim.memory().range(0, EcuMemory::FrameReach), image);
-    }
+    else
+        QVERIFY(r.spy.isEmpty() && r.sim.stats().ignored() == 1 &&
+                r.sim.memory().range(0, EcuMemory::FrameReach) == image);
     r.spy.clear();
     r.sim.receive(FirmwarePoll); // still listening
     QCOMPARE(r.out(), FirmwareReply);
@@ -179,18 +133,14 @@ void TstSim::functionsDriveTheFuelState() {
     QCOMPARE(m.at(0x002), quint8(1)); // the delay runs from when the conditions hold
     r.sim.advanceEngine(1000);
     QCOMPARE(m.at(0x002), quint8(3));
-
     // Settings are read on every tick: a higher load trim lengthens the gas times at once.
     const auto ratio = [&m] { return double(m.hi255(0x01C)) / m.hi255(0x00C); };
     const double before = ratio();
     r.sim.receive(dataFrame(0x801, QByteArray(1, char(175))));
     r.sim.advanceEngine(EcuSimulator::EngineTickMs);
-    QVERIFY2(ratio() > before + 0.3, qPrintable(QStringLiteral("%1 %2").arg(before).arg(ratio())));
-
+    QVERIFY(ratio() > before + 0.3);
     r.sim.receive("@F0081E\r");
     QCOMPARE(m.at(0x002), quint8(0));
-    QCOMPARE(m.hi255(0x01C), 0);
-
     // A gas-system alarm falls back to petrol; function 000 clears it.
     r.sim.receive("@F0071D\r");
     r.sim.advanceEngine(3000);
@@ -201,7 +151,6 @@ void TstSim::functionsDriveTheFuelState() {
     QCOMPARE(m.at(0x002), quint8(0));
     r.sim.receive("@F00016\r");
     QCOMPARE(m.at(0x003), quint8(0));
-
     // Reset: the engine cranks again, the settings stay.
     const QByteArray settings = m.range(0x800, 0x800);
     r.sim.receive("@F0091F\r");
@@ -218,14 +167,17 @@ void TstSim::faults_data() {
 
 void TstSim::faults() {
     QFETCH(int, kind);
+    const FaultKind fault = FaultKind(kind);
+    const QByteArray &good = FirmwareReply;
     Rig r;
-    r.sim.faults().set(FaultKind(kind), FaultRule::always());
+    r.sim.faults().set(fault, FaultRule::next(1));
     QSignalSpy unplugged(&r.sim, &EcuSimulator::unplugged);
     r.sim.receive(FirmwarePoll);
     const QByteArray out = r.out();
-    const QByteArray &good = FirmwareReply;
-    switch (FaultKind(kind)) {
+    switch (fault) {
     case FaultKind::Silent:
+    case FaultKind::Join:  // held for the next reply
+    case FaultKind::Spell: // and the replies after it, for a while
         QVERIFY(out.isEmpty());
         break;
     case FaultKind::Noise:
@@ -245,37 +197,23 @@ void TstSim::faults() {
     case FaultKind::Vanish:
         QCOMPARE(unplugged.size(), 1);
         QVERIFY(good.startsWith(out) && out.size() < good.size());
-        r.sim.receive(FirmwarePoll);
-        QCOMPARE(r.out(), out); // nothing more
         break;
     case FaultKind::Garble:
         QVERIFY(out != good && qAbs(out.size() - good.size()) <= 1);
         break;
-    case FaultKind::Join:
-        QVERIFY(out.isEmpty()); // held for the next reply
-        r.sim.faults().clear();
-        r.sim.receive(FirmwarePoll);
-        QCOMPARE(r.out(), good + good); // both in one piece
-        QCOMPARE(r.spy.size(), 1);
-        break;
-    case FaultKind::Spell:
-        QVERIFY(out.isEmpty());
-        r.sim.faults().clear();
-        r.sim.receive(FirmwarePoll);
-        QVERIFY(r.out().isEmpty()); // the spell lasts
+    }
+    r.spy.clear();
+    r.sim.receive(FirmwarePoll);     // the rule was for one reply only
+    if (fault == FaultKind::Spell) { // but the spell lasts
+        QVERIFY(r.out().isEmpty());
         QTest::qWait(1600);
         r.sim.receive(FirmwarePoll);
-        QTRY_COMPARE(r.out(), good);
-        break;
     }
-}
-
-void TstSim::faultForNextReplies() {
-    Rig r;
-    r.sim.faults().set(FaultKind::Silent, FaultRule::next(2));
-    for (int i = 0; i < 4; ++i)
-        r.sim.receive(FirmwarePoll);
-    QCOMPARE(r.out(), FirmwareReply + FirmwareReply);
+    // Nothing more from an unplugged adapter; a held reply comes glued to the next, in one piece.
+    QTRY_COMPARE(r.out(), fault == FaultKind::Vanish ? QByteArray()
+                          : fault == FaultKind::Join ? good + good
+                                                     : good);
+    QVERIFY(fault != FaultKind::Join || r.spy.size() == 1);
 }
 
 void TstSim::loadsCliDump() {
@@ -296,7 +234,6 @@ void TstSim::engineStaysPlausible_data() {
     QTest::addColumn<bool>("gas");
     QTest::newRow("idle, petrol") << 0 << false;
     QTest::newRow("idle, gas") << 0 << true;
-    QTest::newRow("half load, gas") << 50 << true;
     QTest::newRow("full load, gas") << 100 << true;
 }
 
@@ -308,26 +245,20 @@ void TstSim::engineStaysPlausible() {
     sim.engine().setThrottle(throttle);
     if (gas)
         sim.engine().requestGas();
-    int lastWater = m.s8(0x02C);
     int lambdaCrossings = 0;
     bool rich = false;
     for (int tick = 0; tick < 3000; ++tick) { // five minutes from a cold start
         sim.advanceEngine(EcuSimulator::EngineTickMs);
         const int rpm = 2 * m.u16(0x008); // sequential injection: stored halved
         QVERIFY2(rpm > 600 && rpm < 4500, qPrintable(QString::number(rpm)));
-        QVERIFY(m.s8(0x02C) >= lastWater - 1 && m.s8(0x02C) <= 95);
-        lastWater = m.s8(0x02C);
-        QVERIFY(m.s8(0x02D) >= 10 && m.s8(0x02D) <= m.s8(0x02C) + 1);
-        QVERIFY(m.u16(0x02E) <= 110);
-        QVERIFY(m.u16(0x030) <= 200);
-        for (int c = 0; c < 8; ++c) {
-            const double petrolMs = injectionMs(m, 0x00C + 2 * c);
-            const double gasMs = injectionMs(m, 0x01C + 2 * c);
+        QVERIFY(m.s8(0x02C) <= 95);
+        for (int c = 0; c < 8; ++c) { // hundredths of a millisecond times 3.9
+            const double petrolMs = m.hi255(0x00C + 2 * c) / 390.0;
+            const double gasMs = m.hi255(0x01C + 2 * c) / 390.0;
             QVERIFY(petrolMs > 1.5 && petrolMs < 16.0);
             QVERIFY(m.at(0x002) == 3 ? gasMs > petrolMs && gasMs < 2 * petrolMs : gasMs == 0);
         }
-        QVERIFY(m.at(0x034) < 100 && m.at(0x035) < 100);
-        QVERIFY(m.at(0x037) * 0.075 > 13.0 && m.at(0x037) * 0.075 < 14.8);
+        QVERIFY(m.at(0x037) * 0.075 > 13.0 && m.at(0x037) * 0.075 < 14.8); // battery volts
         QCOMPARE(m.at(0x003), quint8(0));
         if ((m.u16(0x030) > 100) != rich) {
             rich = !rich;

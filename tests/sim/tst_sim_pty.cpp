@@ -38,11 +38,10 @@ int openPort(const QString &path) {
 
 // Sends a command and collects characters until a CR, running the event loop meanwhile.
 QByteArray exchange(int fd, const QByteArray &command) {
-    if (::write(fd, command.constData(), size_t(command.size())) != command.size())
-        return {};
     QByteArray got;
-    const QDeadlineTimer deadline(30000);
-    while (!got.endsWith('\r') && !deadline.hasExpired()) {
+    if (::write(fd, command.constData(), size_t(command.size())) != command.size())
+        return got;
+    for (const QDeadlineTimer deadline(30000); !got.endsWith('\r') && !deadline.hasExpired();) {
         char buf[256];
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n > 0)
@@ -57,10 +56,6 @@ bool hungUp(int fd) {
     char c;
     const ssize_t n = ::read(fd, &c, 1);
     return n == 0 || (n < 0 && errno == EIO);
-}
-
-QString simulatorProgram() {
-    return qEnvironmentVariable("GASECU_SIM", QStringLiteral(GASECU_SIM_PATH));
 }
 
 } // namespace
@@ -106,7 +101,8 @@ void TstSimPty::programPublishesAndStopsCleanly() {
     QTemporaryDir dir;
     const QString entry = dir.path() + "/ports/com7"; // the directory is created
     QProcess sim;
-    sim.start(simulatorProgram(), {"--ports-dir", dir.path() + "/ports", "--port", "7"});
+    sim.start(qEnvironmentVariable("GASECU_SIM", QStringLiteral(GASECU_SIM_PATH)),
+              {"--ports-dir", dir.path() + "/ports", "--port", "7"});
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), 30000);
     const QString banner = QString::fromLocal8Bit(sim.readLine()).trimmed();
     QVERIFY2(banner.startsWith("gasecu-sim: port 7 on /dev/pts/") && banner.endsWith(entry + ')'),
