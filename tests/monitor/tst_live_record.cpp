@@ -1,16 +1,11 @@
-// The monitor's drive log and the chart window inside the real main
-// window, on an in-memory line: the rows hold what the monitor shows for
-// the same answer, one row per answer of the live block and none for other
-// blocks, the Record button's states, and the chart's 60 s window, pause,
-// and saved logs.
-#include "link/link.h"
+// The drive log and the chart window inside the real main window, on an
+// in-memory line: rows hold what the monitor shows for the same answer, one
+// row per answer of the live block and none for other blocks; the chart
+// keeps the last minute, pauses, and shows saved logs.
 #include "monitor/chart_window.h"
 #include "monitor/live_log.h"
 #include "monitor/monitor_screen.h"
 #include "monitor/record_strip.h"
-#include "shell/main_window.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
 #include "support/window_bench.h"
 
@@ -19,31 +14,22 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QValueAxis>
-
-#include <memory>
 
 using Bytes = QList<std::pair<int, int>>;
 Q_DECLARE_METATYPE(Bytes)
 
 namespace {
-std::vector<int> liveBlock(const Bytes &bytes) {
+QByteArray liveFrame(const Bytes &bytes) {
     std::vector<int> block(0x37, 0);
     for (const auto &[address, value] : bytes)
         block[static_cast<std::size_t>(address)] = value;
-    return block;
+    return dataFrame(0x000, block);
 }
 
 QList<QByteArray> logLines(const QString &path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> lines = f.readAll().split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().split('\n') : QList<QByteArray>{};
 }
 } // namespace
 
@@ -54,11 +40,8 @@ class TestLiveRecord : public QObject {
     void cleanup() { b.reset(); }
     void rowEqualsTheMonitor_data();
     void rowEqualsTheMonitor();
-    void oneRowPerLiveAnswer();
-    void cancelledOrUnwritable();
+    void recordAndShowADrive();
     void chartKeepsTheLastMinute();
-    void chartPausesAndResumes();
-    void chartOpensASavedLog();
 
   private:
     std::unique_ptr<WindowBench> b; // new for every test
@@ -99,140 +82,95 @@ void TestLiveRecord::rowEqualsTheMonitor() {
     QFETCH(Bytes, bytes);
     b->link.image.set(0x80D, static_cast<quint8>(injectionType));
     startRecording();
-    b->port.feed(dataFrame(0x000, liveBlock(bytes)));
+    b->port.feed(liveFrame(bytes));
     rec->stopRecording();
     const QList<QByteArray> lines = logLines(logPath());
     QCOMPARE(lines.size(), 2);
-    const QStringList columns = live::csvColumns();
+    // Columns 2..23: fuel, speed, petrol and gas times, temperatures, pressure, lambda.
+    std::vector<QLineEdit *> shown{m->TextGazEtat, m->TextRPM};
+    shown.insert(shown.end(), m->TextE.begin(), m->TextE.end());
+    shown.insert(shown.end(), m->TextG.begin(), m->TextG.end());
+    shown.insert(shown.end(), {m->TextTPEau, m->TextTPGaz, m->TextPression, m->TextLambda});
     const QList<QByteArray> row = lines.at(1).split(',');
-    auto field = [&](const QString &name) {
-        return QString::fromUtf8(row.value(columns.indexOf(name)));
-    };
-    QCOMPARE(field(QStringLiteral("speed_rpm")), m->TextRPM->text());
-    QCOMPARE(field(QStringLiteral("fuel")), m->TextGazEtat->text());
-    QCOMPARE(field(QStringLiteral("vaporiser_temp_c")), m->TextTPEau->text());
-    QCOMPARE(field(QStringLiteral("gas_temp_c")), m->TextTPGaz->text());
-    QCOMPARE(field(QStringLiteral("pressure_bar")), m->TextPression->text());
-    QCOMPARE(field(QStringLiteral("lambda_v")), m->TextLambda->text());
-    for (int c = 0; c < 8; ++c) {
-        QCOMPARE(field(live::column::petrol(c + 1)), m->TextE[static_cast<std::size_t>(c)]->text());
-        QCOMPARE(field(live::column::gas(c + 1)), m->TextG[static_cast<std::size_t>(c)]->text());
-    }
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        QCOMPARE(QString::fromUtf8(row.at(int(i) + 2)), shown[i]->text());
 }
 
-void TestLiveRecord::oneRowPerLiveAnswer() {
-    QCOMPARE(rec->BtRecord->text(), QStringLiteral("Record"));
+void TestLiveRecord::recordAndShowADrive() {
+    // A cancelled dialog starts nothing; a file that cannot be made is said so.
+    QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
+    QVERIFY(!rec->recording());
+    b->dialogs.fileAnswers = {b->dir.filePath(QStringLiteral("no/such/dir/drive.csv"))};
+    QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
+    QVERIFY(!rec->recording());
+    QCOMPARE(b->dialogs.texts().size(), 1);
+    QVERIFY(b->dialogs.texts().first().startsWith(QLatin1String(" Cannot write the drive log: ")));
     startRecording();
     QCOMPARE(rec->BtRecord->text(), QStringLiteral("Stop"));
     QVERIFY(rec->TxRecord->text().contains(QLatin1String("REC 00:00  0 rows")));
     for (int i = 0; i < 5; ++i) {
-        b->port.feed(dataFrame(0x000, liveBlock({{0x009, 100 + i}})));
-        // Answers of other blocks are no poll of the live data.
-        b->port.feed(filledFrame(0x037, 0x10, 7));
-        b->port.feed(filledFrame(0x801, 2, 9));
+        b->port.feed(liveFrame({{0x009, 100 + i}, {0x02F, 100}}));
+        b->port.feed(filledFrame(0x037, 0x10, 7)); // other blocks are no poll of the live data
     }
     QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
     QVERIFY(!rec->recording());
     QCOMPARE(rec->BtRecord->text(), QStringLiteral("Record"));
     QCOMPARE(rec->TxRecord->text(), QStringLiteral("5 rows in drive.csv"));
+    b->port.feed(liveFrame({})); // nothing more after the stop
     const QList<QByteArray> lines = logLines(logPath());
     QCOMPARE(lines.size(), 6);
     QCOMPARE(lines.at(0), live::csvHeader().trimmed());
     for (int i = 0; i < 5; ++i)
         QCOMPARE(lines.at(i + 1).split(',').at(3), QByteArray::number(2 * (100 + i)));
-    // Nothing more after the stop.
-    b->port.feed(dataFrame(0x000, liveBlock({})));
-    QCOMPARE(logLines(logPath()).size(), 6);
-    QVERIFY(b->dialogs.shown.isEmpty());
-}
-
-void TestLiveRecord::cancelledOrUnwritable() {
-    QTest::mouseClick(rec->BtRecord, Qt::LeftButton); // the dialog is cancelled
-    QVERIFY(!rec->recording());
-    QVERIFY(b->dialogs.shown.isEmpty());
-    b->dialogs.fileAnswers = {b->dir.filePath(QStringLiteral("no/such/dir/drive.csv"))};
-    QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
-    QVERIFY(!rec->recording());
-    QCOMPARE(b->dialogs.shown.size(), 1);
-    QVERIFY(
-        b->dialogs.shown.first().text.startsWith(QLatin1String(" Cannot write the drive log: ")));
-    QCOMPARE(rec->BtRecord->text(), QStringLiteral("Record"));
+    // The chart shows the saved drive, not what comes on the line meanwhile.
+    QTest::mouseClick(rec->BtChart, Qt::LeftButton);
+    ChartWindow *chart = rec->chart();
+    b->dialogs.fileAnswers = {logPath()};
+    QTest::mouseClick(chart->BtOpen, Qt::LeftButton);
+    QVERIFY(chart->showingLog());
+    QCOMPARE(chart->TxSource->text(), QStringLiteral("drive.csv: 5 rows"));
+    QCOMPARE(chart->series(0)->count(), 5);
+    QCOMPARE(chart->series(0)->at(4).y(), 208.0); // 104, shown doubled
+    QCOMPARE(chart->series(4)->at(0).y(), 1.0);   // pressure, bar
+    b->port.feed(liveFrame({}));
+    QCOMPARE(chart->series(0)->count(), 5);
+    QTest::mouseClick(chart->BtLive, Qt::LeftButton);
+    QVERIFY(!chart->showingLog());
+    QCOMPARE(chart->series(0)->count(), 1);
+    // Not a log: said so, and the chart stays live.
+    QFile bad(b->dir.filePath(QStringLiteral("bad.csv")));
+    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("FichierMemoire:00.Fin\r\n") > 0);
+    bad.close();
+    QVERIFY(!chart->openLog(bad.fileName()));
+    QVERIFY(!chart->showingLog());
+    QCOMPARE(b->dialogs.texts().size(), 2);
+    QVERIFY(b->dialogs.texts().last().startsWith(QLatin1String(" Cannot open the drive log: ")));
 }
 
 void TestLiveRecord::chartKeepsTheLastMinute() {
     QTest::mouseClick(rec->BtChart, Qt::LeftButton);
     ChartWindow *chart = rec->chart();
     QVERIFY(chart && chart->isVisible());
-    live::Sample s;
-    for (int t = 0; t <= 90; ++t) {
-        s.ms = t * 1000;
-        s.speed = 1000 + t;
-        chart->addSample(s);
-    }
-    // 30 s .. 90 s: the points older than a minute are gone.
     QLineSeries *speed = chart->series(0);
-    QCOMPARE(speed->count(), 61);
+    auto add = [&](int from, int to) {
+        for (int t = from; t <= to; ++t)
+            chart->addSample({.ms = t * 1000, .speed = 1000 + t});
+    };
+    add(0, 90);
+    QCOMPARE(speed->count(), 61); // 30 s .. 90 s: older points are gone
     QCOMPARE(speed->at(0), QPointF(30, 1030));
-    QCOMPARE(chart->timeAxis()->min(), 30.0);
-    QCOMPARE(chart->timeAxis()->max(), 90.0);
-    // Channels can be hidden; their data stay.
-    chart->Channel[0]->setChecked(false);
-    QVERIFY(!speed->isVisible());
-    QCOMPARE(speed->count(), 61);
-    // An answer on the line lands in the chart too.
-    b->port.feed(dataFrame(0x000, liveBlock({{0x009, 50}})));
-    QCOMPARE(speed->count(), 62);
-}
-
-void TestLiveRecord::chartPausesAndResumes() {
-    QTest::mouseClick(rec->BtChart, Qt::LeftButton);
-    ChartWindow *chart = rec->chart();
-    live::Sample s;
-    for (int t = 0; t < 10; ++t) {
-        s.ms = t * 1000;
-        chart->addSample(s);
-    }
     QTest::mouseClick(chart->BtPause, Qt::LeftButton);
     QCOMPARE(chart->BtPause->text(), QStringLiteral("Resume"));
-    for (int t = 10; t < 20; ++t) {
-        s.ms = t * 1000;
-        chart->addSample(s);
-    }
-    QCOMPARE(chart->series(3)->count(), 10); // frozen while paused
+    add(91, 95);
+    QCOMPARE(speed->at(60), QPointF(90, 1090)); // frozen while paused
     QTest::mouseClick(chart->BtPause, Qt::LeftButton);
     QCOMPARE(chart->BtPause->text(), QStringLiteral("Pause"));
-    QCOMPARE(chart->series(3)->count(), 20); // what came meanwhile is shown
-}
-
-void TestLiveRecord::chartOpensASavedLog() {
-    startRecording();
-    for (int i = 0; i < 4; ++i)
-        b->port.feed(dataFrame(0x000, liveBlock({{0x009, 10 * (i + 1)}, {0x02F, 100}})));
-    rec->stopRecording();
-    QTest::mouseClick(rec->BtChart, Qt::LeftButton);
-    ChartWindow *chart = rec->chart();
-    b->dialogs.fileAnswers = {logPath()};
-    QTest::mouseClick(chart->BtOpen, Qt::LeftButton);
-    QVERIFY(chart->showingLog());
-    QCOMPARE(chart->TxSource->text(), QStringLiteral("drive.csv: 4 rows"));
-    QCOMPARE(chart->series(0)->count(), 4);
-    QCOMPARE(chart->series(0)->at(3).y(), 80.0); // 40, shown doubled
-    QCOMPARE(chart->series(4)->at(0).y(), 1.0);  // pressure, bar
-    // A live answer does not disturb the drive on show.
-    b->port.feed(dataFrame(0x000, liveBlock({})));
-    QCOMPARE(chart->series(0)->count(), 4);
-    QTest::mouseClick(chart->BtLive, Qt::LeftButton);
-    QVERIFY(!chart->showingLog());
-    QCOMPARE(chart->series(0)->count(), 1);
-    // Not a log: said so, and the chart stays as it is.
-    const QString bad = b->dir.filePath(QStringLiteral("bad.csv"));
-    QFile f(bad);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("FichierMemoire:00.Fin\r\n");
-    f.close();
-    QVERIFY(!chart->openLog(bad));
-    QVERIFY(!chart->showingLog());
-    QVERIFY(b->dialogs.texts().last().startsWith(QLatin1String(" Cannot open the drive log: ")));
+    QCOMPARE(speed->at(0), QPointF(35, 1035)); // what came meanwhile is shown
+    QCOMPARE(speed->at(60), QPointF(95, 1095));
+    chart->Channel[0]->setChecked(false); // hidden, its data stay
+    QVERIFY(!speed->isVisible());
+    b->port.feed(liveFrame({{0x009, 50}})); // an answer on the line lands too
+    QCOMPARE(speed->count(), 62);
 }
 
 QTEST_MAIN(TestLiveRecord)

@@ -38,6 +38,11 @@ QString colourName(int bgr) {
     return names.value(bgr, QString::number(bgr));
 }
 
+// Steps to run, then "Name=shown|..." for what the screen must show.
+void live(const char *name, const QList<int> &steps, const char *expected) {
+    QTest::newRow(name) << steps << QString::fromLatin1(expected);
+}
+
 // A trim field, the keys typed into it and the step buttons pressed (each
 // word one or the other), the text it keeps and the extra time in ms.
 void trimRow(const char *field, const char *input, const char *kept, const char *ms) {
@@ -48,307 +53,270 @@ void trimRow(const char *field, const char *input, const char *kept, const char 
 
 class TestMonitorScreen : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanup() { b.reset(); }
-    void showsLiveData_data();
-    void showsLiveData();
-    void trimsAreValidated_data();
-    void trimsAreValidated();
-    void writeChains_data();
-    void writeChains();
-    void alarmResetAndFuelSwitch_data();
-    void alarmResetAndFuelSwitch();
-    void watchdogPollsOnTheThirdQuietTick();
-    void variantHidesOptionalControls();
-
-  private:
-    void run(const QList<int> &steps);
-    // "Name=shown" for every "Name=..." expected: a bar's width (with
-    // ".colour" its fill), a dial's input, a lamp's colour, else the text.
-    QStringList shown(const QStringList &expected) const;
-
     std::unique_ptr<WindowBench> b; // new for every test
     MonitorScreen *m = nullptr;
-};
 
-void TestMonitorScreen::init() {
-    b = std::make_unique<WindowBench>();
-    b->window.MDIForm1_Load();
-    m = b->window.screens().FnMoniteur;
-    // Alarm at 20 C and 0.5 bar, switch-over at 35 C and 0.8 bar, read by
-    // the monitor from the main parameters page.
-    run({0x809, 20, 0x803, 35, 0x80B, 50, 0x805, 80});
-    QVERIFY(b->link.OpenPort());
-    b->port.written.clear();
-}
-
-void TestMonitorScreen::run(const QList<int> &steps) {
-    for (int i = 0; i < steps.size(); i += steps[i] < 0 ? 1 : 2) {
-        if (steps[i] == Refresh)
-            RefreshScreens(b->window.app());
-        else if (steps[i] == Blink)
-            m->couleurTimer_Timer();
-        else if (steps[i] == ResetMemory)
-            QTest::mouseClick(m->RazPrss, Qt::LeftButton);
-        else if (steps[i] == Polling)
-            b->link.state.PollingOn = true;
-        else
-            b->link.image.set(steps[i], static_cast<quint8>(steps[i + 1]));
+    void run(const QList<int> &steps) {
+        for (int i = 0; i < steps.size(); i += steps[i] < 0 ? 1 : 2) {
+            if (steps[i] == Refresh)
+                RefreshScreens(b->window.app());
+            else if (steps[i] == Blink)
+                m->couleurTimer_Timer();
+            else if (steps[i] == ResetMemory)
+                QTest::mouseClick(m->RazPrss, Qt::LeftButton);
+            else if (steps[i] == Polling)
+                b->link.state.PollingOn = true;
+            else
+                b->link.image.set(steps[i], static_cast<quint8>(steps[i + 1]));
+        }
+        RefreshScreens(b->window.app());
     }
-    RefreshScreens(b->window.app());
-}
 
-QStringList TestMonitorScreen::shown(const QStringList &expected) const {
-    QStringList out;
-    for (const QString &e : expected) {
-        const QString key = e.section(QLatin1Char('='), 0, 0);
-        QObject *o = m->findChild<QObject *>(key.section(QLatin1Char('.'), 0, 0));
-        QString value = QStringLiteral("<missing>");
-        if (auto *bar = qobject_cast<LevelBar *>(o))
-            value = key.endsWith(QLatin1String(".colour")) ? colourName(bar->fillColor())
-                                                           : QString::number(bar->widthTwips());
-        else if (auto *dial = qobject_cast<NeedleGauge *>(o))
-            value = QString::number(dial->value());
-        else if (auto *lamp = qobject_cast<AlarmLamp *>(o))
-            value = colourName(lamp->backColor());
-        else if (o)
-            value = o->property("text").toString();
-        out << key + QLatin1Char('=') + value;
+    // "Name=shown" for every "Name=..." expected: a bar's width (with
+    // ".colour" its fill), a dial's input, a lamp's colour, else the text.
+    QStringList shown(const QStringList &expected) const {
+        QStringList out;
+        for (const QString &e : expected) {
+            const QString key = e.section(QLatin1Char('='), 0, 0);
+            QObject *o = m->findChild<QObject *>(key.section(QLatin1Char('.'), 0, 0));
+            QString value = QStringLiteral("<missing>");
+            if (auto *bar = qobject_cast<LevelBar *>(o))
+                value = key.endsWith(QLatin1String(".colour")) ? colourName(bar->fillColor())
+                                                               : QString::number(bar->widthTwips());
+            else if (auto *dial = qobject_cast<NeedleGauge *>(o))
+                value = QString::number(dial->value());
+            else if (auto *lamp = qobject_cast<AlarmLamp *>(o))
+                value = colourName(lamp->backColor());
+            else if (o)
+                value = o->property("text").toString();
+            out << key + QLatin1Char('=') + value;
+        }
+        return out;
     }
-    return out;
-}
 
-void TestMonitorScreen::showsLiveData_data() {
-    QTest::addColumn<QList<int>>("steps");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("water 200 is -56, pressure 0.3: below the alarms")
-        << QList<int>{0x02C, 200, 0x02F, 30}
-        << QStringList{"TxTmp=-56",        "TextTPEau=-56",         "Pictemp=0",
-                       "BarTPEau=0",       "BarTPEau.colour=red",   "TxPrss=0.3",
-                       "BarPression=1105", "BarPression.colour=red"};
-    QTest::newRow("at the alarm levels") << QList<int>{0x02C, 20, 0x02F, 50}
-                                         << QStringList{"BarTPEau=880", "BarTPEau.colour=orange",
-                                                        "PicPress=50", "BarPression.colour=orange"};
-    QTest::newRow("at the switch-over levels")
-        << QList<int>{0x02C, 35, 0x02F, 80}
-        << QStringList{"BarTPEau.colour=green", "BarPression.colour=green"};
-    QTest::newRow("water 127, gas 128 is -128")
-        << QList<int>{0x02C, 127, 0x02D, 128}
-        << QStringList{"TxTmp=127", "Pictemp=127", "TextTPGaz=-128", "BarTPGaz=0"};
-    QTest::newRow("pressure 1050 is over the dial")
-        << QList<int>{0x02E, 0x04, 0x02F, 0x1A}
-        << QStringList{"TxPrss=0", "PicPress=0", "TextPression=10.5", "BarPression=9775"};
-    QTest::newRow("pressure 1000")
-        << QList<int>{0x02E, 0x03, 0x02F, 0xE8} << QStringList{"TxPrss=10", "PicPress=1000"};
-    QTest::newRow("injection 0x0F 0xA0 on cylinder 1")
-        << QList<int>{0x00C, 0x0F, 0x00D, 0xA0}
-        << QStringList{"TextE1=10.21", "txZoom=10.21", "BarE1=848"};
-    QTest::newRow("petrol cylinder 8, gas cylinders 1 and 8")
-        << QList<int>{0x01A, 1, 0x01B, 0, 0x01C, 0x0F, 0x01D, 0xA0, 0x02A, 0, 0x02B, 40}
-        << QStringList{"TextE8=0.65", "BarE8=54",   "TextG1=10.21",
-                       "BarG1=848",   "TextG8=0.1", "BarG8=9"};
-    QTest::newRow("speed 1500 sequential")
-        << QList<int>{0x80D, 0, 0x008, 0x05, 0x009, 0xDC}
-        << QStringList{"TxRPM=3000", "TextRPM=3000", "BarRPM=1500", "PicRPM=66"};
-    QTest::newRow("speed 1500 full group")
-        << QList<int>{0x80D, 1, 0x008, 0x05, 0x009, 0xDC}
-        << QStringList{"TxRPM=1500", "TextRPM=1500", "BarRPM=750", "PicRPM=33"};
-    QTest::newRow("lambda 0-1 V, 0.5 V is rich")
-        << QList<int>{0x80C, 0, 0x031, 100}
-        << QStringList{"TextLambda=0.5", "BarLambda=2500", "BarLambda.colour=red",
-                       "LambaType1=   0 ", "LambaType2=1V    "};
-    QTest::newRow("lambda 0.8-1.6 V, 1.2 V")
-        << QList<int>{0x80C, 1, 0x030, 0, 0x031, 240}
-        << QStringList{"TextLambda=1.2", "BarLambda=2000", "BarLambda.colour=green",
-                       "LambaType1= 0.8 ", "LambaType2=1.6 V "};
-    QTest::newRow("lambda 0.8-1.6 V below its start")
-        << QList<int>{0x80C, 1, 0x031, 100} << QStringList{"BarLambda=0"};
-    QTest::newRow("lambda 0-5 V, 2340 twips is not yet rich")
-        << QList<int>{0x80C, 2, 0x030, 0x01, 0x031, 0xD4}
-        << QStringList{"BarLambda=2340", "BarLambda.colour=green"};
-    QTest::newRow("lambda 5-0 V keeps the 0-1 V scale")
-        << QList<int>{0x80C, 3, 0x031, 100}
-        << QStringList{"BarLambda=2500", "BarLambda.colour=red"};
-    QTest::newRow("waiting") << QList<int>{0x002, 1} << QStringList{"TextGazEtat=Gas Waiting"};
-    QTest::newRow("gas") << QList<int>{0x002, 3} << QStringList{"TextGazEtat=Gas"};
-    QTest::newRow("unknown fuel state leaves the text")
-        << QList<int>{0x002, 3, Refresh, 0x002, 2} << QStringList{"TextGazEtat=Gas"};
-    QTest::newRow("firmware, petrol")
-        << QList<int>{0x000, 15, 0x002, 0}
-        << QStringList{"Label12=ECM fireware :15", "TextGazEtat=Gasoline"};
-    QTest::newRow("pressure and start-on-gas alarms")
-        << QList<int>{0x003, 4 | 128}
-        << QStringList{"TxAlarmePress=black", "TxAlarmeTmp=green", "TxAldemarage=dark red"};
-    QTest::newRow("temperature alarm blinks")
-        << QList<int>{0x003, 2, Refresh, Blink}
-        << QStringList{"TxAlarmeTmp=dark red", "TxAlarmePress=green", "TxAldemarage=green"};
-    QTest::newRow("pressure memory") << QList<int>{0x02F,   120,   Refresh, ResetMemory, 0x02F, 150,
-                                                   Refresh, 0x02F, 90,      Refresh,     0x02F, 130}
-                                     << QStringList{"TxLPress=0.9", "TxHPress=1.5"};
-    QTest::newRow("trims and extra time")
-        << QList<int>{0x801, 125, 0x802, 255, 0x839, 80, 0x83A, 21, 0xA44, 100}
-        << QStringList{"TxCharge=1.25",   "TxRalenti=5.1", "TxChargeB=0.8",
-                       "TxRalentiB=0.42", "TxTIExclu=100", "TxExclu2=4.096"};
-    QTest::newRow("trims left alone while polling")
-        << QList<int>{0x801, 125, 0xA44, 100, Refresh, Polling, 0x801, 10, 0xA44, 7, 0x008, 3}
-        << QStringList{"TxCharge=1.25", "TxTIExclu=100", "TextRPM=1536"};
-}
-
-void TestMonitorScreen::showsLiveData() {
-    QFETCH(QList<int>, steps);
-    QFETCH(QStringList, expected);
-    run(steps);
-    QCOMPARE(shown(expected), expected);
-}
-
-void TestMonitorScreen::trimsAreValidated_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("kept");
-    QTest::addColumn<QString>("ms");
-    trimRow("TxCharge", "2.56", "2.55", "0");
-    trimRow("TxCharge", "1.234", "1.23", "0");
-    trimRow("TxCharge", ".1234", ".1234", "0");
-    trimRow("TxChargeB", ".1a,2-", ".12", "0");
-    trimRow("TxRalentiB", "5.12", "5.10", "0");
-    trimRow("TxTIExclu", "300", "255", "10.444");
-    trimRow("TxTIExclu", "255.4", "255.", "10.444");
-    trimRow("TxCharge", "0 BtCharge1", "0", "0");
-    trimRow("TxRalenti", "0.4 BtRalenti1", "0.38", "0");
-    trimRow("TxRalenti", "5.1 BtRalenti2", "5.10", "0");
-    trimRow("TxChargeB", "1 BtCharge1B", "0.99", "0");
-    trimRow("TxRalentiB", "0.42 BtRalenti2B", "0.44", "0");
-    trimRow("TxTIExclu", "21 BtExclu1", "20", "0.819");
-    trimRow("TxTIExclu", "20 BtExclu2", "21", "0.86");
-}
-
-// Typed or stepped, a trim is validated at once; a step never writes.
-void TestMonitorScreen::trimsAreValidated() {
-    QFETCH(QString, field);
-    QFETCH(QString, input);
-    QFETCH(QString, kept);
-    QFETCH(QString, ms);
-    auto *edit = m->findChild<NumericEdit *>(field);
-    edit->clear();
-    for (const QString &word : input.split(QLatin1Char(' '))) {
-        if (auto *step = m->findChild<QPushButton *>(word))
-            QTest::mouseClick(step, Qt::LeftButton);
-        else
-            QTest::keyClicks(edit, word);
-    }
-    QCOMPARE(edit->text(), kept);
-    QCOMPARE(m->TxExclu2->text(), ms);
-    QVERIFY(b->port.written.isEmpty());
-    QCOMPARE(b->link.state.UploadStep, 0);
-}
-
-void TestMonitorScreen::writeChains_data() {
-    QTest::addColumn<QString>("trigger"); // a write button, or the field Enter is pressed in
-    QTest::addColumn<int>("firmware");
-    QTest::addColumn<int>("bank2Stored");
-    QTest::addColumn<QByteArrayList>("frames");
-    const QByteArrayList bank1{written("@WA44010C"), written("@W801021D19")};
-    const QByteArrayList both = QByteArrayList{written("@W839025032")} + bank1;
-    QTest::newRow("BoutonCentrale: extra time, then bank 1")
-        << "BoutonCentrale" << 12 << 0 << bank1;
-    QTest::newRow("BoutonCentraleB: bank 2 first") << "BoutonCentraleB" << 12 << 80 << both;
-    QTest::newRow("firmware 15 stores bank 2") << "BoutonCentrale" << 15 << 80 << bank1;
-    QTest::newRow("Enter in a trim writes both banks") << "TxRalentiB" << 12 << 80 << both;
-    QTest::newRow("Enter in the extra time writes bank 1") << "TxTIExclu" << 12 << 0 << bank1;
-}
-
-void TestMonitorScreen::writeChains() {
-    QFETCH(QString, trigger);
-    QFETCH(int, firmware);
-    QFETCH(int, bank2Stored);
-    QFETCH(QByteArrayList, frames);
-    b->link.image.set(0x000, static_cast<quint8>(firmware));
-    b->window.navigation().Moniteur_Click();
-    QVERIFY(b->link.state.PollingOn);
-    m->TxCharge->setText(QStringLiteral("0.29"));
-    m->TxRalenti->setText(QStringLiteral("0.5"));
-    m->TxTIExclu->setText(QStringLiteral("12.5")); // halves go to the even neighbour
-    m->TxChargeB->setText(QStringLiteral("0.8"));
-    m->TxRalentiB->setText(QStringLiteral("1"));
-    b->port.written.clear();
-
-    if (auto *button = m->findChild<QPushButton *>(trigger))
-        QTest::mouseClick(button, Qt::LeftButton);
-    else
-        QTest::keyClick(m->findChild<NumericEdit *>(trigger), Qt::Key_Return);
-    QVERIFY(!b->link.state.PollingOn && !m->Timer1.isActive());
-    QVERIFY(b->port.written.isEmpty()); // the first block waits for the answer in flight
-    QCOMPARE(int(b->link.image.at(0x839)), bank2Stored);
-
-    b->port.feed(filledFrame(0x000, 0x37, 0)); // the answer to the poll in flight: no new poll
-    for (int i = 0; i < frames.size(); ++i) {
-        QCOMPARE(b->port.written, QByteArrayList{frames[i]});
-        QCOMPARE(m->Timer1.isActive(), i == frames.size() - 1);
+  private Q_SLOTS:
+    void init() {
+        b = std::make_unique<WindowBench>();
+        b->window.MDIForm1_Load();
+        m = b->window.screens().FnMoniteur;
+        // Alarm at 20 C and 0.5 bar, switch-over at 35 C and 0.8 bar, read by
+        // the monitor from the main parameters page.
+        run({0x809, 20, 0x803, 35, 0x80B, 50, 0x805, 80});
+        QVERIFY(b->link.OpenPort());
         b->port.written.clear();
-        b->port.feed(ackFrame());
     }
-    QVERIFY(b->port.written.isEmpty());
-    QCOMPARE(b->link.state.UploadStep, 0);
-    QCOMPARE(m->TxTIExclu->text(), QStringLiteral("12")); // refreshed from what was written
-}
+    void cleanup() { b.reset(); }
 
-void TestMonitorScreen::alarmResetAndFuelSwitch_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("fuelState");
-    QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("reset alarms") << "BtResetAlarme" << 0 << QByteArray("@F00016\r");
-    QTest::newRow("petrol asks for gas") << "SwitchCommutateur" << 0 << QByteArray("@F0071D\r");
-    QTest::newRow("waiting goes back") << "SwitchCommutateur" << 1 << QByteArray("@F0081E\r");
-    QTest::newRow("gas goes back") << "SwitchCommutateur" << 3 << QByteArray("@F0081E\r");
-}
+    void showsLiveData_data() {
+        QTest::addColumn<QList<int>>("steps");
+        QTest::addColumn<QString>("expected"); // "Name=shown|..."
+        live("water 200 is -56, pressure 0.3: below the alarms", {0x02C, 200, 0x02F, 30},
+             "TxTmp=-56|TextTPEau=-56|Pictemp=0|BarTPEau=0|BarTPEau.colour=red|TxPrss=0.3|"
+             "BarPression=1105|BarPression.colour=red");
+        live("at the alarm levels", {0x02C, 20, 0x02F, 50},
+             "BarTPEau=880|BarTPEau.colour=orange|PicPress=50|BarPression.colour=orange");
+        live("at the switch-over levels", {0x02C, 35, 0x02F, 80},
+             "BarTPEau.colour=green|BarPression.colour=green");
+        live("water 127, gas 128 is -128", {0x02C, 127, 0x02D, 128},
+             "TxTmp=127|Pictemp=127|TextTPGaz=-128|BarTPGaz=0");
+        live("pressure 1050 is over the dial", {0x02E, 0x04, 0x02F, 0x1A},
+             "TxPrss=0|PicPress=0|TextPression=10.5|BarPression=9775");
+        live("pressure 1000", {0x02E, 0x03, 0x02F, 0xE8}, "TxPrss=10|PicPress=1000");
+        live("injection times, first and last cylinders",
+             {0x00C, 0x0F, 0x00D, 0xA0, 0x01A, 1, 0x01B, 0, 0x01C, 0x0F, 0x01D, 0xA0, 0x02A, 0,
+              0x02B, 40},
+             "TextE1=10.21|txZoom=10.21|BarE1=848|TextE8=0.65|BarE8=54|TextG1=10.21|BarG1=848|"
+             "TextG8=0.1|BarG8=9");
+        live("speed 1500 sequential", {0x80D, 0, 0x008, 0x05, 0x009, 0xDC},
+             "TxRPM=3000|TextRPM=3000|BarRPM=1500|PicRPM=66");
+        live("speed 1500 full group", {0x80D, 1, 0x008, 0x05, 0x009, 0xDC},
+             "TxRPM=1500|TextRPM=1500|BarRPM=750|PicRPM=33");
+        live("lambda 0-1 V, 0.5 V is rich", {0x80C, 0, 0x031, 100},
+             "TextLambda=0.5|BarLambda=2500|BarLambda.colour=red|LambaType1=   0 |LambaType2=1V   "
+             " ");
+        live("lambda 0.8-1.6 V, 1.2 V", {0x80C, 1, 0x030, 0, 0x031, 240},
+             "TextLambda=1.2|BarLambda=2000|BarLambda.colour=green|LambaType1= 0.8 |LambaType2=1.6 "
+             "V ");
+        live("lambda 0.8-1.6 V below its start", {0x80C, 1, 0x031, 100}, "BarLambda=0");
+        live("lambda 0-5 V, 2340 twips is not yet rich", {0x80C, 2, 0x030, 0x01, 0x031, 0xD4},
+             "BarLambda=2340|BarLambda.colour=green");
+        live("lambda 5-0 V keeps the 0-1 V scale", {0x80C, 3, 0x031, 100},
+             "BarLambda=2500|BarLambda.colour=red");
+        live("waiting", {0x002, 1}, "TextGazEtat=Gas Waiting");
+        live("unknown fuel state leaves the text", {0x002, 3, Refresh, 0x002, 2},
+             "TextGazEtat=Gas");
+        live("firmware, petrol", {0x000, 15, 0x002, 0},
+             "Label12=ECM fireware :15|TextGazEtat=Gasoline");
+        live("pressure and start-on-gas alarms", {0x003, 4 | 128},
+             "TxAlarmePress=black|TxAlarmeTmp=green|TxAldemarage=dark red");
+        live("temperature alarm blinks", {0x003, 2, Refresh, Blink},
+             "TxAlarmeTmp=dark red|TxAlarmePress=green|TxAldemarage=green");
+        live(
+            "pressure memory",
+            {0x02F, 120, Refresh, ResetMemory, 0x02F, 150, Refresh, 0x02F, 90, Refresh, 0x02F, 130},
+            "TxLPress=0.9|TxHPress=1.5");
+        live("trims and extra time", {0x801, 125, 0x802, 255, 0x839, 80, 0x83A, 21, 0xA44, 100},
+             "TxCharge=1.25|TxRalenti=5.1|TxChargeB=0.8|TxRalentiB=0.42|TxTIExclu=100|TxExclu2=4."
+             "096");
+        live("trims left alone while polling",
+             {0x801, 125, 0xA44, 100, Refresh, Polling, 0x801, 10, 0xA44, 7, 0x008, 3},
+             "TxCharge=1.25|TxTIExclu=100|TextRPM=1536");
+    }
 
-void TestMonitorScreen::alarmResetAndFuelSwitch() {
-    QFETCH(QString, button);
-    QFETCH(int, fuelState);
-    QFETCH(QByteArray, frame);
-    b->link.image.set(0x002, static_cast<quint8>(fuelState));
-    QTest::mouseClick(m->findChild<QPushButton *>(button), Qt::LeftButton);
-    QCOMPARE(b->port.written, QByteArrayList{frame});
-}
+    void showsLiveData() {
+        QFETCH(QList<int>, steps);
+        QFETCH(QString, expected);
+        run(steps);
+        QCOMPARE(shown(expected.split(QLatin1Char('|'))).join(QLatin1Char('|')), expected);
+    }
 
-void TestMonitorScreen::watchdogPollsOnTheThirdQuietTick() {
-    QVERIFY(!m->Timer1.isActive() && m->couleurTimer.isActive());
-    m->Timer1_Timer();
-    m->Timer1_Timer();
-    b->port.feed(ackFrame()); // any received character clears the count
-    for (int round = 0; round < 2; ++round) {
-        m->Timer1_Timer();
-        m->Timer1_Timer();
+    void trimsAreValidated_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("ms");
+        trimRow("TxCharge", "2.56", "2.55", "0");
+        trimRow("TxCharge", "1.234", "1.23", "0");
+        trimRow("TxChargeB", ".1a,2-", ".12", "0");
+        trimRow("TxRalentiB", "5.12", "5.10", "0");
+        trimRow("TxTIExclu", "300", "255", "10.444");
+        trimRow("TxTIExclu", "255.4", "255.", "10.444");
+        trimRow("TxCharge", "0 BtCharge1", "0", "0");
+        trimRow("TxRalenti", "0.4 BtRalenti1", "0.38", "0");
+        trimRow("TxRalenti", "5.1 BtRalenti2", "5.10", "0");
+        trimRow("TxChargeB", "1 BtCharge1B", "0.99", "0");
+        trimRow("TxRalentiB", "0.42 BtRalenti2B", "0.44", "0");
+        trimRow("TxTIExclu", "21 BtExclu1", "20", "0.819");
+        trimRow("TxTIExclu", "20 BtExclu2", "21", "0.86");
+    }
+
+    // Typed or stepped, a trim is validated at once; a step never writes.
+    void trimsAreValidated() {
+        QFETCH(QString, field);
+        QFETCH(QString, input);
+        QFETCH(QString, kept);
+        QFETCH(QString, ms);
+        auto *edit = m->findChild<NumericEdit *>(field);
+        edit->clear();
+        for (const QString &word : input.split(QLatin1Char(' '))) {
+            if (auto *step = m->findChild<QPushButton *>(word))
+                QTest::mouseClick(step, Qt::LeftButton);
+            else
+                QTest::keyClicks(edit, word);
+        }
+        QCOMPARE(edit->text(), kept);
+        QCOMPARE(m->TxExclu2->text(), ms);
         QVERIFY(b->port.written.isEmpty());
-        m->Timer1_Timer();
-        QCOMPARE(b->port.written, QByteArrayList{QByteArray("@R000378C\r")});
-        QVERIFY(b->link.state.PollingOn);
-        QCOMPARE(b->window.etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM1"));
-        b->port.written.clear();
+        QCOMPARE(b->link.state.UploadStep, 0);
     }
 
-    // A closed port: the count goes on, nothing is sent.
-    b->link.ClosePort();
-    b->link.state.PollingOn = false;
-    for (int i = 0; i < 3; ++i)
-        m->Timer1_Timer();
-    QVERIFY(b->port.written.isEmpty() && !b->link.state.PollingOn);
-    QCOMPARE(b->link.state.NoAnswerTicks, 0);
-}
+    void writeChains_data() {
+        QTest::addColumn<QString>("trigger"); // a write button, or the field Enter is pressed in
+        QTest::addColumn<int>("firmware");
+        QTest::addColumn<int>("bank2Stored");
+        QTest::addColumn<QByteArrayList>("frames");
+        const QByteArrayList bank1{written("@WA44010C"), written("@W801021D19")};
+        const QByteArrayList both = QByteArrayList{written("@W839025032")} + bank1;
+        QTest::newRow("BoutonCentrale: extra time, then bank 1")
+            << "BoutonCentrale" << 12 << 0 << bank1;
+        QTest::newRow("BoutonCentraleB: bank 2 first") << "BoutonCentraleB" << 12 << 80 << both;
+        QTest::newRow("firmware 15 stores bank 2") << "BoutonCentrale" << 15 << 80 << bank1;
+        QTest::newRow("Enter in a trim writes both banks") << "TxRalentiB" << 12 << 80 << both;
+        QTest::newRow("Enter in the extra time writes bank 1") << "TxTIExclu" << 12 << 0 << bank1;
+    }
 
-void TestMonitorScreen::variantHidesOptionalControls() {
-    m->applyGasTimesShown(0);
-    QVERIFY(m->TextG[0]->isHidden() && m->BarG[7]->isHidden() && m->Label18b->isHidden());
-    QVERIFY(!m->TextE[7]->isHidden() && !m->BarE[0]->isHidden());
-    m->applyGasTimesShown(1);
-    m->applyGasTimesShown(2); // not a variant: changes nothing
-    QVERIFY(!m->TextG[7]->isHidden() && !m->BarG[0]->isHidden() && !m->Label17->isHidden());
-    m->applyEmissionTools(0);
-    QVERIFY(m->EmiStart->isHidden() && m->TxTemps->isHidden());
-    m->applyEmissionTools(3);
-    QVERIFY(!m->EmiStart->isHidden() && !m->TxTemps->isHidden());
-}
+    void writeChains() {
+        QFETCH(QString, trigger);
+        QFETCH(int, firmware);
+        QFETCH(int, bank2Stored);
+        QFETCH(QByteArrayList, frames);
+        b->link.image.set(0x000, static_cast<quint8>(firmware));
+        b->window.navigation().Moniteur_Click();
+        QVERIFY(b->link.state.PollingOn);
+        m->TxCharge->setText(QStringLiteral("0.29"));
+        m->TxRalenti->setText(QStringLiteral("0.5"));
+        m->TxTIExclu->setText(QStringLiteral("12.5")); // halves go to the even neighbour
+        m->TxChargeB->setText(QStringLiteral("0.8"));
+        m->TxRalentiB->setText(QStringLiteral("1"));
+        b->port.written.clear();
+
+        if (auto *button = m->findChild<QPushButton *>(trigger))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            QTest::keyClick(m->findChild<NumericEdit *>(trigger), Qt::Key_Return);
+        QVERIFY(!b->link.state.PollingOn && !m->Timer1.isActive());
+        QVERIFY(b->port.written.isEmpty()); // the first block waits for the answer in flight
+        QCOMPARE(int(b->link.image.at(0x839)), bank2Stored);
+
+        b->port.feed(filledFrame(0x000, 0x37, 0)); // the answer to the poll in flight: no new poll
+        for (int i = 0; i < frames.size(); ++i) {
+            QCOMPARE(b->port.written, QByteArrayList{frames[i]});
+            QCOMPARE(m->Timer1.isActive(), i == frames.size() - 1);
+            b->port.written.clear();
+            b->port.feed(ackFrame());
+        }
+        QVERIFY(b->port.written.isEmpty());
+        QCOMPARE(b->link.state.UploadStep, 0);
+        QCOMPARE(m->TxTIExclu->text(), QStringLiteral("12")); // refreshed from what was written
+    }
+
+    void alarmResetAndFuelSwitch_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("fuelState");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("reset alarms") << "BtResetAlarme" << 0 << QByteArray("@F00016\r");
+        QTest::newRow("petrol asks for gas") << "SwitchCommutateur" << 0 << QByteArray("@F0071D\r");
+        QTest::newRow("waiting goes back") << "SwitchCommutateur" << 1 << QByteArray("@F0081E\r");
+        QTest::newRow("gas goes back") << "SwitchCommutateur" << 3 << QByteArray("@F0081E\r");
+    }
+
+    void alarmResetAndFuelSwitch() {
+        QFETCH(QString, button);
+        QFETCH(int, fuelState);
+        QFETCH(QByteArray, frame);
+        b->link.image.set(0x002, static_cast<quint8>(fuelState));
+        QTest::mouseClick(m->findChild<QPushButton *>(button), Qt::LeftButton);
+        QCOMPARE(b->port.written, QByteArrayList{frame});
+    }
+
+    void watchdogPollsOnTheThirdQuietTick() {
+        QVERIFY(!m->Timer1.isActive() && m->couleurTimer.isActive());
+        m->Timer1_Timer();
+        m->Timer1_Timer();
+        b->port.feed(ackFrame()); // any received character clears the count
+        for (int round = 0; round < 2; ++round) {
+            m->Timer1_Timer();
+            m->Timer1_Timer();
+            QVERIFY(b->port.written.isEmpty());
+            m->Timer1_Timer();
+            QCOMPARE(b->port.written, QByteArrayList{QByteArray("@R000378C\r")});
+            QVERIFY(b->link.state.PollingOn);
+            QCOMPARE(b->window.etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM1"));
+            b->port.written.clear();
+        }
+
+        // A closed port: the count goes on, nothing is sent.
+        b->link.ClosePort();
+        b->link.state.PollingOn = false;
+        for (int i = 0; i < 3; ++i)
+            m->Timer1_Timer();
+        QVERIFY(b->port.written.isEmpty() && !b->link.state.PollingOn);
+        QCOMPARE(b->link.state.NoAnswerTicks, 0);
+    }
+
+    void variantHidesOptionalControls() {
+        m->applyGasTimesShown(0);
+        QVERIFY(m->TextG[0]->isHidden() && m->BarG[7]->isHidden() && m->Label18b->isHidden());
+        QVERIFY(!m->TextE[7]->isHidden() && !m->BarE[0]->isHidden());
+        m->applyGasTimesShown(1);
+        m->applyGasTimesShown(2); // not a variant: changes nothing
+        QVERIFY(!m->TextG[7]->isHidden() && !m->BarG[0]->isHidden() && !m->Label17->isHidden());
+        m->applyEmissionTools(0);
+        QVERIFY(m->EmiStart->isHidden() && m->TxTemps->isHidden());
+        m->applyEmissionTools(3);
+        QVERIFY(!m->EmiStart->isHidden() && !m->TxTemps->isHidden());
+    }
+};
 
 QTEST_MAIN(TestMonitorScreen)
 #include "tst_monitor_screen.moc"

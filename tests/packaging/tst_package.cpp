@@ -11,21 +11,12 @@
 
 class TestPackage : public QObject {
     Q_OBJECT
-    QTemporaryDir work;
-    QString deb;
-    QString root;
-
   private Q_SLOTS:
-    void initTestCase();
-    void installsFiles_data();
-    void installsFiles();
-    void programsRunFromTheRoot_data();
-    void programsRunFromTheRoot();
-    void desktopEntry();
-    void dependsOnDebianPackages();
+    void debContents();
 };
 
-void TestPackage::initTestCase() {
+void TestPackage::debContents() {
+    QTemporaryDir work;
     QVERIFY(work.isValid());
     const RunResult made = runProgram(
         QStringLiteral(GASECU_CPACK),
@@ -36,61 +27,34 @@ void TestPackage::initTestCase() {
     const QStringList debs = QDir(work.path()).entryList({QStringLiteral("*.deb")});
     QCOMPARE(debs.size(), 1);
     QVERIFY(debs.first().startsWith(QStringLiteral("gasecu_" GASECU_VERSION_TEXT)));
-    deb = work.filePath(debs.first());
-    root = work.filePath(QStringLiteral("root"));
+    const QString deb = work.filePath(debs.first());
+    const QString root = work.filePath(QStringLiteral("root"));
     const RunResult unpacked =
         runProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root});
     QVERIFY2(unpacked.exitCode == 0, unpacked.err.constData());
-}
-
-void TestPackage::installsFiles_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("executable");
-    for (const char *program : {"gasecu", "gasecu-cli", "gasecu-sim"})
-        QTest::newRow(program) << QStringLiteral("usr/bin/") + QLatin1String(program) << true;
-    QTest::newRow("desktop entry")
-        << QStringLiteral("usr/share/applications/gasecu.desktop") << false;
-    QTest::newRow("icon") << QStringLiteral("usr/share/icons/hicolor/scalable/apps/gasecu.svg")
-                          << false;
-    QTest::newRow("language file")
-        << QStringLiteral("usr/share/gasecu/languages/english.lng") << false;
-    QTest::newRow("cli manual") << QStringLiteral("usr/share/man/man1/gasecu-cli.1.gz") << false;
-    QTest::newRow("sim manual") << QStringLiteral("usr/share/man/man1/gasecu-sim.1.gz") << false;
-}
-
-void TestPackage::installsFiles() {
-    QFETCH(QString, path);
-    QFETCH(bool, executable);
-    const QFileInfo file(root + QLatin1Char('/') + path);
-    QVERIFY2(file.isFile(), qPrintable(path));
-    QVERIFY(file.size() > 0);
-    QCOMPARE(file.isExecutable(), executable);
-}
-
-void TestPackage::programsRunFromTheRoot_data() {
-    QTest::addColumn<QString>("program");
-    QTest::newRow("cli") << QStringLiteral("gasecu-cli");
-    QTest::newRow("sim") << QStringLiteral("gasecu-sim");
-}
-
-void TestPackage::programsRunFromTheRoot() {
-    QFETCH(QString, program);
-    const RunResult run =
-        runProgram(root + QStringLiteral("/usr/bin/") + program, {QStringLiteral("--version")});
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY2(run.out.contains(GASECU_VERSION_TEXT), run.out.constData());
-}
-
-void TestPackage::desktopEntry() {
+    for (const char *path :
+         {"usr/bin/gasecu", "usr/bin/gasecu-cli", "usr/bin/gasecu-sim",
+          "usr/share/applications/gasecu.desktop",
+          "usr/share/icons/hicolor/scalable/apps/gasecu.svg",
+          "usr/share/gasecu/languages/english.lng", "usr/share/man/man1/gasecu-cli.1.gz",
+          "usr/share/man/man1/gasecu-sim.1.gz"}) {
+        const QFileInfo file(root + QLatin1Char('/') + QLatin1String(path));
+        QVERIFY2(file.isFile() && file.size() > 0, path);
+        QVERIFY2(file.isExecutable() == QByteArray(path).startsWith("usr/bin/"), path);
+    }
+    for (const char *program : {"gasecu-cli", "gasecu-sim"}) {
+        const RunResult run =
+            runProgram(root + QStringLiteral("/usr/bin/") + QLatin1String(program),
+                       {QStringLiteral("--version")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains(GASECU_VERSION_TEXT), run.out.constData());
+    }
     QFile entry(root + QStringLiteral("/usr/share/applications/gasecu.desktop"));
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QByteArray text = entry.readAll();
     for (const char *line : {"[Desktop Entry]\n", "\nType=Application\n", "\nExec=gasecu\n",
                              "\nIcon=gasecu\n", "\nTerminal=false\n", "\nCategories=Utility;\n"})
         QVERIFY2(text.contains(line), line);
-}
-
-void TestPackage::dependsOnDebianPackages() {
     const RunResult fields = runProgram(QStringLiteral("dpkg-deb"),
                                         {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
     QCOMPARE(fields.exitCode, 0);

@@ -40,40 +40,36 @@ class TestMainParametersPages : public QObject {
     void cleanup() { w.reset(); }
 
     void fieldsRoundTrip_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("injection");
-        QTest::addColumn<Bytes>("bytes");
-        row("temperature", "TemperatureText", "35", 1, Bytes{{0x803, 35}});
-        row("pressure -0.5", "PressionText", "-0.5", 1, Bytes{{0x804, 0xFF}, {0x805, 206}});
-        row("pressure 2.5", "PressionText", "2.5", 1, Bytes{{0x804, 0}, {0x805, 250}});
-        row("pressure delay", "CoPressionText", "120", 1, Bytes{{0x806, 120}});
-        row("switch delay", "DelayComText", "7", 1, Bytes{{0x807, 7}});
-        row("overlapping in 5 ms", "DelaySupText", "1000", 1, Bytes{{0x808, 200}});
-        row("alarm -20", "ALTemperatureText", "-20", 1, Bytes{{0x809, 236}});
-        row("alarm pressure", "ALPressionText", "0.4", 1, Bytes{{0x80A, 0}, {0x80B, 40}});
-        row("rpm sequential", "RPMText", "3000", 0, Bytes{{0xA42, 5}, {0xA43, 220}});
-        row("rpm full group", "RPMText", "3000", 1, Bytes{{0xA42, 11}, {0xA43, 184}});
-        row("empty tank", "TxTank", "100", 1, Bytes{{0xA45, 100}});
-        row("cut off", "TxCutOff", "200", 1, Bytes{{0xA46, 200}});
+        columns<QString, int, Bytes>("texts", "injection", "bytes"); // texts: "field=text ..."
+        row("whole bytes", "TemperatureText=35 CoPressionText=120 DelayComText=7 TxTank=100", 1,
+            Bytes{{0x803, 35}, {0x806, 120}, {0x807, 7}, {0xA45, 100}});
+        row("pressure -0.5, cut off", "PressionText=-0.5 TxCutOff=200", 1,
+            Bytes{{0x804, 0xFF}, {0x805, 206}, {0xA46, 200}});
+        row("pressure 2.5, overlapping in 5 ms", "PressionText=2.5 DelaySupText=1000", 1,
+            Bytes{{0x804, 0}, {0x805, 250}, {0x808, 200}});
+        row("alarms", "ALTemperatureText=-20 ALPressionText=0.4", 1,
+            Bytes{{0x809, 236}, {0x80A, 0}, {0x80B, 40}});
+        row("rpm sequential", "RPMText=3000", 0, Bytes{{0xA42, 5}, {0xA43, 220}});
+        row("rpm full group", "RPMText=3000", 1, Bytes{{0xA42, 11}, {0xA43, 184}});
     }
 
-    // Typed, encoded, decoded back into an emptied field.
+    // Typed, encoded, decoded back into emptied fields.
     void fieldsRoundTrip() {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QFETCH(int, injection);
-        QFETCH(Bytes, bytes);
+        const auto [texts, injection, bytes] =
+            fetch<QString, int, Bytes>("texts", "injection", "bytes");
         main().refreshFromImage();
         PagesWindow::pick(main().ComboInjection, injection);
-        NumericEdit *edit = child<NumericEdit>(main(), field);
-        edit->setText(text);
+        const QStringList typed = texts.split(u' ');
+        for (const QString &t : typed)
+            child<NumericEdit>(main(), t.section(u'=', 0, 0))->setText(t.section(u'=', 1));
         main().encodeInto(w->image());
         for (const auto &[address, value] : bytes)
             QCOMPARE(int(w->image().at(address)), value);
-        edit->setText(QStringLiteral("1"));
+        for (const QString &t : typed)
+            child<NumericEdit>(main(), t.section(u'=', 0, 0))->setText(QStringLiteral("1"));
         main().refreshFromImage();
-        QCOMPARE(edit->text(), text);
+        for (const QString &t : typed)
+            QCOMPARE(child<NumericEdit>(main(), t.section(u'=', 0, 0))->text(), t.section(u'=', 1));
     }
 
     // The speed's coding reads the injection type stored in the same pass;
@@ -96,10 +92,9 @@ class TestMainParametersPages : public QObject {
         QCOMPARE(int(image.at(0xA44)), 0);
     }
 
-    void validation_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
+    void fieldRules_data() {
+        // input: the text typed, then the step button pressed if any
+        columns<QString, QString, QString>("field", "input", "shown");
         row("temperature above", "TemperatureText", "150", "100");
         row("temperature bound stays", "TemperatureText", "100", "100");
         row("pressure above", "PressionText", "3", "2.5");
@@ -125,51 +120,38 @@ class TestMainParametersPages : public QObject {
         row("range correction below", "TxNiveauPWM", "-1", "0");
         row("range correction above", "TxNiveauPWM", "256", "255");
         row("threshold above", "TxNiveau4", "101", "100");
+        row("temperature over 100", "TemperatureText", "100 BtTemp2", "100");
+        row("pressure through 0", "PressionText", "0 BtPression1", "-0.01");
+        row("switch delay to 120", "DelayComText", "119 BtDelayCom2", "120");
+        row("overlapping to 1000", "DelaySupText", "995 BtDelaySup2", "1000");
+        row("overlapping over 1000", "DelaySupText", "1000 BtDelaySup2", "1000");
+        row("rpm below 0", "RPMText", "0 BTRPM1", "0");
+        row("rpm over 6000", "RPMText", "5990 BTRPM2", "6000");
+        row("alarm below -20", "ALTemperatureText", "-20 BtALTemp1", "-20");
+        row("alarm pressure below 0", "ALPressionText", "0 BtALPression1", "0");
+        row("pressure delay to 0", "CoPressionText", "1 BtDelayPress1", "0");
+        row("cut off over 255", "TxCutOff", "255 BtCut2", "255");
+        row("tank below 0", "TxTank", "0 BtTank1", "0");
     }
 
-    void validation() {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
+    // Typed, a field is held to its range at once and nothing is sent; every
+    // step press clamps through the validation and writes the page.
+    void fieldRules() {
+        const auto [field, input, shown] =
+            fetch<QString, QString, QString>("field", "input", "shown");
+        main().refreshFromImage();
         NumericEdit *edit = main().findChild<NumericEdit *>(field);
         if (!edit)
             edit = child<NumericEdit>(level(), field);
+        const QStringList words = input.split(u' ');
         edit->setText(QStringLiteral("1"));
-        edit->setText(typed);
+        edit->setText(words[0]);
+        if (words.size() > 1)
+            QTest::mouseClick(child<QPushButton>(main(), words[1]), Qt::LeftButton);
         QCOMPARE(edit->text(), shown);
-    }
-
-    void stepButtons_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("after");
-        row("temperature over 100", "BtTemp2", "TemperatureText", "100", "100");
-        row("pressure through 0", "BtPression1", "PressionText", "0", "-0.01");
-        row("switch delay to 120", "BtDelayCom2", "DelayComText", "119", "120");
-        row("overlapping to 1000", "BtDelaySup2", "DelaySupText", "995", "1000");
-        row("overlapping over 1000", "BtDelaySup2", "DelaySupText", "1000", "1000");
-        row("rpm below 0", "BTRPM1", "RPMText", "0", "0");
-        row("rpm over 6000", "BTRPM2", "RPMText", "5990", "6000");
-        row("alarm below -20", "BtALTemp1", "ALTemperatureText", "-20", "-20");
-        row("alarm pressure below 0", "BtALPression1", "ALPressionText", "0", "0");
-        row("pressure delay to 0", "BtDelayPress1", "CoPressionText", "1", "0");
-        row("cut off over 255", "BtCut2", "TxCutOff", "255", "255");
-        row("tank below 0", "BtTank1", "TxTank", "0", "0");
-    }
-
-    // Every press clamps through the validation and writes the page.
-    void stepButtons() {
-        QFETCH(QString, button);
-        QFETCH(QString, field);
-        QFETCH(QString, before);
-        QFETCH(QString, after);
-        main().refreshFromImage();
-        child<NumericEdit>(main(), field)->setText(before);
-        QTest::mouseClick(child<QPushButton>(main(), button), Qt::LeftButton);
-        QCOMPARE(child<NumericEdit>(main(), field)->text(), after);
-        QCOMPARE(w->port.written, QByteArrayList{w->writeOf(frames::WriteMainParameters)});
-        QCOMPARE(w->link.state.UploadStep, 1);
+        const QByteArrayList write{w->writeOf(frames::WriteMainParameters)};
+        QCOMPARE(w->port.written, words.size() > 1 ? write : QByteArrayList());
+        QCOMPARE(w->link.state.UploadStep, words.size() > 1 ? 1 : 0);
     }
 
     // Enter writes 0x801..0x838; the answer sends 0xA41..0xA46; nothing follows.
@@ -190,7 +172,7 @@ class TestMainParametersPages : public QObject {
     }
 
     void reset_data() {
-        QTest::addColumn<bool>("yes");
+        columns<bool>("yes");
         row("yes", true);
         row("no", false);
     }
@@ -233,9 +215,7 @@ class TestMainParametersPages : public QObject {
     }
 
     void levelPresets_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("texts");
-        QTest::addColumn<QString>("data");
+        columns<QString, QString, QString>("button", "texts", "data");
         row("0 - 90 ohm Livello", "Predef1", "100 1 190 7 30 50 83", "6401BE071E3253");
         row("0 - 90 ohm AEB", "Predef2", "100 1 190 7 15 30 60", "6401BE070F1E3C");
         row("10 - 50 ohm AEB", "Predef3", "255 0 255 20 40 55 75", "FF00FF1428374B");
@@ -244,9 +224,8 @@ class TestMainParametersPages : public QObject {
     // A preset only fills the fields; Enter writes them, nothing follows, and
     // a refresh shows them back.
     void levelPresets() {
-        QFETCH(QString, button);
-        QFETCH(QString, texts);
-        QFETCH(QString, data);
+        const auto [button, texts, data] =
+            fetch<QString, QString, QString>("button", "texts", "data");
         QTest::mouseClick(child<QPushButton>(level(), button), Qt::LeftButton);
         QCOMPARE(levelTexts(), texts);
         QVERIFY(w->port.written.isEmpty());
@@ -269,12 +248,9 @@ class TestMainParametersPages : public QObject {
     }
 
     void levelReadings_data() {
-        QTest::addColumn<int>("minimum");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("reading");
-        QTest::addColumn<QString>("percent"); // "-": none, the field keeps its text
-        QTest::addColumn<QString>("lamps");   // thresholds 7, 30, 50, 83
-        row("falling, at the maximum", 200, 100, 100, "0", "ggggR");
+        // percent "-": none, the field keeps its text; lamps for thresholds 7, 30, 50, 83
+        columns<int, int, int, QString, QString>("minimum", "maximum", "reading", "percent",
+                                                 "lamps");
         row("falling, beyond the maximum", 200, 100, 80, "-20", "ggggR");
         row("at 1/4", 200, 100, 107, "7", "gggGR");
         row("above 1/4", 200, 100, 108, "8", "gggGr");
@@ -290,11 +266,9 @@ class TestMainParametersPages : public QObject {
     // The range from the fields, its direction and the thresholds from the
     // image; the lamps follow the immediate reading.
     void levelReadings() {
-        QFETCH(int, minimum);
-        QFETCH(int, maximum);
-        QFETCH(int, reading);
-        QFETCH(QString, percent);
-        QFETCH(QString, lamps);
+        const auto [minimum, maximum, reading, percent, lamps] =
+            fetch<int, int, int, QString, QString>("minimum", "maximum", "reading", "percent",
+                                                   "lamps");
         const int settings[] = {100, minimum, maximum, 7, 30, 50, 83};
         for (int i = 0; i < 7; ++i)
             w->image().set(level::addr::RangeCorrection + i, static_cast<quint8>(settings[i]));
@@ -312,13 +286,8 @@ class TestMainParametersPages : public QObject {
     }
 
     void chain_data() {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("pollingBefore");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<int>("currentPage");
-        QTest::addColumn<QByteArray>("pollFrame");
-        QTest::addColumn<bool>("pollingAfter");
+        columns<int, QString, bool, int, int, QByteArray, bool>(
+            "from", "button", "pollingBefore", "shown", "currentPage", "pollFrame", "pollingAfter");
         const QByteArray old = EarlierPoll, monitor = frames::MonitorPoll.toByteArray(),
                          live = frames::SecondLivePoll.toByteArray();
         row("main next, polling kept", 0, "BtChangePage", true, 1, 1, monitor, true);
@@ -334,13 +303,10 @@ class TestMainParametersPages : public QObject {
     // Turning a page enables the watchdog, records the page the menu reopens,
     // sets the poll, shows only the target and sends nothing.
     void chain() {
-        QFETCH(int, from);
-        QFETCH(QString, button);
-        QFETCH(bool, pollingBefore);
-        QFETCH(int, shown);
-        QFETCH(int, currentPage);
-        QFETCH(QByteArray, pollFrame);
-        QFETCH(bool, pollingAfter);
+        const auto [from, button, pollingBefore, shown, currentPage, pollFrame, pollingAfter] =
+            fetch<int, QString, bool, int, int, QByteArray, bool>("from", "button", "pollingBefore",
+                                                                  "shown", "currentPage",
+                                                                  "pollFrame", "pollingAfter");
         Screens &s = w->screens();
         s.parameterPage(from)->showForm();
         w->link.state.PollFrame = EarlierPoll;
@@ -357,8 +323,7 @@ class TestMainParametersPages : public QObject {
     }
 
     void readButtons_data() {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<bool>("pauses");
+        columns<QString, bool>("page", "pauses");
         row("main", "FnParametres", false);
         row("level", "FnParametres2", true);
         row("coefficients", "FnParametres3", false);
@@ -370,8 +335,7 @@ class TestMainParametersPages : public QObject {
     // ECU -> PC reads the whole memory; the pages with live readings pause
     // the poll until the read is done.
     void readButtons() {
-        QFETCH(QString, page);
-        QFETCH(bool, pauses);
+        const auto [page, pauses] = fetch<QString, bool>("page", "pauses");
         w->link.state.PollingOn = true;
         w->timer1().start();
         child<QPushButton>(*child<Form>(w->window, page), QStringLiteral("BoutonPC"))->click();

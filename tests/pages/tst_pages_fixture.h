@@ -24,9 +24,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// One row of a data table: its name, then its columns in order.
-template <typename... Columns> void row(const char *name, const Columns &...columns) {
-    (QTest::newRow(name) << ... << columns);
+#include <tuple>
+
+// A data table's columns named in order; one row of it; the current row's
+// values, fetched by name in the order asked.
+template <typename... Types, typename... Names> void columns(const Names &...names) {
+    (QTest::addColumn<Types>(names), ...);
+}
+template <typename... Columns> void row(const char *name, const Columns &...values) {
+    (QTest::newRow(name) << ... << values);
+}
+template <typename... Types, typename... Names> std::tuple<Types...> fetch(const Names &...names) {
+    return {*static_cast<Types *>(QTest::qData(names, qMetaTypeId<Types>()))...};
 }
 
 // A control by its name; a missing one ends the run.
