@@ -4,6 +4,7 @@
 #include "monitor/chart_window.h"
 #include "monitor/monitor_screen.h"
 #include "monitor/record_strip.h"
+#include "shell/connection_form.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
@@ -112,5 +113,14 @@ bool ScreenshotTour::run() {
     ok = shoot(QStringLiteral("11-lambda")) && ok;
     if (!m_window.menu().BtEmi->isHidden())
         ok = emissionTools() && ok;
+
+    // The connection form with the log of a search that found the ECU.
+    nav.Connection_Click();
+    auto *connection = static_cast<ConnectionForm *>(s.FnConnection);
+    connection->Command4_Click();
+    waitFor([&] { return !connection->search.isSearching() && !link.state.FullReadActive; },
+            20000);
+    connection->showForm();
+    ok = shoot(QStringLiteral("20-connection")) && ok;
     return ok;
 }

@@ -113,6 +113,15 @@ Exit CliLink::fullRead() {
     return runUntilDone([this] { link.StartFullRead(); });
 }
 
+Exit CliLink::openAndRead(const CommandArgs &args) {
+    const int port = args.port();
+    if (port < 0)
+        return Usage;
+    if (const Exit opened = open(port); opened != Ok)
+        return opened;
+    return fullRead();
+}
+
 Exit CliLink::upload() {
     return runUntilDone([this] { link.StartUpload(2); });
 }

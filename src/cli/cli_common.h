@@ -62,6 +62,8 @@ class CliLink {
     Exit open(int port);
     // Reads the whole memory into link.image.
     Exit fullRead();
+    // Opens the command's port and reads the whole memory.
+    Exit openAndRead(const CommandArgs &args);
     // Writes BlockTable entries 1..15 from link.image, one per reply.
     Exit upload();
 

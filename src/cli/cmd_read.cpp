@@ -10,13 +10,8 @@ int runRead(const QStringList &arguments) {
     int code = cli::Ok;
     if (!args.parse(arguments, &code))
         return code;
-    const int port = args.port();
-    if (port < 0)
-        return cli::Usage;
     cli::CliLink line(args.portsDir());
-    if (const cli::Exit opened = line.open(port); opened != cli::Ok)
-        return opened;
-    if (const cli::Exit read = line.fullRead(); read != cli::Ok)
+    if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
         return read;
     std::fputs(memoryDump(line.link.image).constData(), stdout);
     std::fflush(stdout);

@@ -6,3 +6,6 @@
 // (program, command name, then its own arguments) and returns the exit code.
 int runRead(const QStringList &arguments);
 int runMonitor(const QStringList &arguments);
+int runSave(const QStringList &arguments);
+int runUpload(const QStringList &arguments);
+int runPorts(const QStringList &arguments);

@@ -20,6 +20,12 @@ const Command Commands[] = {
     {"read", runRead, "read [--port N] [--ports-dir DIR]: print the ECU's whole memory"},
     {"monitor", runMonitor,
      "monitor [--port N] [--ports-dir DIR] [--csv FILE] [--seconds S]: log the live data as CSV"},
+    {"save", runSave,
+     "save FILE [--port N] [--ports-dir DIR] [--force]: read the ECU, write a memory file"},
+    {"upload", runUpload,
+     "upload FILE [--port N] [--ports-dir DIR]: write a memory file into the ECU, verify"},
+    {"ports", runPorts,
+     "ports [--ports-dir DIR]: list the ports, search the ECU, remember its port"},
 };
 
 QString usage() {

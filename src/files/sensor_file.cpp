@@ -2,7 +2,6 @@
 
 #include "files/records.h"
 
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -15,10 +14,9 @@ constexpr QChar Separator = QLatin1Char(']');
 // settings and three reserved fields.
 constexpr int SeparatorCount = 11;
 
-bool plainNumber(const QString &text) {
-    static const QRegularExpression number(QStringLiteral("^ *-?([0-9]+\\.?[0-9]*|\\.[0-9]+)? *$"));
-    return number.match(text).hasMatch();
-}
+// Fields a line may carry: the header's, the settings, the reserved ones
+// and room for more.
+constexpr std::size_t FieldLimit = 16;
 
 } // namespace
 
@@ -38,18 +36,21 @@ QString line(const Settings &settings) {
 std::optional<Settings> parse(const QString &text) {
     if (!text.startsWith(Header))
         return std::nullopt;
-    const QStringList pieces = text.split(Separator);
-    // pieces[0] is the header's field, the last piece the trailer.
-    if (pieces.size() < 2 || pieces.constLast() != Trailer)
-        return std::nullopt;
-    Settings settings;
-    const qsizetype fieldCount = pieces.size() - 2;
-    for (int i = 0; i < SettingCount; ++i) {
-        if (i < fieldCount)
-            settings[i] = pieces.at(i + 1);
-        if (!plainNumber(settings[i]))
-            return std::nullopt;
+    // Field 0 takes the header; characters past the last field a line can
+    // hold are ignored.
+    std::array<QString, FieldLimit> fields;
+    std::size_t k = 0;
+    for (QChar c : text) {
+        if (c == Separator) {
+            ++k;
+            continue;
+        }
+        if (k < fields.size())
+            fields[k] += c;
     }
+    Settings settings;
+    for (std::size_t i = 0; i < SettingCount; ++i)
+        settings[i] = fields[i + 1];
     return settings;
 }
 

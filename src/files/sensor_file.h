@@ -24,10 +24,10 @@ inline const QString DefaultName = QStringLiteral("Default.sen");
 // The line for these settings, without its line end.
 QString line(const Settings &settings);
 
-// The settings of a line. A line is refused when it does not start with the
-// header, does not end with "]Fin" (a file cut short), or holds in a setting
-// anything but a plain decimal number. Missing settings of a line with fewer
-// fields come back empty.
+// The settings of a line that begins with the header, as texts: the page's
+// validation reads them with the number parser and corrects them. Settings
+// missing from a line with fewer separators come back empty; nothing else
+// is refused.
 std::optional<Settings> parse(const QString &line);
 
 // Reads a file's last record and parses it; nothing for an unreadable file.

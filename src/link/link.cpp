@@ -6,6 +6,11 @@ namespace {
 const QString NotConnect = QStringLiteral(" Not Connect ");
 const QString NonConnecter = QStringLiteral(" Non Connecter ");
 const QString AdapterGone = QStringLiteral(" Adapter Serial not connect ");
+// The device exists but this user may not open it: on Linux serial devices
+// belong to the dialout group.
+const QString NoPermission =
+    QStringLiteral(" No permission to open the serial port: add your user to the dialout group "
+                   "(sudo usermod -aG dialout $USER), then log in again ");
 } // namespace
 
 Link::Link(SerialPort *port, QObject *parent) : QObject(parent), m_port(port) {
@@ -49,6 +54,10 @@ bool Link::OpenPort() {
         Q_EMIT statusText(NotConnect);
         Q_EMIT warning(QStringLiteral(" Serial Port already in use "));
         break;
+    case SerialPort::OpenResult::NoPermission:
+        Q_EMIT statusText(NotConnect);
+        Q_EMIT warning(NoPermission);
+        break;
     case SerialPort::OpenResult::Failed:
         // Neither missing nor busy: the status says it; the fitter picks a port.
         Q_EMIT statusText(NotConnect);
@@ -63,6 +72,17 @@ void Link::ClosePort() {
         return;
     m_port->close();
     state.PortIsOpen = false;
+    // No reply can still arrive on a closed port.
+    state.LinkBusy = false;
+    state.RxBuffer.clear();
+}
+
+bool Link::TesteCom(int portNumber) {
+    if (state.PortIsOpen)
+        return false;
+    const bool opened = m_port->open(portNumber) == SerialPort::OpenResult::Opened;
+    m_port->close();
+    return opened;
 }
 
 void Link::SendLine(const QByteArray &line) {
@@ -97,10 +117,13 @@ void Link::writeNow(const QByteArray &line) {
     case SerialPort::WriteResult::Written:
         return;
     case SerialPort::WriteResult::DeviceGone:
+        m_sendError = SendError::DeviceGone;
         deviceLost();
         return;
     case SerialPort::WriteResult::Failed:
-        Q_EMIT statusText(NonConnecter);
+        m_sendError = SendError::Failed;
+        if (!m_quietErrors)
+            Q_EMIT statusText(NonConnecter);
         return;
     }
 }
@@ -124,9 +147,19 @@ void Link::deviceLost() {
         UPLoadTimer.stop();
         Q_EMIT uploadStopped();
     }
+    if (m_quietErrors)
+        return;
     Q_EMIT statusText(NonConnecter);
     Q_EMIT warning(AdapterGone);
     Q_EMIT connectionWanted();
+}
+
+Link::SendError Link::trySendLine(const QByteArray &line) {
+    m_quietErrors = true;
+    m_sendError = SendError::None;
+    SendLine(line);
+    m_quietErrors = false;
+    return std::exchange(m_sendError, SendError::None);
 }
 
 void Link::ControlTimer3_Timer() {

@@ -30,7 +30,15 @@ class Link : public QObject {
 
     bool OpenPort();
     void ClosePort();
+    // True when port portNumber can be opened; opens and closes it at once.
+    // The link's own port must be closed.
+    bool TesteCom(int portNumber);
     void SendLine(const QByteArray &line);
+    // SendLine for a caller that reports a failing send itself: the link
+    // handles a lost adapter (closes, stops transfers) without its own
+    // status text, message or connection form.
+    enum class SendError { None, Failed, DeviceGone };
+    SendError trySendLine(const QByteArray &line);
     void WriteBlock(QByteArrayView descriptor);
     // Reads BlockTable entries 0..endIndex-1, one per reply. The emission
     // screen reads on to the end of its schedule (ScheduleBlockEnd).
@@ -97,6 +105,8 @@ class Link : public QObject {
     void resumePoll();
 
     SerialPort *m_port;
+    bool m_quietErrors = false;
+    SendError m_sendError = SendError::None;
     int m_rejectedBlocks = 0;
     int m_readEnd = BlockCount;   // BlockTable entry that ends the running read
     int m_uploadEnd = BlockCount; // ... and the running upload

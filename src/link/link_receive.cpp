@@ -60,6 +60,8 @@ void Link::Traitement(const QByteArray &chaine) {
             state.RxBuffer.remove(0, at);
         else
             state.RxBuffer.clear();
+        if (state.RxBuffer.isEmpty())
+            state.LinkBusy = false;
     }
 }
 

@@ -15,21 +15,19 @@ QString PortDirectory::entryPath(int portNumber) const {
     return QDir(m_dir).filePath(QStringLiteral("com%1").arg(portNumber));
 }
 
-QString PortDirectory::devicePath(int portNumber) const {
+PortDevice PortDirectory::device(int portNumber, PortPlatform platform) const {
+    if (platform == PortPlatform::Windows)
+        return {QStringLiteral("COM%1").arg(portNumber), false};
     const QFileInfo entry(entryPath(portNumber));
     if (entry.isSymLink())
-        return entry.symLinkTarget();
+        return {entry.symLinkTarget(), true};
     if (entry.isFile()) {
         QFile file(entry.filePath());
         if (file.open(QIODevice::ReadOnly)) {
             const QString named = QString::fromLocal8Bit(file.readLine(4096)).trimmed();
             if (!named.isEmpty())
-                return named;
+                return {named, true};
         }
     }
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(portNumber);
-#else
-    return QStringLiteral("/dev/ttyUSB%1").arg(portNumber - 1);
-#endif
+    return {QStringLiteral("/dev/ttyUSB%1").arg(portNumber - 1), true};
 }

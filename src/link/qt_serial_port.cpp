@@ -10,11 +10,12 @@ QtSerialPort::QtSerialPort(PortDirectory directory, QObject *parent)
 
 SerialPort::OpenResult QtSerialPort::open(int portNumber) {
     close();
-    const QString path = m_directory.devicePath(portNumber);
-    const QFileInfo device(path);
-    if (!device.exists())
+    const PortDevice target = m_directory.device(portNumber);
+    const QFileInfo device(target.name);
+    if (target.mustExist && !device.exists())
         return OpenResult::NotFound;
-    m_port.setPortName(device.canonicalFilePath());
+    const QString name = target.mustExist ? device.canonicalFilePath() : target.name;
+    m_port.setPortName(name);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
@@ -26,11 +27,15 @@ SerialPort::OpenResult QtSerialPort::open(int portNumber) {
     }
     const auto error = m_port.error();
     m_port.clearError();
+    // Qt reports a port held by another program and a device this user may
+    // not open alike; the device's access rights tell them apart.
+    const bool busy =
+        !target.mustExist || (QFileInfo(name).isReadable() && QFileInfo(name).isWritable());
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return OpenResult::NotFound;
     case QSerialPort::PermissionError:
-        return OpenResult::InUse;
+        return busy ? OpenResult::InUse : OpenResult::NoPermission;
     default:
         return OpenResult::Failed;
     }

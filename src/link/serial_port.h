@@ -9,7 +9,7 @@
 class SerialPort : public QObject {
     Q_OBJECT
   public:
-    enum class OpenResult { Opened, NotFound, InUse, Failed };
+    enum class OpenResult { Opened, NotFound, InUse, NoPermission, Failed };
     enum class WriteResult { Written, DeviceGone, Failed };
 
     using QObject::QObject;

@@ -12,6 +12,9 @@
 #include "pages/numeric_edit.h"
 #include "presentation/upload.h"
 #include "ui/app_context.h"
+#include "ui/dialogs.h"
+#include "ui/form.h"
+#include "ui/screens.h"
 #include "ui/status_strip.h"
 
 #include <QLabel>
@@ -127,10 +130,20 @@ void MonitorScreen::Timer1_Timer() {
     // Language line 71 fills message 10 as well; until language texts are
     // kept apart, the message serves (default "No Dialogue on COM").
     m_app.etat.setLinkText(link.messages[10] + QString::number(st.PortNumber));
-    // A vanished adapter is reported by the link itself (status, message
-    // and the connection screen), so the tick has nothing more to say.
-    link.SendLine(st.PollFrame);
-    st.PollingOn = true;
+    // A failing send is the tick's to report; polling stays as it was.
+    switch (link.trySendLine(st.PollFrame)) {
+    case Link::SendError::None:
+        st.PollingOn = true;
+        return;
+    case Link::SendError::Failed:
+        m_app.etat.setLinkText(QStringLiteral(" --------- "));
+        return;
+    case Link::SendError::DeviceGone:
+        m_app.etat.setLinkText(QStringLiteral(" --------- "));
+        m_app.dialogs.warning(QStringLiteral(" Adapter serial not connect "));
+        m_app.screens.FnConnection->showForm();
+        return;
+    }
 }
 
 void MonitorScreen::couleurTimer_Timer() {

@@ -78,8 +78,10 @@ void BatteryPage::refreshFromImage() {
 
 // A mode the page cannot offer leaves the image's byte as it is.
 void BatteryPage::encodeInto(MemoryImage &image) const {
-    if (const std::optional<quint8> mode = battery::modeByte(TxVbatType->value()))
-        image.set(battery::ModeAddress, *mode);
+    // The typed value as it stands, as a byte; a mode beyond the list is the
+    // ECU's to ignore (the page shows it as OFF).
+    image.set(battery::ModeAddress,
+              static_cast<quint8>(number::toByteClamped(TxVbatType->value())));
 }
 
 void BatteryPage::selectOption(int mode) {

@@ -76,6 +76,15 @@ void InfoForm::Form_Load() {
     place(m_brand == 0 ? 2800 : 3300, 2800);
 }
 
+// Closed with its title-bar button instead of OK: the fitter still gets the
+// connection and load buttons, and the data-loading form (without opening
+// the port; its read asks for the connection form when the port is closed).
+void InfoForm::Form_Unload() {
+    m_app.menu.setButtonsEnabled({QStringLiteral("Connection"), QStringLiteral("Charger")}, true);
+    if (!m_app.link.state.DataLoaded)
+        m_app.screens.FnProgStart->showForm();
+}
+
 void InfoForm::Command1_Click() {
     m_app.screens.FnProgStart->showForm();
     hideForm();

@@ -22,6 +22,7 @@ class InfoForm : public Form {
 
   protected:
     void Form_Load() override;
+    void Form_Unload() override;
 
   private:
     AppContext &m_app;

@@ -12,6 +12,7 @@
 #include "pages/ntc_page.h"
 #include "presentation/language_load.h"
 #include "presentation/refresh.h"
+#include "shell/connection_form.h"
 #include "shell/info_form.h"
 #include "shell/tool_forms.h"
 #include "transfer/memory_viewer.h"
@@ -77,9 +78,7 @@ void MainWindow::createForms() {
     m_screens.FnProgStart = new ProgStartForm(*m_app);
     m_screens.FnDownload = new DownloadForm;
     m_screens.FnUPLoad = new UploadForm;
-    m_screens.FnConnection =
-        new Form(QStringLiteral("FnConnection"), QStringLiteral("Connection "));
-    m_screens.FnConnection->setMinimumSize(320, 200);
+    m_screens.FnConnection = new ConnectionForm(*m_app);
     for (Form *form :
          {static_cast<Form *>(m_screens.FnEntete), static_cast<Form *>(m_screens.FnEntete2),
           static_cast<Form *>(m_screens.FnProgStart), static_cast<Form *>(m_screens.FnDownload),

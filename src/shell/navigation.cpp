@@ -27,6 +27,7 @@ void Navigation::connectMenu() {
     QObject::connect(menu.BtEmi, &QPushButton::clicked, menu.BtEmi, [this] { BtEmi_Click(); });
     QObject::connect(menu.BtMemoire, &QPushButton::clicked, menu.BtMemoire,
                      [this] { BtMemoire_Click(); });
+    connectFileButtons();
 }
 
 void Navigation::calibrationGuardAndStop() {

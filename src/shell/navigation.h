@@ -24,11 +24,18 @@ class Navigation {
 
     // PutInTaB of the map screen, run by BtEmi; set where the map screen is made.
     std::function<void()> mapPutInTaB;
+    // navigation_files.cpp: the memory file buttons.
+    void Charger_Click();
+    void Sauvegarder_Click();
 
   private:
+    void connectFileButtons();
     void calibrationGuardAndStop();
     void calibrationReset();
     void hideScreens();
+    // Runs a file operation with the live poll stopped, then leaves the
+    // monitor timer and PollingOn as they were.
+    template <typename Operation> void withPollPaused(Operation operation);
     // Port closed: the message and the connection form; open: polling on.
     void portCheck(const char *message);
 

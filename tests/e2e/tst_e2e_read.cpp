@@ -1,6 +1,8 @@
 // The whole road over a real pseudo-terminal: the command-line reader and
 // the tool's own start-up against the ECU simulator.
 #include "cli/memory_dump.h"
+#include "support/dump_helpers.h"
+#include "support/sim_process.h"
 #include "support/sim_session.h"
 #include "ui/menu.h"
 
@@ -11,12 +13,6 @@ namespace {
 bool writeFile(const QString &path, const QByteArray &content) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// The byte at an address of a printed dump.
-int dumpByte(const QByteArray &dump, int address) {
-    const QByteArray line = dump.split('\n').value(address / 16);
-    return line.mid(5 + 3 * (address % 16), 2).toInt(nullptr, 16);
 }
 } // namespace
 

@@ -45,10 +45,15 @@ class TestSensorFile : public QObject {
         row("out of range stays text", "FichierSensor:]300]1]190]7]30]50]83]]]]Fin",
             "300 1 190 7 30 50 83");
         row("memory file", "FichierMemoire:]100]1]190]7]30]50]83]]]]Fin", "refused");
-        row("cut short", "FichierSensor:]100]1]19", "refused");
-        row("no trailer", "FichierSensor:]100]1]190]7]30]50]83]]]]", "refused");
-        row("letters", "FichierSensor:]100]x1]190]7]30]50]83]]]]Fin", "refused");
-        row("two points", "FichierSensor:]1.0.0]1]190]7]30]50]83]]]]Fin", "refused");
+        row("cut short", "FichierSensor:]100]1]19", "100 1 19    ");
+        row("no trailer", "FichierSensor:]100]1]190]7]30]50]83]]]]", "100 1 190 7 30 50 83");
+        row("letters kept for the number parser", "FichierSensor:]100]x1]190]7]30]50]83]]]]Fin",
+            "100 x1 190 7 30 50 83");
+        row("two points", "FichierSensor:]1.0.0]1]190]7]30]50]83]]]]Fin", "1.0.0 1 190 7 30 50 83");
+        row("header glued to a setting", "FichierSensor:100]1]190]7]30]50]83]]]]Fin",
+            "1 190 7 30 50 83 ");
+        row("past the last field ignored", "FichierSensor:]1]2]3]4]5]6]7]]]]]]]]]]]]]]]]]]]99]Fin",
+            "1 2 3 4 5 6 7");
     }
 
     void parse() {

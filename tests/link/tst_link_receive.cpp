@@ -19,6 +19,8 @@ class TestLinkReceive : public QObject {
     void everyProcessedFrameUpdatesTheStatus();
     void endlessNoiseDoesNotGrowTheBuffer();
     void lateAcknowledgementsDoNotDisturbAWholeRead();
+    void droppedNoiseFreesTheLink_data();
+    void droppedNoiseFreesTheLink();
 
   private:
     FakeSerialPort *port = nullptr;
@@ -157,6 +159,26 @@ void TestLinkReceive::lateAcknowledgementsDoNotDisturbAWholeRead() {
     QCOMPARE(timedOut.count(), 0);
     link->TimerDownload_Timer();
     QCOMPARE(timedOut.count(), 1);
+}
+
+void TestLinkReceive::droppedNoiseFreesTheLink_data() {
+    QTest::addColumn<QByteArray>("tail"); // what follows 1100 characters of noise
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("noise only") << QByteArray() << false << 0;
+    QTest::newRow("a frame still arriving") << QByteArray("@W0300109") << true << 9;
+}
+
+void TestLinkReceive::droppedNoiseFreesTheLink() {
+    QFETCH(QByteArray, tail);
+    QFETCH(bool, busy);
+    QFETCH(int, kept);
+    port->feed(QByteArray(1100, 'x') + tail);
+    QCOMPARE(link->state.RxBuffer.size(), kept);
+    QCOMPARE(link->state.LinkBusy, busy);
+    // A free link sends at once; a busy one holds the line.
+    link->SendLine("@R0000183\r");
+    QCOMPARE(port->written.size(), busy ? 0 : 1);
 }
 
 QTEST_GUILESS_MAIN(TestLinkReceive)

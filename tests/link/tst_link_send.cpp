@@ -21,6 +21,8 @@ class TestLinkSend : public QObject {
     void unpluggedAdapterIsReportedOnce_data();
     void unpluggedAdapterIsReportedOnce();
     void otherWriteErrorsOnlySetTheStatus();
+    void quietSendLeavesTheReportToTheCaller_data();
+    void quietSendLeavesTheReportToTheCaller();
 
   private:
     FakeSerialPort *port = nullptr;
@@ -111,6 +113,10 @@ void TestLinkSend::openFailures_data() {
     QTest::newRow("missing") << int(SerialPort::OpenResult::NotFound)
                              << " Serial Port non-existent ";
     QTest::newRow("busy") << int(SerialPort::OpenResult::InUse) << " Serial Port already in use ";
+    QTest::newRow("no permission")
+        << int(SerialPort::OpenResult::NoPermission)
+        << " No permission to open the serial port: add your user to the dialout group "
+           "(sudo usermod -aG dialout $USER), then log in again ";
     QTest::newRow("other") << int(SerialPort::OpenResult::Failed) << QString();
 }
 
@@ -170,6 +176,36 @@ void TestLinkSend::otherWriteErrorsOnlySetTheStatus() {
     QCOMPARE(warnings.count(), 0);
     QCOMPARE(status.last().at(0).toString(), QStringLiteral(" Non Connecter "));
     QVERIFY(link->state.PortIsOpen);
+}
+
+void TestLinkSend::quietSendLeavesTheReportToTheCaller_data() {
+    QTest::addColumn<int>("write");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("stillOpen");
+    QTest::newRow("written") << int(SerialPort::WriteResult::Written) << int(Link::SendError::None)
+                             << true;
+    QTest::newRow("failed") << int(SerialPort::WriteResult::Failed) << int(Link::SendError::Failed)
+                            << true;
+    QTest::newRow("adapter gone") << int(SerialPort::WriteResult::DeviceGone)
+                                  << int(Link::SendError::DeviceGone) << false;
+}
+
+void TestLinkSend::quietSendLeavesTheReportToTheCaller() {
+    QFETCH(int, write);
+    QFETCH(int, error);
+    QFETCH(bool, stillOpen);
+    QSignalSpy warnings(link, &Link::warning);
+    QSignalSpy status(link, &Link::statusText);
+    QSignalSpy wanted(link, &Link::connectionWanted);
+    port->nextWrite = SerialPort::WriteResult(write);
+    QCOMPARE(int(link->trySendLine("@R000378C\r")), error);
+    QCOMPARE(link->state.PortIsOpen, stillOpen);
+    QCOMPARE(warnings.count() + status.count() + wanted.count(), 0);
+    // The next plain send reports as before.
+    port->nextWrite = SerialPort::WriteResult::Failed;
+    link->OpenPort();
+    link->SendLine("@R000378C\r");
+    QCOMPARE(status.last().at(0).toString(), QStringLiteral(" Non Connecter "));
 }
 
 QTEST_GUILESS_MAIN(TestLinkSend)

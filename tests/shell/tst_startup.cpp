@@ -85,6 +85,11 @@ void TestStartup::phasesEnableTheRightButtons() {
     QCOMPARE(sorted(menu.enabledButtons()), sorted(Always));
     QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM"));
     QCOMPARE(s.FnDownload->AXProgress1->maximum(), BlockCount);
+    // The connection form listed the ports 0..20 at start-up, each opened
+    // and closed again.
+    QCOMPARE(port->openedPorts.size(), 21);
+    QVERIFY(!port->isOpen());
+    port->openedPorts.clear();
 
     QTest::mouseClick(s.FnEntete->Command1, Qt::LeftButton);
     QVERIFY(!s.FnEntete->isShown());

@@ -3,6 +3,7 @@
 #include "link/serial_port.h"
 
 #include <QByteArrayList>
+#include <QMap>
 
 // An in-memory line: records every text written and delivers received text
 // in exactly the chunks a test chooses.
@@ -12,14 +13,16 @@ class FakeSerialPort : public SerialPort {
     using SerialPort::SerialPort;
 
     OpenResult nextOpen = OpenResult::Opened;
+    QMap<int, OpenResult> openByPort; // wins over nextOpen for the ports it names
     WriteResult nextWrite = WriteResult::Written;
     QByteArrayList written;
     QList<int> openedPorts;
 
     OpenResult open(int portNumber) override {
         openedPorts.append(portNumber);
-        m_open = nextOpen == OpenResult::Opened;
-        return nextOpen;
+        const OpenResult result = openByPort.value(portNumber, nextOpen);
+        m_open = result == OpenResult::Opened;
+        return result;
     }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }

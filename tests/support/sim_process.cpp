@@ -1,6 +1,7 @@
 #include "support/sim_process.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QThread>
 
@@ -9,7 +10,7 @@ bool SimProcess::start(const QStringList &extra) {
     if (program.isEmpty() || !m_dir.isValid())
         return false;
     QStringList args = {QStringLiteral("--port"), QString::number(m_port),
-                        QStringLiteral("--ports-dir"), m_dir.path()};
+                        QStringLiteral("--ports-dir"), portsDir()};
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program, args + extra);
     if (!m_process.waitForStarted(30000))
@@ -40,7 +41,7 @@ void SimProcess::command(const QByteArray &line) {
 }
 
 QString SimProcess::entry() const {
-    return m_dir.filePath(QStringLiteral("com%1").arg(m_port));
+    return QDir(portsDir()).filePath(QStringLiteral("com%1").arg(m_port));
 }
 
 RunResult runProgram(const QString &program, const QStringList &args, const QString &workDir,

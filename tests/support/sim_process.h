@@ -8,6 +8,9 @@
 class SimProcess {
   public:
     explicit SimProcess(int port = 1) : m_port(port) {}
+    // Publishes its port in another simulator's port directory, so several
+    // ECUs sit on several ports of one directory.
+    SimProcess(int port, const QString &sharedPortsDir) : m_port(port), m_shared(sharedPortsDir) {}
     ~SimProcess() { stop(); }
 
     // Starts gasecu-sim ($GASECU_SIM) with the extra arguments and waits
@@ -17,7 +20,7 @@ class SimProcess {
     // A console command on the simulator's standard input ("vanish", ...).
     void command(const QByteArray &line);
 
-    QString portsDir() const { return m_dir.path(); }
+    QString portsDir() const { return m_shared.isEmpty() ? m_dir.path() : m_shared; }
     QString entry() const;
     int port() const { return m_port; }
     QString dirPath(const QString &name) const { return m_dir.filePath(name); }
@@ -25,6 +28,7 @@ class SimProcess {
   private:
     int m_port;
     QTemporaryDir m_dir;
+    QString m_shared;
     QProcess m_process;
 };
 

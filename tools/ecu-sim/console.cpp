@@ -21,7 +21,9 @@ QString Console::help() {
     return QStringLiteral(
         "commands: status | fault KIND on|off|P|next N (KIND silent noise split lowercase badsum "
         "vanish) | fault off | vanish [SECONDS] | plug | gas | petrol | alarm BITS | "
-        "throttle PERCENT | warm | delay MS | pacing on|off | quit");
+        "throttle PERCENT | warm | delay MS | pacing on|off | poke ADDR VALUE | peek ADDR [COUNT] "
+        "| "
+        "quit");
 }
 
 QString Console::execute(const QString &line) {
@@ -34,6 +36,8 @@ QString Console::execute(const QString &line) {
     bool ok = false;
     const int number = arg.toInt(&ok);
 
+    if (cmd == QLatin1String("poke") || cmd == QLatin1String("peek"))
+        return memoryCommand(args);
     if (cmd == QLatin1String("help"))
         return help();
     if (cmd == QLatin1String("status"))

@@ -32,6 +32,9 @@ class Console : public QObject {
     void quitRequested();
 
   private:
+    // console_memory.cpp: "poke ADDR VALUE" and "peek ADDR [COUNT]".
+    QString memoryCommand(const QStringList &args);
+
     void readStdin();
     QString fault(const QStringList &args);
     QString plug();

@@ -1,0 +1,34 @@
+// gasecu-cli save FILE: reads the ECU's whole memory and keeps its
+// configuration in a memory file.
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "files/memory_file.h"
+
+#include <QFileInfo>
+
+int runSave(const QStringList &arguments) {
+    cli::CommandArgs args(QStringLiteral("save FILE [--port N] [--ports-dir DIR] [--force]"), 1);
+    args.parser.addOption(
+        {QStringLiteral("force"), QStringLiteral("Replace FILE when it exists.")});
+    int code = cli::Ok;
+    if (!args.parse(arguments, &code))
+        return code;
+    const QString path = args.positional(0);
+    if (QFileInfo::exists(path) && !args.parser.isSet(QStringLiteral("force"))) {
+        cli::printErr(QStringLiteral("gasecu-cli: ") + path +
+                      QStringLiteral(" exists; --force replaces it"));
+        return cli::FileProblem;
+    }
+    cli::CliLink line(args.portsDir());
+    if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
+        return read;
+    MemoryImage &image = line.link.image;
+    image.set(memory_file::LastAddress, image.at(0x000));
+    QString error;
+    if (!memory_file::writeAtomically(path, memory_file::format(image), &error)) {
+        cli::printErr(QStringLiteral("gasecu-cli: ") + path + QStringLiteral(": ") + error);
+        return cli::FileProblem;
+    }
+    cli::printOut(QStringLiteral("saved ") + path);
+    return cli::Ok;
+}

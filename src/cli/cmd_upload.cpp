@@ -1,0 +1,60 @@
+// gasecu-cli upload FILE: writes a memory file's configuration into the ECU
+// made for it, keeping what the ECU held as a restore point, then reads the
+// blocks back and compares them with the file.
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "files/memory_file.h"
+#include "files/restore_points.h"
+#include "link/hex.h"
+
+#include <QFileInfo>
+
+int runUpload(const QStringList &arguments) {
+    cli::CommandArgs args(QStringLiteral("upload FILE [--port N] [--ports-dir DIR]"), 1);
+    int code = cli::Ok;
+    if (!args.parse(arguments, &code))
+        return code;
+    const MessageTable messages;
+    const QString path = args.positional(0);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        cli::printErr(messages[1]);
+        return cli::FileProblem;
+    }
+    const memory_file::Parsed parsed = memory_file::read(path);
+    if (!parsed.ok) {
+        cli::printErr(messages[2]);
+        return cli::FileProblem;
+    }
+    cli::CliLink line(args.portsDir());
+    if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
+        return read;
+    MemoryImage &image = line.link.image;
+    QString error;
+    const QString restorePoint = RestorePoints().save(image, QDateTime::currentDateTime(), &error);
+    if (restorePoint.isEmpty()) {
+        cli::printErr(QStringLiteral("gasecu-cli: restore point not saved, nothing written: ") +
+                      error);
+        return cli::FileProblem;
+    }
+    cli::printOut(QStringLiteral("restore point ") + restorePoint);
+    if (parsed.firmware() != image.at(0x000)) {
+        cli::printErr(QStringLiteral(" FIREWAR ERROR "));
+        return cli::FirmwareMismatch;
+    }
+    memory_file::apply(parsed, &image);
+    const MemoryImage written = image;
+    if (const cli::Exit uploaded = line.upload(); uploaded != cli::Ok)
+        return uploaded;
+    if (const cli::Exit read = line.fullRead(); read != cli::Ok)
+        return read;
+    if (const int at = memory_file::firstUploadedDifference(written, image); at >= 0) {
+        cli::printErr(QStringLiteral("verification failed at 0x") + hex::WordToHex(at).right(3) +
+                      QStringLiteral(": wrote ") +
+                      QString::fromLatin1(hex::byteHex(written.at(at))) +
+                      QStringLiteral(", read ") + QString::fromLatin1(hex::byteHex(image.at(at))));
+        return cli::VerifyFailed;
+    }
+    cli::printOut(QStringLiteral("verified"));
+    return cli::Ok;
+}

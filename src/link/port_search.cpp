@@ -1,0 +1,83 @@
+#include "link/port_search.h"
+
+#include "files/config_file.h"
+#include "link/link.h"
+
+namespace {
+const QString Crlf = QStringLiteral("\r\n");
+const QByteArray TestFrame = QByteArrayLiteral("@R0000183\r"); // one byte at 0x000
+} // namespace
+
+PortSearch::PortSearch(Link &link, QString configDir, QObject *parent)
+    : QObject(parent), m_link(link), m_configDir(std::move(configDir)) {
+    TimerTestCom.setInterval(300);
+    connect(&TimerTestCom, &QTimer::timeout, this, &PortSearch::TimerTestCom_Timer);
+}
+
+QStringList PortSearch::buildList() {
+    QStringList entries;
+    for (int i = 0; i <= 20; ++i) {
+        PortFlags[std::size_t(i)] = Failed;
+        if (m_link.TesteCom(i)) {
+            PortFlags[std::size_t(i)] = Present;
+            entries.append(QStringLiteral("COM ") + QString::number(i));
+        }
+    }
+    if (entries.isEmpty())
+        entries.append(QStringLiteral(" No Rs232 "));
+    return entries;
+}
+
+void PortSearch::start() {
+    m_link.image.set(0x000, 0);
+    ScanIndex = 1;
+    TimerTestCom.start();
+}
+
+int PortSearch::entryPort(const QString &entry) {
+    return entry.right(2).trimmed().toInt();
+}
+
+bool PortSearch::rememberPort() const {
+    ConfigFile config(m_configDir);
+    if (config.ReadConfigFile() != ConfigFile::ReadResult::Read) {
+        for (QString &value : config.ConfigValues)
+            value.clear();
+    }
+    config.ConfigValues[1] = QString::number(m_link.state.PortNumber);
+    return config.WriteConfigFile();
+}
+
+void PortSearch::TimerTestCom_Timer() {
+    if (m_link.image.at(0x000) != 0) {
+        Q_EMIT logged(QStringLiteral(" trouver !!") + QString::number(m_link.image.at(0x000)) +
+                      Crlf);
+        rememberPort();
+        TimerTestCom.stop();
+        Q_EMIT found(m_link.state.PortNumber);
+        return;
+    }
+    if (PortFlags[std::size_t(ScanIndex - 1)] == Waiting) {
+        Q_EMIT logged(QStringLiteral(" ferme comme ") + QString::number(ScanIndex - 1) + Crlf);
+        m_link.ClosePort();
+    }
+    while (PortFlags[std::size_t(ScanIndex)] == Failed && ScanIndex != EndIndex)
+        ScanIndex += 1;
+    Q_EMIT logged(QStringLiteral(" timer  sur ") + QString::number(ScanIndex) +
+                  QStringLiteral(" = ") + QString::number(PortFlags[std::size_t(ScanIndex)]) +
+                  Crlf);
+    if (ScanIndex != EndIndex) {
+        Q_EMIT logged(QStringLiteral("ourvre la com ") + QString::number(ScanIndex) + Crlf);
+        m_link.state.PortNumber = ScanIndex;
+        PortFlags[std::size_t(ScanIndex)] = Waiting;
+        m_link.OpenPort();
+        m_link.SendLine(TestFrame);
+        ScanIndex += 1;
+    }
+    if (ScanIndex == EndIndex) {
+        Q_EMIT logged(QStringLiteral(" teste fini pas de porte trouvé ") + Crlf);
+        TimerTestCom.stop();
+        ScanIndex = 1;
+        Q_EMIT exhausted();
+    }
+}

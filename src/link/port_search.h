@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <array>
+
+class Link;
+
+// Finding the ECU's port: the list of ports that open, and the automatic
+// search that opens each present port in turn, sends a one-byte read of
+// address 0x000 and keeps the first port whose answer lands in the image
+// (the firmware byte is never 0). One tick of TimerTestCom per port. The
+// port found is remembered in prconfig.txt of the configuration folder.
+class PortSearch : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int FlagCount = 22;
+    static constexpr int EndIndex = 21; // one past the last port searched
+    enum Flag : quint8 { Failed = 0, Present = 1, Waiting = 2 };
+
+    PortSearch(Link &link, QString configDir, QObject *parent = nullptr);
+
+    // Tries ports 0..20 and returns the entries "COM i" of those that open,
+    // or the single entry " No Rs232 ". The link's port must be closed.
+    QStringList buildList();
+    // Starts the search over the flags of the last list.
+    void start();
+    bool isSearching() const { return TimerTestCom.isActive(); }
+    // The port number of a list entry: its last two characters.
+    static int entryPort(const QString &entry);
+    // Writes the link's port number into prconfig.txt, keeping the other
+    // fields of an existing file.
+    bool rememberPort() const;
+
+    std::array<quint8, FlagCount> PortFlags{};
+    int ScanIndex = 1;
+    QTimer TimerTestCom;
+
+  public Q_SLOTS:
+    void TimerTestCom_Timer();
+
+  Q_SIGNALS:
+    // One line of the search log, CR LF included.
+    void logged(const QString &line);
+    // The ECU answered on the link's port, which stays open.
+    void found(int port);
+    // No port answered; none is left open.
+    void exhausted();
+
+  private:
+    Link &m_link;
+    QString m_configDir;
+};

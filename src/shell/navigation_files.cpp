@@ -1,0 +1,45 @@
+// The menu's memory file buttons.
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "presentation/memory_files.h"
+#include "presentation/refresh.h"
+#include "shell/navigation.h"
+#include "ui/app_context.h"
+#include "ui/menu.h"
+#include "ui/screens.h"
+
+#include <QPushButton>
+
+void Navigation::connectFileButtons() {
+    Menu &menu = m_app.menu;
+    QObject::connect(menu.Charger, &QPushButton::clicked, menu.Charger,
+                     [this] { Charger_Click(); });
+    QObject::connect(menu.Sauvegarder, &QPushButton::clicked, menu.Sauvegarder,
+                     [this] { Sauvegarder_Click(); });
+}
+
+template <typename Operation> void Navigation::withPollPaused(Operation operation) {
+    QTimer &timer1 = m_app.screens.FnMoniteur->Timer1;
+    const bool timerWasOn = timer1.isActive();
+    const bool pollingWasOn = m_app.link.state.PollingOn;
+    calibrationGuardAndStop();
+    timer1.stop();
+    m_app.link.state.PollingOn = false;
+    calibrationReset();
+    operation();
+    if (timerWasOn)
+        timer1.start();
+    m_app.link.state.PollingOn = pollingWasOn;
+}
+
+void Navigation::Sauvegarder_Click() {
+    withPollPaused([this] { SaveMemoryFile(m_app); });
+}
+
+void Navigation::Charger_Click() {
+    withPollPaused([this] {
+        LoadMemoryFile(m_app);
+        RefreshScreens(m_app);
+        RebuildTables(m_app);
+    });
+}

@@ -1,0 +1,223 @@
+// Over real pseudo-terminals: the search finds the ECU past a port that
+// never answers, the way back after the adapter was unplugged, and the
+// command line's save, upload and ports.
+#include "files/memory_file.h"
+#include "link/hex.h"
+#include "shell/connection_form.h"
+#include "support/dump_helpers.h"
+#include "support/sim_process.h"
+#include "support/sim_session.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+QString cli() {
+    return qEnvironmentVariable("GASECU_CLI");
+}
+
+QByteArray fileText(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+} // namespace
+
+class TestEndToEndConnection : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void initTestCase();
+    void searchFindsPort4PastASilentPort();
+    void unplugPlugBackValidateAndReadAgain();
+    void cliSaveThenUploadRestoresTheEcu();
+    void cliUploadRefusals_data();
+    void cliUploadRefusals();
+    void cliSaveRefusesAnExistingFile();
+    void cliPorts_data();
+    void cliPorts();
+
+  private:
+    QTemporaryDir dataHome;
+};
+
+// Restore points go to a data folder of the test's own.
+void TestEndToEndConnection::initTestCase() {
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+}
+
+void TestEndToEndConnection::searchFindsPort4PastASilentPort() {
+    SimSession session(4);
+    QVERIFY(session.sim.start({QStringLiteral("--no-pacing")}));
+    SimProcess silent(1, session.sim.portsDir());
+    QVERIFY(silent.start({QStringLiteral("--fault"), QStringLiteral("silent")}));
+    auto &form = *static_cast<ConnectionForm *>(session.screens().FnConnection);
+    QTest::mouseClick(session.window->menu().Connection, Qt::LeftButton);
+    // Each port gets one 300 ms tick: a machine too loaded to answer in
+    // time gets another search.
+    for (int attempt = 0; attempt < 3 && !session.link.state.DataLoaded; ++attempt) {
+        QTest::mouseClick(form.Command4, Qt::LeftButton);
+        QCOMPARE(form.Combo1->count(), 2);
+        QCOMPARE(form.Combo1->itemText(0), QStringLiteral("COM 1"));
+        QCOMPARE(form.Combo1->itemText(1), QStringLiteral("COM 4"));
+        QVERIFY(QTest::qWaitFor([&] { return !form.search.isSearching(); }, ReadTimeoutMs));
+        if (session.link.state.FullReadActive)
+            QVERIFY(QTest::qWaitFor([&] { return session.link.state.DataLoaded; }, ReadTimeoutMs));
+    }
+    QVERIFY(session.link.state.DataLoaded);
+    QCOMPARE(session.link.state.PortNumber, 4);
+    QVERIFY(form.Text1->toPlainText().contains(QStringLiteral(" ferme comme 1\n")));
+    QCOMPARE(fileText(session.work.filePath(QStringLiteral("prconfig.txt"))),
+             QByteArray("FichierConfig:]4]]]]]Fin\r\n"));
+}
+
+void TestEndToEndConnection::unplugPlugBackValidateAndReadAgain() {
+    SimSession session(2);
+    QVERIFY(session.readEcu());
+    auto &form = *static_cast<ConnectionForm *>(session.screens().FnConnection);
+    session.sim.command("vanish");
+    QVERIFY(QTest::qWaitFor([&] { return form.isShown(); }, ReadTimeoutMs));
+    QVERIFY(!session.link.state.PortIsOpen);
+    QCOMPARE(session.dialogs.texts(), QStringList{" Adapter Serial not connect "});
+
+    session.sim.command("plug");
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            QTest::mouseClick(form.Actualise, Qt::LeftButton);
+            return form.Combo1->findText(QStringLiteral("COM 2")) >= 0;
+        },
+        ReadTimeoutMs));
+    form.Combo1->setCurrentIndex(form.Combo1->findText(QStringLiteral("COM 2")));
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QVERIFY(session.link.state.PortIsOpen);
+    QSignalSpy done(&session.link, &Link::fullReadCompleted);
+    session.link.image.set(0x000, 0);
+    session.screens().FnProgStart->BoutonPC_Click();
+    QVERIFY(QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs));
+    QVERIFY(session.link.image.at(0x000) != 0);
+    QCOMPARE(session.dialogs.texts().size(), 1); // nothing more went wrong
+}
+
+void TestEndToEndConnection::cliSaveThenUploadRestoresTheEcu() {
+    SimProcess sim(3);
+    QVERIFY(sim.start());
+    const QStringList line = {QStringLiteral("--port"), QStringLiteral("3"),
+                              QStringLiteral("--ports-dir"), sim.portsDir()};
+    const QString saved = sim.dirPath(QStringLiteral("car.fra"));
+    RunResult r = runProgram(cli(), QStringList{QStringLiteral("save"), saved} + line);
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray text = fileText(saved);
+    QCOMPARE(text.size(), 6167);
+    const memory_file::Parsed file = memory_file::parse(QString::fromLatin1(text));
+    QVERIFY(file.ok);
+
+    // Someone changes the ECU behind the tool's back.
+    sim.command("poke 801 " + hex::byteHex(file.bytes[1] ^ 0x5A));
+    sim.command("poke a79 " + hex::byteHex(file.bytes[0x279] ^ 0x33));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            r = runProgram(cli(), QStringList{QStringLiteral("read")} + line);
+            return dumpByte(r.out, 0x801) == (file.bytes[1] ^ 0x5A);
+        },
+        ReadTimeoutMs));
+
+    r = runProgram(cli(), QStringList{QStringLiteral("upload"), saved} + line);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out.endsWith("verified\n"), r.out.constData());
+    r = runProgram(cli(), QStringList{QStringLiteral("read")} + line);
+    QCOMPARE(r.exitCode, 0);
+    for (int a = 0x801; a <= 0xA79; ++a)
+        QCOMPARE(dumpByte(r.out, a), int(file.bytes[std::size_t(a - 0x800)]));
+
+    // The ECU's changed configuration was kept first.
+    const QDir backups(dataHome.filePath(QStringLiteral("gasecu/backups")));
+    const QStringList points = backups.entryList({QStringLiteral("restore-*.fra")});
+    QCOMPARE(points.size(), 1);
+    const memory_file::Parsed kept =
+        memory_file::parse(QString::fromLatin1(fileText(backups.filePath(points.at(0)))));
+    QCOMPARE(kept.bytes[1], quint8(file.bytes[1] ^ 0x5A));
+    QDir(backups).removeRecursively();
+}
+
+void TestEndToEndConnection::cliUploadRefusals_data() {
+    QTest::addColumn<QByteArray>("content"); // "(none)": no file
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    MemoryImage image;
+    image.set(0x1000, 0x01); // the simulator's firmware byte is another
+    QTest::newRow("missing") << QByteArray("(none)") << 3 << QByteArray(" Non-existent file \n");
+    QTest::newRow("short") << QByteArray("FichierMemoire:00.Fin\r\n") << 3
+                           << QByteArray(" Noncorrect File error \n");
+    QTest::newRow("other firmware")
+        << memory_file::format(image) << 4 << QByteArray(" FIREWAR ERROR \n");
+}
+
+void TestEndToEndConnection::cliUploadRefusals() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    SimProcess sim(5);
+    QVERIFY(sim.start());
+    const QString path = sim.dirPath(QStringLiteral("in.fra"));
+    if (content != "(none)")
+        QVERIFY(memory_file::writeAtomically(path, content));
+    const RunResult r =
+        runProgram(cli(), {QStringLiteral("upload"), path, QStringLiteral("--port"),
+                           QStringLiteral("5"), QStringLiteral("--ports-dir"), sim.portsDir()});
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.err, message);
+    QVERIFY(!r.out.contains("verified"));
+}
+
+void TestEndToEndConnection::cliSaveRefusesAnExistingFile() {
+    SimProcess sim(6);
+    QVERIFY(sim.start());
+    const QString path = sim.dirPath(QStringLiteral("old.fra"));
+    QVERIFY(memory_file::writeAtomically(path, "keep me\r\n"));
+    const QStringList line = {QStringLiteral("--port"), QStringLiteral("6"),
+                              QStringLiteral("--ports-dir"), sim.portsDir()};
+    RunResult r = runProgram(cli(), QStringList{QStringLiteral("save"), path} + line);
+    QCOMPARE(r.exitCode, 3);
+    QCOMPARE(fileText(path), QByteArray("keep me\r\n"));
+    r = runProgram(cli(),
+                   QStringList{QStringLiteral("save"), path, QStringLiteral("--force")} + line);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(fileText(path).size(), 6167);
+}
+
+void TestEndToEndConnection::cliPorts_data() {
+    QTest::addColumn<bool>("ecuOn4");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("config");
+    QTest::newRow("found on 4") << true << 0 << QByteArray("FichierConfig:]4]]]]]Fin\r\n");
+    QTest::newRow("none answers") << false << 1 << QByteArray("(missing)");
+}
+
+void TestEndToEndConnection::cliPorts() {
+    QFETCH(bool, ecuOn4);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, config);
+    SimProcess silent(1);
+    QVERIFY(silent.start({QStringLiteral("--fault"), QStringLiteral("silent")}));
+    SimProcess ecu(4, silent.portsDir());
+    QStringList ecuArgs = {QStringLiteral("--no-pacing")};
+    if (!ecuOn4)
+        ecuArgs << QStringLiteral("--fault") << QStringLiteral("silent");
+    QVERIFY(ecu.start(ecuArgs));
+    QTemporaryDir work;
+    RunResult r;
+    // One 300 ms tick per port: a loaded machine may need another search.
+    for (int attempt = 0; attempt < 3 && r.exitCode != exitCode; ++attempt)
+        r = runProgram(cli(),
+                       {QStringLiteral("ports"), QStringLiteral("--ports-dir"), silent.portsDir()},
+                       work.path());
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2(r.out.startsWith("COM 1\nCOM 4\n timer  sur 1 = 1\nourvre la com 1\n"),
+             r.out.constData());
+    QVERIFY(r.out.contains(ecuOn4 ? "found COM 4\n" : " teste fini pas de porte trouvé \n"));
+    QCOMPARE(fileText(QDir(work.path()).filePath(QStringLiteral("prconfig.txt"))), config);
+}
+
+QTEST_MAIN(TestEndToEndConnection)
+#include "tst_e2e_connection.moc"

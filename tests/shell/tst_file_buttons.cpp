@@ -1,0 +1,262 @@
+// The menu's Load and Save buttons: memory files saved and loaded back, the
+// firmware check, the upload of entries 1..15 one per reply, the restore
+// point before it, and the live poll left as it was.
+#include "files/memory_file.h"
+#include "files/restore_points.h"
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
+#include "shell/main_window.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_serial_port.h"
+#include "support/frame_helpers.h"
+#include "transfer/prog_start_form.h"
+#include "ui/menu.h"
+#include "ui/screens.h"
+#include "ui/status_strip.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+const QString PcToEcm = QStringLiteral("PC --> ECM?");
+const QString Replace =
+    QStringLiteral(" The file that you did select already exists. want to replace it ? ");
+
+QByteArray fileText(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class TestFileButtons : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void saveThenLoadOffersTheUpload();
+    void uploadWritesEntries1To15AfterARestorePoint();
+    void answeringNoWritesNothing();
+    void loadBeforeAnyReadKeepsTheDataAndEnablesTheMenu();
+    void refusedFiles_data();
+    void refusedFiles();
+    void saveAsksBeforeReplacing_data();
+    void saveAsksBeforeReplacing();
+    void cancelledSaveStillRefreshesTheFirmwareByte();
+    void livePollIsLeftAsItWas_data();
+    void livePollIsLeftAsItWas();
+
+  private:
+    // A read ECU: firmware byte 0x47, a pattern in the configuration area.
+    void readEcu();
+    void clickLoad(const QString &path) {
+        dialogs.fileAnswers = {path};
+        QTest::mouseClick(window->menu().Charger, Qt::LeftButton);
+    }
+    QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
+
+    QTemporaryDir dir;
+    FakeSerialPort *port = nullptr;
+    std::unique_ptr<Link> link;
+    FakeDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestFileButtons::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestFileButtons::init() {
+    QDir(RestorePoints::defaultDirectory()).removeRecursively();
+    dialogs = FakeDialogs();
+    port = new FakeSerialPort;
+    link = std::make_unique<Link>(port);
+    window = std::make_unique<MainWindow>(*link, &dialogs, dir.path());
+    window->MDIForm1_Load();
+    window->show();
+    QVERIFY(link->OpenPort());
+    port->written.clear();
+}
+
+void TestFileButtons::cleanup() {
+    window.reset();
+    link.reset();
+    delete port;
+}
+
+void TestFileButtons::readEcu() {
+    for (int a = 0x800; a <= 0xFFF; ++a)
+        link->image.set(a, quint8((a * 5 + 1) & 0xFF));
+    link->image.set(0x000, 0x47);
+    link->state.DataLoaded = true;
+    window->menu().setButtonsEnabled(Menu::readyButtons(), true);
+}
+
+void TestFileButtons::saveThenLoadOffersTheUpload() {
+    readEcu();
+    const MemoryImage saved = link->image;
+    dialogs.fileAnswers = {file("car.fra")};
+    QTest::mouseClick(window->menu().Sauvegarder, Qt::LeftButton);
+    const QByteArray text = fileText(file("car.fra"));
+    QCOMPARE(text.size(), 6167);
+    QCOMPARE(text.mid(6159, 8), QByteArray("47.Fin\r\n"));
+    QVERIFY(dialogs.shown.isEmpty());
+
+    for (int a = 0x800; a <= 0x1000; ++a)
+        link->image.set(a, 0);
+    dialogs.answers = {false};
+    clickLoad(file("car.fra"));
+    for (int a = 0x800; a <= 0xFFF; ++a)
+        QCOMPARE(link->image.at(a), saved.at(a));
+    QCOMPARE(link->image.at(0x1000), quint8(0x47));
+    QCOMPARE(dialogs.texts(), QStringList{PcToEcm});
+    QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("UPLOAD ECM"));
+    QCOMPARE(window->etat().BarreEtat2->text(), QStringLiteral("File to charge : car.fra"));
+}
+
+void TestFileButtons::uploadWritesEntries1To15AfterARestorePoint() {
+    readEcu();
+    const MemoryImage lastRead = link->image;
+    MemoryImage other = lastRead;
+    other.set(0x801, 0xEE);
+    other.set(0xA79, 0xDD);
+    other.set(0x1000, 0x47);
+    QVERIFY(memory_file::writeAtomically(file("other.fra"), memory_file::format(other)));
+    clickLoad(file("other.fra"));
+
+    // The restore point holds the ECU's configuration as it was read.
+    const QStringList points = RestorePoints().list();
+    QCOMPARE(points.size(), 1);
+    QVERIFY(points.at(0).endsWith(QStringLiteral("-fw47.fra")));
+    const memory_file::Parsed kept = memory_file::parse(QString::fromLatin1(fileText(points[0])));
+    QCOMPARE(kept.bytes[1], lastRead.at(0x801));
+    QCOMPARE(kept.bytes[0x279], lastRead.at(0xA79));
+
+    const char *expected[] = {"@W8030B", "@W80138", "@WA1524", "@WA390E", "@W8A737",
+                              "@W8DE37", "@W91524", "@W93937", "@W80138", "@W97037",
+                              "@W9A737", "@W9DE37", "@W83937", "@W87037", "@WA4733"};
+    QVERIFY(window->screens().FnUPLoad->isShown());
+    for (int i = 0; i < 15; ++i) {
+        QCOMPARE(port->written.size(), 1); // one write per reply
+        QCOMPARE(port->written.at(0).left(7), QByteArray(expected[i]));
+        if (i == 1) // entry 2 starts at 0x801
+            QCOMPARE(port->written.at(0).mid(7, 2), QByteArray("EE"));
+        port->written.clear();
+        port->feed(ackFrame());
+    }
+    QVERIFY(port->written.isEmpty());
+    QVERIFY(!window->screens().FnUPLoad->isShown());
+}
+
+void TestFileButtons::answeringNoWritesNothing() {
+    readEcu();
+    link->image.set(0x1000, 0x47);
+    QVERIFY(memory_file::writeAtomically(file("same.fra"), memory_file::format(link->image)));
+    dialogs.answers = {false};
+    clickLoad(file("same.fra"));
+    QVERIFY(port->written.isEmpty());
+    QVERIFY(RestorePoints().list().isEmpty());
+}
+
+void TestFileButtons::loadBeforeAnyReadKeepsTheDataAndEnablesTheMenu() {
+    MemoryImage fromFile;
+    fromFile.set(0x900, 0x12);
+    fromFile.set(0x1000, 0x47);
+    QVERIFY(memory_file::writeAtomically(file("early.fra"), memory_file::format(fromFile)));
+    window->screens().FnProgStart->showForm();
+    window->menu().setButtonsEnabled(Menu::dataButtons(), false);
+    clickLoad(file("early.fra"));
+    QCOMPARE(dialogs.texts(), QStringList{" FIREWAR ERROR "});
+    QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("ERROR"));
+    QCOMPARE(link->image.at(0x900), quint8(0x12));
+    QVERIFY(link->state.DataLoaded);
+    QVERIFY(!window->screens().FnProgStart->isShown());
+    for (const QString &name : Menu::dataButtons())
+        QVERIFY2(window->menu().button(name)->isEnabled(), qPrintable(name));
+    QVERIFY(port->written.isEmpty());
+}
+
+void TestFileButtons::refusedFiles_data() {
+    QTest::addColumn<QByteArray>("content"); // "(none)": no such file
+    QTest::addColumn<QString>("message");
+    MemoryImage image;
+    const QByteArray good = memory_file::format(image);
+    QTest::newRow("missing") << QByteArray("(none)") << " Non-existent file ";
+    QTest::newRow("one character short") << good.left(6164) + "\r\n"
+                                         << " Noncorrect File error ";
+    QTest::newRow("config file") << QByteArray("FichierConfig:]3]]]]]Fin\r\n")
+                                 << " Noncorrect File error ";
+    QTest::newRow("binary") << QByteArray(7000, '\0') << " Noncorrect File error ";
+}
+
+void TestFileButtons::refusedFiles() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    readEcu();
+    const MemoryImage before = link->image;
+    if (content != "(none)")
+        QVERIFY(memory_file::writeAtomically(file("bad.fra"), content));
+    clickLoad(file("bad.fra"));
+    QCOMPARE(dialogs.texts(), QStringList{message});
+    QVERIFY(link->image.bytes() == before.bytes());
+}
+
+void TestFileButtons::saveAsksBeforeReplacing_data() {
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestFileButtons::saveAsksBeforeReplacing() {
+    QFETCH(bool, replace);
+    readEcu();
+    QVERIFY(memory_file::writeAtomically(file("old.fra"), "old\r\n"));
+    dialogs.answers = {replace};
+    dialogs.fileAnswers = {file("old.fra")};
+    window->menu().Sauvegarder->click();
+    QCOMPARE(dialogs.texts(), QStringList{Replace});
+    QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("Replace ?"));
+    QCOMPARE(fileText(file("old.fra")).size(), replace ? 6167 : 5);
+}
+
+void TestFileButtons::cancelledSaveStillRefreshesTheFirmwareByte() {
+    readEcu();
+    window->menu().Sauvegarder->click();
+    QCOMPARE(link->image.at(0x1000), quint8(0x47));
+    QVERIFY(QDir(dir.path()).entryList({QStringLiteral("*.fra")}).isEmpty());
+}
+
+void TestFileButtons::livePollIsLeftAsItWas_data() {
+    QTest::addColumn<bool>("timerOn");
+    QTest::addColumn<bool>("polling");
+    QTest::newRow("monitor polling") << true << true;
+    QTest::newRow("page, poll off") << false << false;
+    QTest::newRow("watchdog only") << true << false;
+}
+
+void TestFileButtons::livePollIsLeftAsItWas() {
+    QFETCH(bool, timerOn);
+    QFETCH(bool, polling);
+    readEcu();
+    QTimer &timer1 = window->screens().FnMoniteur->Timer1;
+    for (QPushButton *button : {window->menu().Sauvegarder, window->menu().Charger}) {
+        if (timerOn)
+            timer1.start();
+        else
+            timer1.stop();
+        link->state.PollingOn = polling;
+        button->click(); // both dialogs cancelled
+        QCOMPARE(timer1.isActive(), timerOn);
+        QCOMPARE(link->state.PollingOn, polling);
+    }
+}
+
+QTEST_MAIN(TestFileButtons)
+#include "tst_file_buttons.moc"
