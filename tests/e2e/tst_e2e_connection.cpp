@@ -7,10 +7,12 @@
 #include "support/dump_helpers.h"
 #include "support/sim_process.h"
 #include "support/sim_session.h"
+#include "ui/menu.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 

