@@ -118,8 +118,7 @@ bool ScreenshotTour::run() {
     nav.Connection_Click();
     auto *connection = static_cast<ConnectionForm *>(s.FnConnection);
     connection->Command4_Click();
-    waitFor([&] { return !connection->search.isSearching() && !link.state.FullReadActive; },
-            20000);
+    waitFor([&] { return !connection->search.isSearching() && !link.state.FullReadActive; }, 20000);
     connection->showForm();
     ok = shoot(QStringLiteral("20-connection")) && ok;
     return ok;

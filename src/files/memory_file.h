@@ -49,5 +49,4 @@ int firstUploadedDifference(const MemoryImage &a, const MemoryImage &b);
 // it could not be written; an existing file is then untouched.
 bool writeAtomically(const QString &path, const QByteArray &text, QString *error = nullptr);
 
-
 } // namespace memory_file

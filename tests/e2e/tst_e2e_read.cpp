@@ -2,6 +2,7 @@
 // the tool's own start-up against the ECU simulator.
 #include "cli/memory_dump.h"
 #include "support/dump_helpers.h"
+#include "support/fake_dialogs.h"
 #include "support/sim_process.h"
 #include "support/sim_session.h"
 #include "ui/menu.h"
