@@ -213,7 +213,7 @@ class TestTablesPages : public QObject {
         image.set(address, 9);
         batteryPage().encodeInto(image);
         const QHash<QString, int> uploaded = {{"2", 2}, {"1.4", 1}, {"3", 3}, {"-1", 0}};
-        QCOMPARE(int(image.at(address)), uploaded.value(typed));
+        QCOMPARE(int(image.at(address)), uploaded.value(text));
     }
 
     // A mode option stores its byte, and writes only while the page is shown:
