@@ -16,159 +16,142 @@ QByteArray answer(const QByteArray &request, int fill) {
 
 class TestLinkTransfers : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void fullReadRequestsSixteenBlocksInOrder();
-    void corruptedBlockIsAskedForAgain();
-    void transfersTimeOutAfterThreeTicks();
-    void closingTheProgressStopsTheRead();
-    void uploadWritesOneBlockPerReply();
-    void sequencerChains_data();
-    void sequencerChains();
-
-  private:
     FakeSerialPort *port = nullptr;
     Link *link = nullptr;
-};
 
-void TestLinkTransfers::init() {
-    delete link;
-    delete port;
-    port = new FakeSerialPort;
-    link = new Link(port);
-    link->state.PortNumber = 2;
-    QVERIFY(link->OpenPort());
-}
-
-void TestLinkTransfers::fullReadRequestsSixteenBlocksInOrder() {
-    link->state.PollingOn = true;
-    QSignalSpy progress(link, &Link::fullReadProgress);
-    QSignalSpy completed(link, &Link::fullReadCompleted);
-    QSignalSpy first(link, &Link::firstDataLoaded);
-    link->StartFullRead();
-    QByteArrayList requests;
-    for (int reply = 0; reply < BlockCount; ++reply) {
-        QByteArrayList lines = std::exchange(port->written, {});
-        lines.removeAll(frames::MonitorPoll.toByteArray()); // the polls go on meanwhile
-        QVERIFY2(!lines.isEmpty(), "a block was requested");
-        requests.append(lines.last().chopped(1));
-        QCOMPARE(completed.count(), 0);
-        port->feed(answer(requests.last(), reply + 1));
+  private Q_SLOTS:
+    void init() {
+        delete link;
+        delete port;
+        port = new FakeSerialPort;
+        link = new Link(port);
+        QVERIFY(link->OpenPort());
     }
-    QCOMPARE(completed.count(), 1);
-    QCOMPARE(first.count(), 1);
-    QVERIFY(!link->state.FullReadActive);
-    QVERIFY(!link->TimerDownload.isActive());
-    QCOMPARE(progress.last().at(0).toInt(), BlockCount);
-    QCOMPARE(requests, QByteArrayList(link->blocks.begin(), link->blocks.begin() + BlockCount));
-    // Each block landed at its own address; entry 9 re-read entry 2's block.
-    QCOMPARE(link->image.at(0x000), quint8(1));
-    QCOMPARE(link->image.at(0x803), quint8(10));
-    QCOMPARE(link->image.at(0xA79), quint8(16));
-    // Only the first read counts as the first load.
-    link->StartFullRead();
-    for (int reply = 0; reply < BlockCount; ++reply)
+
+    // Each reply asks for the next block while the polls go on.
+    void fullReadRequestsSixteenBlocksInOrder() {
+        link->state.PollingOn = true;
+        QSignalSpy progress(link, &Link::fullReadProgress);
+        QSignalSpy completed(link, &Link::fullReadCompleted);
+        QSignalSpy first(link, &Link::firstDataLoaded);
+        link->StartFullRead();
+        QByteArrayList requests;
+        for (int reply = 0; reply < BlockCount; ++reply) {
+            QByteArrayList lines = std::exchange(port->written, {});
+            lines.removeAll(frames::MonitorPoll.toByteArray());
+            QVERIFY2(!lines.isEmpty(), "a block was requested");
+            requests.append(lines.last().chopped(1));
+            QCOMPARE(completed.count(), 0);
+            port->feed(answer(requests.last(), reply + 1));
+        }
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(first.count(), 1);
+        QVERIFY(!link->state.FullReadActive && !link->TimerDownload.isActive());
+        QCOMPARE(progress.last().at(0).toInt(), BlockCount);
+        QCOMPARE(requests, QByteArrayList(link->blocks.begin(), link->blocks.begin() + BlockCount));
+        // Each block landed at its own address; entry 9 re-read entry 2's block.
+        QCOMPARE(link->image.at(0x000), quint8(1));
+        QCOMPARE(link->image.at(0x803), quint8(10));
+        QCOMPARE(link->image.at(0xA79), quint8(16));
+        // Only the first read counts as the first load.
+        link->StartFullRead();
+        for (int reply = 0; reply < BlockCount; ++reply)
+            port->feed(answer(link->blocks[0], 1));
+        QCOMPARE(completed.count(), 2);
+        QCOMPARE(first.count(), 1);
+    }
+
+    void corruptedBlockIsAskedForAgain() {
+        link->StartFullRead();
         port->feed(answer(link->blocks[0], 1));
-    QCOMPARE(completed.count(), 2);
-    QCOMPARE(first.count(), 1);
-}
-
-void TestLinkTransfers::corruptedBlockIsAskedForAgain() {
-    link->StartFullRead();
-    port->feed(answer(link->blocks[0], 1));
-    QByteArray bad = answer(link->blocks[1], 2);
-    bad.replace(9, 2, "zz");
-    port->written.clear();
-    port->feed(bad);
-    QCOMPARE(port->written, QByteArrayList{link->blocks[1] + '\r'});
-    QCOMPARE(link->state.FullReadIndex, 2);
-    QSignalSpy timedOut(link, &Link::fullReadTimedOut);
-    port->feed(bad);
-    port->feed(bad);
-    QVERIFY(link->state.FullReadActive);
-    port->feed(bad); // the fourth corrupted answer in a row gives up
-    QCOMPARE(timedOut.count(), 1);
-    QVERIFY(!link->state.FullReadActive);
-}
-
-void TestLinkTransfers::transfersTimeOutAfterThreeTicks() {
-    QSignalSpy timedOut(link, &Link::fullReadTimedOut);
-    link->StartFullRead();
-    link->TimerDownload_Timer();
-    link->TimerDownload_Timer();
-    port->feed(answer(link->blocks[0], 1)); // an answer restarts the count
-    link->TimerDownload_Timer();
-    link->TimerDownload_Timer();
-    QCOMPARE(timedOut.count(), 0);
-    link->TimerDownload_Timer();
-    QCOMPARE(timedOut.count(), 1);
-    QVERIFY(!link->state.FullReadActive);
-    QVERIFY(!link->TimerDownload.isActive());
-
-    QSignalSpy uploadTimedOut(link, &Link::uploadTimedOut);
-    link->StartUpload(13);
-    link->UPLoadTimer_Timer();
-    link->UPLoadTimer_Timer();
-    QCOMPARE(uploadTimedOut.count(), 0);
-    link->UPLoadTimer_Timer();
-    QCOMPARE(uploadTimedOut.count(), 1);
-    QCOMPARE(link->state.UploadStep, 0);
-}
-
-void TestLinkTransfers::closingTheProgressStopsTheRead() {
-    link->StartFullRead();
-    link->AbandonFullRead();
-    port->written.clear();
-    port->feed(answer(link->blocks[0], 5));
-    QCOMPARE(link->image.at(0x000), quint8(5)); // the block in flight still lands
-    QVERIFY(port->written.isEmpty());           // but nothing more is asked
-    QVERIFY(!link->TimerDownload.isActive());
-}
-
-void TestLinkTransfers::uploadWritesOneBlockPerReply() {
-    for (int a = 0x801; a < 0xA7A; ++a)
-        link->image.set(a, static_cast<quint8>(a));
-    QSignalSpy completed(link, &Link::uploadCompleted);
-    link->StartUpload(2);
-    for (std::size_t index = 1; index < BlockCount; ++index) {
-        QCOMPARE(completed.count(), 0);
-        QCOMPARE(std::exchange(port->written, {}),
-                 QByteArrayList{frames::writeFrame(link->blocks[index], link->image)});
-        port->feed(ackFrame());
+        QByteArray bad = answer(link->blocks[1], 2);
+        bad.replace(9, 2, "zz");
+        port->written.clear();
+        port->feed(bad);
+        QCOMPARE(port->written, QByteArrayList{link->blocks[1] + '\r'});
+        QCOMPARE(link->state.FullReadIndex, 2);
+        QSignalSpy timedOut(link, &Link::fullReadTimedOut);
+        for (int i = 0; i < 2; ++i)
+            port->feed(bad);
+        QVERIFY(link->state.FullReadActive);
+        port->feed(bad); // the fourth corrupted answer in a row gives up
+        QCOMPARE(timedOut.count(), 1);
+        QVERIFY(!link->state.FullReadActive);
     }
-    QCOMPARE(completed.count(), 1); // the reply to entry 15 ends the upload
-    QVERIFY(port->written.isEmpty());
-    QCOMPARE(link->state.UploadStep, 0);
-    QVERIFY(!link->UPLoadTimer.isActive());
-}
 
-void TestLinkTransfers::sequencerChains_data() {
-    QTest::addColumn<int>("start");
-    QTest::addColumn<QByteArrayList>("writes");
-    QTest::addColumn<int>("monitorResumes");
-    QTest::newRow("1") << 1 << QByteArrayList{"@WA4106"} << 0;
-    QTest::newRow("3") << 3 << QByteArrayList{"@WA4401", "@W80102"} << 1;
-    QTest::newRow("5") << 5 << QByteArrayList{"@W83902", "@WA4401", "@W80102"} << 1;
-    QTest::newRow("6") << 6 << QByteArrayList{"@W80701", "@WA4101"} << 1;
-}
+    void transfersTimeOutAfterThreeTicks() {
+        QSignalSpy timedOut(link, &Link::fullReadTimedOut);
+        link->StartFullRead();
+        link->TimerDownload_Timer();
+        link->TimerDownload_Timer();
+        port->feed(answer(link->blocks[0], 1)); // an answer restarts the count
+        link->TimerDownload_Timer();
+        link->TimerDownload_Timer();
+        QCOMPARE(timedOut.count(), 0);
+        link->TimerDownload_Timer();
+        QCOMPARE(timedOut.count(), 1);
+        QVERIFY(!link->state.FullReadActive && !link->TimerDownload.isActive());
 
-void TestLinkTransfers::sequencerChains() {
-    QFETCH(int, start);
-    QFETCH(QByteArrayList, writes);
-    QFETCH(int, monitorResumes);
-    QSignalSpy resumed(link, &Link::monitorTimerWanted);
-    link->StartSequence(start);
-    port->written.clear();
-    for (const QByteArray &descriptor : std::as_const(writes)) {
-        port->feed(ackFrame());
-        QCOMPARE(std::exchange(port->written, {}),
-                 QByteArrayList{frames::writeFrame(descriptor, link->image)});
+        QSignalSpy uploadTimedOut(link, &Link::uploadTimedOut);
+        link->StartUpload(13);
+        link->UPLoadTimer_Timer();
+        link->UPLoadTimer_Timer();
+        QCOMPARE(uploadTimedOut.count(), 0);
+        link->UPLoadTimer_Timer();
+        QCOMPARE(uploadTimedOut.count(), 1);
+        QCOMPARE(link->state.UploadStep, 0);
     }
-    QCOMPARE(link->state.UploadStep, 0);
-    port->feed(ackFrame()); // the last reply sends nothing more
-    QVERIFY(port->written.isEmpty());
-    QCOMPARE(resumed.count(), monitorResumes);
-}
+
+    void closingTheProgressStopsTheRead() {
+        link->StartFullRead();
+        link->AbandonFullRead();
+        port->written.clear();
+        port->feed(answer(link->blocks[0], 5));
+        QCOMPARE(link->image.at(0x000), quint8(5)); // the block in flight still lands
+        QVERIFY(port->written.isEmpty() && !link->TimerDownload.isActive());
+    }
+
+    void uploadWritesOneBlockPerReply() {
+        QSignalSpy completed(link, &Link::uploadCompleted);
+        link->StartUpload(2);
+        for (std::size_t index = 1; index < BlockCount; ++index) {
+            QCOMPARE(completed.count(), 0);
+            QCOMPARE(std::exchange(port->written, {}),
+                     QByteArrayList{frames::writeFrame(link->blocks[index], link->image)});
+            port->feed(ackFrame());
+        }
+        QCOMPARE(completed.count(), 1); // the reply to entry 15 ends the upload
+        QVERIFY(port->written.isEmpty() && !link->UPLoadTimer.isActive());
+        QCOMPARE(link->state.UploadStep, 0);
+    }
+
+    void sequencerChains_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QByteArrayList>("writes");
+        QTest::addColumn<int>("monitorResumes");
+        QTest::newRow("1") << 1 << QByteArrayList{"@WA4106"} << 0;
+        QTest::newRow("3") << 3 << QByteArrayList{"@WA4401", "@W80102"} << 1;
+        QTest::newRow("5") << 5 << QByteArrayList{"@W83902", "@WA4401", "@W80102"} << 1;
+        QTest::newRow("6") << 6 << QByteArrayList{"@W80701", "@WA4101"} << 1;
+    }
+    void sequencerChains() {
+        QFETCH(int, start);
+        QFETCH(QByteArrayList, writes);
+        QFETCH(int, monitorResumes);
+        QSignalSpy resumed(link, &Link::monitorTimerWanted);
+        link->StartSequence(start);
+        port->written.clear();
+        for (const QByteArray &descriptor : std::as_const(writes)) {
+            port->feed(ackFrame());
+            QCOMPARE(std::exchange(port->written, {}),
+                     QByteArrayList{frames::writeFrame(descriptor, link->image)});
+        }
+        QCOMPARE(link->state.UploadStep, 0);
+        port->feed(ackFrame()); // the last reply sends nothing more
+        QVERIFY(port->written.isEmpty());
+        QCOMPARE(resumed.count(), monitorResumes);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLinkTransfers)
 #include "tst_link_transfers.moc"

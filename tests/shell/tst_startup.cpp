@@ -3,7 +3,6 @@
 #include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
 #include "shell/info_form.h"
-#include "shell/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
@@ -22,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(Variant)
+
 namespace {
 const QStringList Always = {QStringLiteral("Info"), QStringLiteral("quitter")};
 const QStringList Waiting = {QStringLiteral("Charger"), QStringLiteral("Connection"),
@@ -35,184 +36,149 @@ QStringList sorted(QStringList list) {
 
 class TestStartup : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanup();
-    void phasesEnableTheRightButtons();
-    void variantSetsButtonsAndOptionalControls_data();
-    void variantSetsButtonsAndOptionalControls();
-    void configurationFileSetsThePort_data();
-    void configurationFileSetsThePort();
-    void closedOrSilentReadLoadsNothing();
-    void activityLightTurnsAtEveryFrame();
-
-  private:
-    void start(const Variant &variant = {});
-    void answerFullRead();
-
     QTemporaryDir dir;
     FakeDialogs dialogs;
     WindowSession session;
     FakeSerialPort *&port = session.port;
     std::unique_ptr<Link> &link = session.link;
     std::unique_ptr<MainWindow> &window = session.window;
-};
 
-void TestStartup::init() {
-    QFile::remove(dir.filePath(QStringLiteral("prconfig.txt")));
-    dialogs = FakeDialogs();
-}
-
-void TestStartup::cleanup() {
-    session.reset();
-}
-
-void TestStartup::start(const Variant &variant) {
-    session.start(dialogs, dir.path(), variant);
-}
-
-void TestStartup::answerFullRead() {
-    for (int i = 0; i < BlockCount && link->state.FullReadActive; ++i) {
-        const BlockRange r = blockRange(port->written.last().chopped(1));
-        port->feed(filledFrame(r.address, r.count, 0x11));
+    void start(const Variant &variant = {}) { session.start(dialogs, dir.path(), variant); }
+    void answerFullRead() {
+        for (int i = 0; i < BlockCount && link->state.FullReadActive; ++i) {
+            const BlockRange r = blockRange(port->written.last().chopped(1));
+            port->feed(filledFrame(r.address, r.count, 0x11));
+        }
     }
-}
 
-void TestStartup::phasesEnableTheRightButtons() {
-    start();
-    Menu &menu = window->menu();
-    Screens &s = window->screens();
-    QCOMPARE(sorted(menu.enabledButtons()), sorted(Always));
-    QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM"));
-    QCOMPARE(s.FnDownload->AXProgress1->maximum(), BlockCount);
-    // The connection form listed the ports 0..20 at start-up, each opened
-    // and closed again.
-    QCOMPARE(port->openedPorts.size(), 21);
-    QVERIFY(!port->isOpen());
-    port->openedPorts.clear();
+  private Q_SLOTS:
+    void init() {
+        QFile::remove(dir.filePath(QStringLiteral("prconfig.txt")));
+        dialogs = FakeDialogs();
+    }
+    void cleanup() { session.reset(); }
 
-    QTest::mouseClick(s.FnEntete->Command1, Qt::LeftButton);
-    QVERIFY(!s.FnEntete->isShown());
-    QVERIFY(s.FnProgStart->isShown());
-    QCOMPARE(sorted(menu.enabledButtons()), sorted(Waiting));
-    QCOMPARE(port->openedPorts, QList<int>{1});
-    QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" Connection on COM 1"));
+    void phasesEnableTheRightButtons() {
+        start();
+        Menu &menu = window->menu();
+        Screens &s = window->screens();
+        QCOMPARE(sorted(menu.enabledButtons()), sorted(Always));
+        QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM"));
+        QCOMPARE(s.FnDownload->AXProgress1->maximum(), BlockCount);
+        // The connection form listed the ports 0..20 at start-up, each opened
+        // and closed again.
+        QCOMPARE(port->openedPorts.size(), 21);
+        QVERIFY(!port->isOpen());
+        port->openedPorts.clear();
 
-    QTest::mouseClick(s.FnProgStart->BoutonPC, Qt::LeftButton);
-    QVERIFY(s.FnDownload->isShown());
-    answerFullRead();
-    QVERIFY(link->state.DataLoaded);
-    QVERIFY(!s.FnDownload->isShown());
-    QVERIFY(!s.FnProgStart->isShown());
-    QCOMPARE(s.FnDownload->AXProgress1->value(), BlockCount);
-    QCOMPARE(sorted(menu.enabledButtons()), sorted(Menu::readyButtons() + Always));
-    QCOMPARE(window->etat().BarreEtat2->text(), QStringLiteral("File to charge : ECM"));
-    QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" Dialogue on COM1"));
-    QVERIFY(dialogs.shown.isEmpty());
+        QTest::mouseClick(s.FnEntete->Command1, Qt::LeftButton);
+        QVERIFY(!s.FnEntete->isShown() && s.FnProgStart->isShown());
+        QCOMPARE(sorted(menu.enabledButtons()), sorted(Waiting));
+        QCOMPARE(port->openedPorts, QList<int>{1});
+        QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" Connection on COM 1"));
 
-    // A later read leaves the menu and the forms alone.
-    menu.setButtonsEnabled({QStringLiteral("Moniteur")}, false);
-    link->StartFullRead();
-    answerFullRead();
-    QVERIFY(!menu.Moniteur->isEnabled());
-    QVERIFY(!s.FnProgStart->isShown());
-}
+        QTest::mouseClick(s.FnProgStart->BoutonPC, Qt::LeftButton);
+        QVERIFY(s.FnDownload->isShown());
+        answerFullRead();
+        QVERIFY(link->state.DataLoaded);
+        QVERIFY(!s.FnDownload->isShown() && !s.FnProgStart->isShown());
+        QCOMPARE(s.FnDownload->AXProgress1->value(), BlockCount);
+        QCOMPARE(sorted(menu.enabledButtons()), sorted(Menu::readyButtons() + Always));
+        QCOMPARE(window->etat().BarreEtat2->text(), QStringLiteral("File to charge : ECM"));
+        QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" Dialogue on COM1"));
+        QVERIFY(dialogs.shown.isEmpty());
 
-void TestStartup::variantSetsButtonsAndOptionalControls_data() {
-    QTest::addColumn<int>("brand");
-    QTest::addColumn<int>("extended");
-    QTest::addColumn<int>("batteryHidden");
-    QTest::addColumn<int>("gasTimes");
-    QTest::addColumn<int>("tools");
-    QTest::addColumn<QStringList>("enabled");
-    QTest::newRow("second brand") << 1 << 0 << 1 << 0 << 0 << Always;
-    QTest::newRow("third brand: no header form") << 2 << 0 << 1 << 0 << 0 << Waiting;
-    QTest::newRow("extended, battery hidden") << 0 << 1 << 1 << 1 << 1 << Always;
-    QTest::newRow("extended, battery shown") << 0 << 1 << 0 << 0 << 1 << Always;
-    QTest::newRow("tools without extended") << 0 << 0 << 0 << 1 << 1 << Always;
-}
+        // A later read leaves the menu and the forms alone.
+        menu.setButtonsEnabled({QStringLiteral("Moniteur")}, false);
+        link->StartFullRead();
+        answerFullRead();
+        QVERIFY(!menu.Moniteur->isEnabled() && !s.FnProgStart->isShown());
+    }
 
-void TestStartup::variantSetsButtonsAndOptionalControls() {
-    Variant variant;
-    QFETCH(int, brand);
-    QFETCH(int, extended);
-    QFETCH(int, batteryHidden);
-    QFETCH(int, gasTimes);
-    QFETCH(int, tools);
-    QFETCH(QStringList, enabled);
-    variant.Brand = brand;
-    variant.ExtendedCalibration = extended;
-    variant.BatteryPageHidden = batteryHidden;
-    variant.GasTimesShown = gasTimes;
-    variant.EmissionTools = tools;
-    start(variant);
-    QCOMPARE(sorted(window->menu().enabledButtons()), sorted(enabled));
-    LevelPage *page = window->screens().FnParametres2;
-    QCOMPARE(page->BtPageSuivante->isVisibleTo(page), batteryHidden == 0);
-    MonitorScreen *monitor = window->screens().FnMoniteur;
-    for (QLineEdit *gas : monitor->TextG)
-        QCOMPARE(gas->isVisibleTo(monitor), gasTimes == 1);
-    QCOMPARE(monitor->EmiStart->isVisibleTo(monitor), tools != 0);
-    QCOMPARE(window->menu().BtMap->isVisibleTo(window.get()), tools != 0);
-    QCOMPARE(window->menu().BtMemoire->isVisibleTo(window.get()), tools != 0 && extended != 0);
-}
+    void variantSetsButtonsAndOptionalControls_data() {
+        QTest::addColumn<Variant>("variant");
+        QTest::addColumn<QStringList>("enabled");
+        QTest::newRow("second brand") << Variant{.Brand = 1} << Always;
+        QTest::newRow("third brand: no header form") << Variant{.Brand = 2} << Waiting;
+        QTest::newRow("extended, battery hidden")
+            << Variant{.GasTimesShown = 1, .ExtendedCalibration = 1, .EmissionTools = 1} << Always;
+        QTest::newRow("extended, battery shown")
+            << Variant{.ExtendedCalibration = 1, .EmissionTools = 1, .BatteryPageHidden = 0}
+            << Always;
+        QTest::newRow("tools without extended")
+            << Variant{.GasTimesShown = 1, .EmissionTools = 1, .BatteryPageHidden = 0} << Always;
+    }
+    void variantSetsButtonsAndOptionalControls() {
+        QFETCH(Variant, variant);
+        QFETCH(QStringList, enabled);
+        start(variant);
+        QCOMPARE(sorted(window->menu().enabledButtons()), sorted(enabled));
+        LevelPage *page = window->screens().FnParametres2;
+        QCOMPARE(page->BtPageSuivante->isVisibleTo(page), variant.BatteryPageHidden == 0);
+        MonitorScreen *monitor = window->screens().FnMoniteur;
+        for (QLineEdit *gas : monitor->TextG)
+            QCOMPARE(gas->isVisibleTo(monitor), variant.GasTimesShown == 1);
+        const bool tools = variant.EmissionTools != 0;
+        QCOMPARE(monitor->EmiStart->isVisibleTo(monitor), tools);
+        QCOMPARE(window->menu().BtMap->isVisibleTo(window.get()), tools);
+        QCOMPARE(window->menu().BtMemoire->isVisibleTo(window.get()),
+                 tools && variant.ExtendedCalibration != 0);
+    }
 
-void TestStartup::configurationFileSetsThePort_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("expectedPort");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("port 3") << QByteArray("FichierConfig:]3]]]]]Fin\r\n") << 3 << QStringList();
-    QTest::newRow("LF only") << QByteArray("FichierConfig:]7]]]]]Fin\n") << 7 << QStringList();
-    QTest::newRow("empty port field")
-        << QByteArray("FichierConfig:]]]]]]Fin\r\n") << 0 << QStringList();
-    QTest::newRow("wrong header") << QByteArray("Config:]3]]]]]Fin\r\n") << 1
-                                  << QStringList{" Error in the file config "};
-}
+    void configurationFileSetsThePort_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("port 3") << QByteArray("FichierConfig:]3]]]]]Fin\r\n") << 3 << QStringList();
+        QTest::newRow("LF only") << QByteArray("FichierConfig:]7]]]]]Fin\n") << 7 << QStringList();
+        QTest::newRow("empty port field")
+            << QByteArray("FichierConfig:]]]]]]Fin\r\n") << 0 << QStringList();
+        QTest::newRow("wrong header") << QByteArray("Config:]3]]]]]Fin\r\n") << 1
+                                      << QStringList{" Error in the file config "};
+    }
+    void configurationFileSetsThePort() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, messages);
+        QFile file(dir.filePath(QStringLiteral("prconfig.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        start();
+        QTEST(link->state.PortNumber, "port");
+        QCOMPARE(dialogs.texts(), messages);
+    }
 
-void TestStartup::configurationFileSetsThePort() {
-    QFETCH(QByteArray, content);
-    QFETCH(int, expectedPort);
-    QFETCH(QStringList, messages);
-    QFile file(dir.filePath(QStringLiteral("prconfig.txt")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    start();
-    QCOMPARE(link->state.PortNumber, expectedPort);
-    QCOMPARE(dialogs.texts(), messages);
-}
+    // The fitter closes the progress window, then loads again and the ECU
+    // stays silent.
+    void closedOrSilentReadLoadsNothing() {
+        start();
+        Screens &s = window->screens();
+        s.FnEntete->Command1_Click();
+        s.FnProgStart->BoutonPC_Click();
+        s.FnDownload->window()->close();
+        QVERIFY(!link->state.FullReadActive && !s.FnDownload->isShown());
+        s.FnProgStart->BoutonPC_Click();
+        QVERIFY(s.FnDownload->isShown());
+        QCOMPARE(s.FnDownload->AXProgress1->maximum(), 21); // the form's own, loaded again
+        for (int i = 0; i < 3; ++i)
+            link->TimerDownload_Timer();
+        QCOMPARE(dialogs.texts(), QStringList{"No communication on COM1"});
+        QCOMPARE(dialogs.shown.at(0).icon, Dialogs::Icon::Warning);
+        QVERIFY(!s.FnDownload->isShown() && !link->state.DataLoaded);
+        QCOMPARE(sorted(window->menu().enabledButtons()), sorted(Waiting));
+    }
 
-void TestStartup::closedOrSilentReadLoadsNothing() {
-    start();
-    Screens &s = window->screens();
-    s.FnEntete->Command1_Click();
-    s.FnProgStart->BoutonPC_Click();
-    s.FnDownload->window()->close(); // the fitter closes the progress window
-    QVERIFY(!link->state.FullReadActive);
-    QVERIFY(!s.FnDownload->isShown());
-    s.FnProgStart->BoutonPC_Click(); // loaded again, with its own maximum
-    QVERIFY(s.FnDownload->isShown());
-    QCOMPARE(s.FnDownload->AXProgress1->maximum(), 21);
-    for (int i = 0; i < 3; ++i) // and the ECU stays silent
-        link->TimerDownload_Timer();
-    QCOMPARE(dialogs.texts(), QStringList{"No communication on COM1"});
-    QCOMPARE(dialogs.shown.at(0).icon, Dialogs::Icon::Warning);
-    QVERIFY(!s.FnDownload->isShown());
-    QVERIFY(!link->state.DataLoaded);
-    QCOMPARE(sorted(window->menu().enabledButtons()), sorted(Waiting));
-}
-
-void TestStartup::activityLightTurnsAtEveryFrame() {
-    start();
-    window->screens().FnEntete->Command1_Click();
-    Shape *light = window->etat().ShapeDialog;
-    const int before = light->fillColor();
-    port->feed(ackFrame());
-    QVERIFY(light->fillColor() != before);
-    port->feed(ackFrame());
-    QCOMPARE(light->fillColor(), before);
-    QVERIFY(before == colors::PureGreen || before == colors::PureBlue);
-}
+    void activityLightTurnsAtEveryFrame() {
+        start();
+        window->screens().FnEntete->Command1_Click();
+        Shape *light = window->etat().ShapeDialog;
+        const int before = light->fillColor();
+        QVERIFY(before == colors::PureGreen || before == colors::PureBlue);
+        port->feed(ackFrame());
+        QVERIFY(light->fillColor() != before);
+        port->feed(ackFrame());
+        QCOMPARE(light->fillColor(), before);
+    }
+};
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"
