@@ -113,12 +113,14 @@ void benchRefresh(const Figure &figure, int passes) {
         liveBytes(link.image, i);
         monitor->refreshGauges();
         monitor->refreshLive();
+        monitor->refreshTimesAndSensors();
     }
     figure("monitor_refresh_us", t.nsecsElapsed() / 1e3 / passes);
     t.restart();
     for (int i = 1; i <= passes; ++i) {
         monitor->refreshGauges();
         monitor->refreshLive();
+        monitor->refreshTimesAndSensors();
     }
     figure("monitor_unchanged_us", t.nsecsElapsed() / 1e3 / passes);
     QCoreApplication::processEvents();

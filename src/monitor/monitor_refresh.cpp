@@ -106,12 +106,21 @@ void MonitorScreen::refreshLive() {
         setText(LambaType2, type.right(6));
     }
 
+    // The first injection time and its zoomed copy, which the map screen
+    // takes before the rest of the monitor is recomputed.
+    setText(TextE[0],
+            number::formatPoint(live::injectionMs(live::hi255(image, live::addr::PetrolTimes))));
+    setText(txZoom, TextE[0]->text());
+}
+
+void MonitorScreen::refreshTimesAndSensors() {
+    const MemoryImage &image = m_app.link.image;
+    findParameterFields();
+
     // Injection times: only cylinders 1 and 5 get a point for sure.
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 1; i < 8; ++i) {
         const double ms = live::injectionMs(live::hi255(image, live::addr::PetrolTimes + 2 * i));
-        setText(TextE[i], i == 0 || i == 4 ? number::formatPoint(ms) : number::format(ms));
-        if (i == 0)
-            setText(txZoom, TextE[0]->text());
+        setText(TextE[i], i == 4 ? number::formatPoint(ms) : number::format(ms));
     }
     for (int i = 0; i < 8; ++i)
         setText(TextG[i], number::format(

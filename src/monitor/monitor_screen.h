@@ -32,10 +32,15 @@ class MonitorScreen : public Form {
     // page: speed, water temperature and pressure captions with their
     // needles, and the pressure memory.
     void refreshGauges();
-    // The second pass, after the main parameters page (whose alarm levels
-    // and lambda type it reads): firmware, alarm lamps, trims (only while
-    // not polling), lambda scale, injection times, sensor bars.
+    // The second pass, after the main parameters page (whose lambda type
+    // it reads): firmware, alarm lamps, trims (only while not polling),
+    // lambda scale, the first injection time and its zoomed copy.
     void refreshLive();
+    // The third pass, after the map screen has copied the monitor's values
+    // of the previous pass: the other injection times and their bars,
+    // speed, fuel state, temperatures, pressure and lambda, whose bar
+    // colours read the main parameters page's alarm levels.
+    void refreshTimesAndSensors();
     // Upload of edited values: the trims and the extra time.
     void encodeInto(MemoryImage &image) const;
 

@@ -3,6 +3,8 @@
 #include "emission/final_test_screen.h"
 #include "files/config_file.h"
 #include "link/link.h"
+#include "map/aqui_map_form.h"
+#include "map/map_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/battery_page.h"
 #include "pages/coefficient_page.h"
@@ -93,6 +95,7 @@ void MainWindow::createForms() {
     m_screens.FnParametres4 = new NtcPage(*m_app);
     m_screens.FnParametres5 = new BatteryPage(*m_app);
     m_screens.FnParametres6 = new LambdaPage(*m_app);
+    m_screens.FnMAP = new MapScreen(*m_app);
     for (Form *screen : m_screens.screenSet()) {
         if (screen == m_screens.FnConnection)
             continue;
@@ -100,6 +103,10 @@ void MainWindow::createForms() {
         screen->place(0, 950);
     }
     createToolForms(*m_app, m_area);
+    // The acquisition window floats beside the map screen's graph.
+    m_screens.FnAquiMap = new AquiMapForm(*m_app);
+    framed(m_screens.FnAquiMap);
+    m_screens.FnAquiMap->place(8700, 950);
 }
 
 void MainWindow::MDIForm1_Load() {
@@ -152,6 +159,8 @@ void MainWindow::readConfiguration() {
 void MainWindow::wireLink() {
     Link &link = m_link;
     Screens &s = m_screens;
+    // The map acquisition sees every frame before anything else handles it.
+    connect(&link, &Link::frameArrived, this, [&s] { s.FnAquiMap->MapAcquisitionStep(); });
     connect(&link, &Link::statusText, m_etat, &Etat::setLinkText);
     connect(&link, &Link::frameProcessed, m_etat, &Etat::toggleActivity);
     connect(&link, &Link::connectionWanted, this, [&s] { s.FnConnection->showForm(); });

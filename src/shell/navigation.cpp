@@ -2,6 +2,7 @@
 
 #include "link/frames.h"
 #include "link/link.h"
+#include "map/map_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/lambda_page.h"
 #include "presentation/language_load.h"
@@ -28,6 +29,10 @@ void Navigation::connectMenu() {
     QObject::connect(menu.BtMemoire, &QPushButton::clicked, menu.BtMemoire,
                      [this] { BtMemoire_Click(); });
     connectFileButtons();
+    QObject::connect(menu.BtMap, &QPushButton::clicked, menu.BtMap, [this] { BtMap_Click(); });
+    QPushButton *mapExit = m_app.screens.FnMAP->Btexit;
+    QObject::connect(mapExit, &QPushButton::clicked, mapExit, [this] { FnMAP_Btexit_Click(); });
+    mapPutInTaB = [this] { m_app.screens.FnMAP->PutInTaB(); };
 }
 
 void Navigation::calibrationGuardAndStop() {
@@ -112,4 +117,34 @@ void Navigation::Connection_Click() {
 
 void Navigation::Info_Click() {
     language::LoadLanguageFile(m_app, false);
+}
+
+void Navigation::BtMap_Click() {
+    Screens &s = m_app.screens;
+    calibrationGuardAndStop();
+    RefreshScreens(m_app);
+    calibrationReset();
+    hideScreens();
+    s.FnMAP->showForm();
+    s.FnMoniteur->Timer1.start();
+    m_app.link.state.NoAnswerTicks = 0;
+    s.FnMAP->PutInTaB();
+    portCheck(" Serial port not select ");
+}
+
+// "Quitter" of the map screen: back to the monitor. It hides the map, the
+// connection form and the first four parameter pages; the battery and lambda
+// pages stay as they are.
+void Navigation::FnMAP_Btexit_Click() {
+    Screens &s = m_app.screens;
+    calibrationGuardAndStop();
+    RefreshScreens(m_app);
+    calibrationReset();
+    for (Form *screen : {static_cast<Form *>(s.FnMAP), s.FnConnection, s.parameterPage(0),
+                         s.parameterPage(1), s.parameterPage(2), s.parameterPage(3)})
+        screen->hideForm();
+    s.FnMoniteur->showForm();
+    s.FnMoniteur->Timer1.start();
+    m_app.link.state.NoAnswerTicks = 0;
+    portCheck(" Serial port not select ");
 }

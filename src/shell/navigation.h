@@ -27,6 +27,9 @@ class Navigation {
     // navigation_files.cpp: the memory file buttons.
     void Charger_Click();
     void Sauvegarder_Click();
+    void BtMap_Click();
+    // "Quitter" of the map screen: back to the monitor.
+    void FnMAP_Btexit_Click();
 
   private:
     void connectFileButtons();

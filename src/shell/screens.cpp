@@ -1,5 +1,6 @@
 #include "ui/screens.h"
 
+#include "map/map_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/battery_page.h"
 #include "pages/coefficient_page.h"
@@ -24,6 +25,6 @@ Form *Screens::parameterPage(int page) const {
 }
 
 QList<Form *> Screens::screenSet() const {
-    return {FnMoniteur,    FnConnection,  FnParametres,  FnParametres2,
+    return {FnMAP,         FnMoniteur,    FnConnection,  FnParametres, FnParametres2,
             FnParametres3, FnParametres4, FnParametres5, FnParametres6};
 }

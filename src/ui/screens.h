@@ -2,6 +2,7 @@
 
 #include <QList>
 
+class AquiMapForm;
 class BatteryPage;
 class CoefficientPage;
 class DownloadForm;
@@ -13,6 +14,7 @@ class LambdaPage;
 class LevelPage;
 class MainParametersPage;
 class MemoryViewer;
+class MapScreen;
 class MonitorScreen;
 class NtcPage;
 class ProgStartForm;
@@ -35,6 +37,8 @@ struct Screens {
     NtcPage *FnParametres4 = nullptr;
     BatteryPage *FnParametres5 = nullptr;
     LambdaPage *FnParametres6 = nullptr;
+    MapScreen *FnMAP = nullptr;
+    AquiMapForm *FnAquiMap = nullptr;
 
     // Emission tests and the memory viewer: framed forms the menu never hides.
     EmissionScreen *FnEmi = nullptr;

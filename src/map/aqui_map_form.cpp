@@ -1,0 +1,113 @@
+#include "map/aqui_map_form.h"
+
+#include "link/link.h"
+#include "map/band_graph.h"
+#include "map/map_export.h"
+#include "map/map_screen.h"
+#include "monitor/monitor_screen.h"
+#include "pages/number_format.h"
+#include "pages/numeric_edit.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
+#include "ui/screens.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+
+namespace {
+void setText(QLineEdit *field, const QString &text) {
+    if (field->text() != text)
+        field->setText(text);
+}
+} // namespace
+
+void AquiMapForm::MapAcquisitionStep() {
+    if (!m_acquisition.MapAcquisitionOn)
+        return;
+    const MapScreen *map = m_app.screens.FnMAP;
+    MapAcquisition::Inputs in;
+    in.txZoom = map->txZoom->text();
+    in.TxzoomG = map->TxzoomG->text();
+    in.TxRPM = m_app.screens.FnMoniteur->TxRPM->text();
+    in.param5 = param5->text();
+    in.param4 = param4->text();
+    in.param6 = param6->text();
+    in.Check1 = Check1->isChecked();
+    in.Check2 = Check2->isChecked();
+    const MapAcquisition::Step s = m_acquisition.step(in, m_app.link.image);
+
+    setText(param1, s.param1);
+    setText(param2, s.param2);
+    setText(param3, s.param3);
+    if (!s.complete)
+        return;
+    setCrossingColour(s.crossing);
+    if (!s.logLine.isEmpty()) {
+        // Inserted where the log's cursor stands, one line a crossing.
+        QString line = s.logLine;
+        line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        tx1->insertPlainText(line);
+    }
+    if (s.recorded) {
+        const MapAcquisition::Record &r = *s.recorded;
+        QLineEdit *band =
+            r.column == MapAcquisition::Column::Gas ? TxTbmapG(r.band) : TxTbmapB(r.band);
+        band->setText(QString::number(r.value));
+    }
+    if (s.redraw)
+        DrawBandCurves();
+    setText(Statu, s.status);
+}
+
+void AquiMapForm::DrawBandCurves() {
+    std::array<double, 20> gas{}, petrol{};
+    for (int k = 1; k <= 20; ++k) {
+        gas.at(std::size_t(k - 1)) = number::parse(TxTbmapG(k)->text());
+        petrol.at(std::size_t(k - 1)) = number::parse(TxTbmapB(k)->text());
+    }
+    m_app.screens.FnMAP->Picture1->drawCurves(gas, petrol);
+}
+
+// Light green while the lambda crosses, the window colour otherwise.
+void AquiMapForm::setCrossingColour(bool crossing) {
+    if (crossing == m_crossingShown)
+        return;
+    m_crossingShown = crossing;
+    QPalette palette = param3->palette();
+    palette.setColor(QPalette::Base,
+                     crossing ? QColor(128, 255, 128) : this->palette().color(QPalette::Base));
+    param3->setPalette(palette);
+}
+
+bool AquiMapForm::save(const QString &title, const QString &defaultName, const QByteArray &csv) {
+    const QString path = m_app.dialogs.saveFile(
+        title, QStringLiteral("CSV (*.csv)|*.csv|All File (*.*)|*.*"), defaultName);
+    if (path.isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+        m_app.dialogs.warning(QStringLiteral(" Cannot write the file ") + path);
+        return false;
+    }
+    return true;
+}
+
+void AquiMapForm::BtExportBands_Click() {
+    QStringList petrol, gas, correction;
+    for (int k = 1; k <= 20; ++k) {
+        petrol.append(TxTbmapB(k)->text());
+        gas.append(TxTbmapG(k)->text());
+        correction.append(m_app.screens.FnMAP->TxTbCG(k)->text());
+    }
+    save(QStringLiteral("Export bands"), QStringLiteral("bands.csv"),
+         mapexport::bandsCsv(petrol, gas, correction));
+}
+
+void AquiMapForm::BtExportLog_Click() {
+    save(QStringLiteral("Export crossings"), QStringLiteral("crossings.csv"),
+         mapexport::crossingsCsv(m_acquisition.crossings()));
+}

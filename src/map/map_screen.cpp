@@ -1,0 +1,125 @@
+#include "map/map_screen.h"
+
+#include "link/frames.h"
+#include "link/link.h"
+#include "map/aqui_map_form.h"
+#include "map/band_graph.h"
+#include "monitor/monitor_decode.h"
+#include "monitor/monitor_screen.h"
+#include "pages/coefficient_grid.h"
+#include "pages/number_format.h"
+#include "presentation/upload.h"
+#include "ui/app_context.h"
+#include "ui/screens.h"
+
+#include <QPushButton>
+
+NumericEdit *MapScreen::TxTbCP(int n) const {
+    return m_grid->TxTbCP(n);
+}
+
+NumericEdit *MapScreen::TxTbCG(int n) const {
+    return m_grid->TxTbCG(n);
+}
+
+void MapScreen::connectHandlers() {
+    auto on = [this](QPushButton *b, void (MapScreen::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    on(BoutonCentrale, &MapScreen::BoutonCentrale_Click);
+    on(BoutonPC, &MapScreen::BoutonPC_Click);
+    on(StarMapAqui, &MapScreen::StarMapAqui_Click);
+    on(StopMapAqui, &MapScreen::StopMapAqui_Click);
+    on(Command1, &MapScreen::Command1_Click);
+    on(BtCharge1, &MapScreen::BtCharge1_Click);
+    on(BtCharge2, &MapScreen::BtCharge2_Click);
+    on(BtRalenti1, &MapScreen::BtRalenti1_Click);
+    on(BtRalenti2, &MapScreen::BtRalenti2_Click);
+    on(SwitchCommutateur, &MapScreen::SwitchCommutateur_Click);
+    m_grid->setWrite(BoutonCentrale, [this] { BoutonCentrale_Click(); });
+    // The graph's backdrop follows the "Dep" table as the fitter types.
+    for (int n = 1; n <= 20; ++n)
+        connect(TxTbCG(n), &QLineEdit::textChanged, this, [this] { showCorrections(); });
+}
+
+void MapScreen::Form_Load() {
+    place(0, 950);
+    PutInTaB();
+}
+
+void MapScreen::PutInTaB() {
+    m_grid->PutInTaB(m_app.link.image);
+}
+
+void MapScreen::TaBinMemoire() {
+    m_grid->TaBinMemoire(m_app.link.image);
+}
+
+void MapScreen::TestValeurTableau() {
+    m_grid->TestValeurTableau();
+}
+
+void MapScreen::showCorrections() {
+    std::array<int, 20> entries{};
+    for (int n = 1; n <= 20; ++n)
+        entries.at(std::size_t(n - 1)) = int(number::parse(TxTbCG(n)->text()));
+    Picture1->setCorrections(entries);
+}
+
+// Both tables go out with the rest of 0x801..0x838 as it stands in the image.
+void MapScreen::BoutonCentrale_Click() {
+    TaBinMemoire();
+    PutInTaB();
+    m_app.link.WriteBlock(frames::WriteMainParameters);
+}
+
+void MapScreen::BoutonPC_Click() {
+    m_app.link.StartFullRead();
+}
+
+void MapScreen::StarMapAqui_Click() {
+    AquiMapForm *window = m_app.screens.FnAquiMap;
+    window->acquisition().MapAcquisitionOn = true;
+    window->showForm();
+}
+
+// The acquisition window stays open with what it gathered.
+void MapScreen::StopMapAqui_Click() {
+    m_app.screens.FnAquiMap->acquisition().MapAcquisitionOn = false;
+}
+
+// The trims typed here, held to the monitor's ranges, go into the monitor's
+// fields, which the upload encodes: the write carries what the fitter set on
+// this screen. Then the extra time and bank 1 go out one per answer.
+void MapScreen::Command1_Click() {
+    MonitorScreen *monitor = m_app.screens.FnMoniteur;
+    m_app.link.state.PollingOn = false;
+    m_app.link.state.NoAnswerTicks = 0;
+    monitor->Timer1.stop();
+    monitor->TxRalenti->setText(live::validatedTrimText(live::Trims[0], TxRalenti->text()));
+    monitor->TxCharge->setText(live::validatedTrimText(live::Trims[1], TxCharge->text()));
+    UploadEditedValues(m_app);
+    m_app.link.StartSequence(3);
+}
+
+// The trims here step without a key filter or validation; the write clamps.
+void MapScreen::BtCharge1_Click() {
+    TxCharge->setText(number::format(number::parse(TxCharge->text()) - 0.01));
+}
+
+void MapScreen::BtCharge2_Click() {
+    TxCharge->setText(number::format(number::parse(TxCharge->text()) + 0.01));
+}
+
+void MapScreen::BtRalenti1_Click() {
+    TxRalenti->setText(number::format(number::parse(TxRalenti->text()) - 0.02));
+}
+
+void MapScreen::BtRalenti2_Click() {
+    TxRalenti->setText(number::format(number::parse(TxRalenti->text()) + 0.02));
+}
+
+// The same fuel switch as the monitor's: petrol asks for gas, gas goes back.
+void MapScreen::SwitchCommutateur_Click() {
+    m_app.screens.FnMoniteur->SwitchCommutateur_Click();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ui/form.h"
+
+class BandGraph;
+class CoefficientGrid;
+class LevelBar;
+class NumericEdit;
+class PointerStrip;
+class QLineEdit;
+class QPushButton;
+struct AppContext;
+
+// FnMAP, the fitter's road-tuning screen: the live values needed while
+// driving, start and stop of the map acquisition with its two curves, the
+// pressure and "Dep" correction tables with their write, and the bank-1
+// trims with theirs. "Quitter" (Btexit) returns to the monitor; the menu's
+// navigation runs it, since it needs the calibration guard.
+class MapScreen : public Form {
+    Q_OBJECT
+  public:
+    explicit MapScreen(AppContext &app, QWidget *parent = nullptr);
+
+    // The table codec of the coefficient page, on this screen's own fields.
+    void PutInTaB();
+    void TaBinMemoire();
+    void TestValeurTableau();
+
+    void BoutonCentrale_Click();
+    void BoutonPC_Click();
+    void StarMapAqui_Click();
+    void StopMapAqui_Click();
+    void Command1_Click();
+    void BtCharge1_Click();
+    void BtCharge2_Click();
+    void BtRalenti1_Click();
+    void BtRalenti2_Click();
+    void SwitchCommutateur_Click();
+
+    // The screen refresh's parts: the copies of the monitor's live values
+    // (taken before the monitor recomputes them, so they show the previous
+    // pass), the fuel state text, and the trims while not polling.
+    void refreshCopies();
+    void refreshFuelState();
+    void refreshTrims();
+
+    // n = 1..20.
+    NumericEdit *TxTbCP(int n) const;
+    NumericEdit *TxTbCG(int n) const;
+    CoefficientGrid *grid() const { return m_grid; }
+
+    QPushButton *BoutonCentrale, *BoutonPC;
+    QPushButton *StarMapAqui, *StopMapAqui;
+    BandGraph *Picture1;
+    QLineEdit *txZoom, *TxzoomG, *TxTIG, *TextGazEtat;
+    LevelBar *BarE1, *BarG1, *BarTPGaz, *BarLambda, *BarPression;
+    PointerStrip *Pointeur, *pointeur2;
+    QLineEdit *TxCharge, *TxRalenti;
+    QPushButton *BtCharge1, *BtCharge2, *BtRalenti1, *BtRalenti2;
+    QPushButton *Command1, *SwitchCommutateur, *Btexit;
+
+  protected:
+    void Form_Load() override;
+
+  private:
+    void buildLayout();
+    QWidget *buildLive();
+    QWidget *buildControls();
+    void connectHandlers();
+    void showCorrections();
+
+    AppContext &m_app;
+    CoefficientGrid *m_grid;
+};
