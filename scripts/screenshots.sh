@@ -17,7 +17,7 @@ render() {
   local ports work sim status=0
   ports="$(mktemp -d)"
   work="$(mktemp -d)"
-  "$build/tools/ecu-sim/gasecu-sim" --port 1 --ports-dir "$ports" </dev/null >/dev/null 2>&1 &
+  "$build/tools/ecu-sim/gasecu-sim" --port 1 --ports-dir "$ports" --warm --drive </dev/null >/dev/null 2>&1 &
   sim=$!
   for _ in $(seq 50); do [ -e "$ports/com1" ] && break; sleep 0.1; done
   [ -n "${3:-}" ] && printf 'FichierConfig:]1]%s]]]]Fin\r\n' "$3" >"$work/prconfig.txt"

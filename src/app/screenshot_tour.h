@@ -25,6 +25,8 @@ class ScreenshotTour {
     bool emissionTools();
     // The drive log running on the monitor, and the live chart.
     bool shootRecording();
+    // The map screen after a stretch of driving on petrol and on gas.
+    bool mapTour();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs);
 
     MainWindow &m_window;

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 void setText(QLineEdit *field, const QString &text) {
     if (field->text() != text)
@@ -61,6 +63,12 @@ void AquiMapForm::MapAcquisitionStep() {
     if (s.redraw)
         DrawBandCurves();
     setText(Statu, s.status);
+}
+
+int AquiMapForm::filledBands(MapAcquisition::Column column) const {
+    const auto &fields = column == MapAcquisition::Column::Gas ? m_gas : m_petrol;
+    return int(std::count_if(fields.begin(), fields.end(),
+                             [](const QLineEdit *f) { return !f->text().isEmpty(); }));
 }
 
 void AquiMapForm::DrawBandCurves() {

@@ -31,6 +31,9 @@ class AquiMapForm : public Form {
     void BtExportBands_Click();
     void BtExportLog_Click();
 
+    // How many bands of a column hold a value.
+    int filledBands(MapAcquisition::Column column) const;
+
     // n = 1..20.
     QLineEdit *TxTbmapB(int n) const { return m_petrol.at(std::size_t(n - 1)); }
     QLineEdit *TxTbmapG(int n) const { return m_gas.at(std::size_t(n - 1)); }

@@ -28,9 +28,7 @@ constexpr int TrackWidth = 300;
 constexpr int TrackHeight = 16;
 
 LevelBar *track(const QString &name, int colour) {
-    auto *bar = new LevelBar(name, colour, LevelBar::Trough::Framed);
-    bar->setFixedSize(TrackWidth, TrackHeight);
-    return bar;
+    return monitorui::framedBar(name, colour, TrackWidth, TrackHeight);
 }
 
 // A pointer strip under a table's row of fields.

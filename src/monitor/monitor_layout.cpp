@@ -27,9 +27,7 @@ constexpr int SpeedBarColour = 0xA05020;
 constexpr int GasTempBarColour = 0xC0A000;
 
 LevelBar *track(const QString &name, int colour) {
-    auto *bar = new LevelBar(name, colour, LevelBar::Trough::Framed);
-    bar->setFixedSize(TrackWidth, TrackHeight);
-    return bar;
+    return framedBar(name, colour, TrackWidth, TrackHeight);
 }
 
 // Captions under a bar, each at the position the bar reaches for it.

@@ -1,6 +1,7 @@
 #pragma once
 
 // Building blocks of the monitor's layout, shared by its layout files.
+#include "monitor/monitor_widgets.h"
 #include "pages/numeric_edit.h"
 
 #include <QGroupBox>
@@ -44,6 +45,13 @@ inline NumericEdit *trimEdit(const QString &name) {
     auto *edit = new NumericEdit(name, keys::Decimal);
     edit->setFixedWidth(52);
     return edit;
+}
+
+// A live bar in its framed trough, of a fixed size.
+inline LevelBar *framedBar(const QString &name, int colour, int width, int height) {
+    auto *bar = new LevelBar(name, colour, LevelBar::Trough::Framed);
+    bar->setFixedSize(width, height);
+    return bar;
 }
 
 } // namespace monitorui

@@ -21,9 +21,8 @@ QString Console::help() {
     return QStringLiteral(
         "commands: status | fault KIND on|off|P|next N (KIND silent noise split lowercase badsum "
         "vanish) | fault off | vanish [SECONDS] | plug | gas | petrol | alarm BITS | "
-        "throttle PERCENT | warm | delay MS | pacing on|off | poke ADDR VALUE | peek ADDR [COUNT] "
-        "| "
-        "quit");
+        "throttle PERCENT | warm | drive [on|off] | delay MS | pacing on|off | poke ADDR VALUE | "
+        "peek ADDR [COUNT] | quit");
 }
 
 QString Console::execute(const QString &line) {
@@ -73,6 +72,13 @@ QString Console::execute(const QString &line) {
     if (cmd == QLatin1String("throttle") && ok) {
         sim_->engine().setThrottle(number);
         return QStringLiteral("throttle %1 %").arg(sim_->engine().throttle());
+    }
+    if (cmd == QLatin1String("drive") &&
+        (arg.isEmpty() || arg == QLatin1String("on") || arg == QLatin1String("off"))) {
+        sim_->engine().setDriving(arg != QLatin1String("off"));
+        return sim_->engine().driving() ? QStringLiteral("driving the road cycle (%1 s)")
+                                              .arg(DriveCycle::lengthMs() / 1000.0)
+                                        : QStringLiteral("parked, idling");
     }
     if (cmd == QLatin1String("warm")) {
         sim_->engine().warmUp();

@@ -13,7 +13,8 @@ class PtyPort;
 
 // Runtime control of a running simulator, one command a line:
 //   status | fault KIND on|off|P|next N | fault off | vanish [SECONDS] | plug
-//   gas | petrol | alarm BITS | throttle PERCENT | warm | delay MS | pacing on|off | help | quit
+//   gas | petrol | alarm BITS | throttle PERCENT | warm | drive [on|off] | delay MS
+//   pacing on|off | help | quit
 class Console : public QObject {
     Q_OBJECT
   public:

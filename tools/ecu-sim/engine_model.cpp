@@ -1,5 +1,7 @@
 #include "ecu-sim/engine_model.h"
 
+#include "ecu-sim/band_correction_response.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -97,7 +99,34 @@ int EngineModel::pressureTermHundredths() const {
 }
 
 int EngineModel::temperatureTermHundredths() const {
-    return qMax(0, tableAt(mem_, 0x824, gasC_, 5.0) - 100);
+    return qMax(0, tableAt(mem_, 0x824, tableAxis(), 5.0) - 100);
+}
+
+// While driving, the second correction table follows the load ("Dep").
+double EngineModel::tableAxis() const {
+    return driving_ ? drive_.dep() : gasC_;
+}
+
+void EngineModel::setDriving(bool on) {
+    driving_ = on;
+    drive_.reset();
+    if (!on)
+        throttle_ = 0;
+}
+
+// On the road: no injection while the throttle is shut at speed, and on gas
+// the petrol ECU's loop answers the load band's gas correction.
+void EngineModel::drivePetrolTimes() {
+    for (int c = 0; c < Cylinders; ++c) {
+        if (drive_.cutOff()) {
+            petrolMs_[c] = 0.0;
+        } else if (fuel_ == FuelState::Gas) {
+            const bool bank2 = c >= Cylinders / 2;
+            petrolMs_[c] *= BandCorrectionResponse::petrolFactor(
+                mem_, drive_.dep(), mem_.at(bank2 ? 0x839 : 0x801) / 100.0,
+                pressureTermHundredths() / 100.0);
+        }
+    }
 }
 
 double EngineModel::gasTimeMs(double petrolMs, int cylinder) const {
@@ -140,6 +169,10 @@ void EngineModel::updateFuel(int ms) {
 void EngineModel::tick(int ms) {
     const double dt = ms / 1000.0;
     runMs_ += ms;
+    if (driving_) {
+        drive_.advance(ms);
+        throttle_ = drive_.throttle();
+    }
 
     const bool cranking = crankMs_ > 0;
     crankMs_ = qMax(0, crankMs_ - ms);
@@ -155,7 +188,13 @@ void EngineModel::tick(int ms) {
     }
 
     const bool probeHot = runMs_ > ProbeHeatMs && waterC_ > 35.0 && !cranking;
-    if (probeHot) {
+    if (probeHot && driving_ && drive_.loop() != DriveCycle::Loop::Closed) {
+        // Open loop: enrichment holds the probe at the rich rail, a cut
+        // injection at the lean one.
+        lambdaV_ =
+            drive_.loop() == DriveCycle::Loop::Rich ? 0.88 + noise(0.01) : 0.04 + noise(0.005);
+        fuelTrim_ = 0;
+    } else if (probeHot) {
         // Closed loop: the probe swings rich/lean about once a second, faster with engine speed,
         // and the petrol ECU trims its injection time against it.
         lambdaPhase_ += dt * 2.0 * std::numbers::pi * (0.8 + rpm_ / 4000.0);
@@ -168,6 +207,8 @@ void EngineModel::tick(int ms) {
     }
     for (int c = 0; c < Cylinders; ++c)
         petrolMs_[c] = qMax(0.0, petrolTimeMs(c) + noise(0.02));
+    if (driving_)
+        drivePetrolTimes();
 
     if (fuel_ != FuelState::Petrol) // valves open: the reducer holds its pressure under flow
         pressureBar_ =
@@ -195,13 +236,15 @@ void EngineModel::publish() const {
     mem_.setU16(0x008, mem_.at(0x80D) == 0 ? speed / 2 : speed); // sequential: stored halved
 
     for (int c = 0; c < Cylinders; ++c) {
-        const double gas = fuel_ == FuelState::Gas ? gasTimeMs(petrolMs_[c], c) : 0.0;
+        // Gas follows petrol: none while the petrol injection is cut.
+        const double gas =
+            fuel_ == FuelState::Gas && petrolMs_[c] > 0 ? gasTimeMs(petrolMs_[c], c) : 0.0;
         // Injection times: raw / 3.9 is hundredths of a millisecond.
         mem_.setHi255(0x00C + 2 * c, int(std::lround(petrolMs_[c] * 390.0)));
         mem_.setHi255(0x01C + 2 * c, int(std::lround(gas * 390.0)));
     }
     mem_.setS8(0x02C, int(std::lround(waterC_)));
-    mem_.setS8(0x02D, int(std::lround(gasC_)));
+    mem_.setS8(0x02D, int(std::lround(driving_ ? drive_.dep() : gasC_)));
     mem_.setU16(0x02E, int(std::lround(pressureBar_ * 100.0)));
 
     // The probe signal as the configured lambda type delivers it, in 1/200 V.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ecu-sim/drive_cycle.h"
 #include "ecu-sim/ecu_memory.h"
 
 #include <QRandomGenerator>
@@ -37,6 +38,11 @@ class EngineModel {
     void setThrottle(int percent) { throttle_ = qBound(0, percent, 100); }
     void warmUp();                                         // jump to operating temperature
     void setSwitchDelayMs(int ms) { switchDelayMs_ = ms; } // < 0: byte 0x807 in seconds
+    // The road cycle drives the throttle, the load byte 0x02D and the petrol
+    // ECU's loop; off, the engine idles at the throttle set by hand.
+    void setDriving(bool on);
+    bool driving() const { return driving_; }
+    const DriveCycle &driveCycle() const { return drive_; }
 
     FuelState fuelState() const { return fuel_; }
     double rpm() const { return rpm_; }
@@ -54,6 +60,11 @@ class EngineModel {
     int temperatureTermHundredths() const;
     bool switchConditionsMet() const;
     void updateFuel(int ms);
+    double tableAxis() const; // what the second correction table is read at
+    void drivePetrolTimes();
+
+    bool driving_ = false;
+    DriveCycle drive_;
 
     EcuMemory &mem_;
     QRandomGenerator rng_;

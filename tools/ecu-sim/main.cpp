@@ -80,6 +80,9 @@ int main(int argc, char *argv[]) {
          QStringLiteral("Gas switch-over delay (default: the ECU's own setting, 2 s)."),
          QStringLiteral("MS")},
         {QStringLiteral("warm"), QStringLiteral("Start with the engine at operating temperature.")},
+        {QStringLiteral("drive"),
+         QStringLiteral("Drive the repeatable road cycle: accelerations, cruising at several "
+                        "loads, decelerations with the injection cut.")},
     });
     p.process(app);
 
@@ -98,6 +101,8 @@ int main(int argc, char *argv[]) {
     sim.engine().setSwitchDelayMs(switchDelay);
     if (p.isSet(QStringLiteral("warm")))
         sim.engine().warmUp();
+    if (p.isSet(QStringLiteral("drive")))
+        sim.engine().setDriving(true);
 
     QString error;
     for (const QString &option : p.values(QStringLiteral("fault"))) {
