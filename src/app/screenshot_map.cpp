@@ -15,6 +15,8 @@
 bool ScreenshotTour::mapTour() {
     Screens &s = m_window.screens();
     Link &link = m_window.app().link;
+    // The map keeps the live poll it finds: the monitor's, as on the road.
+    m_window.navigation().Moniteur_Click();
     m_window.navigation().BtMap_Click();
     s.FnMAP->StarMapAqui_Click();
     if (!waitFor([&] { return s.FnAquiMap->filledBands(MapAcquisition::Column::Petrol) >= 6; },

@@ -24,7 +24,7 @@ using monitorui::group;
 using monitorui::label;
 using monitorui::tight;
 
-constexpr int TrackWidth = 300;
+constexpr int TrackWidth = 240;
 constexpr int TrackHeight = 16;
 
 LevelBar *track(const QString &name, int colour) {
@@ -116,9 +116,15 @@ QWidget *MapScreen::buildLive() {
     return box;
 }
 
+// Two columns: the acquisition, the tables' write and "Quitter"; the trims
+// with their write and the fuel switch.
 QWidget *MapScreen::buildControls() {
     auto *panel = new QWidget;
-    auto *column = tight(new QVBoxLayout(panel), 0, 6);
+    auto *columns = tight(new QHBoxLayout(panel), 0, 6);
+    auto *left = tight(new QVBoxLayout, 0, 6);
+    auto *right = tight(new QVBoxLayout, 0, 6);
+    columns->addLayout(left);
+    columns->addLayout(right);
 
     QGroupBox *acquisition = group(QStringLiteral("FrameAquisition"), QStringLiteral("Aquisition"));
     auto *acqColumn = tight(new QVBoxLayout(acquisition));
@@ -126,7 +132,19 @@ QWidget *MapScreen::buildControls() {
     StopMapAqui = button(QStringLiteral("StopMapAqui"), QStringLiteral("Stop Aquisition"));
     acqColumn->addWidget(StarMapAqui);
     acqColumn->addWidget(StopMapAqui);
-    column->addWidget(acquisition);
+    left->addWidget(acquisition);
+
+    QGroupBox *download = group(QStringLiteral("FrameDownload"), QStringLiteral("Download"));
+    auto *dlColumn = tight(new QVBoxLayout(download));
+    BoutonCentrale =
+        button(QStringLiteral("BoutonCentrale"), QStringLiteral("     PC -->> ECM     "));
+    BoutonPC = button(QStringLiteral("BoutonPC"), QStringLiteral("Centrale -->> PC"));
+    dlColumn->addWidget(BoutonCentrale);
+    dlColumn->addWidget(BoutonPC);
+    left->addWidget(download);
+    left->addStretch(1);
+    Btexit = button(QStringLiteral("Btexit"), QStringLiteral("Quitter"));
+    left->addWidget(Btexit);
 
     QGroupBox *engine = group(QStringLiteral("FrameEngine"), QStringLiteral(" Engine Variables "));
     auto *grid = tight(new QGridLayout(engine));
@@ -155,22 +173,10 @@ QWidget *MapScreen::buildControls() {
     grid->addWidget(BtRalenti2, 3, 2);
     Command1 = button(QStringLiteral("Command1"), QStringLiteral("PC -->> Centrale"));
     grid->addWidget(Command1, 4, 0, 1, 3);
-    column->addWidget(engine);
-
+    right->addWidget(engine);
     SwitchCommutateur =
         button(QStringLiteral("SwitchCommutateur"), QStringLiteral("        SWITCH        "));
-    column->addWidget(SwitchCommutateur);
-
-    QGroupBox *download = group(QStringLiteral("FrameDownload"), QStringLiteral("Download"));
-    auto *dlColumn = tight(new QVBoxLayout(download));
-    BoutonCentrale =
-        button(QStringLiteral("BoutonCentrale"), QStringLiteral("     PC -->> ECM     "));
-    BoutonPC = button(QStringLiteral("BoutonPC"), QStringLiteral("Centrale -->> PC"));
-    dlColumn->addWidget(BoutonCentrale);
-    dlColumn->addWidget(BoutonPC);
-    column->addWidget(download);
-    column->addStretch(1);
-    Btexit = button(QStringLiteral("Btexit"), QStringLiteral("Quitter"));
-    column->addWidget(Btexit);
+    right->addWidget(SwitchCommutateur);
+    right->addStretch(1);
     return panel;
 }
