@@ -10,7 +10,7 @@
 #include <QTest>
 
 namespace {
-// A line whose bytes are all "AB", then the firmware byte given.
+// A line whose bytes are all byteText, then the firmware byte given.
 QString lineOf(const QString &byteText, const QString &firmware, const QString &separator = ".") {
     QString line = QStringLiteral("FichierMemoire:");
     for (int k = 0; k < memory_file::ByteCount - 1; ++k)
@@ -30,7 +30,6 @@ class TestMemoryFile : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void formatIsOneExactLine();
-    void roundTripReproducesTheConfiguration();
     void parse_data();
     void parse();
     void uploadedDifference_data();
@@ -49,21 +48,7 @@ void TestMemoryFile::formatIsOneExactLine() {
     QCOMPARE(text.size(), 6167);
     QVERIFY(text.startsWith("FichierMemoire:0A.FF.00."));
     QVERIFY(text.endsWith(".00.C3.Fin\r\n"));
-    QCOMPARE(text.mid(6159, 2), QByteArray("C3")); // 1-based 6160..6161
     QCOMPARE(text.count('\n'), 1);
-}
-
-void TestMemoryFile::roundTripReproducesTheConfiguration() {
-    const MemoryImage source = patterned();
-    const memory_file::Parsed parsed =
-        memory_file::parse(QString::fromLatin1(memory_file::format(source)));
-    QVERIFY(parsed.ok);
-    MemoryImage loaded;
-    memory_file::apply(parsed, &loaded);
-    for (int a = 0x800; a <= 0x1000; ++a)
-        QCOMPARE(loaded.at(a), source.at(a));
-    QCOMPARE(loaded.at(0x7FF), quint8(0)); // nothing below the configuration area
-    QCOMPARE(parsed.firmware(), source.at(0x1000));
 }
 
 void TestMemoryFile::parse_data() {
@@ -71,16 +56,14 @@ void TestMemoryFile::parse_data() {
     QTest::addColumn<int>("first"); // byte 0x800; -1: refused
     QTest::addColumn<int>("firmware");
     const QString good = lineOf("AB", "5C");
-    QTest::newRow("exact line CRLF") << good + "\r\n" << 0xAB << 0x5C;
-    QTest::newRow("no line end") << good << 0xAB << 0x5C;
     QTest::newRow("one character short") << good.left(6164) << -1 << 0;
     QTest::newRow("6165 without Fin") << good.left(6162) + "XYZ" << 0xAB << 0x5C;
+    QTest::newRow("characters past 6165 ignored") << good + "0123456789" << 0xAB << 0x5C;
     QTest::newRow("wrong header") << "FichierMemoirX" + good.mid(14) << -1 << 0;
     QTest::newRow("lower case hex") << lineOf("ab", "5c") << 0xAB << 0x5C;
     QTest::newRow("any separator") << lineOf("AB", "5C", ";") << 0xAB << 0x5C;
     QTest::newRow("one hex digit then junk") << lineOf("Bz", "5C") << 0x0B << 0x5C;
     QTest::newRow("no hex digit gives 0") << lineOf("zz", "G1") << 0 << 0;
-    QTest::newRow("characters past 6165 ignored") << good + "0123456789" << 0xAB << 0x5C;
     QTest::newRow("last of several lines counts") << lineOf("11", "22") + "\r\n" + good + "\r\n"
                                                   << 0xAB << 0x5C;
     QTest::newRow("good line then a bad one") << good + "\r\nFichierMemoire:00.Fin\r\n" << -1 << 0;
@@ -103,12 +86,10 @@ void TestMemoryFile::parse() {
 void TestMemoryFile::uploadedDifference_data() {
     QTest::addColumn<QList<int>>("changed");
     QTest::addColumn<int>("first");
-    QTest::newRow("equal") << QList<int>{} << -1;
-    QTest::newRow("live area") << QList<int>{0x000, 0x033} << -1;
     QTest::newRow("0x800 is never written") << QList<int>{0x800} << -1;
     QTest::newRow("first written byte") << QList<int>{0x801} << 0x801;
     QTest::newRow("last written byte") << QList<int>{0xA79} << 0xA79;
-    QTest::newRow("past the blocks") << QList<int>{0xA7A, 0x1000} << -1;
+    QTest::newRow("live area, past the blocks") << QList<int>{0x000, 0x033, 0xA7A, 0x1000} << -1;
     QTest::newRow("lowest of several") << QList<int>{0x900, 0x850, 0xA00} << 0x850;
 }
 
@@ -126,17 +107,16 @@ void TestMemoryFile::failedWriteLeavesTheOldFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Default.fra"));
     QVERIFY(memory_file::writeAtomically(path, "old\r\n"));
+    const auto rwx = QFile::permissions(dir.path());
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     QString error;
     const bool written = memory_file::writeAtomically(path, "new\r\n", &error);
-    QFile::setPermissions(dir.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(), rwx);
     if (written)
         QSKIP("the folder stays writable for this user (root)");
     QVERIFY(!error.isEmpty());
     QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("old\r\n"));
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "old\r\n");
 }
 
 void TestMemoryFile::restorePointIsALoadableFile() {
@@ -147,9 +127,7 @@ void TestMemoryFile::restorePointIsALoadableFile() {
     RestorePoints points(dir.filePath(QStringLiteral("backups")));
     const QString path = points.save(lastRead, QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9, 42)));
     QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("restore-20260307-140509-042-fw3A.fra"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const memory_file::Parsed parsed = memory_file::parse(QString::fromLatin1(file.readAll()));
+    const memory_file::Parsed parsed = memory_file::read(path);
     QVERIFY(parsed.ok);
     QCOMPARE(parsed.firmware(), quint8(0x3A));
     QCOMPARE(parsed.bytes[0x123], lastRead.at(0x923));
@@ -163,9 +141,7 @@ void TestMemoryFile::restorePointsKeepTheNewest() {
     QStringList saved;
     for (int i = 0; i < RestorePoints::Kept + 2; ++i)
         saved.prepend(points.save(MemoryImage(), start.addSecs(i * 61)));
-    const QStringList kept = points.list();
-    QCOMPARE(kept.size(), RestorePoints::Kept);
-    QCOMPARE(kept, saved.mid(0, RestorePoints::Kept)); // newest first, two oldest gone
+    QCOMPARE(points.list(), saved.mid(0, RestorePoints::Kept)); // newest first, two oldest gone
     QVERIFY(!QFile::exists(saved.constLast()));
 }
 

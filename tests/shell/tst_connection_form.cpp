@@ -31,10 +31,9 @@ class TestConnectionForm : public QObject {
   private Q_SLOTS:
     void init();
     void cleanup();
-    void listAtStartUp();
     void validate_data();
     void validate();
-    void searchThroughTheFormStartsTheRead();
+    void listAtStartUpAndTheSearchStartsTheRead();
     void closingTheStartFormLeavesAWayOn();
     void watchdogReportsAFailingSend_data();
     void watchdogReportsAFailingSend();
@@ -43,11 +42,7 @@ class TestConnectionForm : public QObject {
     ConnectionForm &form() {
         return *static_cast<ConnectionForm *>(window->screens().FnConnection);
     }
-    void start(QMap<int, SerialPort::OpenResult> ports);
-    QByteArray config() const {
-        QFile file(dir.filePath(QStringLiteral("prconfig.txt")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void start(const QList<int> &present);
 
     QTemporaryDir dir;
     FakeSerialPort *port = nullptr;
@@ -67,67 +62,54 @@ void TestConnectionForm::cleanup() {
     delete port;
 }
 
-// Ports named open; every other port is missing.
-void TestConnectionForm::start(QMap<int, SerialPort::OpenResult> ports) {
+// The ports named open, every other port missing.
+void TestConnectionForm::start(const QList<int> &present) {
     port = new FakeSerialPort;
     port->nextOpen = SerialPort::OpenResult::NotFound;
-    port->openByPort = std::move(ports);
+    for (int p : present)
+        port->openByPort[p] = SerialPort::OpenResult::Opened;
     link = std::make_unique<Link>(port);
     window = std::make_unique<MainWindow>(*link, &dialogs, dir.path());
     window->MDIForm1_Load();
     window->show();
 }
 
-void TestConnectionForm::listAtStartUp() {
-    start({{2, SerialPort::OpenResult::Opened}, {7, SerialPort::OpenResult::Opened}});
-    QCOMPARE(form().Combo1->count(), 2);
-    QCOMPARE(form().Combo1->itemText(0), QStringLiteral("COM 2"));
-    QCOMPARE(form().Combo1->itemText(1), QStringLiteral("COM 7"));
-    QCOMPARE(form().Combo1->currentIndex(), 0);
-    QCOMPARE(form().windowTitle(), QStringLiteral("Connection "));
-    QCOMPARE(form().Command1->text(), QStringLiteral("   Validate    "));
-    QCOMPARE(form().Label1->text(), QStringLiteral("Selection of the port serial "));
-    for (QToolButton *b : {form().Command3, form().Actualise, form().Command4})
-        QVERIFY(!b->icon().isNull());
-    QVERIFY(!link->state.PortIsOpen);
-}
-
 void TestConnectionForm::validate_data() {
-    QTest::addColumn<int>("present"); // -1: none
-    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QList<int>>("present");
     QTest::addColumn<int>("portNumber");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("port 7") << 7 << true << 7 << QStringList();
-    QTest::newRow("no Rs232 tries port 2")
-        << -1 << false << 2 << QStringList{" Serial Port non-existent "};
+    QTest::addColumn<QString>("message"); // empty: the port opens
+    QTest::newRow("port 7") << QList<int>{7} << 7 << QString();
+    QTest::newRow("no Rs232 tries port 2") << QList<int>{} << 2 << " Serial Port non-existent ";
 }
 
 void TestConnectionForm::validate() {
-    QFETCH(int, present);
-    QFETCH(bool, opened);
+    QFETCH(QList<int>, present);
     QFETCH(int, portNumber);
-    QFETCH(QStringList, messages);
-    QMap<int, SerialPort::OpenResult> ports;
-    if (present >= 0)
-        ports[present] = SerialPort::OpenResult::Opened;
-    start(ports);
+    QFETCH(QString, message);
+    start(present);
     window->screens().FnEntete->unloadForm(); // the fitter closed the start form
     QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
     QVERIFY(form().isShown());
     form().Combo1->setCurrentIndex(form().Combo1->count() - 1);
     QTest::mouseClick(form().Command1, Qt::LeftButton);
-    QCOMPARE(link->state.PortIsOpen, opened);
+    QCOMPARE(link->state.PortIsOpen, message.isEmpty());
     QCOMPARE(link->state.PortNumber, portNumber);
-    QCOMPARE(dialogs.texts(), messages);
-    QCOMPARE(config(), QByteArray("FichierConfig:]") + QByteArray::number(portNumber) +
-                           QByteArray("]]]]]Fin\r\n"));
-    // A missing port brings the form back; an open one leads on to the read.
-    QCOMPARE(form().isShown(), !opened);
-    QCOMPARE(window->screens().FnProgStart->isShown(), true);
+    QCOMPARE(dialogs.texts().join(QString()), message);
+    QFile config(dir.filePath(QStringLiteral("prconfig.txt")));
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QCOMPARE(config.readAll(),
+             QStringLiteral("FichierConfig:]%1]]]]]Fin\r\n").arg(portNumber).toLatin1());
+    QCOMPARE(form().isShown(), !message.isEmpty()); // a missing port brings the form back
+    QVERIFY(window->screens().FnProgStart->isShown());
 }
 
-void TestConnectionForm::searchThroughTheFormStartsTheRead() {
-    start({{1, SerialPort::OpenResult::Opened}, {4, SerialPort::OpenResult::Opened}});
+void TestConnectionForm::listAtStartUpAndTheSearchStartsTheRead() {
+    start({1, 4});
+    QCOMPARE(form().Combo1->itemText(0), QStringLiteral("COM 1"));
+    QCOMPARE(form().Combo1->itemText(1), QStringLiteral("COM 4"));
+    QCOMPARE(form().Combo1->currentIndex(), 0);
+    QCOMPARE(form().windowTitle(), QStringLiteral("Connection "));
+    QVERIFY(!link->state.PortIsOpen);
     QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
     QTest::mouseClick(form().Command4, Qt::LeftButton);
     QVERIFY(form().search.isSearching());
@@ -139,17 +121,12 @@ void TestConnectionForm::searchThroughTheFormStartsTheRead() {
     QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // the whole read begins
     QVERIFY(link->state.FullReadActive);
     QVERIFY(!form().isShown());
-    QCOMPARE(form().Text1->toPlainText(), QStringLiteral(" timer  sur 1 = 1\n"
-                                                         "ourvre la com 1\n"
-                                                         " ferme comme 1\n"
-                                                         " timer  sur 4 = 1\n"
-                                                         "ourvre la com 4\n"
-                                                         " trouver !!33\n"));
-    QCOMPARE(config(), QByteArray("FichierConfig:]4]]]]]Fin\r\n"));
+    QVERIFY(form().Text1->toPlainText().endsWith(
+        QStringLiteral(" ferme comme 1\n timer  sur 4 = 1\nourvre la com 4\n trouver !!33\n")));
 }
 
 void TestConnectionForm::closingTheStartFormLeavesAWayOn() {
-    start({{1, SerialPort::OpenResult::Opened}});
+    start({1});
     Menu &menu = window->menu();
     QVERIFY(!menu.Connection->isEnabled());
     window->screens().FnEntete->window()->close();
@@ -161,18 +138,16 @@ void TestConnectionForm::closingTheStartFormLeavesAWayOn() {
 
 void TestConnectionForm::watchdogReportsAFailingSend_data() {
     QTest::addColumn<int>("write");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("connectionShown");
-    QTest::newRow("write error") << int(SerialPort::WriteResult::Failed) << QStringList() << false;
+    QTest::addColumn<QString>("message"); // empty: none, and no connection form
+    QTest::newRow("write error") << int(SerialPort::WriteResult::Failed) << QString();
     QTest::newRow("adapter gone") << int(SerialPort::WriteResult::DeviceGone)
-                                  << QStringList{" Adapter serial not connect "} << true;
+                                  << " Adapter serial not connect ";
 }
 
 void TestConnectionForm::watchdogReportsAFailingSend() {
     QFETCH(int, write);
-    QFETCH(QStringList, messages);
-    QFETCH(bool, connectionShown);
-    start({{1, SerialPort::OpenResult::Opened}});
+    QFETCH(QString, message);
+    start({1});
     link->state.PortNumber = 1;
     QVERIFY(link->OpenPort());
     port->nextWrite = SerialPort::WriteResult(write);
@@ -180,8 +155,8 @@ void TestConnectionForm::watchdogReportsAFailingSend() {
     for (int tick = 0; tick < 3; ++tick)
         monitor.Timer1_Timer();
     QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" --------- "));
-    QCOMPARE(dialogs.texts(), messages);
-    QCOMPARE(form().isShown(), connectionShown);
+    QCOMPARE(dialogs.texts().join(QString()), message);
+    QCOMPARE(form().isShown(), !message.isEmpty());
     QVERIFY(!link->state.PollingOn);
 }
 
