@@ -36,9 +36,9 @@ MapAcquisition::Step run(MapAcquisition &a, MemoryImage &image, const Response &
 }
 
 // "rpm ti lambda" words, "*N" repeating the response N times.
-QList<Response> responses(const QStringList &spec) {
+QList<Response> responses(const QStringList &answers) {
     QList<Response> out;
-    for (const QString &item : spec) {
+    for (const QString &item : answers) {
         const QStringList w = item.split(QLatin1Char(' '));
         Response r;
         r.rpm = w.at(0);
@@ -255,7 +255,7 @@ void TestMapAcquisition::bandValue() {
 }
 
 void TestMapAcquisition::status_data() {
-    QTest::addColumn<QStringList>("spec"); // "rpm ti lambda [*N]"
+    QTest::addColumn<QStringList>("answers"); // "rpm ti lambda [*N]"
     QTest::addColumn<QString>("status");
     QTest::addColumn<int>("cutOff");
     QTest::newRow("nine quiet responses") << QStringList{"2000 3.5 160 *9"} << "" << 0;
@@ -280,14 +280,14 @@ void TestMapAcquisition::status_data() {
 }
 
 void TestMapAcquisition::status() {
-    QFETCH(QStringList, spec);
+    QFETCH(QStringList, answers);
     QFETCH(QString, status);
     QFETCH(int, cutOff);
     MapAcquisition a;
     a.MapAcquisitionOn = true;
     MemoryImage image;
     MapAcquisition::Step s;
-    for (const Response &r : responses(spec))
+    for (const Response &r : responses(answers))
         s = run(a, image, r);
     QCOMPARE(s.status, status);
     QCOMPARE(a.MapStatus, status);
