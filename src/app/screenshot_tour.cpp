@@ -113,6 +113,7 @@ bool ScreenshotTour::run() {
     ok = shoot(QStringLiteral("11-lambda")) && ok;
     if (!m_window.menu().BtEmi->isHidden())
         ok = emissionTools() && ok;
+    ok = calibrationShots() && ok;
     ok = mapTour() && ok;
 
     // The connection form with the log of a search that found the ECU.

@@ -27,6 +27,8 @@ class ScreenshotTour {
     bool shootRecording();
     // The map screen after a stretch of driving on petrol and on gas.
     bool mapTour();
+    // The calibration forms while running, the settings and both end forms.
+    bool calibrationShots();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs);
 
     MainWindow &m_window;

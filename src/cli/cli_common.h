@@ -20,6 +20,8 @@ enum Exit : int {
     FileProblem = 3,      // a file is missing, malformed or would be overwritten
     FirmwareMismatch = 4, // the file was made for another firmware
     VerifyFailed = 5,     // the ECU's memory differs from what was written
+    AcquisitionError = 6, // a calibration's samples cannot give a result
+    Interrupted = 130,    // Ctrl-C, after the ECU was put back in order
     Usage = 64,           // bad command line
 };
 

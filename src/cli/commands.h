@@ -9,3 +9,4 @@ int runMonitor(const QStringList &arguments);
 int runSave(const QStringList &arguments);
 int runUpload(const QStringList &arguments);
 int runPorts(const QStringList &arguments);
+int runCalibrate(const QStringList &arguments);

@@ -26,6 +26,9 @@ const Command Commands[] = {
      "upload FILE [--port N] [--ports-dir DIR]: write a memory file into the ECU, verify"},
     {"ports", runPorts,
      "ports [--ports-dir DIR]: list the ports, search the ECU, remember its port"},
+    {"calibrate", runCalibrate,
+     "calibrate idle|load [--port N] [--ports-dir DIR] [--steps S1,S2,S3,S4] [--min-temp C] "
+     "[--exclude MS] [--apply]: run the automatic calibration"},
 };
 
 QString usage() {
@@ -40,6 +43,8 @@ QString usage() {
                            "  3 file problem (missing, malformed, would be overwritten)\n"
                            "  4 firmware mismatch\n"
                            "  5 verification failed\n"
+                           "  6 acquisition error (calibration)\n"
+                           "  130 interrupted (calibration: switch-over settings restored)\n"
                            "  64 bad command line");
     return text;
 }

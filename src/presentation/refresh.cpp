@@ -1,5 +1,6 @@
 #include "presentation/refresh.h"
 
+#include "calibration/calibration_screen.h"
 #include "emission/emission_screen.h"
 #include "map/map_screen.h"
 #include "monitor/monitor_screen.h"
@@ -28,6 +29,7 @@ void RefreshScreens(AppContext &app) {
     s.FnMAP->refreshFuelState();            // nothing after the fuel state changes it
     s.FnParametres2->refreshFromImage();    // level sensor
     s.FnMAP->refreshTrims();                // the map's trims, while not polling
+    s.FnCalibration->refresh();             // monitor copies, then one calibration step
     s.FnParametres5->refreshFromImage();    // battery
     if (s.FnMemoire->followsImage())        // memory viewer, last
         s.FnMemoire->BtShow_Click();

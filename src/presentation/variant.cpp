@@ -1,5 +1,6 @@
 #include "presentation/variant.h"
 
+#include "calibration/calibration_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
 #include "ui/app_context.h"
@@ -63,6 +64,7 @@ void ApplyVariant(const Variant &variant, AppContext &app, QWidget *mainWindow) 
     app.screens.FnMoniteur->applyEmissionTools(variant.EmissionTools);
     app.screens.FnMoniteur->applyGasTimesShown(variant.GasTimesShown);
 
+    app.screens.FnCalibration->applyExtendedCalibration(variant.ExtendedCalibration);
     QPushButton *levelNext = app.screens.FnParametres2->BtPageSuivante;
     if (variant.ExtendedCalibration == 0) {
         setCalibrationControls(mainWindow, LoadCalibration, false);

@@ -1,5 +1,8 @@
 #include "shell/main_window.h"
 
+#include "calibration/calibration_end_form.h"
+#include "calibration/calibration_screen.h"
+#include "calibration/calibration_set_form.h"
 #include "emission/final_test_screen.h"
 #include "files/config_file.h"
 #include "link/link.h"
@@ -96,6 +99,12 @@ void MainWindow::createForms() {
     m_screens.FnParametres5 = new BatteryPage(*m_app);
     m_screens.FnParametres6 = new LambdaPage(*m_app);
     m_screens.FnMAP = new MapScreen(*m_app);
+    m_screens.FnCalibration = new CalibrationScreen(*m_app);
+    m_screens.FnCalibrationSet = new CalibrationSetForm(*m_app);
+    m_screens.FnCalibrationFin = new CalibrationEndForm(*m_app, 0);
+    m_screens.FnCalibrationFIN2 = new CalibrationEndForm(*m_app, 1);
+    m_screens.FnCalibrationFIN2->attach(m_area, false);
+    m_screens.FnCalibrationFIN2->place(0, 950);
     for (Form *screen : m_screens.screenSet()) {
         if (screen == m_screens.FnConnection)
             continue;

@@ -1,5 +1,6 @@
 #include "shell/navigation.h"
 
+#include "calibration/calibration_screen.h"
 #include "link/frames.h"
 #include "link/link.h"
 #include "map/map_screen.h"
@@ -33,16 +34,20 @@ void Navigation::connectMenu() {
     QPushButton *mapExit = m_app.screens.FnMAP->Btexit;
     QObject::connect(mapExit, &QPushButton::clicked, mapExit, [this] { FnMAP_Btexit_Click(); });
     mapPutInTaB = [this] { m_app.screens.FnMAP->PutInTaB(); };
+    QObject::connect(menu.Calibration, &QPushButton::clicked, menu.Calibration,
+                     [this] { Calibration_Click(); });
 }
 
 void Navigation::calibrationGuardAndStop() {
     if (!m_app.CalibrationRunning)
         return;
     m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
+    m_app.screens.FnCalibration->sequence().RestoreSwitchSettings();
 }
 
 void Navigation::calibrationReset() {
     m_app.CalibrationRunning = false;
+    m_app.screens.FnCalibration->calibrationReset();
 }
 
 void Navigation::hideScreens() {
@@ -147,4 +152,18 @@ void Navigation::FnMAP_Btexit_Click() {
     s.FnMoniteur->Timer1.start();
     m_app.link.state.NoAnswerTicks = 0;
     portCheck(" Serial port not select ");
+}
+
+// Polling on without a port check: the calibration form shows live values.
+void Navigation::Calibration_Click() {
+    Screens &s = m_app.screens;
+    m_app.link.state.PollFrame = frames::MonitorPoll.toByteArray();
+    calibrationGuardAndStop();
+    RefreshScreens(m_app);
+    hideScreens();
+    s.FnCalibration->showForm();
+    m_app.link.state.PollingOn = true;
+    s.FnMoniteur->Timer1.start();
+    m_app.CalibrationRunning = false;
+    s.FnCalibration->resetForMenu();
 }

@@ -30,6 +30,7 @@ class Navigation {
     void BtMap_Click();
     // "Quitter" of the map screen: back to the monitor.
     void FnMAP_Btexit_Click();
+    void Calibration_Click();
 
   private:
     void connectFileButtons();

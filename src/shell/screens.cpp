@@ -1,5 +1,8 @@
 #include "ui/screens.h"
 
+#include "calibration/calibration_end_form.h"
+#include "calibration/calibration_screen.h"
+#include "calibration/calibration_set_form.h"
 #include "map/map_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/battery_page.h"
@@ -25,6 +28,7 @@ Form *Screens::parameterPage(int page) const {
 }
 
 QList<Form *> Screens::screenSet() const {
-    return {FnMAP,         FnMoniteur,    FnConnection,  FnParametres, FnParametres2,
-            FnParametres3, FnParametres4, FnParametres5, FnParametres6};
+    return {FnMAP,         FnMoniteur,    FnConnection,     FnParametres,
+            FnParametres2, FnParametres3, FnParametres4,    FnParametres5,
+            FnParametres6, FnCalibration, FnCalibrationSet, FnCalibrationFin};
 }

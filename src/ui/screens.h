@@ -4,6 +4,9 @@
 
 class AquiMapForm;
 class BatteryPage;
+class CalibrationEndForm;
+class CalibrationScreen;
+class CalibrationSetForm;
 class CoefficientPage;
 class DownloadForm;
 class EmissionScreen;
@@ -39,6 +42,10 @@ struct Screens {
     LambdaPage *FnParametres6 = nullptr;
     MapScreen *FnMAP = nullptr;
     AquiMapForm *FnAquiMap = nullptr;
+    CalibrationScreen *FnCalibration = nullptr;
+    CalibrationSetForm *FnCalibrationSet = nullptr;
+    CalibrationEndForm *FnCalibrationFin = nullptr;  // bank 1
+    CalibrationEndForm *FnCalibrationFIN2 = nullptr; // bank 2, not hidden by the menu
 
     // Emission tests and the memory viewer: framed forms the menu never hides.
     EmissionScreen *FnEmi = nullptr;

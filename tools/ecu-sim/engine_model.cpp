@@ -139,6 +139,15 @@ double EngineModel::gasTimeMs(double petrolMs, int cylinder) const {
     return petrolMs * (multiplier + terms) + offsetMs;
 }
 
+// The petrol ECU's lambda loop answers a gas mixture the trims get wrong.
+double EngineModel::petrolOnGasMs(double petrolMs, int cylinder) const {
+    const int bank = cylinder >= Cylinders / 2 ? 1 : 0;
+    const double terms = (pressureTermHundredths() + temperatureTermHundredths()) / 100.0;
+    return petrolTimeOnGas(petrolMs, mem_.at(bank ? 0x839 : 0x801) / 100.0,
+                           mem_.at(bank ? 0x83A : 0x802) * 2 / 100.0, terms,
+                           gasNeeds_.multiplier[bank], gasNeeds_.offsetMs[bank]);
+}
+
 bool EngineModel::switchConditionsMet() const {
     if (waterC_ < mem_.at(0x803) || pressureBar_ < signedHundredths(mem_, 0x804))
         return false;
@@ -205,8 +214,14 @@ void EngineModel::tick(int ms) {
         lambdaV_ = 0.45 + noise(0.01); // cold probe: bias voltage, open loop
         fuelTrim_ = 0;
     }
-    for (int c = 0; c < Cylinders; ++c)
+    for (int c = 0; c < Cylinders; ++c) {
         petrolMs_[c] = qMax(0.0, petrolTimeMs(c) + noise(0.02));
+        // Standing or held at a throttle, on gas the petrol ECU's loop answers
+        // how far the gas trims are from the engine's needs; on the road
+        // cycle it answers the load band's correction entry instead.
+        if (fuel_ == FuelState::Gas && !driving_)
+            petrolMs_[c] = petrolOnGasMs(petrolMs_[c], c) + noise(0.01);
+    }
     if (driving_)
         drivePetrolTimes();
 

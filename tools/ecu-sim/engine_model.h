@@ -2,6 +2,7 @@
 
 #include "ecu-sim/drive_cycle.h"
 #include "ecu-sim/ecu_memory.h"
+#include "ecu-sim/gas_trim_response.h"
 
 #include <QRandomGenerator>
 
@@ -43,6 +44,7 @@ class EngineModel {
     void setDriving(bool on);
     bool driving() const { return driving_; }
     const DriveCycle &driveCycle() const { return drive_; }
+    void setGasNeeds(const GasNeeds &needs) { gasNeeds_ = needs; }
 
     FuelState fuelState() const { return fuel_; }
     double rpm() const { return rpm_; }
@@ -56,6 +58,7 @@ class EngineModel {
     double noise(double amplitude);
     double petrolTimeMs(int cylinder) const;
     double gasTimeMs(double petrolMs, int cylinder) const;
+    double petrolOnGasMs(double petrolMs, int cylinder) const;
     int pressureTermHundredths() const;
     int temperatureTermHundredths() const;
     bool switchConditionsMet() const;
@@ -74,6 +77,7 @@ class EngineModel {
     FuelState fuel_ = FuelState::Petrol;
     quint8 alarms_ = 0;
     int switchDelayMs_ = -1;
+    GasNeeds gasNeeds_;
     int waitedMs_ = 0;
     int lowPressureMs_ = 0;
     int throttle_ = 0;

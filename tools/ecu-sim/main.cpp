@@ -83,6 +83,12 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("drive"),
          QStringLiteral("Drive the repeatable road cycle: accelerations, cruising at several "
                         "loads, decelerations with the injection cut.")},
+        {QStringLiteral("throttle"), QStringLiteral("Start with the throttle open (0..100)."),
+         QStringLiteral("PERCENT")},
+        {QStringLiteral("gas-needs"),
+         QStringLiteral("What each bank really needs on gas: multiplier and offset in ms "
+                        "(default 1.25,0.80,1.24,0.74)."),
+         QStringLiteral("M1,O1,M2,O2")},
     });
     p.process(app);
 
@@ -103,6 +109,17 @@ int main(int argc, char *argv[]) {
         sim.engine().warmUp();
     if (p.isSet(QStringLiteral("drive")))
         sim.engine().setDriving(true);
+    const int throttle = intOption(p, QStringLiteral("throttle"), 0, &ok);
+    if (!ok)
+        return fail(QStringLiteral("--throttle takes a whole number (0..100)"));
+    sim.engine().setThrottle(throttle);
+    if (p.isSet(QStringLiteral("gas-needs"))) {
+        const auto needs = parseGasNeeds(p.value(QStringLiteral("gas-needs")));
+        if (!needs)
+            return fail(QStringLiteral("--gas-needs takes M1,O1,M2,O2 (multipliers 0.5..3, "
+                                       "offsets 0..5 ms)"));
+        sim.engine().setGasNeeds(*needs);
+    }
 
     QString error;
     for (const QString &option : p.values(QStringLiteral("fault"))) {

@@ -1,0 +1,249 @@
+// The calibration form's handlers: start, stop and leave the sequence,
+// show its end, apply and write the trims it found.
+#include "calibration/calibration_screen.h"
+
+#include "calibration/calibration_end_form.h"
+#include "calibration/calibration_set_form.h"
+#include "calibration/trim_steps.h"
+#include "link/frames.h"
+#include "link/link.h"
+#include "monitor/monitor_decode.h"
+#include "monitor/monitor_screen.h"
+#include "monitor/monitor_widgets.h"
+#include "pages/main_parameters_page.h"
+#include "pages/number_format.h"
+#include "pages/numeric_edit.h"
+#include "presentation/upload.h"
+#include "ui/app_context.h"
+#include "ui/dialogs.h"
+#include "ui/screens.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+using namespace calibration;
+
+namespace {
+QString withPoint(QString text) {
+    return text.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+QString reformatted(const QLineEdit *field) {
+    return number::format(number::parse(field->text()));
+}
+} // namespace
+
+CalibrationScreen::CalibrationScreen(AppContext &app, QWidget *parent)
+    : Form(QStringLiteral("FnCalibration"), QStringLiteral("Calibration"), parent), m_app(app),
+      m_sequence(app.link, app.CalibrationRunning) {
+    buildLayout();
+    connectHandlers();
+    connectSequence();
+}
+
+void CalibrationScreen::Form_Load() {
+    place(0, 950);
+    BtStCalibration->setEnabled(true);
+    BtStCalibrationCh->setEnabled(false);
+    BtCalibrationStop->setEnabled(false);
+    BarCalibration->setMaximum(10);
+    BarCalibration->setValue(0);
+}
+
+void CalibrationScreen::connectSequence() {
+    connect(&m_sequence, &Sequence::actionChanged, TxAction, &QLabel::setText);
+    connect(&m_sequence, &Sequence::progressMaximum, this,
+            [this](int maximum) { BarCalibration->setMaximum(qMax(0, maximum)); });
+    connect(&m_sequence, &Sequence::progressValue, BarCalibration, &QProgressBar::setValue);
+    connect(&m_sequence, &Sequence::pollTimerWanted, this, [this](bool on) {
+        QTimer &timer = m_app.screens.FnMoniteur->Timer1;
+        on ? timer.start() : timer.stop();
+    });
+    connect(&m_sequence, &Sequence::finished, this, &CalibrationScreen::finished);
+    // The main parameters page encodes its fields into the image on every
+    // upload: it must not keep showing the zeroed switch-over settings until
+    // the next answer, or the next write would store them again.
+    connect(&m_sequence, &Sequence::switchSettingsRestored, this,
+            [this] { m_app.screens.FnParametres->refreshFromImage(); });
+}
+
+void CalibrationScreen::connectHandlers() {
+    connect(BtStCalibration, &QPushButton::clicked, this,
+            &CalibrationScreen::BtStCalibration_Click);
+    connect(BtStCalibrationCh, &QPushButton::clicked, this,
+            &CalibrationScreen::BtStCalibrationCh_Click);
+    connect(BtCalibrationStop, &QPushButton::clicked, this,
+            &CalibrationScreen::BtCalibrationStop_Click);
+    connect(BtCalibrationSet, &QPushButton::clicked, this,
+            &CalibrationScreen::BtCalibrationSet_Click);
+    connect(SwitchCommutateur, &QPushButton::clicked, this,
+            &CalibrationScreen::SwitchCommutateur_Click);
+    connect(BoutonCentrale, &QPushButton::clicked, this, &CalibrationScreen::BoutonCentrale_Click);
+    connect(BTuploadRalenti, &QPushButton::clicked, this,
+            &CalibrationScreen::BTuploadRalenti_Click);
+    connect(BTuploadCharge, &QPushButton::clicked, this, &CalibrationScreen::BTuploadCharge_Click);
+    for (NumericEdit *field : {TxCharge, TxRalenti, TxChargeB, TxRalentiB}) {
+        field->setChangeHook([this] { TestValeur1(); });
+        field->setEnterButton(BoutonCentrale);
+    }
+    // Steps 0.01 on the load trims, 0.02 on the idle trims; a decimal comma
+    // becomes a point.
+    connectTrimSteps({TxCharge, live::Trims[1].step, true, {}, {}}, BtCharge1, BtCharge2);
+    connectTrimSteps({TxRalenti, live::Trims[0].step, true, {}, {}}, BtRalenti1, BtRalenti2);
+    connectTrimSteps({TxChargeB, live::Trims[3].step, true, {}, {}}, BtCharge1B, BtCharge2B);
+    connectTrimSteps({TxRalentiB, live::Trims[2].step, true, {}, {}}, BtRalenti1B, BtRalenti2B);
+}
+
+void CalibrationScreen::TestValeur1() {
+    if (m_validating)
+        return;
+    m_validating = true;
+    const std::pair<NumericEdit *, int> fields[] = {
+        {TxCharge, 1}, {TxRalenti, 0}, {TxChargeB, 3}, {TxRalentiB, 2}};
+    for (const auto &[field, trim] : fields)
+        field->setTextIfChanged(live::validatedTrimText(live::Trims[trim], field->text()));
+    m_validating = false;
+}
+
+Inputs CalibrationScreen::stepInputs() const {
+    Inputs in;
+    in.settings = m_app.screens.FnCalibrationSet->settings();
+    in.waterTemperature = number::parse(TextTPEau->text());
+    in.petrolTime = {number::parse(TextE1->text()), number::parse(TextE5->text())};
+    const CalibrationEndForm *ends[] = {m_app.screens.FnCalibrationFin,
+                                        m_app.screens.FnCalibrationFIN2};
+    for (int bank = 0; bank < 2; ++bank) {
+        in.loadTrim[bank] = number::parse(ends[bank]->TxCharge->text());
+        in.idleTrim[bank] = number::parse(ends[bank]->TxRalenti->text());
+    }
+    return in;
+}
+
+void CalibrationScreen::refreshCalibration() {
+    m_sequence.setLiveTerms(m_app.link.image);
+    if (m_app.CalibrationRunning)
+        m_sequence.RunCalibrationStep(stepInputs());
+}
+
+void CalibrationScreen::BtStCalibration_Click() {
+    m_sequence.start(Kind::Idle);
+    BtStCalibration->setEnabled(false);
+    BtCalibrationStop->setEnabled(true);
+    for (QPushButton *b : {BtStCalibrationCh, BTuploadCharge, BTuploadRalenti, SwitchCommutateur})
+        b->setEnabled(false);
+}
+
+// Leaves the idle start, the load start and the load upload as they are.
+void CalibrationScreen::BtStCalibrationCh_Click() {
+    m_sequence.start(Kind::Load);
+    BTuploadRalenti->setEnabled(false);
+    BtCalibrationStop->setEnabled(true);
+    SwitchCommutateur->setEnabled(false);
+}
+
+void CalibrationScreen::BtCalibrationStop_Click() {
+    m_sequence.stop();
+    BtCalibrationStop->setEnabled(false);
+    BtStCalibration->setEnabled(true);
+    SwitchCommutateur->setEnabled(true);
+}
+
+void CalibrationScreen::BtCalibrationSet_Click() {
+    if (m_app.CalibrationRunning) {
+        m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
+        m_sequence.RestoreSwitchSettings();
+    }
+    m_app.screens.FnMoniteur->Timer1.stop();
+    m_app.link.state.PollingOn = false;
+    m_app.CalibrationRunning = false;
+    calibrationReset();
+    m_app.screens.FnCalibrationSet->showForm();
+    hideForm();
+}
+
+// Petrol asks for gas; gas or waiting for it goes back to petrol.
+void CalibrationScreen::SwitchCommutateur_Click() {
+    m_app.screens.FnMoniteur->SwitchCommutateur_Click();
+}
+
+// The four trims become the monitor's and are written as the monitor's
+// second write button writes them: bank 2, the extra time, bank 1.
+void CalibrationScreen::BoutonCentrale_Click() {
+    MonitorScreen *monitor = m_app.screens.FnMoniteur;
+    monitor->TxCharge->setText(TxCharge->text());
+    monitor->TxRalenti->setText(TxRalenti->text());
+    monitor->TxChargeB->setText(TxChargeB->text());
+    monitor->TxRalentiB->setText(TxRalentiB->text());
+    monitor->BoutonCentraleB_Click();
+}
+
+// The idle offsets from the minima of both banks, load trims kept.
+void CalibrationScreen::BTuploadRalenti_Click() {
+    CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
+    CalibrationEndForm *fin2 = m_app.screens.FnCalibrationFIN2;
+    BTuploadCharge->setEnabled(false);
+    fin->Command4->setEnabled(false);
+    BtStCalibrationCh->setEnabled(false);
+    fin->TxRalenti->setText(reformatted(fin->result(TxApp1)));
+    TxCharge->setText(withPoint(fin->TxCharge->text()));
+    TxRalenti->setText(withPoint(fin->TxRalenti->text()));
+    fin2->TxRalenti->setText(reformatted(fin2->result(TxApp1)));
+    TxChargeB->setText(withPoint(fin2->TxCharge->text()));
+    TxRalentiB->setText(withPoint(fin2->TxRalenti->text()));
+    BoutonCentrale_Click();
+}
+
+// Bank 1's load line: new multiplier and offset, written as 0x801..0x802.
+void CalibrationScreen::BTuploadCharge_Click() {
+    CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
+    fin->TxRalenti->setText(reformatted(fin->result(TxRCHP1)));
+    fin->TxCharge->setText(reformatted(fin->result(TxCCHP1)));
+    fin->Command1->setEnabled(false);
+    fin->Command2->setEnabled(false);
+    m_app.link.state.PollingOn = false;
+    m_app.link.state.NoAnswerTicks = 0;
+    fin->BoutonCentrale_Click();
+}
+
+void CalibrationScreen::finished(Kind kind, bool acquisitionError) {
+    BtStCalibration->setEnabled(true);
+    BtCalibrationStop->setEnabled(false);
+    BtStCalibrationCh->setEnabled(true);
+    CalibrationEndForm *ends[] = {m_app.screens.FnCalibrationFin, m_app.screens.FnCalibrationFIN2};
+    for (int bank = 0; bank < 2; ++bank) {
+        ends[bank]->showResults(m_sequence.texts(bank));
+        ends[bank]->offerApply(kind);
+    }
+    SwitchCommutateur->setEnabled(true);
+    (kind == Kind::Idle ? BTuploadRalenti : BTuploadCharge)->setEnabled(true);
+    if (acquisitionError) {
+        BTuploadCharge->setEnabled(false);
+        BTuploadRalenti->setEnabled(false);
+        m_app.dialogs.warning(QStringLiteral(" ERROR Aquisition  "));
+    }
+}
+
+void CalibrationScreen::calibrationReset() {
+    BtStCalibration->setEnabled(true);
+    BtStCalibrationCh->setEnabled(false);
+    BtCalibrationStop->setEnabled(false);
+}
+
+void CalibrationScreen::resetForMenu() {
+    calibrationReset();
+    BTuploadRalenti->setEnabled(false);
+    BTuploadCharge->setEnabled(false);
+    BarCalibration->setValue(0);
+    BarCalibration->setMaximum(10);
+}
+
+void CalibrationScreen::applyExtendedCalibration(int extendedCalibration) {
+    if (extendedCalibration != 0 && extendedCalibration != 1)
+        return;
+    const bool extended = extendedCalibration == 1;
+    for (QWidget *w : std::initializer_list<QWidget *>{Line3, Line4, Shape3, Shape5,
+                                                       BtStCalibrationCh, BTuploadCharge})
+        w->setVisible(extended);
+    BtCalibrationSet->setVisible(false);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "calibration/calibration_sequence.h"
+#include "ui/form.h"
+
+class LevelBar;
+class NumericEdit;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+struct AppContext;
+
+// FnCalibration: starts and stops the automatic calibration, shows its
+// progress with live copies of the monitor, applies its results, and lets
+// the fitter trim both banks by hand. It owns the sequence, which the
+// refresh steps once per pass while it runs.
+class CalibrationScreen : public Form {
+    Q_OBJECT
+  public:
+    explicit CalibrationScreen(AppContext &app, QWidget *parent = nullptr);
+
+    calibration::Sequence &sequence() { return m_sequence; }
+
+    // The refresh's pass: the mirrors of the monitor (its trims only while
+    // not polling, bank 1 and 2's trims into the end forms), then the live
+    // terms and one step of the sequence when it runs.
+    void refresh();
+    // The inputs of a step, read from the fields as they stand.
+    calibration::Inputs stepInputs() const;
+    // A calibration may start again: idle start on, load start and stop off.
+    void calibrationReset();
+    // The menu's Calibration button: the same, uploads off, the bar at rest.
+    void resetForMenu();
+    // Build variant: the load calibration's controls.
+    void applyExtendedCalibration(int extendedCalibration);
+
+    QLabel *TxAction;
+    QProgressBar *BarCalibration;
+    QPushButton *BtStCalibration, *BtStCalibrationCh, *BtCalibrationStop, *BtCalibrationSet;
+    QPushButton *BTuploadRalenti, *BTuploadCharge, *SwitchCommutateur, *BoutonCentrale;
+    NumericEdit *TxCharge, *TxRalenti, *TxChargeB, *TxRalentiB;
+    QPushButton *BtCharge1, *BtCharge2, *BtRalenti1, *BtRalenti2;
+    QPushButton *BtCharge1B, *BtCharge2B, *BtRalenti1B, *BtRalenti2B;
+    QLineEdit *TextE1, *TextE5, *TextTPEau, *TextTPGaz, *TextPression, *TextLambda, *TextRPM;
+    QLineEdit *TextGazEtat;
+    LevelBar *BarE1, *BarE5, *BarTPEau, *BarTPGaz, *BarPression, *BarLambda, *BarRPM;
+    // Decoration around the load calibration's controls.
+    QFrame *Line3, *Line4, *Shape3, *Shape5;
+
+  public Q_SLOTS:
+    void BtStCalibration_Click();
+    void BtStCalibrationCh_Click();
+    void BtCalibrationStop_Click();
+    void BtCalibrationSet_Click();
+    void SwitchCommutateur_Click();
+    void BoutonCentrale_Click();
+    void BTuploadRalenti_Click();
+    void BTuploadCharge_Click();
+    // Clamps the four trims without a message.
+    void TestValeur1();
+
+  protected:
+    void Form_Load() override;
+
+  private:
+    void refreshFromMonitor();
+    void refreshCalibration();
+    void buildLayout();
+    QWidget *buildProgress();
+    QWidget *buildLive();
+    QWidget *buildCommands();
+    QWidget *buildTrims();
+    void connectHandlers();
+    void connectSequence();
+    void finished(calibration::Kind kind, bool acquisitionError);
+
+    AppContext &m_app;
+    calibration::Sequence m_sequence;
+    bool m_validating = false;
+};
