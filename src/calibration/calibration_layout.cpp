@@ -67,7 +67,7 @@ void CalibrationScreen::buildLayout() {
 }
 
 QWidget *CalibrationScreen::buildProgress() {
-    QGroupBox *box = group(QStringLiteral("FrameAction"), QStringLiteral("Calibration"));
+    QGroupBox *box = group(QStringLiteral("Frame1"), QStringLiteral("Calibration"));
     auto *col = tight(new QVBoxLayout(box), 10, 8);
     TxAction = label(QStringLiteral("TxAction"), QString());
     TxAction->setFont(scaled(TxAction->font(), 12, true));
@@ -87,7 +87,7 @@ QWidget *CalibrationScreen::buildProgress() {
 }
 
 QWidget *CalibrationScreen::buildLive() {
-    QGroupBox *box = group(QStringLiteral("FrameLive"), QStringLiteral(" Sensors "));
+    QGroupBox *box = group(QStringLiteral("Frame3"), QStringLiteral(" Sensors "));
     auto *grid = tight(new QGridLayout(box), 10, 8);
     grid->setHorizontalSpacing(10);
     auto readout = [box](const char *name) {
@@ -119,22 +119,22 @@ QWidget *CalibrationScreen::buildLive() {
         if (name) {
             QLabel *l = label(QString::fromLatin1(name), QString::fromLatin1(text));
             l->setFont(scaled(l->font(), 1, true));
-            grid->addWidget(l, row, 0, name == std::string_view("LabelInjection") ? 2 : 1, 1);
+            grid->addWidget(l, row, 0, name == std::string_view("Label12") ? 2 : 1, 1);
         }
         grid->addWidget(field, row, 1);
         if (bar)
             grid->addWidget(bar, row, 2, Qt::AlignVCenter);
         ++row;
     };
-    line("LabelInjection", "           injection time            ", TextE1, BarE1);
+    line("Label12", "           injection time            ", TextE1, BarE1);
     line(nullptr, nullptr, TextE5, BarE5);
-    line("LabelTPEau", "Vapouriser Temperature", TextTPEau, BarTPEau);
-    line("LabelTPGaz", "Gas Temperature", TextTPGaz, BarTPGaz);
-    line("LabelPression", "Gas Pressure  (bar)", TextPression, BarPression);
-    line("LabelLambda", "Lambda", TextLambda, BarLambda);
-    line("LabelRPM", "RPM", TextRPM, BarRPM);
+    line("Label1", "Vapouriser Temperature", TextTPEau, BarTPEau);
+    line("Label2", "Gas Temperature", TextTPGaz, BarTPGaz);
+    line("Label3", "Gas Pressure  (bar)", TextPression, BarPression);
+    line("Label4", "Lambda", TextLambda, BarLambda);
+    line("Label5", "RPM", TextRPM, BarRPM);
     TextGazEtat->setFixedWidth(ReadoutWidth + 10 + TrackWidth);
-    grid->addWidget(label(QStringLiteral("LabelGazEtat"), QStringLiteral("Status Sytem")), row, 0);
+    grid->addWidget(label(QStringLiteral("Label15"), QStringLiteral("Status Sytem")), row, 0);
     grid->addWidget(TextGazEtat, row++, 1, 1, 2);
     grid->setRowStretch(row, 1);
     return box;
@@ -174,7 +174,7 @@ QWidget *CalibrationScreen::buildCommands() {
 }
 
 QWidget *CalibrationScreen::buildTrims() {
-    QGroupBox *box = group(QStringLiteral("FrameTrims"), QStringLiteral(" Engine Variables "));
+    QGroupBox *box = group(QStringLiteral("Frame5"), QStringLiteral(" Engine Variables "));
     auto *grid = tight(new QGridLayout(box), 10, 6);
     auto step = [](const char *name, const char *text) {
         return button(QString::fromLatin1(name), QString::fromLatin1(text), monitorui::StepWidth);
@@ -191,12 +191,16 @@ QWidget *CalibrationScreen::buildTrims() {
     BtCharge2B = step("BtCharge2B", "+");
     BtRalenti1B = step("BtRalenti1B", "-");
     BtRalenti2B = step("BtRalenti2B", "+");
-    grid->addWidget(label(QStringLiteral("LabelBand1"), QStringLiteral("BAND 1")), 0, 1, 1, 3,
+    // Each bank's rows carry their own captions (the language file names
+    // them one by one): bank 1 in column 0, bank 2 in column 4.
+    grid->addWidget(label(QStringLiteral("LabelBand1"), QStringLiteral("BAND 1")), 0, 0, 1, 4,
                     Qt::AlignCenter);
-    grid->addWidget(label(QStringLiteral("LabelBand2"), QStringLiteral("BAND 2")), 0, 4, 1, 3,
+    grid->addWidget(label(QStringLiteral("LabelBand2"), QStringLiteral("BAND 2")), 0, 4, 1, 4,
                     Qt::AlignCenter);
     struct Row {
-        const char *caption;
+        const char *caption1;
+        const char *caption2;
+        const char *text;
         QPushButton *m1;
         NumericEdit *f1;
         QPushButton *p1;
@@ -204,20 +208,23 @@ QWidget *CalibrationScreen::buildTrims() {
         NumericEdit *f2;
         QPushButton *p2;
     };
-    const Row rows[] = {
-        {"   CHARGE   ", BtCharge1, TxCharge, BtCharge2, BtCharge1B, TxChargeB, BtCharge2B},
-        {"       IDLE       ", BtRalenti1, TxRalenti, BtRalenti2, BtRalenti1B, TxRalentiB,
-         BtRalenti2B}};
+    const Row rows[] = {{"Label28", "Label17", "   CHARGE   ", BtCharge1, TxCharge, BtCharge2,
+                         BtCharge1B, TxChargeB, BtCharge2B},
+                        {"Label27", "Label13", "       IDLE       ", BtRalenti1, TxRalenti,
+                         BtRalenti2, BtRalenti1B, TxRalentiB, BtRalenti2B}};
     int r = 1;
     for (const Row &row : rows) {
-        grid->addWidget(label(QString(), QString::fromLatin1(row.caption)), r, 0);
+        grid->addWidget(label(QString::fromLatin1(row.caption1), QString::fromLatin1(row.text)), r,
+                        0);
+        grid->addWidget(label(QString::fromLatin1(row.caption2), QString::fromLatin1(row.text)), r,
+                        4);
         QWidget *cells[] = {row.m1, row.f1, row.p1, row.m2, row.f2, row.p2};
         for (int c = 0; c < 6; ++c)
-            grid->addWidget(cells[c], r, c + 1);
+            grid->addWidget(cells[c], r, c < 3 ? c + 1 : c + 2);
         ++r;
     }
     BoutonCentrale = button(QStringLiteral("BoutonCentrale"), QStringLiteral("PC -->> ECM"));
     BoutonCentrale->setMinimumHeight(36);
-    grid->addWidget(BoutonCentrale, r, 0, 1, 7);
+    grid->addWidget(BoutonCentrale, r, 0, 1, 8);
     return box;
 }
