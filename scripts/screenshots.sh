@@ -17,13 +17,18 @@ render() {
   local ports work sim status=0
   ports="$(mktemp -d)"
   work="$(mktemp -d)"
-  "$build/tools/ecu-sim/gasecu-sim" --port 1 --ports-dir "$ports" --warm --drive </dev/null >/dev/null 2>&1 &
+  # The simulator reads its console from a pipe the tour writes to: the
+  # engine idles for the calibration and drives its road cycle for the map.
+  mkfifo "$work/console"
+  exec 3<>"$work/console"
+  "$build/tools/ecu-sim/gasecu-sim" --port 1 --ports-dir "$ports" --warm <"$work/console" >/dev/null 2>&1 &
   sim=$!
   for _ in $(seq 50); do [ -e "$ports/com1" ] && break; sleep 0.1; done
   [ -n "${3:-}" ] && printf 'FichierConfig:]1]%s]]]]Fin\r\n' "$3" >"$work/prconfig.txt"
-  (cd "$work" && "$1/src/app/gasecu" --ports-dir "$ports" --port 1 --screenshots "$2") || status=$?
+  (cd "$work" && GASECU_SIM_CONSOLE="$work/console" "$1/src/app/gasecu" --ports-dir "$ports" --port 1 --screenshots "$2") || status=$?
   kill "$sim" 2>/dev/null || true
   wait "$sim" 2>/dev/null || true
+  exec 3>&-
   rm -rf "$ports" "$work"
   return "$status"
 }

@@ -1,6 +1,7 @@
 // The map screen in the tour: an acquisition over a stretch of the
-// simulator's road cycle (started with --drive), first on petrol, then on
-// gas after the screen's own fuel switch, so both curves are drawn.
+// simulator's road cycle (started with --drive, or switched on here through
+// the console pipe named by GASECU_SIM_CONSOLE), first on petrol, then on gas
+// after the screen's own fuel switch, so both curves are drawn.
 #include "app/screenshot_tour.h"
 
 #include "link/link.h"
@@ -10,14 +11,24 @@
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 
+#include <QFile>
+
 #include <cstdio>
 
 bool ScreenshotTour::mapTour() {
     Screens &s = m_window.screens();
     Link &link = m_window.app().link;
+    const QString console = qEnvironmentVariable("GASECU_SIM_CONSOLE");
+    if (QFile pipe(console); !console.isEmpty() && pipe.open(QIODevice::WriteOnly))
+        pipe.write("drive on\n");
     // The map keeps the live poll it finds: the monitor's, as on the road.
     m_window.navigation().Moniteur_Click();
     m_window.navigation().BtMap_Click();
+    // The petrol curve first: back to petrol if an earlier stop left gas on.
+    if (link.image.at(0x002) != 0) {
+        s.FnMAP->SwitchCommutateur_Click();
+        waitFor([&] { return link.image.at(0x002) == 0; }, 20000);
+    }
     s.FnMAP->StarMapAqui_Click();
     if (!waitFor([&] { return s.FnAquiMap->filledBands(MapAcquisition::Column::Petrol) >= 6; },
                  60000))
@@ -26,5 +37,13 @@ bool ScreenshotTour::mapTour() {
     waitFor([&] { return link.image.at(0x002) == 3; }, 20000);
     if (!waitFor([&] { return s.FnAquiMap->filledBands(MapAcquisition::Column::Gas) >= 6; }, 60000))
         std::fprintf(stderr, "gasecu: few gas bands\n");
-    return shoot(QStringLiteral("40-map"));
+    s.FnMAP->StopMapAqui_Click();
+    // The acquisition window on its own, then the screen with both curves.
+    bool ok = shoot(QStringLiteral("41-map-acquisition"), s.FnAquiMap);
+    s.FnAquiMap->hideForm();
+    ok = shoot(QStringLiteral("40-map")) && ok;
+    // Leave the engine on petrol for what follows.
+    s.FnMAP->SwitchCommutateur_Click();
+    waitFor([&] { return link.image.at(0x002) == 0; }, 20000);
+    return ok;
 }

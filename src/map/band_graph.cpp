@@ -15,11 +15,13 @@ constexpr double CorrectionFullScale = 255;
 
 BandGraph::BandGraph(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Picture1"));
-    setMinimumSize(400, 250);
+    setMinimumSize(330, 200);
 }
 
+// Small enough that the map screen fits its 1024 x 624 area; the picture is
+// drawn in its own units and stretched over whatever room it gets.
 QSize BandGraph::sizeHint() const {
-    return {int(mapcurve::Width), int(mapcurve::Height)};
+    return {400, 220};
 }
 
 void BandGraph::drawCurves(const std::array<double, 20> &gas,

@@ -24,7 +24,7 @@ using monitorui::group;
 using monitorui::label;
 using monitorui::tight;
 
-constexpr int TrackWidth = 240;
+constexpr int TrackWidth = 200;
 constexpr int TrackHeight = 16;
 
 LevelBar *track(const QString &name, int colour) {

@@ -178,6 +178,9 @@ void EngineModel::updateFuel(int ms) {
 void EngineModel::tick(int ms) {
     const double dt = ms / 1000.0;
     runMs_ += ms;
+    // The fuel state first, on the last tick's readings, so the times this
+    // tick reports belong to the state it reports with them.
+    updateFuel(ms);
     if (driving_) {
         drive_.advance(ms);
         throttle_ = drive_.throttle();
@@ -240,7 +243,6 @@ void EngineModel::tick(int ms) {
     batteryV_ =
         approach(batteryV_, cranking ? CrankingBatteryV : RunningBatteryV, dt, 0.5) + noise(0.02);
 
-    updateFuel(ms);
     publish();
 }
 
