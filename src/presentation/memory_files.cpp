@@ -39,21 +39,21 @@ void SaveMemoryFile(AppContext &app) {
         app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
 }
 
-void LoadMemoryFile(AppContext &app) {
+bool LoadMemoryFile(AppContext &app) {
     Link &link = app.link;
     const QString path = app.dialogs.openFile(
         QStringLiteral(" Load file ECM "),
         QStringLiteral("File ECM(*.fra)|*.fra|All File (*.*)|*.*"), DefaultName);
     if (path.isEmpty())
-        return;
+        return false;
     if (!fileExists(path)) {
         app.dialogs.warning(link.messages[1]);
-        return;
+        return false;
     }
     const memory_file::Parsed parsed = memory_file::read(path);
     if (!parsed.ok) {
         app.dialogs.warning(link.messages[2]);
-        return;
+        return false;
     }
     const MemoryImage lastRead = link.image;
     memory_file::apply(parsed, &link.image);
@@ -65,17 +65,18 @@ void LoadMemoryFile(AppContext &app) {
     }
     if (link.image.at(memory_file::LastAddress) != link.image.at(0x000)) {
         app.dialogs.warning(QStringLiteral(" FIREWAR ERROR "), QStringLiteral("ERROR"));
-        return;
+        return true;
     }
     if (!app.dialogs.question(link.messages[5] + QLatin1Char('?'), link.messages[6],
                               Dialogs::Icon::Warning))
-        return;
+        return true;
     // Never overwrite an ECU without a way back.
     QString error;
     if (RestorePoints().save(lastRead, QDateTime::currentDateTime(), &error).isEmpty()) {
         app.dialogs.warning(QStringLiteral(" Restore point not saved, nothing written: ") + error +
                             QLatin1Char(' '));
-        return;
+        return true;
     }
     link.StartUpload(2);
+    return true;
 }

@@ -8,4 +8,6 @@ struct AppContext;
 // write, the configuration as last read from the ECU is kept as a restore
 // point. The caller stops and restores the live poll around them.
 void SaveMemoryFile(AppContext &app);
-void LoadMemoryFile(AppContext &app);
+// True when a file's configuration was taken into the image (whether or not
+// the fitter then wrote it into the ECU).
+bool LoadMemoryFile(AppContext &app);

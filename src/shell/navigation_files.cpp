@@ -1,4 +1,5 @@
 // The menu's memory file buttons.
+#include "emission/emission_screen.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
 #include "presentation/memory_files.h"
@@ -38,8 +39,14 @@ void Navigation::Sauvegarder_Click() {
 
 void Navigation::Charger_Click() {
     withPollPaused([this] {
-        LoadMemoryFile(m_app);
+        const bool loaded = LoadMemoryFile(m_app);
         RefreshScreens(m_app);
         RebuildTables(m_app);
+        // A memory file carries the whole emission schedule: its grid shows
+        // it, and its whole write may now cover every entry.
+        if (loaded) {
+            m_app.screens.FnEmi->PutIndexTBemi();
+            m_app.screens.FnEmi->scheduleKnown();
+        }
     });
 }

@@ -1,6 +1,7 @@
 // The menu's Load and Save buttons: memory files saved and loaded back, the
 // firmware check, the upload of entries 1..15 one per reply after a restore
 // point, and the live poll left as it was.
+#include "emission/emission_screen.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 #include "link/link.h"
@@ -102,8 +103,10 @@ void TestFileButtons::saveThenLoadOffersTheUpload() {
     for (int a = 0x800; a <= 0x1000; ++a)
         link->image.set(a, 0);
     dialogs.answers = {false};
+    QVERIFY(!window->screens().FnEmi->isScheduleKnown());
     clickLoad(file("car.fra"));
     QVERIFY(link->image.bytes() == saved.bytes());
+    QVERIFY(window->screens().FnEmi->isScheduleKnown()); // the file holds the whole schedule
     QCOMPARE(dialogs.texts(), QStringList{"PC --> ECM?"});
     QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("UPLOAD ECM"));
     QCOMPARE(window->etat().BarreEtat2->text(), QStringLiteral("File to charge : car.fra"));
