@@ -8,8 +8,6 @@
 
 #include <QTest>
 
-#include <functional>
-
 using namespace calibration;
 
 namespace {
@@ -32,12 +30,8 @@ struct SmallEcu {
                 live.push_back(memory.at(a));
             return dataFrame(0x000, live);
         }
-        if (line.startsWith("@W")) {
-            const int address = line.mid(2, 3).toInt(nullptr, 16);
-            const int count = line.mid(5, 2).toInt(nullptr, 16);
-            for (int i = 0; i < count; ++i)
-                memory.set(address + i, line.mid(7 + 2 * i, 2).toInt(nullptr, 16));
-        }
+        if (line.startsWith("@W")) // only single bytes here: address, 01, value, sum
+            memory.set(line.mid(2, 3).toInt(nullptr, 16), line.mid(7, 2).toInt(nullptr, 16));
         gasAsked |= line == frames::SwitchToGas;
         return ackFrame();
     }
@@ -55,7 +49,7 @@ class TestCalibrationLink : public QObject {
 
   private:
     // Serves the ECU until the line is quiet; the watchdog, when on, resends the poll.
-    void serve(int maxCommands, const std::function<bool()> &pollOn);
+    void serve(int maxCommands, bool onlyWhileRunning = false);
 
     FakeSerialPort *port = nullptr;
     Link *link = nullptr;
@@ -75,11 +69,10 @@ void TestCalibrationLink::init() {
     QVERIFY(link->OpenPort());
     link->state.PollFrame = frames::MonitorPoll.toByteArray();
     ecu = SmallEcu{};
-    ecu.memory.set(0x02C, 60); // vaporiser 60 degrees
-    ecu.memory.set(0x00C, 3);  // 3 x 255 + 16: 2 ms on cylinder 1
-    ecu.memory.set(0x00D, 16);
-    ecu.memory.set(0x807, 2); // switch-over delay
-    ecu.memory.set(0xA41, 1); // switch-over mode
+    // Vaporiser 60 degrees, 3 x 255 + 16 (2 ms) on cylinder 1, switch-over delay and mode.
+    for (auto [address, value] :
+         {std::pair{0x02C, 60}, {0x00C, 3}, {0x00D, 16}, {0x807, 2}, {0xA41, 1}})
+        ecu.memory.set(address, value);
     link->image.set(0x807, 2);
     link->image.set(0xA41, 1);
     running = false;
@@ -96,10 +89,10 @@ void TestCalibrationLink::init() {
     connect(link, &Link::monitorTimerWanted, this, [this] { watchdogOn = true; });
 }
 
-void TestCalibrationLink::serve(int maxCommands, const std::function<bool()> &pollOn) {
+void TestCalibrationLink::serve(int maxCommands, bool onlyWhileRunning) {
     for (int served = 0; served < maxCommands; ++served) {
         if (port->written.isEmpty()) {
-            if (!watchdogOn || !pollOn())
+            if (!watchdogOn || (onlyWhileRunning && !running))
                 return;
             link->SendLine(link->state.PollFrame);
             link->state.PollingOn = true;
@@ -111,13 +104,12 @@ void TestCalibrationLink::serve(int maxCommands, const std::function<bool()> &po
 
 void TestCalibrationLink::wholeIdleSequenceFrames() {
     seq->start(Kind::Idle);
-    serve(200, [this] { return running; });
+    serve(200, true);
     QVERIFY(!running);
-    // Each answer runs one step and, while polling, is followed by a poll (P).
-    // Settings 1,2,1,2: L1 2, L2 4, L3 5, L4 7. The watchdog's poll starts it
-    // (petrol); step 2 zeroes the delay and stops polling; step 3 reaches L2
-    // and asks for gas while the chain writes the mode; gas is asked again at
-    // L2, then reported; L4 writes the saved settings back.
+    // Each answer runs a step and, while polling, is followed by a poll (P). L1..L4
+    // 2, 4, 5, 7: the first poll starts on petrol; step 2 zeroes the delay, stops
+    // polling; step 3 reaches L2, asks for gas while the chain writes the mode;
+    // gas is asked again at L2, then reported; L4 writes the saved settings back.
     const QByteArray P = frames::MonitorPoll.toByteArray();
     const QByteArrayList expected{
         P, "@F0081E\r", P, P, "@W8070100F7\r", "@F0071D\r",    "@WA410100FE\r",
@@ -144,12 +136,12 @@ void TestCalibrationLink::everyWayOutRestores() {
     if (commands == 0)
         ecu.memory.set(0x02C, 20); // too cold to begin
     seq->start(Kind::Idle);
-    serve(qMax(commands, 3), [] { return true; });
+    serve(qMax(commands, 3));
     QVERIFY(running);
     // Every way out is the same stop; lines already on their way are answered first.
     const qsizetype before = ecu.log.size() + port->written.size();
     seq->stop();
-    serve(int(before - ecu.log.size()) + 12, [] { return true; });
+    serve(int(before - ecu.log.size()) + 12);
     QByteArrayList after = ecu.log.mid(before);
     after.removeAll(frames::MonitorPoll.toByteArray());
     QCOMPARE(after, tail);

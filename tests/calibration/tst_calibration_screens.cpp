@@ -75,14 +75,11 @@ void TestCalibrationScreens::init() {
     window->MDIForm1_Load();
     window->show();
     QVERIFY(link->OpenPort());
-    MemoryImage &image = link->image;
-    image.set(0x801, 120);
-    image.set(0x802, 20);
-    image.set(0x839, 110);
-    image.set(0x83A, 25);
-    image.set(0x807, 2);
-    image.set(0xA41, 1);
-    image.set(0x02C, 60);
+    // Trims, switch-over delay and mode, vaporiser temperature.
+    const int bytes[][2] = {{0x801, 120}, {0x802, 20}, {0x839, 110}, {0x83A, 25},
+                            {0x807, 2},   {0xA41, 1},  {0x02C, 60}};
+    for (auto [address, value] : bytes)
+        link->image.set(address, value);
     setPetrol(781, 859); // 2.00 and 2.20 ms
     RefreshScreens(window->app());
     for (int i = 0; i < 4; ++i) {
@@ -120,8 +117,6 @@ QByteArrayList TestCalibrationScreens::acknowledgeWrites(int count) {
     return writes;
 }
 
-// BtStCalibration, BtStCalibrationCh, BtCalibrationStop, BTuploadRalenti,
-// BTuploadCharge, SwitchCommutateur.
 QList<bool> TestCalibrationScreens::states() const {
     const CalibrationScreen *c = window->screens().FnCalibration;
     return {c->BtStCalibration->isEnabled(),   c->BtStCalibrationCh->isEnabled(),
@@ -298,7 +293,6 @@ void TestCalibrationScreens::everyWayOutRestores() {
         {"Connection", [&] { nav.Connection_Click(); }}};
     ways.at(way)();
     QVERIFY(!window->app().CalibrationRunning);
-    // Only the stop button leaves without a warning.
     QCOMPARE(dialogs.texts(), way == QLatin1String("BtCalibrationStop")
                                   ? QStringList{}
                                   : QStringList{QStringLiteral(" CALIBRATION STOP ")});
