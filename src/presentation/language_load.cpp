@@ -21,9 +21,9 @@ QString shippedDirectory(const QString &programDir) {
     const QString app = QCoreApplication::applicationDirPath();
     // Installed (bin/../share), next to the program, then the source tree
     // for a tool run from its build directory.
-    for (const QString &dir : {app + QStringLiteral("/../share/gasecu/languages"),
-                               app + QStringLiteral("/languages"),
-                               QStringLiteral(GASECU_SOURCE_LANGUAGES)}) {
+    for (const QString &dir :
+         {app + QStringLiteral("/../share/gasecu/languages"), app + QStringLiteral("/languages"),
+          QStringLiteral(GASECU_SOURCE_LANGUAGES)}) {
         if (!dir.isEmpty() && QFileInfo(dir).isDir())
             return QDir::cleanPath(dir);
     }
@@ -35,9 +35,9 @@ bool LoadLanguageFile(AppContext &app, bool fromConfig, const QString &configure
     if (!fromConfig) {
         const QString start =
             QDir(shippedDirectory(app.ProgramDir)).filePath(QStringLiteral("Default.lng"));
-        path = app.dialogs.openFile(QStringLiteral(" Load file ECM "),
-                                    QStringLiteral("File ECM(*.lng)|*.lng|All File (*.*)|*.*"),
-                                    start);
+        path =
+            app.dialogs.openFile(QStringLiteral(" Load file ECM "),
+                                 QStringLiteral("File ECM(*.lng)|*.lng|All File (*.*)|*.*"), start);
     }
     // Only a path with a folder part names a file; a relative one is taken
     // from the start directory.

@@ -13,11 +13,11 @@ class QWidget;
 namespace language {
 
 enum class Kind {
-    Caption,      // a button's, label's or frame's caption, a field's text
-    CaptionTwo,   // the caption followed by " 2 " (the second engine frame)
-    FormCaption,  // the title of the form itself
-    ComboEntry,   // entry `index` of a choice list, refilled as a whole
-    Message,      // MessageTable entry `index`
+    Caption,     // a button's, label's or frame's caption, a field's text
+    CaptionTwo,  // the caption followed by " 2 " (the second engine frame)
+    FormCaption, // the title of the form itself
+    ComboEntry,  // entry `index` of a choice list, refilled as a whole
+    Message,     // MessageTable entry `index`
 };
 
 struct Target {

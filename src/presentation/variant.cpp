@@ -22,8 +22,8 @@
 namespace {
 // The calibration form's load-calibration controls, by name: the lines and
 // frames around them and the two buttons.
-const QStringList LoadCalibration = {"Line3", "Shape3", "Line4", "Shape5", "BtStCalibrationCh",
-                                     "BTuploadCharge"};
+const QStringList LoadCalibration = {
+    "Line3", "Shape3", "Line4", "Shape5", "BtStCalibrationCh", "BTuploadCharge"};
 
 void setCalibrationControls(QWidget *mainWindow, const QStringList &names, bool visible) {
     auto *form = mainWindow->findChild<QWidget *>(QStringLiteral("FnCalibration"));

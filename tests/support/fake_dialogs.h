@@ -14,8 +14,8 @@ class FakeDialogs : public Dialogs {
         QString title;
     };
     QList<Shown> shown;
-    QList<bool> answers;     // answers to the next questions (default: yes)
-    QStringList fileAnswers; // paths for the next file dialogs (default: cancel)
+    QList<bool> answers;          // answers to the next questions (default: yes)
+    QStringList fileAnswers;      // paths for the next file dialogs (default: cancel)
     QList<QStringList> fileAsked; // title, filter and default name of each file dialog
 
     void message(const QString &text, Icon icon, const QString &title) override {
