@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -124,6 +125,21 @@ Exit CliLink::openAndRead(const CommandArgs &args) {
 
 Exit CliLink::upload() {
     return runUntilDone([this] { link.StartUpload(2); });
+}
+
+std::optional<memory_file::Parsed> readMemoryFile(const QString &path) {
+    const MessageTable messages;
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        printErr(messages[1]);
+        return std::nullopt;
+    }
+    const memory_file::Parsed parsed = memory_file::read(path);
+    if (!parsed.ok) {
+        printErr(messages[2]);
+        return std::nullopt;
+    }
+    return parsed;
 }
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 // What every gasecu-cli command shares: exit codes, printing, the --port and
 // --ports-dir options, and the link opened on the chosen port.
+#include "files/memory_file.h"
 #include "link/link.h"
 #include "link/qt_serial_port.h"
 
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace cli {
 
@@ -51,6 +53,10 @@ class CommandArgs {
     QString m_synopsis;
     int m_positionalCount;
 };
+
+// A memory file's configuration; prints " Non-existent file " or
+// " Noncorrect File error " (the link's messages 1 and 2) when it has none.
+std::optional<memory_file::Parsed> readMemoryFile(const QString &path);
 
 // The serial line and the link on it, with blocking helpers that run the
 // event loop until the ECU has answered (or not).

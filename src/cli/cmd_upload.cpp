@@ -7,25 +7,15 @@
 #include "files/restore_points.h"
 #include "link/hex.h"
 
-#include <QFileInfo>
-
 int runUpload(const QStringList &arguments) {
     cli::CommandArgs args(QStringLiteral("upload FILE [--port N] [--ports-dir DIR]"), 1);
     int code = cli::Ok;
     if (!args.parse(arguments, &code))
         return code;
-    const MessageTable messages;
-    const QString path = args.positional(0);
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
-        cli::printErr(messages[1]);
+    const std::optional<memory_file::Parsed> file = cli::readMemoryFile(args.positional(0));
+    if (!file)
         return cli::FileProblem;
-    }
-    const memory_file::Parsed parsed = memory_file::read(path);
-    if (!parsed.ok) {
-        cli::printErr(messages[2]);
-        return cli::FileProblem;
-    }
+    const memory_file::Parsed &parsed = *file;
     cli::CliLink line(args.portsDir());
     if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
         return read;

@@ -10,3 +10,4 @@ int runSave(const QStringList &arguments);
 int runUpload(const QStringList &arguments);
 int runPorts(const QStringList &arguments);
 int runCalibrate(const QStringList &arguments);
+int runDiff(const QStringList &arguments);

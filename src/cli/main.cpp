@@ -24,6 +24,9 @@ const Command Commands[] = {
      "save FILE [--port N] [--ports-dir DIR] [--force]: read the ECU, write a memory file"},
     {"upload", runUpload,
      "upload FILE [--port N] [--ports-dir DIR]: write a memory file into the ECU, verify"},
+    {"diff", runDiff,
+     "diff A B [--port N] [--ports-dir DIR]: what differs between two configurations (a memory "
+     "file, or ecu)"},
     {"ports", runPorts,
      "ports [--ports-dir DIR]: list the ports, search the ECU, remember its port"},
     {"calibrate", runCalibrate,

@@ -43,6 +43,11 @@ class TestCalibrationLink : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void init();
+    void cleanupTestCase() {
+        delete seq;
+        delete link;
+        delete port;
+    }
     void wholeIdleSequenceFrames();
     void everyWayOutRestores_data();
     void everyWayOutRestores();

@@ -18,6 +18,11 @@ class TestCalibrationSequence : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void init();
+    void cleanupTestCase() {
+        delete seq;
+        delete link;
+        delete port;
+    }
     void limits_data();
     void limits();
     void meanAndMinimum_data();
