@@ -15,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!std::isfinite(value))
         abort();
     // Fields hold plain decimals: the formatter's exponent form (below 1e-4
-    // and from 1e15 on) is not read back by the parser, and never needs to be.
-    const double magnitude = std::fabs(value);
-    const bool plain = value == 0.0 || (magnitude >= 1e-4 && magnitude < 1e15);
+    // and from 1e15 on, which 999999999999999.9 reaches once rounded to 15
+    // digits) is not read back by the parser, and never needs to be.
     const QString shown = number::formatPoint(value);
+    const bool plain = !shown.contains(QLatin1Char('e'));
     const double again = plain ? number::parse(shown) : value;
     if (std::fabs(again - value) > 1e-14 * std::fabs(value))
         abort();
