@@ -12,6 +12,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "support/window_session.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -61,19 +62,16 @@ class TestCalibrationScreens : public QObject {
     QList<bool> states() const;
 
     QTemporaryDir dir;
-    FakeSerialPort *port = nullptr;
-    std::unique_ptr<Link> link;
     FakeDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    WindowSession session;
+    FakeSerialPort *&port = session.port;
+    std::unique_ptr<Link> &link = session.link;
+    std::unique_ptr<MainWindow> &window = session.window;
 };
 
 void TestCalibrationScreens::init() {
     dialogs = FakeDialogs();
-    port = new FakeSerialPort;
-    link = std::make_unique<Link>(port);
-    window = std::make_unique<MainWindow>(*link, &dialogs, dir.path());
-    window->MDIForm1_Load();
-    window->show();
+    session.start(dialogs, dir.path());
     QVERIFY(link->OpenPort());
     // Trims, switch-over delay and mode, vaporiser temperature.
     const int bytes[][2] = {{0x801, 120}, {0x802, 20}, {0x839, 110}, {0x83A, 25},
@@ -91,9 +89,7 @@ void TestCalibrationScreens::init() {
 }
 
 void TestCalibrationScreens::cleanup() {
-    window.reset();
-    link.reset();
-    delete port;
+    session.reset();
 }
 
 void TestCalibrationScreens::runCalibration() {

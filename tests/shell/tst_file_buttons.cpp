@@ -10,6 +10,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "support/window_session.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
 #include "ui/menu.h"
@@ -57,29 +58,24 @@ class TestFileButtons : public QObject {
     QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
 
     QTemporaryDir dir;
-    FakeSerialPort *port = nullptr;
-    std::unique_ptr<Link> link;
     FakeDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+    WindowSession session;
+    FakeSerialPort *&port = session.port;
+    std::unique_ptr<Link> &link = session.link;
+    std::unique_ptr<MainWindow> &window = session.window;
 };
 
 void TestFileButtons::init() {
     QStandardPaths::setTestModeEnabled(true);
     QDir(RestorePoints::defaultDirectory()).removeRecursively();
     dialogs = FakeDialogs();
-    port = new FakeSerialPort;
-    link = std::make_unique<Link>(port);
-    window = std::make_unique<MainWindow>(*link, &dialogs, dir.path());
-    window->MDIForm1_Load();
-    window->show();
+    session.start(dialogs, dir.path());
     QVERIFY(link->OpenPort());
     port->written.clear();
 }
 
 void TestFileButtons::cleanup() {
-    window.reset();
-    link.reset();
-    delete port;
+    session.reset();
 }
 
 void TestFileButtons::readEcu() {

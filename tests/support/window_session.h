@@ -17,7 +17,8 @@ struct WindowSession {
     WindowSession &operator=(const WindowSession &) = delete;
     ~WindowSession() { reset(); }
 
-    void start(Dialogs &dialogs, const QString &programDir, const Variant &variant) {
+    void start(Dialogs &dialogs, const QString &programDir,
+               const Variant &variant = Variant::build()) {
         reset();
         port = new FakeSerialPort;
         link = std::make_unique<Link>(port);
