@@ -115,6 +115,7 @@ bool ScreenshotTour::run() {
         ok = emissionTools() && ok;
     ok = calibrationShots() && ok;
     ok = mapTour() && ok;
+    ok = shootCompare() && ok;
 
     // The connection form with the log of a search that found the ECU.
     nav.Connection_Click();

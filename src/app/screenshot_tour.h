@@ -25,6 +25,8 @@ class ScreenshotTour {
     bool emissionTools();
     // The drive log running on the monitor, and the live chart.
     bool shootRecording();
+    // The configuration compare against a file with a few changes.
+    bool shootCompare();
     // The map screen after a stretch of driving on petrol and on gas.
     bool mapTour();
     // The calibration forms while running, the settings and both end forms.

@@ -20,3 +20,6 @@ target_sources(gasecu_core PRIVATE
   config_compare.cpp config_compare.h
   level_fields.h
 )
+target_sources(gasecu_gui PRIVATE
+  compare_window.cpp compare_window.h
+)

@@ -218,6 +218,7 @@ void MainWindow::wireLink() {
 void MainWindow::wireMenu() {
     connect(m_menu->quitter, &QPushButton::clicked, this, &QWidget::close);
     m_navigation->connectMenu();
+    wireCompare();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class CompareWindow;
 class Dialogs;
 class Link;
 class QMdiArea;
@@ -31,6 +32,10 @@ class MainWindow : public QMainWindow {
     Screens &screens() { return m_screens; }
     Navigation &navigation() { return *m_navigation; }
     QMdiArea *area() const { return m_area; }
+    // The configuration compare, made when first opened (Ctrl+D, or the
+    // right-click menu of the Load and Save buttons).
+    CompareWindow *compareWindow();
+    void openCompare();
 
   protected:
     void closeEvent(QCloseEvent *event) override;
@@ -39,6 +44,7 @@ class MainWindow : public QMainWindow {
     void createForms();
     void wireLink();
     void wireMenu();
+    void wireCompare();
     void readConfiguration();
 
     Link &m_link;
@@ -51,4 +57,5 @@ class MainWindow : public QMainWindow {
     Screens m_screens;
     std::unique_ptr<AppContext> m_app;
     std::unique_ptr<Navigation> m_navigation;
+    CompareWindow *m_compare = nullptr;
 };

@@ -1,0 +1,121 @@
+// The compare window: the configuration in the tool against a memory file,
+// or two files, listed by setting; refused sources say why; the window is
+// reached from the Load button's right-click menu.
+#include "files/memory_file.h"
+#include "link/link.h"
+#include "pages/compare_window.h"
+#include "shell/main_window.h"
+#include "support/fake_dialogs.h"
+#include "support/window_session.h"
+#include "ui/menu.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+class TestCompareWindow : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void init() {
+        dialogs = FakeDialogs();
+        session.start(dialogs, dir.path());
+        compare = session.window->compareWindow();
+    }
+    void cleanup() { session.reset(); }
+
+    void toolAgainstAFile() {
+        Link &link = *session.link;
+        link.image.set(0x000, 12); // the firmware travels at 0x1000 in a file
+        link.image.set(0x803, 35);
+        link.state.DataLoaded = true;
+        MemoryImage edited = link.image;
+        edited.set(0x1000, 12);
+        edited.set(0x803, 40);
+        edited.set(0x812, 105);
+        const QString path = write(QStringLiteral("edited.fra"), memory_file::format(edited));
+
+        dialogs.fileAnswers = {path};
+        QTest::mouseClick(compare->BtFileB, Qt::LeftButton);
+        QCOMPARE(compare->TxSourceB->text(), path);
+        QCOMPARE(compare->TxSourceA->text(), QStringLiteral("ECU (the configuration in the tool)"));
+        QTest::mouseClick(compare->BtCompare, Qt::LeftButton);
+        QCOMPARE(rows(),
+                 (QList<QStringList>{{"Switch-over temperature", "35 °C", "40 °C", "0x803"},
+                                     {"Pressure coefficient (0.3 bar)", "0 %", "105 %", "0x812"}}));
+        QCOMPARE(compare->TxSummary->text(), QStringLiteral("2 differences"));
+
+        // The same file on both sides; a cancelled dialog keeps the choice.
+        compare->setSource(0, path);
+        QTest::mouseClick(compare->BtFileA, Qt::LeftButton);
+        QCOMPARE(compare->source(0), path);
+        compare->BtCompare_Click();
+        QCOMPARE(rows(), QList<QStringList>{});
+        QCOMPARE(compare->TxSummary->text(), QStringLiteral("No difference"));
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void refusedSources_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nothing read yet") << QString() << QByteArray()
+                                          << " No configuration in the tool yet: read the ECU or "
+                                             "load a file ";
+        QTest::newRow("missing file") << "gone.fra" << QByteArray() << " Non-existent file ";
+        QTest::newRow("short file") << "short.fra" << QByteArray("FichierMemoire:00.01.Fin\r\n")
+                                    << " Noncorrect File error ";
+    }
+    void refusedSources() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        if (!name.isEmpty()) {
+            session.link->state.DataLoaded = true;
+            compare->setSource(1, content.isEmpty() ? dir.filePath(name) : write(name, content));
+        }
+        compare->ListDifferences->addTopLevelItem(new QTreeWidgetItem(QStringList{"stale"}));
+        compare->BtCompare_Click();
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QCOMPARE(compare->ListDifferences->topLevelItemCount(), 0);
+        QCOMPARE(compare->TxSummary->text(), QString());
+    }
+
+    void loadButtonOffersTheCompare() {
+        QPushButton *load = session.window->menu().Charger;
+        QCOMPARE(load->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(load->actions().size(), 1);
+        QVERIFY(!compare->isVisible());
+        load->actions().first()->trigger();
+        QVERIFY(compare->isVisible());
+        QCOMPARE(session.window->compareWindow(), compare); // one window, raised again
+    }
+
+  private:
+    QString write(const QString &name, const QByteArray &content) {
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+        return file.fileName();
+    }
+    QList<QStringList> rows() const {
+        QList<QStringList> out;
+        for (int i = 0; i < compare->ListDifferences->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *item = compare->ListDifferences->topLevelItem(i);
+            out.append({item->text(0), item->text(1), item->text(2), item->text(3)});
+        }
+        return out;
+    }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    WindowSession session;
+    CompareWindow *compare = nullptr;
+};
+
+QTEST_MAIN(TestCompareWindow)
+#include "tst_compare_window.moc"
