@@ -15,8 +15,8 @@
 #include "ui/status_strip.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
