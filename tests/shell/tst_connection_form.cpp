@@ -1,14 +1,12 @@
 // The connection form and the ways back to a working line: validating a
 // port, the search through the form, the start form closed, the monitor
 // watchdog's failing send.
-#include "link/link.h"
 #include "monitor/monitor_screen.h"
 #include "shell/connection_form.h"
 #include "shell/info_form.h"
-#include "shell/main_window.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
+#include "support/window_session.h"
 #include "transfer/prog_start_form.h"
 #include "ui/menu.h"
 #include "ui/screens.h"
@@ -24,141 +22,112 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <memory>
-
 class TestConnectionForm : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanup();
-    void validate_data();
-    void validate();
-    void listAtStartUpAndTheSearchStartsTheRead();
-    void closingTheStartFormLeavesAWayOn();
-    void watchdogReportsAFailingSend_data();
-    void watchdogReportsAFailingSend();
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    WindowSession session;
+    FakeSerialPort *&port = session.port;
+    std::unique_ptr<Link> &link = session.link;
+    std::unique_ptr<MainWindow> &window = session.window;
 
-  private:
     ConnectionForm &form() {
         return *static_cast<ConnectionForm *>(window->screens().FnConnection);
     }
-    void start(const QList<int> &present);
+    // The ports named open, every other port missing.
+    void start(const QList<int> &present) {
+        session.start(dialogs, dir.path(), Variant::build(), [&](FakeSerialPort &p) {
+            p.nextOpen = SerialPort::OpenResult::NotFound;
+            for (int n : present)
+                p.openByPort[n] = SerialPort::OpenResult::Opened;
+        });
+    }
 
-    QTemporaryDir dir;
-    FakeSerialPort *port = nullptr;
-    std::unique_ptr<Link> link;
-    FakeDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
+  private Q_SLOTS:
+    void init() {
+        dialogs = FakeDialogs();
+        QFile::remove(dir.filePath(QStringLiteral("prconfig.txt")));
+    }
+    void cleanup() { session.reset(); }
+
+    void validate_data() {
+        QTest::addColumn<QList<int>>("present");
+        QTest::addColumn<int>("portNumber");
+        QTest::addColumn<QString>("message"); // empty: the port opens
+        QTest::newRow("port 7") << QList<int>{7} << 7 << QString();
+        QTest::newRow("no Rs232 tries port 2") << QList<int>{} << 2 << " Serial Port non-existent ";
+    }
+    void validate() {
+        QFETCH(QList<int>, present);
+        QFETCH(int, portNumber);
+        QFETCH(QString, message);
+        start(present);
+        window->screens().FnEntete->unloadForm(); // the fitter closed the start form
+        QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
+        form().Combo1->setCurrentIndex(form().Combo1->count() - 1);
+        QTest::mouseClick(form().Command1, Qt::LeftButton);
+        QCOMPARE(link->state.PortIsOpen, message.isEmpty());
+        QCOMPARE(link->state.PortNumber, portNumber);
+        QCOMPARE(dialogs.texts().join(QString()), message);
+        QFile config(dir.filePath(QStringLiteral("prconfig.txt")));
+        QVERIFY(config.open(QIODevice::ReadOnly));
+        QCOMPARE(config.readAll(),
+                 QStringLiteral("FichierConfig:]%1]]]]]Fin\r\n").arg(portNumber).toLatin1());
+        QCOMPARE(form().isShown(), !message.isEmpty()); // a missing port brings the form back
+        QVERIFY(window->screens().FnProgStart->isShown());
+    }
+
+    void listAtStartUpAndTheSearchStartsTheRead() {
+        start({1, 4});
+        QCOMPARE(form().Combo1->itemText(0), QStringLiteral("COM 1"));
+        QCOMPARE(form().Combo1->itemText(1), QStringLiteral("COM 4"));
+        QCOMPARE(form().Combo1->currentIndex(), 0);
+        QCOMPARE(form().windowTitle(), QStringLiteral("Connection "));
+        QVERIFY(!link->state.PortIsOpen);
+        QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
+        QTest::mouseClick(form().Command4, Qt::LeftButton);
+        form().search.TimerTestCom_Timer();
+        form().search.TimerTestCom_Timer();
+        port->written.clear();
+        port->feed(dataFrame(0x000, {0x21}));
+        form().search.TimerTestCom_Timer();
+        QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // the whole read begins
+        QVERIFY(link->state.FullReadActive && !form().isShown());
+        QVERIFY(form().Text1->toPlainText().endsWith(
+            QStringLiteral(" ferme comme 1\n timer  sur 4 = 1\nourvre la com 4\n trouver !!33\n")));
+    }
+
+    void closingTheStartFormLeavesAWayOn() {
+        start({1});
+        Menu &menu = window->menu();
+        QVERIFY(!menu.Connection->isEnabled());
+        window->screens().FnEntete->window()->close();
+        QVERIFY(menu.Connection->isEnabled() && menu.Charger->isEnabled());
+        QVERIFY(window->screens().FnProgStart->isShown() && !link->state.PortIsOpen);
+    }
+
+    void watchdogReportsAFailingSend_data() {
+        QTest::addColumn<int>("write");
+        QTest::addColumn<QString>("message"); // empty: none, and no connection form
+        QTest::newRow("write error") << int(SerialPort::WriteResult::Failed) << QString();
+        QTest::newRow("adapter gone")
+            << int(SerialPort::WriteResult::DeviceGone) << " Adapter serial not connect ";
+    }
+    void watchdogReportsAFailingSend() {
+        QFETCH(int, write);
+        QFETCH(QString, message);
+        start({1});
+        link->state.PortNumber = 1;
+        QVERIFY(link->OpenPort());
+        port->nextWrite = SerialPort::WriteResult(write);
+        for (int tick = 0; tick < 3; ++tick)
+            window->screens().FnMoniteur->Timer1_Timer();
+        QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" --------- "));
+        QCOMPARE(dialogs.texts().join(QString()), message);
+        QCOMPARE(form().isShown(), !message.isEmpty());
+        QVERIFY(!link->state.PollingOn);
+    }
 };
-
-void TestConnectionForm::init() {
-    dialogs = FakeDialogs();
-    QFile::remove(dir.filePath(QStringLiteral("prconfig.txt")));
-}
-
-void TestConnectionForm::cleanup() {
-    window.reset();
-    link.reset();
-    delete port;
-}
-
-// The ports named open, every other port missing.
-void TestConnectionForm::start(const QList<int> &present) {
-    port = new FakeSerialPort;
-    port->nextOpen = SerialPort::OpenResult::NotFound;
-    for (int p : present)
-        port->openByPort[p] = SerialPort::OpenResult::Opened;
-    link = std::make_unique<Link>(port);
-    window = std::make_unique<MainWindow>(*link, &dialogs, dir.path());
-    window->MDIForm1_Load();
-    window->show();
-}
-
-void TestConnectionForm::validate_data() {
-    QTest::addColumn<QList<int>>("present");
-    QTest::addColumn<int>("portNumber");
-    QTest::addColumn<QString>("message"); // empty: the port opens
-    QTest::newRow("port 7") << QList<int>{7} << 7 << QString();
-    QTest::newRow("no Rs232 tries port 2") << QList<int>{} << 2 << " Serial Port non-existent ";
-}
-
-void TestConnectionForm::validate() {
-    QFETCH(QList<int>, present);
-    QFETCH(int, portNumber);
-    QFETCH(QString, message);
-    start(present);
-    window->screens().FnEntete->unloadForm(); // the fitter closed the start form
-    QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
-    QVERIFY(form().isShown());
-    form().Combo1->setCurrentIndex(form().Combo1->count() - 1);
-    QTest::mouseClick(form().Command1, Qt::LeftButton);
-    QCOMPARE(link->state.PortIsOpen, message.isEmpty());
-    QCOMPARE(link->state.PortNumber, portNumber);
-    QCOMPARE(dialogs.texts().join(QString()), message);
-    QFile config(dir.filePath(QStringLiteral("prconfig.txt")));
-    QVERIFY(config.open(QIODevice::ReadOnly));
-    QCOMPARE(config.readAll(),
-             QStringLiteral("FichierConfig:]%1]]]]]Fin\r\n").arg(portNumber).toLatin1());
-    QCOMPARE(form().isShown(), !message.isEmpty()); // a missing port brings the form back
-    QVERIFY(window->screens().FnProgStart->isShown());
-}
-
-void TestConnectionForm::listAtStartUpAndTheSearchStartsTheRead() {
-    start({1, 4});
-    QCOMPARE(form().Combo1->itemText(0), QStringLiteral("COM 1"));
-    QCOMPARE(form().Combo1->itemText(1), QStringLiteral("COM 4"));
-    QCOMPARE(form().Combo1->currentIndex(), 0);
-    QCOMPARE(form().windowTitle(), QStringLiteral("Connection "));
-    QVERIFY(!link->state.PortIsOpen);
-    QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
-    QTest::mouseClick(form().Command4, Qt::LeftButton);
-    QVERIFY(form().search.isSearching());
-    form().search.TimerTestCom_Timer();
-    form().search.TimerTestCom_Timer();
-    port->written.clear();
-    port->feed(dataFrame(0x000, {0x21}));
-    form().search.TimerTestCom_Timer();
-    QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // the whole read begins
-    QVERIFY(link->state.FullReadActive);
-    QVERIFY(!form().isShown());
-    QVERIFY(form().Text1->toPlainText().endsWith(
-        QStringLiteral(" ferme comme 1\n timer  sur 4 = 1\nourvre la com 4\n trouver !!33\n")));
-}
-
-void TestConnectionForm::closingTheStartFormLeavesAWayOn() {
-    start({1});
-    Menu &menu = window->menu();
-    QVERIFY(!menu.Connection->isEnabled());
-    window->screens().FnEntete->window()->close();
-    QVERIFY(menu.Connection->isEnabled());
-    QVERIFY(menu.Charger->isEnabled());
-    QVERIFY(window->screens().FnProgStart->isShown());
-    QVERIFY(!link->state.PortIsOpen);
-}
-
-void TestConnectionForm::watchdogReportsAFailingSend_data() {
-    QTest::addColumn<int>("write");
-    QTest::addColumn<QString>("message"); // empty: none, and no connection form
-    QTest::newRow("write error") << int(SerialPort::WriteResult::Failed) << QString();
-    QTest::newRow("adapter gone") << int(SerialPort::WriteResult::DeviceGone)
-                                  << " Adapter serial not connect ";
-}
-
-void TestConnectionForm::watchdogReportsAFailingSend() {
-    QFETCH(int, write);
-    QFETCH(QString, message);
-    start({1});
-    link->state.PortNumber = 1;
-    QVERIFY(link->OpenPort());
-    port->nextWrite = SerialPort::WriteResult(write);
-    MonitorScreen &monitor = *window->screens().FnMoniteur;
-    for (int tick = 0; tick < 3; ++tick)
-        monitor.Timer1_Timer();
-    QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" --------- "));
-    QCOMPARE(dialogs.texts().join(QString()), message);
-    QCOMPARE(form().isShown(), !message.isEmpty());
-    QVERIFY(!link->state.PollingOn);
-}
 
 QTEST_MAIN(TestConnectionForm)
 #include "tst_connection_form.moc"

@@ -4,11 +4,8 @@
 #include "emission/emission_screen.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
-#include "link/link.h"
 #include "monitor/monitor_screen.h"
-#include "shell/main_window.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
 #include "transfer/prog_start_form.h"
@@ -25,8 +22,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 QByteArray fileText(const QString &path) {
     QFile file(path);
@@ -36,197 +31,173 @@ QByteArray fileText(const QString &path) {
 
 class TestFileButtons : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanup();
-    void saveThenLoadOffersTheUpload();
-    void uploadWritesEntries1To15AfterARestorePoint();
-    void loadBeforeAnyReadKeepsTheDataAndEnablesTheMenu();
-    void refusedFiles_data();
-    void refusedFiles();
-    void saveAsksBeforeReplacing();
-    void cancelledDialogsLeaveThePollAsItWas_data();
-    void cancelledDialogsLeaveThePollAsItWas();
-
-  private:
-    // A read ECU: firmware byte 0x47, a pattern in the configuration area.
-    void readEcu();
-    void clickLoad(const QString &path) {
-        dialogs.fileAnswers = {path};
-        QTest::mouseClick(window->menu().Charger, Qt::LeftButton);
-    }
-    QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
-
     QTemporaryDir dir;
     FakeDialogs dialogs;
     WindowSession session;
     FakeSerialPort *&port = session.port;
     std::unique_ptr<Link> &link = session.link;
     std::unique_ptr<MainWindow> &window = session.window;
-};
 
-void TestFileButtons::init() {
-    QStandardPaths::setTestModeEnabled(true);
-    QDir(RestorePoints::defaultDirectory()).removeRecursively();
-    dialogs = FakeDialogs();
-    session.start(dialogs, dir.path());
-    QVERIFY(link->OpenPort());
-    port->written.clear();
-}
+    QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    void clickLoad(const QString &path) {
+        dialogs.fileAnswers = {path};
+        QTest::mouseClick(window->menu().Charger, Qt::LeftButton);
+    }
+    // A read ECU: firmware byte 0x47, a pattern in the configuration area.
+    void readEcu() {
+        for (int a = 0x800; a <= 0xFFF; ++a)
+            link->image.set(a, quint8((a * 5 + 1) & 0xFF));
+        link->image.set(0x000, 0x47);
+        link->state.DataLoaded = true;
+        window->menu().setButtonsEnabled(Menu::readyButtons(), true);
+    }
 
-void TestFileButtons::cleanup() {
-    session.reset();
-}
-
-void TestFileButtons::readEcu() {
-    for (int a = 0x800; a <= 0xFFF; ++a)
-        link->image.set(a, quint8((a * 5 + 1) & 0xFF));
-    link->image.set(0x000, 0x47);
-    link->state.DataLoaded = true;
-    window->menu().setButtonsEnabled(Menu::readyButtons(), true);
-}
-
-void TestFileButtons::saveThenLoadOffersTheUpload() {
-    readEcu();
-    dialogs.fileAnswers = {file("car.fra")};
-    QTest::mouseClick(window->menu().Sauvegarder, Qt::LeftButton);
-    const QByteArray text = fileText(file("car.fra"));
-    QCOMPARE(text.size(), 6167);
-    QVERIFY(text.endsWith("47.Fin\r\n"));
-    QVERIFY(dialogs.shown.isEmpty()); // a new file: no question
-
-    const MemoryImage saved = link->image;
-    for (int a = 0x800; a <= 0x1000; ++a)
-        link->image.set(a, 0);
-    dialogs.answers = {false};
-    QVERIFY(!window->screens().FnEmi->isScheduleKnown());
-    clickLoad(file("car.fra"));
-    QVERIFY(link->image.bytes() == saved.bytes());
-    QVERIFY(window->screens().FnEmi->isScheduleKnown()); // the file holds the whole schedule
-    QCOMPARE(dialogs.texts(), QStringList{"PC --> ECM?"});
-    QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("UPLOAD ECM"));
-    QCOMPARE(window->etat().BarreEtat2->text(), QStringLiteral("File to charge : car.fra"));
-    QVERIFY(port->written.isEmpty()); // answered no: nothing written, no restore point
-    QVERIFY(RestorePoints().list().isEmpty());
-}
-
-void TestFileButtons::uploadWritesEntries1To15AfterARestorePoint() {
-    readEcu();
-    const MemoryImage lastRead = link->image;
-    MemoryImage other = lastRead;
-    other.set(0x801, 0xEE);
-    other.set(0xA79, 0xDD);
-    other.set(0x1000, 0x47);
-    QVERIFY(memory_file::writeAtomically(file("other.fra"), memory_file::format(other)));
-    clickLoad(file("other.fra"));
-
-    // The restore point holds the ECU's configuration as it was read.
-    const QStringList points = RestorePoints().list();
-    QCOMPARE(points.size(), 1);
-    QVERIFY(points.at(0).endsWith(QStringLiteral("-fw47.fra")));
-    const memory_file::Parsed kept = memory_file::read(points[0]);
-    QCOMPARE(kept.bytes[1], lastRead.at(0x801));
-    QCOMPARE(kept.bytes[0x279], lastRead.at(0xA79));
-
-    const char *expected[] = {"@W8030B", "@W80138", "@WA1524", "@WA390E", "@W8A737",
-                              "@W8DE37", "@W91524", "@W93937", "@W80138", "@W97037",
-                              "@W9A737", "@W9DE37", "@W83937", "@W87037", "@WA4733"};
-    QVERIFY(window->screens().FnUPLoad->isShown());
-    for (int i = 0; i < 15; ++i) {
-        QCOMPARE(port->written.size(), 1); // one write per reply
-        QCOMPARE(port->written.at(0).left(7), QByteArray(expected[i]));
-        if (i == 1) // entry 2 starts at 0x801
-            QCOMPARE(port->written.at(0).mid(7, 2), QByteArray("EE"));
+  private Q_SLOTS:
+    void init() {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(RestorePoints::defaultDirectory()).removeRecursively();
+        dialogs = FakeDialogs();
+        session.start(dialogs, dir.path());
+        QVERIFY(link->OpenPort());
         port->written.clear();
-        port->feed(ackFrame());
     }
-    QVERIFY(port->written.isEmpty());
-    QVERIFY(!window->screens().FnUPLoad->isShown());
-}
 
-void TestFileButtons::loadBeforeAnyReadKeepsTheDataAndEnablesTheMenu() {
-    MemoryImage fromFile;
-    fromFile.set(0x900, 0x12);
-    fromFile.set(0x1000, 0x47);
-    QVERIFY(memory_file::writeAtomically(file("early.fra"), memory_file::format(fromFile)));
-    window->screens().FnProgStart->showForm();
-    window->menu().setButtonsEnabled(Menu::dataButtons(), false);
-    window->menu().setButtonsEnabled({QStringLiteral("Charger")}, true); // start form closed
-    clickLoad(file("early.fra"));
-    QCOMPARE(dialogs.texts(), QStringList{" FIREWAR ERROR "});
-    QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("ERROR"));
-    QCOMPARE(link->image.at(0x900), quint8(0x12));
-    QVERIFY(link->state.DataLoaded);
-    QVERIFY(!window->screens().FnProgStart->isShown());
-    for (const QString &name : Menu::dataButtons())
-        QVERIFY2(window->menu().button(name)->isEnabled(), qPrintable(name));
-    QVERIFY(port->written.isEmpty());
-}
+    void cleanup() { session.reset(); }
 
-void TestFileButtons::refusedFiles_data() {
-    QTest::addColumn<QByteArray>("content"); // "(none)": no such file
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << QByteArray("(none)") << " Non-existent file ";
-    QTest::newRow("config file") << QByteArray("FichierConfig:]3]]]]]Fin\r\n")
-                                 << " Noncorrect File error ";
-    QTest::newRow("binary") << QByteArray(7000, '\0') << " Noncorrect File error ";
-}
-
-void TestFileButtons::refusedFiles() {
-    QFETCH(QByteArray, content);
-    QFETCH(QString, message);
-    readEcu();
-    const MemoryImage before = link->image;
-    if (content != "(none)")
-        QVERIFY(memory_file::writeAtomically(file("bad.fra"), content));
-    clickLoad(file("bad.fra"));
-    QCOMPARE(dialogs.texts(), QStringList{message});
-    QVERIFY(link->image.bytes() == before.bytes());
-}
-
-void TestFileButtons::saveAsksBeforeReplacing() {
-    readEcu();
-    for (bool replace : {false, true}) {
-        QVERIFY(memory_file::writeAtomically(file("old.fra"), "old\r\n"));
-        dialogs.shown.clear();
-        dialogs.answers = {replace};
-        dialogs.fileAnswers = {file("old.fra")};
-        window->menu().Sauvegarder->click();
-        QCOMPARE(
-            dialogs.texts(),
-            QStringList{" The file that you did select already exists. want to replace it ? "});
-        QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("Replace ?"));
-        QCOMPARE(fileText(file("old.fra")).size(), replace ? 6167 : 5);
+    void saveThenLoadOffersTheUpload() {
+        readEcu();
+        dialogs.fileAnswers = {file("car.fra")};
+        QTest::mouseClick(window->menu().Sauvegarder, Qt::LeftButton);
+        const QByteArray text = fileText(file("car.fra"));
+        QVERIFY(text.size() == 6167 && text.endsWith("47.Fin\r\n"));
+        QVERIFY(dialogs.shown.isEmpty()); // a new file: no question
+        const MemoryImage saved = link->image;
+        for (int a = 0x800; a <= 0x1000; ++a)
+            link->image.set(a, 0);
+        dialogs.answers = {false};
+        QVERIFY(!window->screens().FnEmi->isScheduleKnown());
+        clickLoad(file("car.fra"));
+        QVERIFY(link->image.bytes() == saved.bytes());
+        QVERIFY(window->screens().FnEmi->isScheduleKnown()); // the file holds the whole schedule
+        QCOMPARE(dialogs.texts(), QStringList{"PC --> ECM?"});
+        QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("UPLOAD ECM"));
+        QCOMPARE(window->etat().BarreEtat2->text(), QStringLiteral("File to charge : car.fra"));
+        // Answered no: nothing written, no restore point.
+        QVERIFY(port->written.isEmpty() && RestorePoints().list().isEmpty());
     }
-}
 
-void TestFileButtons::cancelledDialogsLeaveThePollAsItWas_data() {
-    QTest::addColumn<bool>("timerOn");
-    QTest::addColumn<bool>("polling");
-    QTest::newRow("monitor polling") << true << true;
-    QTest::newRow("page, poll off") << false << false;
-    QTest::newRow("watchdog only") << true << false;
-}
+    void uploadWritesEntries1To15AfterARestorePoint() {
+        readEcu();
+        const MemoryImage lastRead = link->image;
+        MemoryImage other = lastRead;
+        other.set(0x801, 0xEE);
+        other.set(0xA79, 0xDD);
+        other.set(0x1000, 0x47);
+        QVERIFY(memory_file::writeAtomically(file("other.fra"), memory_file::format(other)));
+        clickLoad(file("other.fra"));
 
-void TestFileButtons::cancelledDialogsLeaveThePollAsItWas() {
-    QFETCH(bool, timerOn);
-    QFETCH(bool, polling);
-    readEcu();
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
-    QTimer &timer1 = window->screens().FnMoniteur->Timer1;
-    for (QPushButton *button : {window->menu().Sauvegarder, window->menu().Charger}) {
-        if (timerOn)
-            timer1.start();
-        else
-            timer1.stop();
-        link->state.PollingOn = polling;
-        button->click(); // both dialogs cancelled
-        QCOMPARE(timer1.isActive(), timerOn);
-        QCOMPARE(link->state.PollingOn, polling);
+        // The restore point holds the ECU's configuration as it was read.
+        const QStringList points = RestorePoints().list();
+        QVERIFY(points.size() == 1 && points.at(0).endsWith(QStringLiteral("-fw47.fra")));
+        const memory_file::Parsed kept = memory_file::read(points[0]);
+        QCOMPARE(kept.bytes[1], lastRead.at(0x801));
+        QCOMPARE(kept.bytes[0x279], lastRead.at(0xA79));
+
+        const char *expected[] = {"@W8030B", "@W80138", "@WA1524", "@WA390E", "@W8A737",
+                                  "@W8DE37", "@W91524", "@W93937", "@W80138", "@W97037",
+                                  "@W9A737", "@W9DE37", "@W83937", "@W87037", "@WA4733"};
+        QVERIFY(window->screens().FnUPLoad->isShown());
+        for (int i = 0; i < 15; ++i) {
+            QCOMPARE(port->written.size(), 1); // one write per reply
+            QCOMPARE(port->written.at(0).left(7), QByteArray(expected[i]));
+            if (i == 1) // entry 2 starts at 0x801
+                QCOMPARE(port->written.at(0).mid(7, 2), QByteArray("EE"));
+            port->written.clear();
+            port->feed(ackFrame());
+        }
+        QVERIFY(port->written.isEmpty() && !window->screens().FnUPLoad->isShown());
     }
-    QCOMPARE(link->image.at(0x1000), quint8(0x47)); // the save still took the firmware byte
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
-}
+
+    void loadBeforeAnyReadKeepsTheDataAndEnablesTheMenu() {
+        MemoryImage fromFile;
+        fromFile.set(0x900, 0x12);
+        fromFile.set(0x1000, 0x47);
+        QVERIFY(memory_file::writeAtomically(file("early.fra"), memory_file::format(fromFile)));
+        window->screens().FnProgStart->showForm();
+        window->menu().setButtonsEnabled(Menu::dataButtons(), false);
+        window->menu().setButtonsEnabled({QStringLiteral("Charger")}, true); // start form closed
+        clickLoad(file("early.fra"));
+        QCOMPARE(dialogs.texts(), QStringList{" FIREWAR ERROR "});
+        QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("ERROR"));
+        QCOMPARE(link->image.at(0x900), quint8(0x12));
+        QVERIFY(link->state.DataLoaded && !window->screens().FnProgStart->isShown());
+        for (const QString &name : Menu::dataButtons())
+            QVERIFY2(window->menu().button(name)->isEnabled(), qPrintable(name));
+        QVERIFY(port->written.isEmpty());
+    }
+
+    void refusedFiles_data() {
+        QTest::addColumn<QByteArray>("content"); // "(none)": no such file
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray("(none)") << " Non-existent file ";
+        QTest::newRow("config file")
+            << QByteArray("FichierConfig:]3]]]]]Fin\r\n") << " Noncorrect File error ";
+        QTest::newRow("binary") << QByteArray(7000, '\0') << " Noncorrect File error ";
+    }
+
+    void refusedFiles() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        readEcu();
+        const MemoryImage before = link->image;
+        if (content != "(none)")
+            QVERIFY(memory_file::writeAtomically(file("bad.fra"), content));
+        clickLoad(file("bad.fra"));
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QVERIFY(link->image.bytes() == before.bytes());
+    }
+
+    void saveAsksBeforeReplacing() {
+        readEcu();
+        for (bool replace : {false, true}) {
+            QVERIFY(memory_file::writeAtomically(file("old.fra"), "old\r\n"));
+            dialogs.shown.clear();
+            dialogs.answers = {replace};
+            dialogs.fileAnswers = {file("old.fra")};
+            window->menu().Sauvegarder->click();
+            QCOMPARE(
+                dialogs.texts(),
+                QStringList{" The file that you did select already exists. want to replace it ? "});
+            QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("Replace ?"));
+            QCOMPARE(fileText(file("old.fra")).size(), replace ? 6167 : 5);
+        }
+    }
+
+    void cancelledDialogsLeaveThePollAsItWas_data() {
+        QTest::addColumn<bool>("timerOn");
+        QTest::addColumn<bool>("polling");
+        QTest::newRow("monitor polling") << true << true;
+        QTest::newRow("page, poll off") << false << false;
+        QTest::newRow("watchdog only") << true << false;
+    }
+
+    void cancelledDialogsLeaveThePollAsItWas() {
+        QFETCH(bool, timerOn);
+        QFETCH(bool, polling);
+        readEcu();
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        QTimer &timer1 = window->screens().FnMoniteur->Timer1;
+        for (QPushButton *button : {window->menu().Sauvegarder, window->menu().Charger}) {
+            timerOn ? timer1.start() : timer1.stop();
+            link->state.PollingOn = polling;
+            button->click(); // both dialogs cancelled
+            QCOMPARE(timer1.isActive(), timerOn);
+            QCOMPARE(link->state.PollingOn, polling);
+        }
+        QCOMPARE(link->image.at(0x1000), quint8(0x47)); // the save still took the firmware byte
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
+    }
+};
 
 QTEST_MAIN(TestFileButtons)
 #include "tst_file_buttons.moc"

@@ -26,11 +26,12 @@ class TestNavigation : public QObject {
         }
         return out;
     }
+    bool watchdogOn() const { return window->screens().FnMoniteur->Timer1.isActive(); }
 
   private Q_SLOTS:
     void init() {
         dialogs = FakeDialogs();
-        session.start(dialogs, dir.path(), Variant::build());
+        session.start(dialogs, dir.path());
         QVERIFY(link->OpenPort());
     }
     void cleanup() { session.reset(); }
@@ -41,28 +42,23 @@ class TestNavigation : public QObject {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("screen");
         QTest::addColumn<bool>("watchdog");
-        QTest::addColumn<QByteArray>("pollFrame");
-        const QByteArray monitor = frames::MonitorPoll.toByteArray();
-        QTest::newRow("main") << 0 << "FnParametres" << false << monitor;
-        QTest::newRow("level") << 1 << "FnParametres2" << true << monitor;
-        QTest::newRow("coefficients") << 2 << "FnParametres3" << false << monitor;
-        QTest::newRow("ntc") << 3 << "FnParametres4" << false << monitor;
-        QTest::newRow("battery") << 4 << "FnParametres5" << true
-                                 << frames::SecondLivePoll.toByteArray();
+        QTest::newRow("main") << 0 << "FnParametres" << false;
+        QTest::newRow("level") << 1 << "FnParametres2" << true;
+        QTest::newRow("coefficients") << 2 << "FnParametres3" << false;
+        QTest::newRow("ntc") << 3 << "FnParametres4" << false;
+        QTest::newRow("battery") << 4 << "FnParametres5" << true;
     }
     void parametersReopenTheLastPage() {
         QFETCH(int, page);
         QFETCH(QString, screen);
-        QFETCH(bool, watchdog);
-        QFETCH(QByteArray, pollFrame);
         window->navigation().Moniteur_Click();
-        QVERIFY(link->state.PollingOn);
         window->app().CurrentPage = page;
         window->navigation().Parametres_Click();
         QCOMPARE(shownScreens(), QStringList{screen});
         QVERIFY(!link->state.PollingOn);
-        QCOMPARE(window->screens().FnMoniteur->Timer1.isActive(), watchdog);
-        QCOMPARE(link->state.PollFrame, pollFrame);
+        QTEST(watchdogOn(), "watchdog");
+        QCOMPARE(link->state.PollFrame,
+                 (page == 4 ? frames::SecondLivePoll : frames::MonitorPoll).toByteArray());
     }
 
     void monitorChecksThePort_data() {
@@ -77,8 +73,7 @@ class TestNavigation : public QObject {
         link->state.PollFrame = frames::SecondLivePoll.toByteArray();
         window->navigation().Moniteur_Click();
         QCOMPARE(link->state.PollFrame, frames::MonitorPoll.toByteArray());
-        QVERIFY(window->screens().FnMoniteur->isShown());
-        QVERIFY(window->screens().FnMoniteur->Timer1.isActive());
+        QVERIFY(window->screens().FnMoniteur->isShown() && watchdogOn());
         QCOMPARE(link->state.PollingOn, open);
         QCOMPARE(dialogs.texts(), open ? QStringList() : QStringList{" Serial port not select "});
         QCOMPARE(window->screens().FnConnection->isShown(), !open);
@@ -86,29 +81,17 @@ class TestNavigation : public QObject {
             QCOMPARE(dialogs.shown.at(0).icon, Dialogs::Icon::Information);
     }
 
-    // The lambda page and the connection screen stop the poll and the watchdog;
-    // every button stops a running calibration, and says so.
-    void otherButtons() {
+    // The lambda page and the connection screen stop the poll and the watchdog.
+    void lambdaAndConnectionStopThePoll() {
         Navigation &nav = window->navigation();
-        const std::pair<std::function<void()>, QString> buttons[] = {
-            {[&] { nav.BtEmission_Click(); }, "FnParametres6"},
-            {[&] { nav.Connection_Click(); }, "FnConnection"},
-            {[&] { nav.Parametres_Click(); }, ""},
-            {[&] { nav.Moniteur_Click(); }, ""}};
-        for (const auto &[press, screen] : buttons) {
-            if (!screen.isEmpty()) {
-                nav.Moniteur_Click();
-                press();
-                QCOMPARE(shownScreens(), QStringList{screen});
-                QVERIFY(!link->state.PollingOn);
-                QVERIFY(!window->screens().FnMoniteur->Timer1.isActive());
-            }
-            dialogs.shown.clear();
-            window->app().CalibrationRunning = true;
-            press();
-            QCOMPARE(dialogs.texts().value(0), QStringLiteral(" CALIBRATION STOP "));
-            QVERIFY(!window->app().CalibrationRunning);
-        }
+        nav.Moniteur_Click();
+        nav.BtEmission_Click();
+        QCOMPARE(shownScreens(), QStringList{"FnParametres6"});
+        QVERIFY(!link->state.PollingOn && !watchdogOn());
+        nav.Moniteur_Click();
+        nav.Connection_Click();
+        QCOMPARE(shownScreens(), QStringList{"FnConnection"});
+        QVERIFY(!link->state.PollingOn && !watchdogOn());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "shell/main_window.h"
 #include "support/fake_serial_port.h"
 
+#include <functional>
 #include <memory>
 
 // The main window over a fake port, started as the program starts it.
@@ -18,9 +19,12 @@ struct WindowSession {
     ~WindowSession() { reset(); }
 
     void start(Dialogs &dialogs, const QString &programDir,
-               const Variant &variant = Variant::build()) {
+               const Variant &variant = Variant::build(),
+               const std::function<void(FakeSerialPort &)> &preparePort = {}) {
         reset();
         port = new FakeSerialPort;
+        if (preparePort)
+            preparePort(*port);
         link = std::make_unique<Link>(port);
         window = std::make_unique<MainWindow>(*link, &dialogs, programDir, variant);
         window->MDIForm1_Load();
