@@ -3,14 +3,11 @@
 #include "calibration/calibration_end_form.h"
 #include "calibration/calibration_screen.h"
 #include "calibration/calibration_set_form.h"
-#include "link/link.h"
 #include "pages/main_parameters_page.h"
 #include "pages/numeric_edit.h"
 #include "presentation/refresh.h"
-#include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
 
@@ -29,37 +26,17 @@ using namespace calibration;
 
 class TestCalibrationScreens : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanup();
-    void trimFields_data();
-    void trimFields();
-    void switchAsksForTheOtherFuel_data();
-    void switchAsksForTheOtherFuel();
-    void idleUploadWritesBothBanksIdleTrims();
-    void loadUploadWritesBank1Only();
-    void applyButtonsExcludeTheOtherKind();
-    void buttonStatesOverIdleThenLoad();
-    void loadWithoutLoadIsAnAcquisitionError();
-    void everyWayOutRestores_data();
-    void everyWayOutRestores();
-
   private:
     CalibrationScreen *cal() { return window->screens().FnCalibration; }
     CalibrationEndForm *fin() { return window->screens().FnCalibrationFin; }
     CalibrationEndForm *fin2() { return window->screens().FnCalibrationFIN2; }
     // Petrol times of cylinders 1 and 5 in the image, as the ECU reports them.
     void setPetrol(int raw1, int raw5) {
-        link->image.set(0x00C, raw1 / 255);
-        link->image.set(0x00D, raw1 % 255);
-        link->image.set(0x014, raw5 / 255);
-        link->image.set(0x015, raw5 % 255);
+        for (auto [address, raw] : {std::pair{0x00C, raw1}, {0x014, raw5}}) {
+            link->image.set(address, raw / 255);
+            link->image.set(address + 1, raw % 255);
+        }
     }
-    // Refresh passes until the calibration ends; gas is reported once asked for.
-    void runCalibration();
-    // Answers every write with an acknowledgement; returns the writes.
-    QByteArrayList acknowledgeWrites(int count);
-    QList<bool> states() const;
 
     QTemporaryDir dir;
     FakeDialogs dialogs;
@@ -67,236 +44,218 @@ class TestCalibrationScreens : public QObject {
     FakeSerialPort *&port = session.port;
     std::unique_ptr<Link> &link = session.link;
     std::unique_ptr<MainWindow> &window = session.window;
-};
-
-void TestCalibrationScreens::init() {
-    dialogs = FakeDialogs();
-    session.start(dialogs, dir.path());
-    QVERIFY(link->OpenPort());
-    // Trims, switch-over delay and mode, vaporiser temperature.
-    const int bytes[][2] = {{0x801, 120}, {0x802, 20}, {0x839, 110}, {0x83A, 25},
-                            {0x807, 2},   {0xA41, 1},  {0x02C, 60}};
-    for (auto [address, value] : bytes)
-        link->image.set(address, value);
-    setPetrol(781, 859); // 2.00 and 2.20 ms
-    RefreshScreens(window->app());
-    for (int i = 0; i < 4; ++i) {
-        window->screens().FnCalibrationSet->TxCaStep[i]->setText(i % 2 ? "2" : "1");
-        window->screens().FnCalibrationSet->TxCaStepC[i]->setText(i % 2 ? "2" : "1");
+    // Refresh passes until the calibration ends; gas is reported once asked for.
+    void runCalibration() {
+        for (int pass = 0; pass < 50 && window->app().CalibrationRunning; ++pass) {
+            if (cal()->sequence().phase() == 4)
+                link->image.set(0x002, 3);
+            RefreshScreens(window->app());
+        }
+        QVERIFY(!window->app().CalibrationRunning);
     }
-    window->navigation().Calibration_Click();
-    port->written.clear();
-}
+    // Answers every write with an acknowledgement; returns the writes.
+    QByteArrayList acknowledgeWrites(int count) {
+        QByteArrayList writes;
+        for (int i = 0; i < count; ++i) {
+            port->written.clear();
+            port->feed(ackFrame());
+            for (const QByteArray &line : port->written)
+                if (line.startsWith("@W"))
+                    writes.append(line);
+        }
+        return writes;
+    }
+    QList<bool> states() const {
+        const CalibrationScreen *c = window->screens().FnCalibration;
+        return {c->BtStCalibration->isEnabled(),   c->BtStCalibrationCh->isEnabled(),
+                c->BtCalibrationStop->isEnabled(), c->BTuploadRalenti->isEnabled(),
+                c->BTuploadCharge->isEnabled(),    c->SwitchCommutateur->isEnabled()};
+    }
 
-void TestCalibrationScreens::cleanup() {
-    session.reset();
-}
-
-void TestCalibrationScreens::runCalibration() {
-    for (int pass = 0; pass < 50 && window->app().CalibrationRunning; ++pass) {
-        if (cal()->sequence().phase() == 4)
-            link->image.set(0x002, 3);
+  private Q_SLOTS:
+    void init() {
+        dialogs = FakeDialogs();
+        session.start(dialogs, dir.path());
+        QVERIFY(link->OpenPort());
+        // Trims, switch-over delay and mode, vaporiser temperature.
+        const int bytes[][2] = {{0x801, 120}, {0x802, 20}, {0x839, 110}, {0x83A, 25},
+                                {0x807, 2},   {0xA41, 1},  {0x02C, 60}};
+        for (auto [address, value] : bytes)
+            link->image.set(address, value);
+        setPetrol(781, 859); // 2.00 and 2.20 ms
         RefreshScreens(window->app());
-    }
-    QVERIFY(!window->app().CalibrationRunning);
-}
-
-QByteArrayList TestCalibrationScreens::acknowledgeWrites(int count) {
-    QByteArrayList writes;
-    for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < 4; ++i) {
+            window->screens().FnCalibrationSet->TxCaStep[i]->setText(i % 2 ? "2" : "1");
+            window->screens().FnCalibrationSet->TxCaStepC[i]->setText(i % 2 ? "2" : "1");
+        }
+        window->navigation().Calibration_Click();
         port->written.clear();
-        port->feed(ackFrame());
-        for (const QByteArray &line : port->written)
-            if (line.startsWith("@W"))
-                writes.append(line);
     }
-    return writes;
-}
 
-QList<bool> TestCalibrationScreens::states() const {
-    const CalibrationScreen *c = window->screens().FnCalibration;
-    return {c->BtStCalibration->isEnabled(),   c->BtStCalibrationCh->isEnabled(),
-            c->BtCalibrationStop->isEnabled(), c->BTuploadRalenti->isEnabled(),
-            c->BTuploadCharge->isEnabled(),    c->SwitchCommutateur->isEnabled()};
-}
+    void cleanup() { session.reset(); }
 
-void TestCalibrationScreens::trimFields_data() {
-    for (const char *column : {"form", "field", "button", "before", "after"})
-        QTest::addColumn<QString>(column);
-    const auto row = [](const char *name, const char *form, const char *field, const char *button,
-                        const char *before, const char *after) {
-        QTest::newRow(name) << form << field << button << before << after;
-    };
-    // Typed values (no button): each field's own limits.
-    row("load 3 clamps", "cal", "TxCharge", "", "3", "2.55");
-    row("load 2.55 stays", "cal", "TxCharge", "", "2.55", "2.55");
-    row("idle 5.2 clamps", "cal", "TxRalenti", "", "5.2", "5.10");
-    row("idle 5.1 stays", "cal", "TxRalenti", "", "5.1", "5.1");
-    row("cut to four", "cal", "TxCharge", "", "1.234", "1.23");
-    row("bank 2 load", "cal", "TxChargeB", "", "2.56", "2.55");
-    row("bank 2 idle", "cal", "TxRalentiB", "", "6", "5.10");
-    row("end form load", "fin", "TxCharge", "", "3", "2.55");
-    row("end form idle", "fin", "TxRalenti", "", "99999999", "5.10");
-    // Step buttons.
-    row("2.55 up clamps back", "cal", "TxCharge", "BtCharge2", "2.55", "2.55");
-    row("idle up 0.02", "cal", "TxRalenti", "BtRalenti2", "1", "1.02");
-    row("0 down stays 0", "cal", "TxRalentiB", "BtRalenti1B", "0", "0");
-    row("bank 2 load down", "cal", "TxChargeB", "BtCharge1B", "1.1", "1.09");
-    row("end form load up", "fin", "TxCharge", "BtCharge2", "1.2", "1.21");
-    row("end form idle down", "fin", "TxRalenti", "BtRalenti1", "0.4", "0.38");
-}
+    // Form, field, step button ("-": typed only), text before, text after.
+    void trimFields_data() {
+        QTest::addColumn<QString>("words");
+        for (const char *row :
+             {"cal TxCharge - 3 2.55", "cal TxCharge - 2.55 2.55", "cal TxRalenti - 5.2 5.10",
+              "cal TxRalenti - 5.1 5.1", "cal TxCharge - 1.234 1.23", "cal TxChargeB - 2.56 2.55",
+              "cal TxRalentiB - 6 5.10", "fin TxCharge - 3 2.55", "fin TxRalenti - 99999999 5.10",
+              "cal TxCharge BtCharge2 2.55 2.55", "cal TxRalenti BtRalenti2 1 1.02",
+              "cal TxRalentiB BtRalenti1B 0 0", "cal TxChargeB BtCharge1B 1.1 1.09",
+              "fin TxCharge BtCharge2 1.2 1.21", "fin TxRalenti BtRalenti1 0.4 0.38"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
 
-void TestCalibrationScreens::trimFields() {
-    QFETCH(QString, form);
-    QFETCH(QString, field);
-    QFETCH(QString, button);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    QWidget *owner = form == QLatin1String("fin") ? static_cast<QWidget *>(fin()) : cal();
-    auto *edit = owner->findChild<NumericEdit *>(field);
-    edit->setText(before);
-    if (!button.isEmpty())
-        owner->findChild<QPushButton *>(button)->click();
-    QCOMPARE(edit->text(), after);
-    QVERIFY(port->written.isEmpty()); // nothing goes to the ECU
-}
+    void trimFields() {
+        QFETCH(QString, words);
+        const QStringList w = words.split(u' ');
+        QWidget *owner = w[0] == QLatin1String("fin") ? static_cast<QWidget *>(fin()) : cal();
+        auto *edit = owner->findChild<NumericEdit *>(w[1]);
+        edit->setText(w[3]);
+        if (w[2] != QLatin1String("-"))
+            owner->findChild<QPushButton *>(w[2])->click();
+        QCOMPARE(edit->text(), w[4]);
+        QVERIFY(port->written.isEmpty()); // nothing goes to the ECU
+    }
 
-void TestCalibrationScreens::switchAsksForTheOtherFuel_data() {
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("petrol") << 0 << QByteArray("@F0071D\r");
-    QTest::newRow("waiting for gas") << 1 << QByteArray("@F0081E\r");
-    QTest::newRow("gas") << 3 << QByteArray("@F0081E\r");
-}
+    void switchAsksForTheOtherFuel_data() {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("petrol") << 0 << QByteArray("@F0071D\r");
+        QTest::newRow("waiting for gas") << 1 << QByteArray("@F0081E\r");
+        QTest::newRow("gas") << 3 << QByteArray("@F0081E\r");
+    }
 
-void TestCalibrationScreens::switchAsksForTheOtherFuel() {
-    QFETCH(int, state);
-    QFETCH(QByteArray, frame);
-    link->image.set(0x002, state);
-    cal()->SwitchCommutateur_Click();
-    QCOMPARE(port->written, QByteArrayList{frame});
-}
+    void switchAsksForTheOtherFuel() {
+        QFETCH(int, state);
+        QFETCH(QByteArray, frame);
+        link->image.set(0x002, state);
+        cal()->SwitchCommutateur_Click();
+        QCOMPARE(port->written, QByteArrayList{frame});
+    }
 
-void TestCalibrationScreens::idleUploadWritesBothBanksIdleTrims() {
-    BankTexts t1 = initialTexts(), t2 = initialTexts();
-    t1[TxApp1] = "3.12";
-    t2[TxApp1] = "3.06";
-    fin()->showResults(t1);
-    fin2()->showResults(t2);
-    cal()->BTuploadRalenti_Click();
-    QVERIFY(!cal()->BTuploadCharge->isEnabled() && !fin()->Command4->isEnabled());
-    // 3.12 and 3.06 x 50 beside the untouched load trims 120 and 110.
-    QCOMPARE(acknowledgeWrites(3),
-             (QByteArrayList{"@W839026E998A\r", "@WA44010001\r", "@W80102789C7D\r"}));
-}
+    void idleUploadWritesBothBanksIdleTrims() {
+        BankTexts t1 = initialTexts(), t2 = initialTexts();
+        t1[TxApp1] = "3.12";
+        t2[TxApp1] = "3.06";
+        fin()->showResults(t1);
+        fin2()->showResults(t2);
+        cal()->BTuploadRalenti_Click();
+        QVERIFY(!cal()->BTuploadCharge->isEnabled() && !fin()->Command4->isEnabled());
+        // 3.12 and 3.06 x 50 beside the untouched load trims 120 and 110.
+        QCOMPARE(acknowledgeWrites(3),
+                 (QByteArrayList{"@W839026E998A\r", "@WA44010001\r", "@W80102789C7D\r"}));
+    }
 
-void TestCalibrationScreens::loadUploadWritesBank1Only() {
-    BankTexts t1 = initialTexts();
-    t1[TxCCHP1] = "1.31";
-    t1[TxRCHP1] = "0.52";
-    fin()->showResults(t1);
-    cal()->BTuploadCharge_Click();
-    QCOMPARE(port->written, QByteArrayList{"@W80102831A6F\r"});
-    QCOMPARE(int(link->image.at(0x83A)), 25);
-    QCOMPARE(fin()->TxCharge->text(), QStringLiteral("1.31"));
-    QVERIFY(!fin()->Command1->isEnabled() && !link->state.PollingOn);
-    QVERIFY(acknowledgeWrites(2).isEmpty()); // no chain follows
-}
+    void loadUploadWritesBank1Only() {
+        BankTexts t1 = initialTexts();
+        t1[TxCCHP1] = "1.31";
+        t1[TxRCHP1] = "0.52";
+        fin()->showResults(t1);
+        cal()->BTuploadCharge_Click();
+        QCOMPARE(port->written, QByteArrayList{"@W80102831A6F\r"});
+        QCOMPARE(int(link->image.at(0x83A)), 25);
+        QCOMPARE(fin()->TxCharge->text(), QStringLiteral("1.31"));
+        QVERIFY(!fin()->Command1->isEnabled() && !link->state.PollingOn);
+        QVERIFY(acknowledgeWrites(2).isEmpty()); // no chain follows
+    }
 
-void TestCalibrationScreens::applyButtonsExcludeTheOtherKind() {
-    BankTexts t = initialTexts();
-    t[TxApp1] = "0.64";
-    t[TxApp2] = "0.7";
-    t[TxCCHP1] = "1.3";
-    t[TxRCHP1] = "0.5";
-    fin()->showResults(t);
-    fin()->offerApply(Kind::Idle);
-    cal()->BtStCalibrationCh->setEnabled(true);
-    fin()->Command2->click();
-    QCOMPARE(fin()->TxRalenti->text(), QStringLiteral("0.7"));
-    QVERIFY(!fin()->Command4->isEnabled() && !cal()->BtStCalibrationCh->isEnabled());
-    fin()->Command1->click();
-    QCOMPARE(fin()->TxRalenti->text(), QStringLiteral("0.64"));
-    fin()->offerApply(Kind::Load);
-    fin()->Command4->click();
-    QCOMPARE(fin()->TxRalenti->text(), QStringLiteral("0.5"));
-    QCOMPARE(fin()->TxCharge->text(), QStringLiteral("1.3"));
-    QVERIFY(!fin()->Command1->isEnabled() && !fin()->Command2->isEnabled());
-    QVERIFY(port->written.isEmpty()); // only "PC -->> Centrale" writes it
-    fin()->BoutonCentrale->click();
-    QCOMPARE(port->written, QByteArrayList{"@W80102821966\r"});
-}
+    void applyButtonsExcludeTheOtherKind() {
+        BankTexts t = initialTexts();
+        t[TxApp1] = "0.64";
+        t[TxApp2] = "0.7";
+        t[TxCCHP1] = "1.3";
+        t[TxRCHP1] = "0.5";
+        fin()->showResults(t);
+        fin()->offerApply(Kind::Idle);
+        cal()->BtStCalibrationCh->setEnabled(true);
+        fin()->Command2->click();
+        QCOMPARE(fin()->TxRalenti->text(), QStringLiteral("0.7"));
+        QVERIFY(!fin()->Command4->isEnabled() && !cal()->BtStCalibrationCh->isEnabled());
+        fin()->Command1->click();
+        QCOMPARE(fin()->TxRalenti->text(), QStringLiteral("0.64"));
+        fin()->offerApply(Kind::Load);
+        fin()->Command4->click();
+        QCOMPARE(fin()->TxRalenti->text(), QStringLiteral("0.5"));
+        QCOMPARE(fin()->TxCharge->text(), QStringLiteral("1.3"));
+        QVERIFY(!fin()->Command1->isEnabled() && !fin()->Command2->isEnabled());
+        QVERIFY(port->written.isEmpty()); // only "PC -->> Centrale" writes it
+        fin()->BoutonCentrale->click();
+        QCOMPARE(port->written, QByteArrayList{"@W80102821966\r"});
+    }
 
-void TestCalibrationScreens::buttonStatesOverIdleThenLoad() {
-    using S = QList<bool>;
-    //            start  load   stop   upIdle upLoad switch
-    QCOMPARE(states(), (S{true, false, false, false, false, true}));
-    cal()->BtStCalibration->click();
-    QCOMPARE(states(), (S{false, false, true, false, false, false}));
-    QCOMPARE(cal()->TxAction->text(), QStringLiteral(" Waiting Temperature "));
-    runCalibration();
-    QCOMPARE(states(), (S{true, true, false, true, false, true}));
-    QCOMPARE(cal()->BarCalibration->value(), 7);
-    QCOMPARE(fin()->result(TxMinER)->text(), QStringLiteral("2"));
-    QCOMPARE(fin2()->result(TxMinER)->text(), QStringLiteral("2.2"));
-    QVERIFY(fin()->Command1->isEnabled() && fin()->Command2->isEnabled());
-    QVERIFY(!fin()->Command4->isEnabled());
+    void buttonStatesOverIdleThenLoad() {
+        using S = QList<bool>;
+        //            start  load   stop   upIdle upLoad switch
+        QCOMPARE(states(), (S{true, false, false, false, false, true}));
+        cal()->BtStCalibration->click();
+        QCOMPARE(states(), (S{false, false, true, false, false, false}));
+        QCOMPARE(cal()->TxAction->text(), QStringLiteral(" Waiting Temperature "));
+        runCalibration();
+        QCOMPARE(states(), (S{true, true, false, true, false, true}));
+        QCOMPARE(cal()->BarCalibration->value(), 7);
+        QCOMPARE(fin()->result(TxMinER)->text(), QStringLiteral("2"));
+        QCOMPARE(fin2()->result(TxMinER)->text(), QStringLiteral("2.2"));
+        QVERIFY(fin()->Command1->isEnabled() && fin()->Command2->isEnabled());
+        QVERIFY(!fin()->Command4->isEnabled());
 
-    link->image.set(0x002, 0);
-    setPetrol(1561, 1639); // 4.00 and 4.20 ms under load
-    cal()->BtStCalibrationCh->click();
-    QCOMPARE(states(), (S{true, true, true, false, false, false}));
-    runCalibration();
-    QCOMPARE(states(), (S{true, true, false, false, true, true}));
-    QVERIFY(dialogs.shown.isEmpty());
-    QCOMPARE(fin()->result(TxMoyenEC)->text(), QStringLiteral("4"));
-    QVERIFY(fin()->Command4->isEnabled() && !fin()->Command1->isEnabled());
-}
+        link->image.set(0x002, 0);
+        setPetrol(1561, 1639); // 4.00 and 4.20 ms under load
+        cal()->BtStCalibrationCh->click();
+        QCOMPARE(states(), (S{true, true, true, false, false, false}));
+        runCalibration();
+        QCOMPARE(states(), (S{true, true, false, false, true, true}));
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(fin()->result(TxMoyenEC)->text(), QStringLiteral("4"));
+        QVERIFY(fin()->Command4->isEnabled() && !fin()->Command1->isEnabled());
+    }
 
-void TestCalibrationScreens::loadWithoutLoadIsAnAcquisitionError() {
-    cal()->BtStCalibration->click();
-    runCalibration();
-    link->image.set(0x002, 0);
-    setPetrol(1132, 1132); // 2.9 ms: less than 1 ms above the idle 2.0
-    cal()->BtStCalibrationCh->click();
-    runCalibration();
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral(" ERROR Aquisition  ")});
-    QVERIFY(dialogs.shown.value(0).icon == Dialogs::Icon::Warning);
-    QCOMPARE(states(), (QList<bool>{true, true, false, false, false, true}));
-}
+    void loadWithoutLoadIsAnAcquisitionError() {
+        cal()->BtStCalibration->click();
+        runCalibration();
+        link->image.set(0x002, 0);
+        setPetrol(1132, 1132); // 2.9 ms: less than 1 ms above the idle 2.0
+        cal()->BtStCalibrationCh->click();
+        runCalibration();
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral(" ERROR Aquisition  ")});
+        QVERIFY(dialogs.shown.value(0).icon == Dialogs::Icon::Warning);
+        QCOMPARE(states(), (QList<bool>{true, true, false, false, false, true}));
+    }
 
-void TestCalibrationScreens::everyWayOutRestores_data() {
-    QTest::addColumn<QString>("way");
-    for (const char *way : {"BtCalibrationStop", "BtCalibrationSet", "Moniteur", "Calibration",
-                            "Parametres", "BtEmission", "Connection"})
-        QTest::newRow(way) << QString::fromLatin1(way);
-}
+    void everyWayOutRestores_data() {
+        QTest::addColumn<QString>("way");
+        for (const char *way : {"BtCalibrationStop", "BtCalibrationSet", "Moniteur", "Calibration",
+                                "Parametres", "BtEmission", "Connection"})
+            QTest::newRow(way) << QString::fromLatin1(way);
+    }
 
-void TestCalibrationScreens::everyWayOutRestores() {
-    QFETCH(QString, way);
-    cal()->BtStCalibration->click();
-    RefreshScreens(window->app());
-    RefreshScreens(window->app()); // step 2: the switch-over settings are zeroed
-    QCOMPARE(acknowledgeWrites(2), (QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"}));
-    Navigation &nav = window->navigation();
-    const std::map<QString, std::function<void()>> ways{
-        {"BtCalibrationStop", [&] { cal()->BtCalibrationStop->click(); }},
-        {"BtCalibrationSet", [&] { cal()->BtCalibrationSet_Click(); }},
-        {"Moniteur", [&] { nav.Moniteur_Click(); }},
-        {"Calibration", [&] { nav.Calibration_Click(); }},
-        {"Parametres", [&] { nav.Parametres_Click(); }},
-        {"BtEmission", [&] { nav.BtEmission_Click(); }},
-        {"Connection", [&] { nav.Connection_Click(); }}};
-    ways.at(way)();
-    QVERIFY(!window->app().CalibrationRunning);
-    QCOMPARE(dialogs.texts(), way == QLatin1String("BtCalibrationStop")
-                                  ? QStringList{}
-                                  : QStringList{QStringLiteral(" CALIBRATION STOP ")});
-    // The parameters page shows them again at once: its next upload keeps them.
-    QCOMPARE(window->screens().FnParametres->findChild<QLineEdit *>("DelayComText")->text(),
-             QStringLiteral("2"));
-    QCOMPARE(acknowledgeWrites(2), (QByteArrayList{"@W8070102F9\r", "@WA410101FF\r"}));
-}
+    void everyWayOutRestores() {
+        QFETCH(QString, way);
+        cal()->BtStCalibration->click();
+        RefreshScreens(window->app());
+        RefreshScreens(window->app()); // step 2: the switch-over settings are zeroed
+        QCOMPARE(acknowledgeWrites(2), (QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"}));
+        Navigation &nav = window->navigation();
+        const std::map<QString, std::function<void()>> ways{
+            {"BtCalibrationStop", [&] { cal()->BtCalibrationStop->click(); }},
+            {"BtCalibrationSet", [&] { cal()->BtCalibrationSet_Click(); }},
+            {"Moniteur", [&] { nav.Moniteur_Click(); }},
+            {"Calibration", [&] { nav.Calibration_Click(); }},
+            {"Parametres", [&] { nav.Parametres_Click(); }},
+            {"BtEmission", [&] { nav.BtEmission_Click(); }},
+            {"Connection", [&] { nav.Connection_Click(); }}};
+        ways.at(way)();
+        QVERIFY(!window->app().CalibrationRunning);
+        QCOMPARE(dialogs.texts(), way == QLatin1String("BtCalibrationStop")
+                                      ? QStringList{}
+                                      : QStringList{QStringLiteral(" CALIBRATION STOP ")});
+        // The parameters page shows them again at once: its next upload keeps them.
+        QCOMPARE(window->screens().FnParametres->findChild<QLineEdit *>("DelayComText")->text(),
+                 QStringLiteral("2"));
+        QCOMPARE(acknowledgeWrites(2), (QByteArrayList{"@W8070102F9\r", "@WA410101FF\r"}));
+    }
+};
 
 QTEST_MAIN(TestCalibrationScreens)
 #include "tst_calibration_screens.moc"

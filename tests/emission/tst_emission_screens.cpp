@@ -1,6 +1,5 @@
-// The emission test screen, the final test screen and their menu button,
-// on an in-memory line: the bytes each action leaves in the image and the
-// frames it puts on the line.
+// The emission and final test screens and their menu button, on an
+// in-memory line: the bytes each action leaves and the frames it sends.
 #include "emission/emission_screen.h"
 #include "emission/final_test_screen.h"
 #include "emission/time_graph.h"
@@ -65,7 +64,7 @@ class TestEmissionScreens : public QObject {
             QTest::mouseClick(running ? emi()->EmiStart : emi()->BtStop, Qt::LeftButton);
             emi()->Temp_Timer();
             QCOMPARE(emi()->TxTemps->text(), QString::fromLatin1(after));
-            QCOMPARE(emi()->Picture1->pointeur(), QString::fromLatin1(after).toDouble());
+            QCOMPARE(emi()->Picture1->pointeur(), QByteArray(after).toDouble());
             QCOMPARE(emi()->HScroll1->value(), scroll);
             QTest::mouseClick(emi()->Btreset, Qt::LeftButton);
             QCOMPARE(emi()->TxTemps->text(), QStringLiteral("0"));
@@ -89,12 +88,12 @@ class TestEmissionScreens : public QObject {
     // One block per answer: the whole schedule once initialised, else up to
     // entry 15 and a note.
     void wholeScheduleWrite_data() {
-        QTest::addColumn<bool>("initialised");
+        columns<bool>("initialised");
         row("initialised", true);
         row("never read", false);
     }
     void wholeScheduleWrite() {
-        QFETCH(bool, initialised);
+        const auto [initialised] = fetch<bool>("initialised");
         if (initialised)
             emi()->Command1_Click();
         QTest::mouseClick(emi()->BoutonCentrale, Qt::LeftButton);

@@ -19,15 +19,32 @@ struct Response {
     int lambda = 60;
 };
 
-MapAcquisition::Step run(MapAcquisition &a, MemoryImage &image, const Response &r, Inputs in = {}) {
-    image.set(0x030, quint8(r.lambda / 256));
-    image.set(0x031, quint8(r.lambda % 256));
-    in.txZoom = r.ti;
-    in.TxzoomG = r.dep;
-    in.TxRPM = r.rpm;
-    if (in.param5.isEmpty())
-        in.param5 = QStringLiteral("0.5");
-    return a.step(in, image);
+// An acquisition switched on, with the image it reads; each call is one
+// response.
+struct Bench {
+    MapAcquisition a;
+    MemoryImage image;
+    Bench(bool on = true) { a.MapAcquisitionOn = on; }
+    MapAcquisition::Step operator()(const Response &r, Inputs in = {}) {
+        image.set(0x030, quint8(r.lambda / 256));
+        image.set(0x031, quint8(r.lambda % 256));
+        in.txZoom = r.ti;
+        in.TxzoomG = r.dep;
+        in.TxRPM = r.rpm;
+        if (in.param5.isEmpty())
+            in.param5 = QStringLiteral("0.5");
+        return a.step(in, image);
+    }
+};
+
+// The log's two tests on ("1" relative, "2" absolute) and their limits.
+Inputs tests(const QString &on, const QString &percent, const QString &ms = {}) {
+    Inputs in;
+    in.Check1 = on.contains(u'1');
+    in.Check2 = on.contains(u'2');
+    in.param4 = percent;
+    in.param6 = ms;
+    return in;
 }
 
 // "rpm ti lambda" words, "*N" repeating the response N times.
@@ -67,15 +84,12 @@ class TestMapAcquisition : public QObject {
         QFETCH(QString, threshold);
         QFETCH(QList<int>, lambdas);
         QFETCH(QList<bool>, crossed);
-        MapAcquisition a;
-        a.MapAcquisitionOn = true;
-        MemoryImage image;
+        Bench run;
+        Inputs in;
+        in.param5 = threshold;
         QList<bool> seen;
-        for (int raw : lambdas) {
-            Inputs in;
-            in.param5 = threshold;
-            seen.append(run(a, image, {.lambda = raw}, in).crossing);
-        }
+        for (int raw : lambdas)
+            seen.append(run({.lambda = raw}, in).crossing);
         QCOMPARE(seen, crossed);
     }
 
@@ -119,21 +133,14 @@ class TestMapAcquisition : public QObject {
         QFETCH(QString, line);
         QFETCH(int, band);
         const QStringList w = setup.split(QLatin1Char(' '));
-        MapAcquisition a;
-        a.MapAcquisitionOn = true;
-        a.CrossingCount = qint16(w.at(0).toInt());
-        a.LastTi = qint16(w.at(1).toInt());
-        MemoryImage image;
-        image.set(0x002, quint8(w.at(4).toInt()));
-        image.set(0x00C, 0x0F); // 15 x 255 + 160 = 3985: 1021 hundredths
-        image.set(0x00D, 0xA0);
-        Inputs in;
-        in.Check1 = w.at(5).contains(QLatin1Char('1'));
-        in.Check2 = w.at(5).contains(QLatin1Char('2'));
-        in.param4 = w.at(6);
-        in.param6 = w.at(7);
+        Bench run;
+        run.a.CrossingCount = qint16(w.at(0).toInt());
+        run.a.LastTi = qint16(w.at(1).toInt());
+        run.image.set(0x002, quint8(w.at(4).toInt()));
+        run.image.set(0x00C, 0x0F); // 15 x 255 + 160 = 3985 / 3.9: 1021 hundredths, not 1025
+        run.image.set(0x00D, 0xA0);
         const MapAcquisition::Step s =
-            run(a, image, {w.at(2), w.at(3), QStringLiteral("2000"), 60}, in);
+            run({.ti = w.at(2), .dep = w.at(3)}, tests(w.at(5), w.at(6), w.at(7)));
 
         const bool accepted = !line.contains(QStringLiteral("No-Ok"));
         QVERIFY(s.crossing);
@@ -146,24 +153,6 @@ class TestMapAcquisition : public QObject {
             QCOMPARE(s.recorded->column == MapAcquisition::Column::Gas,
                      w.at(4) == QLatin1String("3"));
         }
-    }
-
-    void bandValue_data() {
-        QTest::addColumn<int>("high");
-        QTest::addColumn<int>("low");
-        QTest::addColumn<int>("value");
-        QTest::newRow("multiplier 255, not 256") << 0x10 << 0x00 << 1046;
-        QTest::newRow("rounded down") << 0x00 << 0x4D << 19; // 77 / 3.9 = 19.74
-    }
-
-    void bandValue() {
-        QFETCH(int, high);
-        QFETCH(int, low);
-        QFETCH(int, value);
-        MemoryImage image;
-        image.set(0x00C, quint8(high));
-        image.set(0x00D, quint8(low));
-        QCOMPARE(MapAcquisition::bandValue(image), value);
     }
 
     void status_data() {
@@ -190,14 +179,12 @@ class TestMapAcquisition : public QObject {
         QFETCH(QStringList, answers);
         QFETCH(QString, status);
         QFETCH(int, cutOff);
-        MapAcquisition a;
-        a.MapAcquisitionOn = true;
-        MemoryImage image;
+        Bench run;
         MapAcquisition::Step s;
         for (const Response &r : responses(answers))
-            s = run(a, image, r);
+            s = run(r);
         QCOMPARE(s.status, status);
-        QCOMPARE(int(a.CutOffFlag), cutOff);
+        QCOMPARE(int(run.a.CutOffFlag), cutOff);
     }
 
     void skipsWhatIsNotANumber_data() {
@@ -213,68 +200,50 @@ class TestMapAcquisition : public QObject {
     void skipsWhatIsNotANumber() {
         QFETCH(QStringList, texts);
         QFETCH(bool, complete);
-        const Response r{texts.at(0), texts.at(1), QStringLiteral("2000"), 60};
-        MapAcquisition a;
-        MemoryImage image;
-        QVERIFY(!run(a, image, r).ran);
-
-        a.MapAcquisitionOn = true;
-        const MapAcquisition::Step s = run(a, image, r);
+        const Response r{.ti = texts.at(0), .dep = texts.at(1)};
+        Bench run(false);
+        QVERIFY(!run(r).ran);
+        run.a.MapAcquisitionOn = true;
+        const MapAcquisition::Step s = run(r);
         QVERIFY(s.ran);
         QCOMPARE(s.param1, texts.at(0));
         QCOMPARE(s.param2, texts.at(1));
         QCOMPARE(s.param3, QStringLiteral("0.3"));
         QCOMPARE(s.complete, complete);
-        QCOMPARE(int(a.LastRpm), complete ? 2000 : 0);
-        QCOMPARE(a.crossings().size(), complete ? 1 : 0);
+        QCOMPARE(int(run.a.LastRpm), complete ? 2000 : 0);
+        QCOMPARE(run.a.crossings().size(), complete ? 1 : 0);
     }
 
     void crossingCountHoldsAtItsLargest() {
-        MapAcquisition a;
-        a.MapAcquisitionOn = true;
-        a.CrossingCount = 32767;
-        MemoryImage image;
-        const MapAcquisition::Step s = run(a, image, {});
-        QCOMPARE(s.logLine, QStringLiteral("32767 - Dep 35 index =  7\r\n"));
-        run(a, image, {QStringLiteral("3.5"), QStringLiteral("35"), QStringLiteral("2000"), 160});
-        QCOMPARE(a.CrossingCount, qint16(32767));
+        Bench run;
+        run.a.CrossingCount = 32767;
+        QCOMPARE(run({}).logLine, QStringLiteral("32767 - Dep 35 index =  7\r\n"));
+        run({.lambda = 160});
+        QCOMPARE(run.a.CrossingCount, qint16(32767));
     }
 
-    void curvePoints_data() {
-        QTest::addColumn<QList<int>>("bands"); // band, value pairs; others 0
-        QTest::addColumn<int>("segment");
-        QTest::addColumn<QLineF>("line");
-        QTest::newRow("nothing recorded: the base line")
-            << QList<int>{} << 5 << QLineF(108, 310, 132, 310);
-        QTest::newRow("from the origin to band 20")
-            << QList<int>{20, 500} << 0 << QLineF(0, 310, 12, 250);
-        QTest::newRow("band 20 to band 19")
-            << QList<int>{20, 500, 19, 1000} << 1 << QLineF(12, 250, 36, 190);
-        QTest::newRow("band 1 at the right end")
-            << QList<int>{1, 1021, 2, 1046} << 19 << QLineF(444, 184.48, 468, 187.48);
-    }
-
+    // Band, value pairs (others 0); a segment of the curve.
     void curvePoints() {
-        QFETCH(QList<int>, bands);
-        QFETCH(int, segment);
-        QFETCH(QLineF, line);
-        std::array<double, 20> values{};
-        for (int i = 0; i + 1 < bands.size(); i += 2)
-            values.at(std::size_t(bands.at(i) - 1)) = bands.at(i + 1);
-        const QList<QLineF> lines = mapcurve::segments(values);
-        QCOMPARE(lines.size(), 20);
-        QCOMPARE(lines.at(segment).p1(), line.p1());
-        QCOMPARE(lines.at(segment).p2(), line.p2());
+        const std::tuple<QList<int>, int, QLineF> cases[] = {
+            {{}, 5, QLineF(108, 310, 132, 310)}, // nothing recorded: the base line
+            {{20, 500}, 0, QLineF(0, 310, 12, 250)},
+            {{20, 500, 19, 1000}, 1, QLineF(12, 250, 36, 190)},
+            {{1, 1021, 2, 1046}, 19, QLineF(444, 184.48, 468, 187.48)}};
+        for (const auto &[bands, segment, line] : cases) {
+            std::array<double, 20> values{};
+            for (int i = 0; i + 1 < bands.size(); i += 2)
+                values.at(std::size_t(bands.at(i) - 1)) = bands.at(i + 1);
+            const QList<QLineF> lines = mapcurve::segments(values);
+            QCOMPARE(lines.size(), 20);
+            QCOMPARE(lines.at(segment), line);
+        }
     }
 
     void bandsCsv() {
         QStringList petrol{"400", "", "1021"}, gas{"412", "390", "1000"},
             correction{"100", "101", "102"};
-        for (int i = 3; i < 20; ++i) {
-            petrol << QString();
-            gas << QString();
-            correction << QStringLiteral("100");
-        }
+        for (QStringList *column : {&petrol, &gas, &correction})
+            column->resize(20);
         const QByteArray csv = mapexport::bandsCsv(petrol, gas, correction);
         QCOMPARE(csv.count("\r\n"), 21);
         const QByteArray head("band,dep_from,dep_to,petrol_ti_10us,gas_ti_10us,"
@@ -286,18 +255,14 @@ class TestMapAcquisition : public QObject {
     }
 
     void crossingsCsv() {
-        MapAcquisition a;
-        a.MapAcquisitionOn = true;
-        MemoryImage image;
-        image.set(0x00C, 0x0F);
-        image.set(0x00D, 0xA0);
-        Inputs in;
-        in.Check1 = true;
-        in.param4 = QStringLiteral("8");
+        Bench run;
+        run.image.set(0x00C, 0x0F);
+        run.image.set(0x00D, 0xA0);
+        const Inputs in = tests(QStringLiteral("1"), QStringLiteral("8"));
         for (const Response &r : responses({"2000 3.5 60", "2000 3.8 160"}))
-            run(a, image, r, in);
-        run(a, image, {QStringLiteral("3.8"), QStringLiteral("3"), QStringLiteral("2000"), 60}, in);
-        QCOMPARE(mapexport::crossingsCsv(a.crossings()),
+            run(r, in);
+        run({.ti = QStringLiteral("3.8"), .dep = QStringLiteral("3")}, in);
+        QCOMPARE(mapexport::crossingsCsv(run.a.crossings()),
                  QByteArray("crossing,dep,band,ti_10us,diff_percent,diff_10us,result,column,"
                             "recorded_10us\r\n"
                             "0,35,7,350,0,0,ok,petrol,1021\r\n"

@@ -1,46 +1,26 @@
 // The map screen and the acquisition window in the real main window, on an
 // in-memory line: copies, table and trim writes, acquisition, menu, export.
-#include "link/frames.h"
-#include "link/link.h"
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
 #include "map/map_screen.h"
-#include "monitor/monitor_screen.h"
 #include "monitor/monitor_widgets.h"
-#include "pages/numeric_edit.h"
+#include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
-#include "shell/main_window.h"
 #include "shell/navigation.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_serial_port.h"
-#include "ui/app_context.h"
+#include "support/window_bench.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
-
-namespace {
-QByteArray hex(int value, int digits = 2) {
-    return QByteArray::number(value, 16).toUpper().rightJustified(digits, '0');
-}
-
-// The petrol time's two bytes as the ECU answers a poll.
-QByteArray timeFrame(int high) {
-    return frames::sealed("@W00C02" + hex(high) + "00") + '\r';
-}
-} // namespace
 
 class TestMapScreen : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void init() {
-        b = std::make_unique<Bench>();
+        b = std::make_unique<WindowBench>();
         b->window.MDIForm1_Load();
         b->window.show();
         map = b->window.screens().FnMAP;
@@ -50,9 +30,7 @@ class TestMapScreen : public QObject {
     void cleanup() { b.reset(); }
 
     void copiesShowThePreviousPass_data() {
-        QTest::addColumn<QList<int>>("first");
-        QTest::addColumn<QList<int>>("second");
-        QTest::addColumn<QStringList>("expected"); // after the second pass
+        columns<QList<int>, QList<int>, QStringList>("first", "second", "expected");
         const QList<int> a{0x00C, 0x0F, 0x00D, 0xA0, 0x01C, 0x05, 0x01D, 0x00, 0x02D, 35,
                            0x02E, 0,    0x02F, 105,  0x030, 0,    0x031, 60,   0x002, 3};
         QTest::newRow("petrol time now, the rest from before")
@@ -70,9 +48,8 @@ class TestMapScreen : public QObject {
     }
 
     void copiesShowThePreviousPass() {
-        QFETCH(QList<int>, first);
-        QFETCH(QList<int>, second);
-        QFETCH(QStringList, expected);
+        const auto [first, second, expected] =
+            fetch<QList<int>, QList<int>, QStringList>("first", "second", "expected");
         bytes(first);
         RefreshScreens(b->window.app());
         bytes(second);
@@ -85,10 +62,8 @@ class TestMapScreen : public QObject {
     }
 
     void tablesWrite_data() {
-        QTest::addColumn<QList<int>>("image");
-        QTest::addColumn<QStringList>("edit"); // field, typed, kept
-        QTest::addColumn<int>("address");
-        QTest::addColumn<int>("stored");
+        // Bytes set, then field, typed, kept; the address written and its byte.
+        columns<QList<int>, QStringList, int, int>("image", "edit", "address", "stored");
         QTest::newRow("256 is 255")
             << QList<int>{} << QStringList{"TxTbCG20", "256", "255"} << 0x837 << 255;
         QTest::newRow("cleared field stores 0")
@@ -98,15 +73,12 @@ class TestMapScreen : public QObject {
     }
 
     void tablesWrite() {
-        QFETCH(QList<int>, image);
-        QFETCH(QStringList, edit);
-        QFETCH(int, address);
-        QFETCH(int, stored);
+        const auto [image, edit, address, stored] =
+            fetch<QList<int>, QStringList, int, int>("image", "edit", "address", "stored");
         bytes(image);
         b->link.image.set(0x801, 0x7D);
         map->PutInTaB();
         auto *field = map->findChild<NumericEdit *>(edit.at(0));
-        QVERIFY(field);
         field->clear();
         QTest::keyClicks(field, edit.at(1) + QStringLiteral("x"));
         QCOMPARE(field->text(), edit.at(2));
@@ -117,14 +89,13 @@ class TestMapScreen : public QObject {
         QCOMPARE(b->port.written.size(), 1);
         const QByteArray frame = b->port.written.first();
         QVERIFY(frame.startsWith("@W801387D")); // 0x801 goes out as it stands
-        QCOMPARE(frame.mid(7 + 2 * (address - 0x801), 2), hex(stored));
+        QCOMPARE(frame.mid(7 + 2 * (address - 0x801), 2), hex::byteHex(stored));
         QCOMPARE(frame.size(), 7 + 2 * 0x38 + 3);
     }
 
     void trims_data() {
-        QTest::addColumn<QStringList>("texts"); // load, idle typed; load, idle after the presses
-        QTest::addColumn<QStringList>("presses");
-        QTest::addColumn<QByteArray>("bank1"); // load, idle bytes
+        // Load, idle typed; load, idle after the presses; bank 1's load, idle bytes.
+        columns<QStringList, QStringList, QByteArray>("texts", "presses", "bank1");
         QTest::newRow("one step each")
             << QStringList{"1.25", "0.4", "1.26", "0.38"} << QStringList{"BtCharge2", "BtRalenti1"}
             << QByteArray("7E13");
@@ -137,9 +108,8 @@ class TestMapScreen : public QObject {
     }
 
     void trims() {
-        QFETCH(QStringList, texts);
-        QFETCH(QStringList, presses);
-        QFETCH(QByteArray, bank1);
+        const auto [texts, presses, bank1] =
+            fetch<QStringList, QStringList, QByteArray>("texts", "presses", "bank1");
         map->TxCharge->setText(texts.at(0));
         map->TxRalenti->setText(texts.at(1));
         for (const QString &name : presses)
@@ -151,7 +121,6 @@ class TestMapScreen : public QObject {
         b->port.written.clear();
         QTest::mouseClick(map->Command1, Qt::LeftButton);
         QVERIFY(!b->link.state.PollingOn);
-        // The extra time, then bank 1, one per answer.
         b->port.feed("@A81\r");
         b->port.feed("@A81\r");
         QCOMPARE(b->port.written.size(), 2);
@@ -172,11 +141,11 @@ class TestMapScreen : public QObject {
         QTest::mouseClick(map->StarMapAqui, Qt::LeftButton);
 
         // This answer turns the lambda lean and the time to 10.46 ms.
-        b->port.feed(timeFrame(0x10));
+        b->port.feed(dataFrame(0x00C, {0x10, 0}));
         QCOMPARE(aqui->tx1->toPlainText(), QString());
         QCOMPARE(aqui->param3->text(), QStringLiteral("0.8"));
         b->link.image.set(0x031, 60);
-        b->port.feed(timeFrame(0x11));
+        b->port.feed(dataFrame(0x00C, {0x11, 0}));
         QCOMPARE(aqui->param1->text(), QStringLiteral("10.46"));
         QCOMPARE(aqui->tx1->toPlainText(), QStringLiteral("0 - Dep 35 index =  7\n"));
         QCOMPARE(aqui->TxTbmapG(7)->text(), QStringLiteral("1046"));
@@ -185,15 +154,13 @@ class TestMapScreen : public QObject {
 
         QTest::mouseClick(map->StopMapAqui, Qt::LeftButton);
         b->link.image.set(0x031, 160);
-        b->port.feed(timeFrame(0x10));
+        b->port.feed(dataFrame(0x00C, {0x10, 0}));
         QVERIFY(aqui->isShown());
         QCOMPARE(aqui->tx1->toPlainText(), QStringLiteral("0 - Dep 35 index =  7\n"));
     }
 
     void menuAndQuit_data() {
-        QTest::addColumn<bool>("portOpen");
-        QTest::addColumn<bool>("calibrating");
-        QTest::addColumn<QStringList>("messages");
+        columns<bool, bool, QStringList>("portOpen", "calibrating", "messages");
         QTest::newRow("port closed")
             << false << false
             << QStringList{" Serial port not select ", " Serial port not select "};
@@ -201,9 +168,8 @@ class TestMapScreen : public QObject {
     }
 
     void menuAndQuit() {
-        QFETCH(bool, portOpen);
-        QFETCH(bool, calibrating);
-        QFETCH(QStringList, messages);
+        const auto [portOpen, calibrating, messages] =
+            fetch<bool, bool, QStringList>("portOpen", "calibrating", "messages");
         if (portOpen)
             QVERIFY(b->link.OpenPort());
         b->link.image.set(0x824, 0x77);
@@ -241,14 +207,7 @@ class TestMapScreen : public QObject {
     }
 
   private:
-    struct Bench {
-        QTemporaryDir dir;
-        FakeSerialPort port;
-        Link link{&port};
-        FakeDialogs dialogs;
-        MainWindow window{link, &dialogs, dir.path()};
-    };
-    std::unique_ptr<Bench> b;
+    std::unique_ptr<WindowBench> b;
     MapScreen *map = nullptr;
     AquiMapForm *aqui = nullptr;
 

@@ -1,6 +1,5 @@
-// Drive logs: the header, the row decoded from chosen live bytes, the fuel
-// text that stays over an unknown state, and logs read back whole, cut by a
-// kill, or not logs at all.
+// Drive logs: the header, rows decoded from chosen live bytes, logs read
+// back whole, cut by a kill, or not logs at all.
 #include "link/memory_image.h"
 #include "link/message_table.h"
 #include "monitor/live_log.h"
@@ -32,22 +31,19 @@ class TestLiveLog : public QObject {
         const auto row = [](const char *name, const Bytes &bytes, const char *expected) {
             QTest::newRow(name) << bytes << QString::fromLatin1(expected);
         };
-        // Speed stored halved for sequential injection (type 0).
-        row("speed sequential", {{0x80D, 0}, {0x008, 0x05}, {0x009, 0xDC}}, "3=3000");
+        row("speed halved when sequential", {{0x80D, 0}, {0x008, 0x05}, {0x009, 0xDC}}, "3=3000");
         row("speed full group", {{0x80D, 1}, {0x008, 0x05}, {0x009, 0xDC}}, "3=1500");
-        // Times: 255 x high + low, Int(raw / 3.9) / 100; petrol 8 is not gas 1.
         row("injection times",
             {{0x00C, 0x0F}, {0x00D, 0xA0}, {0x014, 4}, {0x01B, 40}, {0x02A, 3}, {0x02B, 0xE8}},
             "4=10.21|8=2.61|11=0.1|12=0|19=2.55");
         row("temperatures two's complement", {{0x02C, 127}, {0x02D, 128}}, "20=127|21=-128");
-        // No cut above 10 bar: that is the dial's.
         row("pressure, lambda 1/200 V", {{0x02E, 0x04}, {0x02F, 0x1A}, {0x031, 0x95}},
             "22=10.5|23=0.745");
         row("temperature alarm, start on gas", {{0x003, 2 | 128}}, "24=1|25=0|26=1");
         row("pressure alarm", {{0x003, 4}}, "24=0|25=1|26=0");
-        row("battery x 0.075, levels", {{0x037, 160}, {0x034, 77}, {0x035, 78}},
-            "27=12|28=77|29=78");
-        row("fuel waiting", {{0x002, 1}}, "1=1|2=Gas Waiting");
+        row("battery x 0.075, levels, fuel waiting",
+            {{0x037, 160}, {0x034, 77}, {0x035, 78}, {0x002, 1}},
+            "1=1|2=Gas Waiting|27=12|28=77|29=78");
     }
     void rowFields() {
         QFETCH(Bytes, bytes);
@@ -122,8 +118,7 @@ class TestLiveLog : public QObject {
         QFETCH(double, lastSpeed);
         QTemporaryDir dir;
         QFile f(dir.filePath(QStringLiteral("log.csv")));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-        f.close();
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size() && f.flush());
         QString error;
         const auto data = live::readLiveLog(f.fileName(), &error);
         QCOMPARE(data ? data->rows : -1, rows);

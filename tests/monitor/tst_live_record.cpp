@@ -1,7 +1,6 @@
-// The drive log and the chart window inside the real main window, on an
-// in-memory line: rows hold what the monitor shows for the same answer, one
-// row per answer of the live block and none for other blocks; the chart
-// keeps the last minute, pauses, and shows saved logs.
+// The drive log and the chart window in the real main window, on an
+// in-memory line: a row per live answer holding what the monitor shows; the
+// chart keeps the last minute, pauses, and shows saved logs.
 #include "monitor/chart_window.h"
 #include "monitor/live_log.h"
 #include "monitor/monitor_screen.h"
@@ -54,8 +53,7 @@ class TestLiveRecord : public QObject {
     }
     void cleanup() { b.reset(); }
 
-    // Columns 2..23 (fuel, speed, petrol and gas times, temperatures,
-    // pressure, lambda) hold what the monitor shows for the same answer.
+    // Columns 2..23 hold what the monitor shows for the same answer.
     void rowEqualsTheMonitor() {
         startRecording();
         const Bytes answer{{0x002, 3},    {0x008, 0x0B}, {0x009, 0xB8}, {0x00C, 0x0F},

@@ -1,6 +1,5 @@
-// The monitor screen inside the real main window, on an in-memory line:
-// what it shows for chosen bytes, the watchdog, the write chains, the trims
-// and their buttons.
+// The monitor screen in the real main window, on an in-memory line: what it
+// shows for chosen bytes, the watchdog, the write chains, the trims.
 #include "monitor/monitor_widgets.h"
 #include "monitor/needle_gauge.h"
 #include "pages/tst_pages_fixture.h"
@@ -108,8 +107,7 @@ class TestMonitorScreen : public QObject {
              "TxCharge=1.25|TxTIExclu=100|TextRPM=1536");
     }
 
-    // For every "Name=..." expected: a bar's width (with ".colour" its fill),
-    // a dial's input, a lamp's colour, else the text.
+    // A bar's width (with ".colour" its fill), a dial's input, a lamp's colour, a text.
     void showsLiveData() {
         const auto [steps, expected] = fetch<QList<int>, QString>("steps", "expected");
         run(steps);
@@ -133,8 +131,7 @@ class TestMonitorScreen : public QObject {
     }
 
     void trimsAreValidated_data() {
-        // The keys typed and the step buttons pressed (each word one or the
-        // other), the text kept and the extra time in ms.
+        // Keys typed or step buttons pressed, the text kept, the extra time in ms.
         columns<QString, QString, QString, QString>("field", "input", "kept", "ms");
         const auto trim = [](const char *field, const char *input, const char *kept,
                              const char *ms) { row(input, QString(field), input, kept, ms); };
@@ -148,7 +145,6 @@ class TestMonitorScreen : public QObject {
         trim("TxRalenti", "0.4 BtRalenti1", "0.38", "0");
         trim("TxRalenti", "5.1 BtRalenti2", "5.10", "0");
         trim("TxChargeB", "1 BtCharge1B", "0.99", "0");
-        trim("TxRalentiB", "0.42 BtRalenti2B", "0.44", "0");
         trim("TxTIExclu", "21 BtExclu1", "20", "0.819");
         trim("TxTIExclu", "20 BtExclu2", "21", "0.86");
     }
@@ -235,7 +231,7 @@ class TestMonitorScreen : public QObject {
 
     void watchdogPollsOnTheThirdQuietTick() {
         const auto ticks = [this](int n) {
-            for (int i = 0; i < n; ++i)
+            while (n--)
                 m->Timer1_Timer();
         };
         QVERIFY(!m->Timer1.isActive() && m->couleurTimer.isActive());
