@@ -2,8 +2,7 @@
 // the switch-over settings it holds afterwards whichever way the run ends.
 #include "calibration/calibration_sequence.h"
 #include "link/frames.h"
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QTest>
@@ -39,15 +38,10 @@ struct SmallEcu {
 
 } // namespace
 
-class TestCalibrationLink : public QObject {
+class TestCalibrationLink : public QObject, FakeLink {
     Q_OBJECT
   private Q_SLOTS:
     void init();
-    void cleanupTestCase() {
-        delete seq;
-        delete link;
-        delete port;
-    }
     void wholeIdleSequenceFrames();
     void everyWayOutRestores_data();
     void everyWayOutRestores();
@@ -56,9 +50,7 @@ class TestCalibrationLink : public QObject {
     // Serves the ECU until the line is quiet; the watchdog, when on, resends the poll.
     void serve(int maxCommands, bool onlyWhileRunning = false);
 
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
-    Sequence *seq = nullptr;
+    std::unique_ptr<Sequence> seq; // goes before the link it uses
     SmallEcu ecu;
     bool running = false;
     bool watchdogOn = false;
@@ -66,12 +58,8 @@ class TestCalibrationLink : public QObject {
 };
 
 void TestCalibrationLink::init() {
-    delete seq;
-    delete link;
-    delete port;
-    port = new FakeSerialPort;
-    link = new Link(port);
-    QVERIFY(link->OpenPort());
+    seq.reset();
+    QVERIFY(reset());
     link->state.PollFrame = frames::MonitorPoll.toByteArray();
     ecu = SmallEcu{};
     // Vaporiser 60 degrees, 3 x 255 + 16 (2 ms) on cylinder 1, switch-over delay and mode.
@@ -82,15 +70,15 @@ void TestCalibrationLink::init() {
     link->image.set(0xA41, 1);
     running = false;
     watchdogOn = false;
-    seq = new Sequence(*link, running);
+    seq = std::make_unique<Sequence>(*link, running);
     settings.idleSteps = {1, 2, 1, 2};
     // One step after every decoded data frame, as the refresh does.
-    connect(link, &Link::dataDecoded, seq, [this] {
+    connect(link, &Link::dataDecoded, seq.get(), [this] {
         seq->setLiveTerms(link->image);
         if (seq->running())
             seq->RunCalibrationStep(inputsFromImage(link->image, settings));
     });
-    connect(seq, &Sequence::pollTimerWanted, this, [this](bool on) { watchdogOn = on; });
+    connect(seq.get(), &Sequence::pollTimerWanted, this, [this](bool on) { watchdogOn = on; });
     connect(link, &Link::monitorTimerWanted, this, [this] { watchdogOn = true; });
 }
 

@@ -1,8 +1,7 @@
 // The calibration's numbers: phase limits, samples, the finish formulas, and
 // the step machine driven step by step with chosen inputs.
 #include "calibration/calibration_sequence.h"
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -14,15 +13,10 @@ Q_DECLARE_METATYPE(Steps)
 Q_DECLARE_METATYPE(Limits)
 Q_DECLARE_METATYPE(calibration::Measured)
 
-class TestCalibrationSequence : public QObject {
+class TestCalibrationSequence : public QObject, FakeLink {
     Q_OBJECT
   private Q_SLOTS:
     void init();
-    void cleanupTestCase() {
-        delete seq;
-        delete link;
-        delete port;
-    }
     void limits_data();
     void limits();
     void meanAndMinimum_data();
@@ -46,22 +40,16 @@ class TestCalibrationSequence : public QObject {
     // reads the call number. Returns the calls made.
     int runToEnd(Inputs in, bool ramp = false);
 
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
-    Sequence *seq = nullptr;
+    std::unique_ptr<Sequence> seq; // goes before the link it uses
     bool running = false;
     Settings settings;
 };
 
 void TestCalibrationSequence::init() {
-    delete seq;
-    delete link;
-    delete port;
-    port = new FakeSerialPort;
-    link = new Link(port);
-    QVERIFY(link->OpenPort());
+    seq.reset();
+    QVERIFY(reset());
     running = false;
-    seq = new Sequence(*link, running);
+    seq = std::make_unique<Sequence>(*link, running);
     settings = Settings{};
 }
 
@@ -173,7 +161,7 @@ void TestCalibrationSequence::finishFormulas() {
 }
 
 void TestCalibrationSequence::startNeedsAHotterVaporiser() {
-    QSignalSpy action(seq, &Sequence::actionChanged);
+    QSignalSpy action(seq.get(), &Sequence::actionChanged);
     seq->start(Kind::Idle);
     seq->RunCalibrationStep(inputs(40, 2.0)); // equal is not hotter
     QCOMPARE(seq->step(), 0);
@@ -185,8 +173,8 @@ void TestCalibrationSequence::startNeedsAHotterVaporiser() {
 }
 
 void TestCalibrationSequence::defaultIdleRunTakesAHundredSamplesEach() {
-    QSignalSpy progress(seq, &Sequence::progressValue);
-    QSignalSpy maximum(seq, &Sequence::progressMaximum);
+    QSignalSpy progress(seq.get(), &Sequence::progressValue);
+    QSignalSpy maximum(seq.get(), &Sequence::progressMaximum);
     seq->start(Kind::Idle);
     // 1 + 29 calls waiting, 100 petrol samples, 29 waiting on gas, 100 gas samples
     // (the first with the step reaching L3); each minimum is its first sample.
@@ -229,8 +217,8 @@ void TestCalibrationSequence::samplesFollowThePhases() {
 }
 
 void TestCalibrationSequence::withoutGasTheBarStopsAtL2() {
-    QSignalSpy progress(seq, &Sequence::progressValue);
-    QSignalSpy action(seq, &Sequence::actionChanged);
+    QSignalSpy progress(seq.get(), &Sequence::progressValue);
+    QSignalSpy action(seq.get(), &Sequence::actionChanged);
     seq->start(Kind::Idle);
     for (int i = 0; i < 500; ++i)
         seq->RunCalibrationStep(inputs(80, 2.0));
@@ -299,7 +287,7 @@ void TestCalibrationSequence::restoreWritesBackOnlyWhatWasSaved() {
 
 void TestCalibrationSequence::impossibleLimitsNeverFailAStep() {
     // Beyond a signed 16-bit counter: step and bar maximum stop at its top.
-    QSignalSpy maximum(seq, &Sequence::progressMaximum);
+    QSignalSpy maximum(seq.get(), &Sequence::progressMaximum);
     settings.idleSteps = {40000, 40000, -1, 1e12};
     seq->start(Kind::Idle);
     for (int i = 0; i < 33000 && seq->running(); ++i)

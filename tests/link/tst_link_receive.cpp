@@ -1,12 +1,11 @@
 // Cutting received text into frames and decoding data frames into the image.
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-class TestLinkReceive : public QObject {
+class TestLinkReceive : public QObject, FakeLink {
     Q_OBJECT
   private Q_SLOTS:
     void init();
@@ -21,19 +20,10 @@ class TestLinkReceive : public QObject {
     void lateAcknowledgementsDoNotDisturbAWholeRead();
     void droppedNoiseFreesTheLink_data();
     void droppedNoiseFreesTheLink();
-
-  private:
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
 };
 
 void TestLinkReceive::init() {
-    delete link;
-    delete port;
-    port = new FakeSerialPort;
-    link = new Link(port);
-    link->state.PortNumber = 3;
-    QVERIFY(link->OpenPort());
+    QVERIFY(reset(3));
 }
 
 void TestLinkReceive::chunksAreAssembledIntoOneFrame_data() {

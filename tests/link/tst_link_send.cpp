@@ -1,15 +1,12 @@
 // Sending with the one-line hold-back, opening and losing the port.
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-class TestLinkSend : public QObject {
+class TestLinkSend : public QObject, FakeLink {
     Q_OBJECT
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
 
     void holdBack(const QByteArray &line) {
         link->state.LinkBusy = true;
@@ -17,13 +14,7 @@ class TestLinkSend : public QObject {
     }
 
   private Q_SLOTS:
-    void init() {
-        delete link;
-        delete port;
-        port = new FakeSerialPort;
-        link = new Link(port);
-        QVERIFY(link->OpenPort());
-    }
+    void init() { QVERIFY(reset()); }
 
     // An idle link sends at once; a busy one holds one line, the newest, and
     // a line is never sent past a held one, even with the link idle again.

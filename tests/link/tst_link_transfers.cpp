@@ -1,6 +1,5 @@
 // Whole-memory reads and uploads, the chained-write sequencer, time-outs.
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QSignalSpy>
@@ -14,19 +13,11 @@ QByteArray answer(const QByteArray &request, int fill) {
 }
 } // namespace
 
-class TestLinkTransfers : public QObject {
+class TestLinkTransfers : public QObject, FakeLink {
     Q_OBJECT
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
 
   private Q_SLOTS:
-    void init() {
-        delete link;
-        delete port;
-        port = new FakeSerialPort;
-        link = new Link(port);
-        QVERIFY(link->OpenPort());
-    }
+    void init() { QVERIFY(reset()); }
 
     // Each reply asks for the next block while the polls go on.
     void fullReadRequestsSixteenBlocksInOrder() {
