@@ -5,19 +5,23 @@
 
 #include <memory>
 
-// A Link on an in-memory port. reset() throws the pair away and builds a new
-// one with the port open; port and link point at the current pair.
+// A Link on an in-memory port. rebuild() throws the pair away and builds a
+// new one, its port closed; reset() also opens it. port and link point at
+// the current pair.
 class FakeLink {
   public:
     FakeSerialPort *port = nullptr;
     Link *link = nullptr;
 
-    bool reset(int portNumber = 1) {
+    void rebuild() {
         m_link.reset();
         m_port = std::make_unique<FakeSerialPort>();
         m_link = std::make_unique<Link>(m_port.get());
         port = m_port.get();
         link = m_link.get();
+    }
+    bool reset(int portNumber = 1) {
+        rebuild();
         link->state.PortNumber = portNumber;
         return link->OpenPort();
     }
