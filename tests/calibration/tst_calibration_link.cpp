@@ -2,22 +2,18 @@
 // the switch-over settings it holds afterwards whichever way the run ends.
 #include "calibration/calibration_sequence.h"
 #include "link/frames.h"
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QTest>
 
 using namespace calibration;
 
-namespace {
-
 // Answers one command at a time: the poll with its live block, writes by
 // storing them; the fuel turns to gas on the poll after "@F0071D" if allowed.
 struct SmallEcu {
     MemoryImage memory;
-    bool gasAllowed = true;
-    bool gasAsked = false;
+    bool gasAllowed = true, gasAsked = false;
     QByteArrayList log; // every command received, polls included
 
     QByteArray answer(const QByteArray &line) {
@@ -37,122 +33,98 @@ struct SmallEcu {
     }
 };
 
-} // namespace
-
-class TestCalibrationLink : public QObject {
+class TestCalibrationLink : public QObject, FakeLink {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanupTestCase() {
-        delete seq;
-        delete link;
-        delete port;
-    }
-    void wholeIdleSequenceFrames();
-    void everyWayOutRestores_data();
-    void everyWayOutRestores();
-
-  private:
-    // Serves the ECU until the line is quiet; the watchdog, when on, resends the poll.
-    void serve(int maxCommands, bool onlyWhileRunning = false);
-
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
-    Sequence *seq = nullptr;
+    std::unique_ptr<Sequence> seq; // goes before the link it uses
     SmallEcu ecu;
-    bool running = false;
-    bool watchdogOn = false;
+    bool running = false, watchdogOn = false;
     Settings settings;
-};
 
-void TestCalibrationLink::init() {
-    delete seq;
-    delete link;
-    delete port;
-    port = new FakeSerialPort;
-    link = new Link(port);
-    QVERIFY(link->OpenPort());
-    link->state.PollFrame = frames::MonitorPoll.toByteArray();
-    ecu = SmallEcu{};
-    // Vaporiser 60 degrees, 3 x 255 + 16 (2 ms) on cylinder 1, switch-over delay and mode.
-    for (auto [address, value] :
-         {std::pair{0x02C, 60}, {0x00C, 3}, {0x00D, 16}, {0x807, 2}, {0xA41, 1}})
-        ecu.memory.set(address, value);
-    link->image.set(0x807, 2);
-    link->image.set(0xA41, 1);
-    running = false;
-    watchdogOn = false;
-    seq = new Sequence(*link, running);
-    settings.idleSteps = {1, 2, 1, 2};
-    // One step after every decoded data frame, as the refresh does.
-    connect(link, &Link::dataDecoded, seq, [this] {
-        seq->setLiveTerms(link->image);
-        if (seq->running())
-            seq->RunCalibrationStep(inputsFromImage(link->image, settings));
-    });
-    connect(seq, &Sequence::pollTimerWanted, this, [this](bool on) { watchdogOn = on; });
-    connect(link, &Link::monitorTimerWanted, this, [this] { watchdogOn = true; });
-}
-
-void TestCalibrationLink::serve(int maxCommands, bool onlyWhileRunning) {
-    for (int served = 0; served < maxCommands; ++served) {
-        if (port->written.isEmpty()) {
-            if (!watchdogOn || (onlyWhileRunning && !running))
+    // Serves the ECU until the line is quiet; the watchdog, when on, resends the poll.
+    void serve(int maxCommands, bool onlyWhileRunning = false) {
+        for (int served = 0; served < maxCommands; ++served) {
+            if (!port->written.isEmpty()) {
+                port->feed(ecu.answer(port->written.takeFirst()));
+            } else if (!watchdogOn || (onlyWhileRunning && !running)) {
                 return;
-            link->SendLine(link->state.PollFrame);
-            link->state.PollingOn = true;
-            continue;
+            } else {
+                link->SendLine(link->state.PollFrame);
+                link->state.PollingOn = true;
+            }
         }
-        port->feed(ecu.answer(port->written.takeFirst()));
     }
-}
 
-void TestCalibrationLink::wholeIdleSequenceFrames() {
-    seq->start(Kind::Idle);
-    serve(200, true);
-    QVERIFY(!running);
-    // Each answer runs a step and, while polling, is followed by a poll (P). L1..L4
-    // 2, 4, 5, 7: the first poll starts on petrol; step 2 zeroes the delay, stops
-    // polling; step 3 reaches L2, asks for gas while the chain writes the mode;
-    // gas is asked again at L2, then reported; L4 writes the saved settings back.
-    const QByteArray P = frames::MonitorPoll.toByteArray();
-    const QByteArrayList expected{
-        P, "@F0081E\r", P, P, "@W8070100F7\r", "@F0071D\r",    "@WA410100FE\r",
-        P, "@F0071D\r", P, P, "@W8070102F9\r", "@WA410101FF\r"};
-    QCOMPARE(ecu.log, expected);
-    QCOMPARE(seq->texts(0)[TxMinER], QStringLiteral("2"));
-}
+  private Q_SLOTS:
+    void init() {
+        seq.reset();
+        QVERIFY(reset());
+        link->state.PollFrame = frames::MonitorPoll.toByteArray();
+        ecu = SmallEcu{};
+        // Vaporiser 60 degrees, 3 x 255 + 16 (2 ms) on cylinder 1, switch-over delay and mode.
+        for (auto [address, value] :
+             {std::pair{0x02C, 60}, {0x00C, 3}, {0x00D, 16}, {0x807, 2}, {0xA41, 1}})
+            ecu.memory.set(address, value);
+        link->image.set(0x807, 2);
+        link->image.set(0xA41, 1);
+        running = watchdogOn = false;
+        seq = std::make_unique<Sequence>(*link, running);
+        settings.idleSteps = {1, 2, 1, 2};
+        // One step after every decoded data frame, as the refresh does.
+        connect(link, &Link::dataDecoded, seq.get(), [this] {
+            seq->setLiveTerms(link->image);
+            if (seq->running())
+                seq->RunCalibrationStep(inputsFromImage(link->image, settings));
+        });
+        connect(seq.get(), &Sequence::pollTimerWanted, this, [this](bool on) { watchdogOn = on; });
+        connect(link, &Link::monitorTimerWanted, this, [this] { watchdogOn = true; });
+    }
 
-void TestCalibrationLink::everyWayOutRestores_data() {
-    QTest::addColumn<int>("commands"); // served before the fitter leaves
-    QTest::addColumn<bool>("gas");
-    QTest::addColumn<QByteArrayList>("tail"); // what the ECU gets after leaving
-    const QByteArrayList restore{"@W8070102F9\r", "@WA410101FF\r"};
-    QTest::newRow("waiting for temperature: nothing saved") << 0 << true << QByteArrayList{};
-    QTest::newRow("while sampling petrol") << 8 << true << restore;
-    QTest::newRow("waiting for a gas that never comes") << 40 << false << restore;
-}
+    void wholeIdleSequenceFrames() {
+        seq->start(Kind::Idle);
+        serve(200, true);
+        QVERIFY(!running);
+        // Each answer runs a step and, while polling, is followed by a poll (P). L1..L4
+        // 2, 4, 5, 7: the first poll starts on petrol; step 2 zeroes the delay, stops
+        // polling; step 3 reaches L2, asks for gas while the chain writes the mode;
+        // gas is asked again at L2, then reported; L4 writes the saved settings back.
+        const QByteArray P = frames::MonitorPoll.toByteArray();
+        const QByteArrayList expected{
+            P, "@F0081E\r", P, P, "@W8070100F7\r", "@F0071D\r",    "@WA410100FE\r",
+            P, "@F0071D\r", P, P, "@W8070102F9\r", "@WA410101FF\r"};
+        QCOMPARE(ecu.log, expected);
+        QCOMPARE(seq->texts(0)[TxMinER], QStringLiteral("2"));
+    }
 
-void TestCalibrationLink::everyWayOutRestores() {
-    QFETCH(int, commands);
-    QFETCH(bool, gas);
-    QFETCH(QByteArrayList, tail);
-    ecu.gasAllowed = gas;
-    if (commands == 0)
-        ecu.memory.set(0x02C, 20); // too cold to begin
-    seq->start(Kind::Idle);
-    serve(qMax(commands, 3));
-    QVERIFY(running);
-    // Every way out is the same stop; lines already on their way are answered first.
-    const qsizetype before = ecu.log.size() + port->written.size();
-    seq->stop();
-    serve(int(before - ecu.log.size()) + 12);
-    QByteArrayList after = ecu.log.mid(before);
-    after.removeAll(frames::MonitorPoll.toByteArray());
-    QCOMPARE(after, tail);
-    QCOMPARE(int(ecu.memory.at(0x807)), 2);
-    QCOMPARE(int(ecu.memory.at(0xA41)), 1);
-}
+    void everyWayOutRestores_data() {
+        QTest::addColumn<int>("commands"); // served before the fitter leaves
+        QTest::addColumn<bool>("gas");
+        QTest::addColumn<QByteArrayList>("tail"); // what the ECU gets after leaving
+        const QByteArrayList restore{"@W8070102F9\r", "@WA410101FF\r"};
+        QTest::newRow("waiting for temperature: nothing saved") << 0 << true << QByteArrayList{};
+        QTest::newRow("while sampling petrol") << 8 << true << restore;
+        QTest::newRow("waiting for a gas that never comes") << 40 << false << restore;
+    }
+
+    void everyWayOutRestores() {
+        QFETCH(int, commands);
+        QFETCH(bool, gas);
+        QFETCH(QByteArrayList, tail);
+        ecu.gasAllowed = gas;
+        if (commands == 0)
+            ecu.memory.set(0x02C, 20); // too cold to begin
+        seq->start(Kind::Idle);
+        serve(qMax(commands, 3));
+        QVERIFY(running);
+        // Every way out is the same stop; lines already on their way are answered first.
+        const qsizetype before = ecu.log.size() + port->written.size();
+        seq->stop();
+        serve(int(before - ecu.log.size()) + 12);
+        QByteArrayList after = ecu.log.mid(before);
+        after.removeAll(frames::MonitorPoll.toByteArray());
+        QCOMPARE(after, tail);
+        QCOMPARE((QList<int>{ecu.memory.at(0x807), ecu.memory.at(0xA41)}), (QList<int>{2, 1}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCalibrationLink)
 #include "tst_calibration_link.moc"

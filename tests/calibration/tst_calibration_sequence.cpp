@@ -1,8 +1,7 @@
 // The calibration's numbers: phase limits, samples, the finish formulas, and
 // the step machine driven step by step with chosen inputs.
 #include "calibration/calibration_sequence.h"
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -10,303 +9,240 @@
 using namespace calibration;
 using Steps = std::array<double, 4>;
 using Limits = std::array<int, 4>;
-Q_DECLARE_METATYPE(Steps)
-Q_DECLARE_METATYPE(Limits)
 Q_DECLARE_METATYPE(calibration::Measured)
 
-class TestCalibrationSequence : public QObject {
+class TestCalibrationSequence : public QObject, FakeLink {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanupTestCase() {
-        delete seq;
-        delete link;
-        delete port;
-    }
-    void limits_data();
-    void limits();
-    void meanAndMinimum_data();
-    void meanAndMinimum();
-    void differenceFloorsTowardsMinusInfinity();
-    void finishFormulas_data();
-    void finishFormulas();
-    void startNeedsAHotterVaporiser();
-    void defaultIdleRunTakesAHundredSamplesEach();
-    void samplesFollowThePhases_data();
-    void samplesFollowThePhases();
-    void withoutGasTheBarStopsAtL2();
-    void loadKeepsTheLastIdleResults();
-    void restoreWritesBackOnlyWhatWasSaved_data();
-    void restoreWritesBackOnlyWhatWasSaved();
-    void impossibleLimitsNeverFailAStep();
-
-  private:
-    Inputs inputs(double water, double bank1, double bank2 = 0) const;
-    // Steps until the end, gas reported once asked for; with ramp, bank 1
-    // reads the call number. Returns the calls made.
-    int runToEnd(Inputs in, bool ramp = false);
-
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
-    Sequence *seq = nullptr;
+    std::unique_ptr<Sequence> seq; // goes before the link it uses
     bool running = false;
     Settings settings;
-};
 
-void TestCalibrationSequence::init() {
-    delete seq;
-    delete link;
-    delete port;
-    port = new FakeSerialPort;
-    link = new Link(port);
-    QVERIFY(link->OpenPort());
-    running = false;
-    seq = new Sequence(*link, running);
-    settings = Settings{};
-}
-
-Inputs TestCalibrationSequence::inputs(double water, double bank1, double bank2) const {
-    Inputs in;
-    in.settings = settings;
-    in.waterTemperature = water;
-    in.petrolTime = {bank1, bank2};
-    in.loadTrim = {1.2, 1.1};
-    in.idleTrim = {0.4, 0.5};
-    return in;
-}
-
-int TestCalibrationSequence::runToEnd(Inputs in, bool ramp) {
-    int calls = 0;
-    while (seq->running() && calls < 1000) {
-        if (seq->phase() == 4)
-            link->image.set(0x002, 3);
-        if (ramp)
-            in.petrolTime[0] = calls + 1;
-        seq->RunCalibrationStep(in);
-        ++calls;
+    Inputs inputs(double water, double bank1, double bank2 = 0) const {
+        return {settings, water, {bank1, bank2}, {1.2, 1.1}, {0.4, 0.5}};
     }
-    return calls;
-}
-
-void TestCalibrationSequence::limits_data() {
-    QTest::addColumn<Steps>("steps");
-    QTest::addColumn<Limits>("expected");
-    QTest::newRow("idle defaults") << Steps{30, 100, 30, 100} << Limits{31, 131, 161, 261};
-    QTest::newRow("half goes to even, down") << Steps{1.5, 0, 0, 0} << Limits{2, 2, 2, 2};
-    QTest::newRow("half goes to even, up") << Steps{2.5, 0, 0, 0} << Limits{4, 4, 4, 4};
-    QTest::newRow("each sum rounded before the next")
-        << Steps{1, 0.5, 0.5, 0.5} << Limits{2, 2, 2, 2};
-    QTest::newRow("too large clamps")
-        << Steps{40000, 1, 1, 1} << Limits{32767, 32767, 32767, 32767};
-    QTest::newRow("too small clamps")
-        << Steps{-40000, 5, 0, 0} << Limits{-32768, -32763, -32763, -32763};
-    QTest::newRow("not a number clamps")
-        << Steps{qQNaN(), 1, 1, 1} << Limits{-32768, -32767, -32766, -32765};
-}
-
-void TestCalibrationSequence::limits() {
-    QFETCH(Steps, steps);
-    QFETCH(Limits, expected);
-    QCOMPARE(phaseLimits(steps), expected);
-}
-
-void TestCalibrationSequence::meanAndMinimum_data() {
-    QTest::addColumn<QList<double>>("samples"); // exclusion 1.0
-    QTest::addColumn<double>("mean");
-    QTest::addColumn<double>("minimum");
-    QTest::newRow("newest weighs half") << QList<double>{2.0, 3.0, 3.0} << 2.75 << 2.0;
-    QTest::newRow("a zero mean restarts it") << QList<double>{2.0, -2.0, 5.0} << 5.0 << 2.0;
-    QTest::newRow("exactly the exclusion does not count") << QList<double>{2.5, 1.0} << 1.75 << 2.5;
-    QTest::newRow("just above it counts") << QList<double>{2.5, 1.01} << 1.755 << 1.01;
-    QTest::newRow("all excluded leaves 0") << QList<double>{0.5, 1.0} << 0.75 << 0.0;
-    QTest::newRow("first counted sample starts it") << QList<double>{0.8, 3.0} << 1.9 << 3.0;
-}
-
-void TestCalibrationSequence::meanAndMinimum() {
-    QFETCH(QList<double>, samples);
-    QFETCH(double, mean);
-    QFETCH(double, minimum);
-    double m = 0, min = 0;
-    for (double x : samples) {
-        m = meanWith(m, x);
-        min = minimumWith(min, x, 1.0);
+    // Steps until the end, gas reported once asked for; with ramp, bank 1
+    // reads the call number. Returns the calls made.
+    int runToEnd(Inputs in, bool ramp = false) {
+        int calls = 0;
+        for (; seq->running() && calls < 1000; ++calls) {
+            if (seq->phase() == 4)
+                link->image.set(0x002, 3);
+            if (ramp)
+                in.petrolTime[0] = calls + 1;
+            seq->RunCalibrationStep(in);
+        }
+        return calls;
     }
-    QCOMPARE(m, mean);
-    QCOMPARE(min, minimum);
-}
+    // Text of the setting on bank 0 (or 1).
+    QString text(int index, int bank = 0) const { return seq->texts(bank)[index]; }
 
-void TestCalibrationSequence::differenceFloorsTowardsMinusInfinity() {
-    QCOMPARE(difference(2.5, 2.25), 0.25);
-    QCOMPARE(difference(2.245, 2.25), -0.01); // floor of -0.5 hundredths
-    QCOMPARE(difference(2.255, 2.25), 0.0);   // and of +0.5
-}
-
-void TestCalibrationSequence::finishFormulas_data() {
-    QTest::addColumn<Measured>("idle");
-    QTest::addColumn<Measured>("load");
-    QTest::addColumn<QString>("expected"); // TIGR1..4, App1, App2, CCHP1, RCHP1
-    QTest::addColumn<bool>("failed");      // load minimum under idle minimum + 1 ms
-    const Measured idle{2.0, 2.5, 2.25, 2.6, 0.25, 0.1};
-    // K 1.2, R 0.4, live terms 0.1 and 0.05: S = 1.35.
-    QTest::newRow("idle only: no load line")
-        << idle << Measured{} << "3.35 3.875 0.4 0.4 0.65 0.5 1.325 0.4" << true;
-    // The intercept is computed from the slope's 15-digit text, not the exact slope.
-    QTest::newRow("both kinds: the straight line; load minimum 0.9 ms above")
-        << idle << Measured{2.9, 5.0, 4.5, 5.5, 0.5, 0.5}
-        << "3.35 3.875 4.815 7.65 0.65 0.5 1.28333333333333 0.48333333333335" << true;
-    QTest::newRow("load mean on the idle minimum keeps the slope text; minimum 1 ms above")
-        << idle << Measured{3.0, 2.0, 4.5, 4.5, 0.5, 0.5}
-        << "3.35 3.875 4.95 3.6 0.65 0.5 -0.15 3.6" << false;
-}
-
-void TestCalibrationSequence::finishFormulas() {
-    QFETCH(Measured, idle);
-    QFETCH(Measured, load);
-    QFETCH(QString, expected);
-    QFETCH(bool, failed);
-    BankTexts t = initialTexts();
-    writeResults(t, idle, load, 1.2, 0.4, 0.1, 0.05);
-    const QStringList got{t[TxTIGR1], t[TxTIGR2], t[TxTIGR3], t[TxTIGR4],
-                          t[TxApp1],  t[TxApp2],  t[TxCCHP1], t[TxRCHP1]};
-    QCOMPARE(got.join(u' '), expected);
-    QCOMPARE(acquisitionFailed(t), failed);
-}
-
-void TestCalibrationSequence::startNeedsAHotterVaporiser() {
-    QSignalSpy action(seq, &Sequence::actionChanged);
-    seq->start(Kind::Idle);
-    seq->RunCalibrationStep(inputs(40, 2.0)); // equal is not hotter
-    QCOMPARE(seq->step(), 0);
-    QVERIFY(port->written.isEmpty());
-    seq->RunCalibrationStep(inputs(40.5, 2.0));
-    QCOMPARE(seq->step(), 2);
-    QCOMPARE(port->written, QByteArrayList{"@F0081E\r"}); // petrol first
-    QCOMPARE(action.last().at(0).toString(), QStringLiteral(" Waiting Stabilisation "));
-}
-
-void TestCalibrationSequence::defaultIdleRunTakesAHundredSamplesEach() {
-    QSignalSpy progress(seq, &Sequence::progressValue);
-    QSignalSpy maximum(seq, &Sequence::progressMaximum);
-    seq->start(Kind::Idle);
-    // 1 + 29 calls waiting, 100 petrol samples, 29 waiting on gas, 100 gas samples
-    // (the first with the step reaching L3); each minimum is its first sample.
-    QCOMPARE(runToEnd(inputs(80, 0), true), 259);
-    QCOMPARE(seq->measured(Kind::Idle, 0).petrolMin, 31.0);
-    QCOMPARE(seq->measured(Kind::Idle, 0).gasMin, 160.0);
-    QCOMPARE(maximum.last().at(0).toInt(), 261);
-    QCOMPARE(progress.last().at(0).toInt(), 261);
-}
-
-void TestCalibrationSequence::samplesFollowThePhases_data() {
-    // Settings 1,2,1,2: L1 2, L2 4, L3 5, L4 7. Call 1 starts, calls 2-3
-    // sample petrol, call 3 asks for gas, call 4 (gas reported) and 5
-    // sample gas. Bank 1 reads x1..x5 in calls 1..5.
-    QTest::addColumn<QList<double>>("x");
-    QTest::addColumn<QList<double>>("expected"); // the six measured values
-    QTest::newRow("start call not sampled")
-        << QList<double>{0.5, 2.0, 3.0, 2.5, 2.5} << QList<double>{2.0, 2.5, 2.5, 2.5, 0.5, 0.0};
-    QTest::newRow("gas below petrol")
-        << QList<double>{9.0, 3.0, 3.0, 2.0, 3.0} << QList<double>{3.0, 3.0, 2.0, 2.5, -1.0, -0.5};
-    QTest::newRow("excluded petrol minimum stays 0")
-        << QList<double>{9.0, 1.0, 0.5, 2.0, 2.0} << QList<double>{0.0, 0.75, 2.0, 2.0, 2.0, 1.25};
-}
-
-void TestCalibrationSequence::samplesFollowThePhases() {
-    QFETCH(QList<double>, x);
-    QFETCH(QList<double>, expected);
-    settings.idleSteps = {1, 2, 1, 2};
-    seq->start(Kind::Idle);
-    for (int call = 0; call < 5; ++call) {
-        if (call == 3)
-            link->image.set(0x002, 3);
-        seq->RunCalibrationStep(inputs(80, x[call]));
+  private Q_SLOTS:
+    void init() {
+        seq.reset();
+        QVERIFY(reset());
+        running = false;
+        seq = std::make_unique<Sequence>(*link, running);
+        settings = Settings{};
     }
-    QVERIFY(!seq->running());
-    QCOMPARE(seq->step(), 7);
-    const Measured &m = seq->measured(Kind::Idle, 0);
-    QCOMPARE((QList<double>{m.petrolMin, m.petrolMean, m.gasMin, m.gasMean, m.diffMin, m.diffMean}),
-             expected);
-}
 
-void TestCalibrationSequence::withoutGasTheBarStopsAtL2() {
-    QSignalSpy progress(seq, &Sequence::progressValue);
-    QSignalSpy action(seq, &Sequence::actionChanged);
-    seq->start(Kind::Idle);
-    for (int i = 0; i < 500; ++i)
-        seq->RunCalibrationStep(inputs(80, 2.0));
-    QVERIFY(seq->running());
-    QCOMPARE(progress.last().at(0).toInt(), 131);
-    QCOMPARE(action.last().at(0).toString(), QStringLiteral("Waiting Switch Over Gas"));
-    // Every call from the 130th (which reached L2) asks for gas again.
-    QCOMPARE(port->written.count("@F0071D\r"), 371);
-}
+    void limitsRoundAndClamp() {
+        const std::pair<Steps, Limits> rows[] = {
+            {{30, 100, 30, 100}, {31, 131, 161, 261}}, // idle defaults
+            {{1.5, 0, 0, 0}, {2, 2, 2, 2}},            // half goes to even, down
+            {{2.5, 0, 0, 0}, {4, 4, 4, 4}},            // and up
+            {{1, 0.5, 0.5, 0.5}, {2, 2, 2, 2}},        // each sum rounded before the next
+            {{40000, 1, 1, 1}, {32767, 32767, 32767, 32767}},
+            {{-40000, 5, 0, 0}, {-32768, -32763, -32763, -32763}},
+            {{qQNaN(), 1, 1, 1}, {-32768, -32767, -32766, -32765}},
+        };
+        for (const auto &[steps, expected] : rows)
+            QCOMPARE(phaseLimits(steps), expected);
+    }
 
-void TestCalibrationSequence::loadKeepsTheLastIdleResults() {
-    settings.idleSteps = {1, 2, 1, 2};
-    settings.loadSteps = {1, 2, 1, 2};
-    seq->start(Kind::Idle);
-    runToEnd(inputs(80, 2.0, 2.2));
-    link->image.set(0x002, 0);
-    seq->start(Kind::Load);
-    runToEnd(inputs(80, 4.0, 4.4));
-    QCOMPARE(seq->texts(0)[TxMinER], QStringLiteral("2"));
-    QCOMPARE(seq->texts(1)[TxMinER], QStringLiteral("2.2"));
-    QCOMPARE(seq->texts(0)[TxMoyenEC], QStringLiteral("4"));
-    QCOMPARE(seq->texts(1)[TxMoyenEC], QStringLiteral("4.4"));
-    // The line through (2, 2 x 1.2 + 0.4) and (4, 4 x 1.2 + 0.4), no live terms.
-    QCOMPARE(seq->texts(0)[TxCCHP1], QStringLiteral("1.2"));
-    QCOMPARE(seq->texts(0)[TxRCHP1], QStringLiteral("0.4"));
-    // A new idle calibration clears the load results again.
-    link->image.set(0x002, 0);
-    seq->start(Kind::Idle);
-    runToEnd(inputs(80, 2.0, 2.2));
-    QCOMPARE(seq->texts(0)[TxMoyenEC], QStringLiteral("0"));
-}
+    // Exclusion 1.0: the samples, then the mean and the minimum after them.
+    void meanAndMinimum() {
+        const std::tuple<QList<double>, double, double> rows[] = {
+            {{2.0, 3.0, 3.0}, 2.75, 2.0}, // the newest weighs half
+            {{2.0, -2.0, 5.0}, 5.0, 2.0}, // a zero mean restarts it
+            {{2.5, 1.0}, 1.75, 2.5},      // exactly the exclusion does not count
+            {{2.5, 1.01}, 1.755, 1.01},   // just above it counts
+            {{0.5, 1.0}, 0.75, 0.0},      // all excluded leaves 0
+        };
+        for (const auto &[samples, mean, minimum] : rows) {
+            double m = 0, min = 0;
+            for (double x : samples) {
+                m = meanWith(m, x);
+                min = minimumWith(min, x, 1.0);
+            }
+            QCOMPARE(m, mean);
+            QCOMPARE(min, minimum);
+        }
+    }
 
-void TestCalibrationSequence::restoreWritesBackOnlyWhatWasSaved_data() {
-    QTest::addColumn<int>("calls");
-    QTest::addColumn<int>("uploadStep");
-    QTest::addColumn<int>("delay"); // 0x807 after the restore
-    QTest::addColumn<int>("mode");  // 0xA41
-    QTest::newRow("first step, nothing saved yet") << 1 << 0 << 9 << 9;
-    QTest::newRow("switch-over zeroed") << 2 << 6 << 2 << 3;
-}
+    void differenceFloorsTowardsMinusInfinity() {
+        QCOMPARE(difference(2.5, 2.25), 0.25);
+        QCOMPARE(difference(2.245, 2.25), -0.01); // floor of -0.5 hundredths
+        QCOMPARE(difference(2.255, 2.25), 0.0);   // and of +0.5
+    }
 
-void TestCalibrationSequence::restoreWritesBackOnlyWhatWasSaved() {
-    QFETCH(int, calls);
-    QFETCH(int, uploadStep);
-    QFETCH(int, delay);
-    QFETCH(int, mode);
-    link->image.set(0x807, 2);
-    link->image.set(0xA41, 3);
-    seq->start(Kind::Idle);
-    for (int i = 0; i < calls; ++i)
-        seq->RunCalibrationStep(inputs(80, 2.0));
-    // Something else changed the bytes meanwhile: only a save puts them back.
-    link->image.set(0x807, 9);
-    link->image.set(0xA41, 9);
-    link->state.UploadStep = 0;
-    seq->stop();
-    QCOMPARE(link->state.UploadStep, uploadStep);
-    QCOMPARE(int(link->image.at(0x807)), delay);
-    QCOMPARE(int(link->image.at(0xA41)), mode);
-    QVERIFY(!running && link->state.PollingOn);
-    // A second restore has nothing left to write.
-    link->state.UploadStep = 0;
-    seq->RestoreSwitchSettings();
-    QCOMPARE(link->state.UploadStep, 0);
-}
+    void finishFormulas_data() {
+        QTest::addColumn<Measured>("idle");
+        QTest::addColumn<Measured>("load");
+        QTest::addColumn<QString>("expected"); // TIGR1..4, App1, App2, CCHP1, RCHP1
+        QTest::addColumn<bool>("failed");      // load minimum under idle minimum + 1 ms
+        const Measured idle{2.0, 2.5, 2.25, 2.6, 0.25, 0.1};
+        // K 1.2, R 0.4, live terms 0.1 and 0.05: S = 1.35.
+        QTest::newRow("idle only: no load line")
+            << idle << Measured{} << "3.35 3.875 0.4 0.4 0.65 0.5 1.325 0.4" << true;
+        // The intercept is computed from the slope's 15-digit text, not the exact slope.
+        QTest::newRow("both kinds: the straight line; load minimum 0.9 ms above")
+            << idle << Measured{2.9, 5.0, 4.5, 5.5, 0.5, 0.5}
+            << "3.35 3.875 4.815 7.65 0.65 0.5 1.28333333333333 0.48333333333335" << true;
+        QTest::newRow("load mean on the idle minimum keeps the slope text; minimum 1 ms above")
+            << idle << Measured{3.0, 2.0, 4.5, 4.5, 0.5, 0.5}
+            << "3.35 3.875 4.95 3.6 0.65 0.5 -0.15 3.6" << false;
+    }
+    void finishFormulas() {
+        QFETCH(Measured, idle);
+        QFETCH(Measured, load);
+        QFETCH(QString, expected);
+        QFETCH(bool, failed);
+        BankTexts t = initialTexts();
+        writeResults(t, idle, load, 1.2, 0.4, 0.1, 0.05);
+        const QStringList got{t[TxTIGR1], t[TxTIGR2], t[TxTIGR3], t[TxTIGR4],
+                              t[TxApp1],  t[TxApp2],  t[TxCCHP1], t[TxRCHP1]};
+        QCOMPARE(got.join(u' '), expected);
+        QCOMPARE(acquisitionFailed(t), failed);
+    }
 
-void TestCalibrationSequence::impossibleLimitsNeverFailAStep() {
+    void startNeedsAHotterVaporiser() {
+        QSignalSpy action(seq.get(), &Sequence::actionChanged);
+        seq->start(Kind::Idle);
+        seq->RunCalibrationStep(inputs(40, 2.0)); // equal is not hotter
+        QCOMPARE(seq->step(), 0);
+        QVERIFY(port->written.isEmpty());
+        seq->RunCalibrationStep(inputs(40.5, 2.0));
+        QCOMPARE(seq->step(), 2);
+        QCOMPARE(port->written, QByteArrayList{"@F0081E\r"}); // petrol first
+        QCOMPARE(action.last().at(0).toString(), QStringLiteral(" Waiting Stabilisation "));
+    }
+
+    void defaultIdleRunTakesAHundredSamplesEach() {
+        QSignalSpy progress(seq.get(), &Sequence::progressValue);
+        QSignalSpy maximum(seq.get(), &Sequence::progressMaximum);
+        seq->start(Kind::Idle);
+        // 1 + 29 calls waiting, 100 petrol samples, 29 waiting on gas, 100 gas samples
+        // (the first with the step reaching L3); each minimum is its first sample.
+        QCOMPARE(runToEnd(inputs(80, 0), true), 259);
+        QCOMPARE(seq->measured(Kind::Idle, 0).petrolMin, 31.0);
+        QCOMPARE(seq->measured(Kind::Idle, 0).gasMin, 160.0);
+        QCOMPARE(maximum.last().at(0).toInt(), 261);
+        QCOMPARE(progress.last().at(0).toInt(), 261);
+    }
+
+    void samplesFollowThePhases_data() {
+        // Settings 1,2,1,2: L1 2, L2 4, L3 5, L4 7. Call 1 starts, calls 2-3
+        // sample petrol, call 3 asks for gas, call 4 (gas reported) and 5
+        // sample gas. Bank 1 reads x1..x5 in calls 1..5.
+        QTest::addColumn<QList<double>>("x");
+        QTest::addColumn<QList<double>>("expected"); // the six measured values
+        QTest::newRow("start call not sampled") << QList<double>{0.5, 2.0, 3.0, 2.5, 2.5}
+                                                << QList<double>{2.0, 2.5, 2.5, 2.5, 0.5, 0.0};
+        QTest::newRow("gas below petrol") << QList<double>{9.0, 3.0, 3.0, 2.0, 3.0}
+                                          << QList<double>{3.0, 3.0, 2.0, 2.5, -1.0, -0.5};
+        QTest::newRow("excluded petrol minimum stays 0")
+            << QList<double>{9.0, 1.0, 0.5, 2.0, 2.0}
+            << QList<double>{0.0, 0.75, 2.0, 2.0, 2.0, 1.25};
+    }
+    void samplesFollowThePhases() {
+        QFETCH(QList<double>, x);
+        QFETCH(QList<double>, expected);
+        settings.idleSteps = {1, 2, 1, 2};
+        seq->start(Kind::Idle);
+        for (int call = 0; call < 5; ++call) {
+            if (call == 3)
+                link->image.set(0x002, 3);
+            seq->RunCalibrationStep(inputs(80, x[call]));
+        }
+        QVERIFY(!seq->running());
+        QCOMPARE(seq->step(), 7);
+        const Measured &m = seq->measured(Kind::Idle, 0);
+        QCOMPARE(
+            (QList<double>{m.petrolMin, m.petrolMean, m.gasMin, m.gasMean, m.diffMin, m.diffMean}),
+            expected);
+    }
+
+    void withoutGasTheBarStopsAtL2() {
+        QSignalSpy progress(seq.get(), &Sequence::progressValue);
+        QSignalSpy action(seq.get(), &Sequence::actionChanged);
+        seq->start(Kind::Idle);
+        for (int i = 0; i < 500; ++i)
+            seq->RunCalibrationStep(inputs(80, 2.0));
+        QVERIFY(seq->running());
+        QCOMPARE(progress.last().at(0).toInt(), 131);
+        QCOMPARE(action.last().at(0).toString(), QStringLiteral("Waiting Switch Over Gas"));
+        // Every call from the 130th (which reached L2) asks for gas again.
+        QCOMPARE(port->written.count("@F0071D\r"), 371);
+    }
+
+    void loadKeepsTheLastIdleResults() {
+        settings.idleSteps = settings.loadSteps = {1, 2, 1, 2};
+        seq->start(Kind::Idle);
+        runToEnd(inputs(80, 2.0, 2.2));
+        link->image.set(0x002, 0);
+        seq->start(Kind::Load);
+        runToEnd(inputs(80, 4.0, 4.4));
+        QCOMPARE(
+            QStringList({text(TxMinER), text(TxMinER, 1), text(TxMoyenEC), text(TxMoyenEC, 1)}),
+            QStringList({"2", "2.2", "4", "4.4"}));
+        // The line through (2, 2 x 1.2 + 0.4) and (4, 4 x 1.2 + 0.4), no live terms.
+        QCOMPARE(text(TxCCHP1) + ' ' + text(TxRCHP1), QStringLiteral("1.2 0.4"));
+        // A new idle calibration clears the load results again.
+        link->image.set(0x002, 0);
+        seq->start(Kind::Idle);
+        runToEnd(inputs(80, 2.0, 2.2));
+        QCOMPARE(text(TxMoyenEC), QStringLiteral("0"));
+    }
+
+    void restoreWritesBackOnlyWhatWasSaved_data() {
+        QTest::addColumn<int>("calls");
+        QTest::addColumn<QList<int>>("expected"); // upload step, then 0x807 and 0xA41
+        QTest::newRow("first step, nothing saved yet") << 1 << QList<int>{0, 9, 9};
+        QTest::newRow("switch-over zeroed") << 2 << QList<int>{6, 2, 3};
+    }
+    void restoreWritesBackOnlyWhatWasSaved() {
+        QFETCH(int, calls);
+        QFETCH(QList<int>, expected);
+        link->image.set(0x807, 2);
+        link->image.set(0xA41, 3);
+        seq->start(Kind::Idle);
+        for (int i = 0; i < calls; ++i)
+            seq->RunCalibrationStep(inputs(80, 2.0));
+        // Something else changed the bytes meanwhile: only a save puts them back.
+        link->image.set(0x807, 9);
+        link->image.set(0xA41, 9);
+        link->state.UploadStep = 0;
+        seq->stop();
+        QCOMPARE((QList<int>{link->state.UploadStep, link->image.at(0x807), link->image.at(0xA41)}),
+                 expected);
+        QVERIFY(!running && link->state.PollingOn);
+        // A second restore has nothing left to write.
+        link->state.UploadStep = 0;
+        seq->RestoreSwitchSettings();
+        QCOMPARE(link->state.UploadStep, 0);
+    }
+
     // Beyond a signed 16-bit counter: step and bar maximum stop at its top.
-    QSignalSpy maximum(seq, &Sequence::progressMaximum);
-    settings.idleSteps = {40000, 40000, -1, 1e12};
-    seq->start(Kind::Idle);
-    for (int i = 0; i < 33000 && seq->running(); ++i)
-        seq->RunCalibrationStep(inputs(80, 2.0));
-    QCOMPARE(seq->step(), 32767);
-    QCOMPARE(maximum.last().at(0).toInt(), 32767);
-}
+    void impossibleLimitsNeverFailAStep() {
+        QSignalSpy maximum(seq.get(), &Sequence::progressMaximum);
+        settings.idleSteps = {40000, 40000, -1, 1e12};
+        seq->start(Kind::Idle);
+        for (int i = 0; i < 33000 && seq->running(); ++i)
+            seq->RunCalibrationStep(inputs(80, 2.0));
+        QCOMPARE(seq->step(), 32767);
+        QCOMPARE(maximum.last().at(0).toInt(), 32767);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCalibrationSequence)
 #include "tst_calibration_sequence.moc"

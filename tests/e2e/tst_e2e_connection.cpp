@@ -15,14 +15,11 @@
 #include <QToolButton>
 
 namespace {
-QString cli() {
-    return qEnvironmentVariable("GASECU_CLI");
-}
-
-// The options that reach one simulator's port.
-QStringList onPort(const SimProcess &sim, int port) {
-    return {QStringLiteral("--port"), QString::number(port), QStringLiteral("--ports-dir"),
-            sim.portsDir()};
+// gasecu-cli with these arguments, on the simulator's port.
+RunResult cli(const QStringList &args, const SimProcess &sim) {
+    return runProgram(
+        qEnvironmentVariable("GASECU_CLI"),
+        args + QStringList{"--port", QString::number(sim.port()), "--ports-dir", sim.portsDir()});
 }
 
 QByteArray fileText(const QString &path) {
@@ -33,154 +30,123 @@ QByteArray fileText(const QString &path) {
 
 class TestEndToEndConnection : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
-    void initTestCase();
-    void unplugPlugBackValidateAndReadAgain();
-    void cliSaveOverAFileThenUploadRestoresTheEcu();
-    void cliUploadRefusals_data();
-    void cliUploadRefusals();
-    void cliPorts_data();
-    void cliPorts();
-
-  private:
     QTemporaryDir dataHome;
+
+  private Q_SLOTS:
+    // Restore points go to a data folder of the test's own.
+    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
+
+    void unplugPlugBackValidateAndReadAgain() {
+        SimSession session(2);
+        QVERIFY(session.readEcu());
+        auto &form = *static_cast<ConnectionForm *>(session.screens().FnConnection);
+        session.sim.command("vanish");
+        QVERIFY(QTest::qWaitFor([&] { return form.isShown(); }, ReadTimeoutMs));
+        QVERIFY(!session.link.state.PortIsOpen);
+        QCOMPARE(session.dialogs.texts(), QStringList{" Adapter Serial not connect "});
+
+        session.sim.command("plug");
+        const auto com2 = [&] { return form.Combo1->findText("COM 2"); };
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                QTest::mouseClick(form.Actualise, Qt::LeftButton);
+                return com2() >= 0;
+            },
+            ReadTimeoutMs));
+        form.Combo1->setCurrentIndex(com2());
+        QTest::mouseClick(form.Command1, Qt::LeftButton);
+        QVERIFY(session.link.state.PortIsOpen);
+        QSignalSpy done(&session.link, &Link::fullReadCompleted);
+        session.link.image.set(0x000, 0);
+        session.screens().FnProgStart->BoutonPC_Click();
+        QVERIFY(QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs));
+        QVERIFY(session.link.image.at(0x000) != 0);
+        QCOMPARE(session.dialogs.texts().size(), 1); // nothing more went wrong
+    }
+
+    void cliSaveOverAFileThenUploadRestoresTheEcu() {
+        SimProcess sim(3);
+        QVERIFY(sim.start());
+        const QString saved = sim.dirPath("car.fra");
+        QVERIFY(memory_file::writeAtomically(saved, "keep me\r\n"));
+        QCOMPARE(cli({"save", saved}, sim).exitCode, 3);
+        QCOMPARE(fileText(saved), QByteArray("keep me\r\n"));
+        QCOMPARE(cli({"save", saved, "--force"}, sim).exitCode, 0);
+        const QByteArray text = fileText(saved);
+        QCOMPARE(text.size(), 6167);
+        const memory_file::Parsed file = memory_file::parse(QString::fromLatin1(text));
+        QVERIFY(file.ok);
+
+        // Someone changes the ECU behind the tool's back.
+        sim.command("poke 801 " + hex::byteHex(file.bytes[1] ^ 0x5A));
+        sim.command("poke a79 " + hex::byteHex(file.bytes[0x279] ^ 0x33));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return dumpByte(cli({"read"}, sim).out, 0x801) == (file.bytes[1] ^ 0x5A); },
+            ReadTimeoutMs));
+
+        RunResult r = cli({"upload", saved}, sim);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.endsWith("verified\n"), r.out.constData());
+        r = cli({"read"}, sim);
+        QCOMPARE(r.exitCode, 0);
+        for (int a = 0x801; a <= 0xA79; ++a)
+            QCOMPARE(dumpByte(r.out, a), int(file.bytes[std::size_t(a - 0x800)]));
+
+        // The ECU's changed configuration was kept first.
+        const QDir backups(dataHome.filePath("gasecu/backups"));
+        const QStringList points = backups.entryList({"restore-*.fra"});
+        QCOMPARE(points.size(), 1);
+        const memory_file::Parsed kept =
+            memory_file::parse(QString::fromLatin1(fileText(backups.filePath(points.at(0)))));
+        QCOMPARE(kept.bytes[1], quint8(file.bytes[1] ^ 0x5A));
+    }
+
+    void cliUploadRefusals() {
+        SimProcess sim(5);
+        QVERIFY(sim.start());
+        MemoryImage image;
+        image.set(0x1000, 0x01); // the simulator's firmware byte is another
+        const QString other = sim.dirPath("other.fra");
+        QVERIFY(memory_file::writeAtomically(other, memory_file::format(image)));
+        for (const auto &[path, code, message] :
+             {std::tuple{sim.dirPath("missing.fra"), 3, " Non-existent file \n"},
+              std::tuple{other, 4, " FIREWAR ERROR \n"}}) {
+            const RunResult r = cli({"upload", path}, sim);
+            QCOMPARE(r.exitCode, code);
+            QCOMPARE(r.err, QByteArray(message));
+            QVERIFY(!r.out.contains("verified"));
+        }
+    }
+
+    void cliPorts_data() {
+        QTest::addColumn<bool>("ecuOn4");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("config");
+        QTest::newRow("found on 4") << true << 0 << QByteArray("FichierConfig:]4]]]]]Fin\r\n");
+        QTest::newRow("none answers") << false << 1 << QByteArray("(missing)");
+    }
+    void cliPorts() {
+        QFETCH(bool, ecuOn4);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, config);
+        SimProcess silent(1);
+        QVERIFY(silent.start({"--fault", "silent"}));
+        SimProcess ecu(4, silent.portsDir());
+        QVERIFY(ecu.start(ecuOn4 ? QStringList{"--no-pacing"}
+                                 : QStringList{"--no-pacing", "--fault", "silent"}));
+        QTemporaryDir work;
+        RunResult r;
+        // One 300 ms tick per port: a loaded machine may need another search.
+        for (int attempt = 0; attempt < 3 && r.exitCode != exitCode; ++attempt)
+            r = runProgram(qEnvironmentVariable("GASECU_CLI"),
+                           {"ports", "--ports-dir", silent.portsDir()}, work.path());
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.out.startsWith("COM 1\nCOM 4\n timer  sur 1 = 1\nourvre la com 1\n"),
+                 r.out.constData());
+        QVERIFY(r.out.contains(ecuOn4 ? "found COM 4\n" : " teste fini pas de porte trouvé \n"));
+        QCOMPARE(fileText(QDir(work.path()).filePath("prconfig.txt")), config);
+    }
 };
-
-// Restore points go to a data folder of the test's own.
-void TestEndToEndConnection::initTestCase() {
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-}
-
-void TestEndToEndConnection::unplugPlugBackValidateAndReadAgain() {
-    SimSession session(2);
-    QVERIFY(session.readEcu());
-    auto &form = *static_cast<ConnectionForm *>(session.screens().FnConnection);
-    session.sim.command("vanish");
-    QVERIFY(QTest::qWaitFor([&] { return form.isShown(); }, ReadTimeoutMs));
-    QVERIFY(!session.link.state.PortIsOpen);
-    QCOMPARE(session.dialogs.texts(), QStringList{" Adapter Serial not connect "});
-
-    session.sim.command("plug");
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            QTest::mouseClick(form.Actualise, Qt::LeftButton);
-            return form.Combo1->findText(QStringLiteral("COM 2")) >= 0;
-        },
-        ReadTimeoutMs));
-    form.Combo1->setCurrentIndex(form.Combo1->findText(QStringLiteral("COM 2")));
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QVERIFY(session.link.state.PortIsOpen);
-    QSignalSpy done(&session.link, &Link::fullReadCompleted);
-    session.link.image.set(0x000, 0);
-    session.screens().FnProgStart->BoutonPC_Click();
-    QVERIFY(QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs));
-    QVERIFY(session.link.image.at(0x000) != 0);
-    QCOMPARE(session.dialogs.texts().size(), 1); // nothing more went wrong
-}
-
-void TestEndToEndConnection::cliSaveOverAFileThenUploadRestoresTheEcu() {
-    SimProcess sim(3);
-    QVERIFY(sim.start());
-    const QStringList line = onPort(sim, 3);
-    const QString saved = sim.dirPath(QStringLiteral("car.fra"));
-    QVERIFY(memory_file::writeAtomically(saved, "keep me\r\n"));
-    RunResult r = runProgram(cli(), QStringList{QStringLiteral("save"), saved} + line);
-    QCOMPARE(r.exitCode, 3);
-    QCOMPARE(fileText(saved), QByteArray("keep me\r\n"));
-    r = runProgram(cli(),
-                   QStringList{QStringLiteral("save"), saved, QStringLiteral("--force")} + line);
-    QCOMPARE(r.exitCode, 0);
-    const QByteArray text = fileText(saved);
-    QCOMPARE(text.size(), 6167);
-    const memory_file::Parsed file = memory_file::parse(QString::fromLatin1(text));
-    QVERIFY(file.ok);
-
-    // Someone changes the ECU behind the tool's back.
-    sim.command("poke 801 " + hex::byteHex(file.bytes[1] ^ 0x5A));
-    sim.command("poke a79 " + hex::byteHex(file.bytes[0x279] ^ 0x33));
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            r = runProgram(cli(), QStringList{QStringLiteral("read")} + line);
-            return dumpByte(r.out, 0x801) == (file.bytes[1] ^ 0x5A);
-        },
-        ReadTimeoutMs));
-
-    r = runProgram(cli(), QStringList{QStringLiteral("upload"), saved} + line);
-    QCOMPARE(r.exitCode, 0);
-    QVERIFY2(r.out.endsWith("verified\n"), r.out.constData());
-    r = runProgram(cli(), QStringList{QStringLiteral("read")} + line);
-    QCOMPARE(r.exitCode, 0);
-    for (int a = 0x801; a <= 0xA79; ++a)
-        QCOMPARE(dumpByte(r.out, a), int(file.bytes[std::size_t(a - 0x800)]));
-
-    // The ECU's changed configuration was kept first.
-    const QDir backups(dataHome.filePath(QStringLiteral("gasecu/backups")));
-    const QStringList points = backups.entryList({QStringLiteral("restore-*.fra")});
-    QCOMPARE(points.size(), 1);
-    const memory_file::Parsed kept =
-        memory_file::parse(QString::fromLatin1(fileText(backups.filePath(points.at(0)))));
-    QCOMPARE(kept.bytes[1], quint8(file.bytes[1] ^ 0x5A));
-}
-
-void TestEndToEndConnection::cliUploadRefusals_data() {
-    QTest::addColumn<QByteArray>("content"); // "(none)": no file
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("message");
-    MemoryImage image;
-    image.set(0x1000, 0x01); // the simulator's firmware byte is another
-    QTest::newRow("missing") << QByteArray("(none)") << 3 << QByteArray(" Non-existent file \n");
-    QTest::newRow("other firmware")
-        << memory_file::format(image) << 4 << QByteArray(" FIREWAR ERROR \n");
-}
-
-void TestEndToEndConnection::cliUploadRefusals() {
-    QFETCH(QByteArray, content);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, message);
-    SimProcess sim(5);
-    QVERIFY(sim.start());
-    const QString path = sim.dirPath(QStringLiteral("in.fra"));
-    if (content != "(none)")
-        QVERIFY(memory_file::writeAtomically(path, content));
-    const RunResult r =
-        runProgram(cli(), QStringList{QStringLiteral("upload"), path} + onPort(sim, 5));
-    QCOMPARE(r.exitCode, exitCode);
-    QCOMPARE(r.err, message);
-    QVERIFY(!r.out.contains("verified"));
-}
-
-void TestEndToEndConnection::cliPorts_data() {
-    QTest::addColumn<bool>("ecuOn4");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("config");
-    QTest::newRow("found on 4") << true << 0 << QByteArray("FichierConfig:]4]]]]]Fin\r\n");
-    QTest::newRow("none answers") << false << 1 << QByteArray("(missing)");
-}
-
-void TestEndToEndConnection::cliPorts() {
-    QFETCH(bool, ecuOn4);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, config);
-    SimProcess silent(1);
-    QVERIFY(silent.start({QStringLiteral("--fault"), QStringLiteral("silent")}));
-    SimProcess ecu(4, silent.portsDir());
-    QStringList ecuArgs = {QStringLiteral("--no-pacing")};
-    if (!ecuOn4)
-        ecuArgs << QStringLiteral("--fault") << QStringLiteral("silent");
-    QVERIFY(ecu.start(ecuArgs));
-    QTemporaryDir work;
-    RunResult r;
-    // One 300 ms tick per port: a loaded machine may need another search.
-    for (int attempt = 0; attempt < 3 && r.exitCode != exitCode; ++attempt)
-        r = runProgram(cli(),
-                       {QStringLiteral("ports"), QStringLiteral("--ports-dir"), silent.portsDir()},
-                       work.path());
-    QCOMPARE(r.exitCode, exitCode);
-    QVERIFY2(r.out.startsWith("COM 1\nCOM 4\n timer  sur 1 = 1\nourvre la com 1\n"),
-             r.out.constData());
-    QVERIFY(r.out.contains(ecuOn4 ? "found COM 4\n" : " teste fini pas de porte trouvé \n"));
-    QCOMPARE(fileText(QDir(work.path()).filePath(QStringLiteral("prconfig.txt"))), config);
-}
 
 QTEST_MAIN(TestEndToEndConnection)
 #include "tst_e2e_connection.moc"

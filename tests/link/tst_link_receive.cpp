@@ -1,185 +1,139 @@
 // Cutting received text into frames and decoding data frames into the image.
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-class TestLinkReceive : public QObject {
+class TestLinkReceive : public QObject, FakeLink {
     Q_OBJECT
   private Q_SLOTS:
-    void init();
-    void chunksAreAssembledIntoOneFrame_data();
-    void chunksAreAssembledIntoOneFrame();
-    void twoFramesInOneEventAreTakenOneAtATime();
-    void rejectedDataFramesLeaveTheImageAndStopPolling_data();
-    void rejectedDataFramesLeaveTheImageAndStopPolling();
-    void readEchoOnlyMarksTheLinkBusy();
-    void everyProcessedFrameUpdatesTheStatus();
-    void endlessNoiseDoesNotGrowTheBuffer();
-    void lateAcknowledgementsDoNotDisturbAWholeRead();
-    void droppedNoiseFreesTheLink_data();
-    void droppedNoiseFreesTheLink();
+    void init() { QVERIFY(reset(3)); }
 
-  private:
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
-};
-
-void TestLinkReceive::init() {
-    delete link;
-    delete port;
-    port = new FakeSerialPort;
-    link = new Link(port);
-    link->state.PortNumber = 3;
-    QVERIFY(link->OpenPort());
-}
-
-void TestLinkReceive::chunksAreAssembledIntoOneFrame_data() {
-    QTest::addColumn<QByteArrayList>("chunks");
-    const QByteArray frame = dataFrame(0x02C, {0x50, 0xF6});
-    QTest::newRow("whole") << QByteArrayList{frame};
-    QTest::newRow("CR in the second event") << QByteArrayList{frame.chopped(1), "\r"};
-    QTest::newRow("three pieces") << QByteArrayList{frame.left(3), frame.mid(3, 5), frame.mid(8)};
-    QTest::newRow("stray characters first") << QByteArrayList{"xx\x01\r" + frame};
-    QTest::newRow("stray characters, then split")
-        << QByteArrayList{"zz" + frame.left(6), frame.mid(6)};
-    QTest::newRow("short frame before") << QByteArrayList{"@A\r" + frame};
-    QTest::newRow("second @ inside the frame")
-        << QByteArrayList{frame.left(4) + "@" + frame.mid(4)};
-}
-
-void TestLinkReceive::chunksAreAssembledIntoOneFrame() {
-    QFETCH(QByteArrayList, chunks);
-    QSignalSpy decoded(link, &Link::dataDecoded);
-    for (const QByteArray &chunk : chunks)
-        port->feed(chunk);
-    QCOMPARE(decoded.count(), 1);
-    QCOMPARE(decoded.at(0).at(0).toInt(), 0x02C);
-    QCOMPARE(link->image.at(0x02C), quint8(0x50));
-    QCOMPARE(link->image.at(0x02D), quint8(0xF6));
-    QCOMPARE(link->state.RxBuffer, QByteArray());
-    QVERIFY(!link->state.LinkBusy);
-}
-
-void TestLinkReceive::twoFramesInOneEventAreTakenOneAtATime() {
-    QSignalSpy decoded(link, &Link::dataDecoded);
-    port->feed(dataFrame(0x010, {1}) + dataFrame(0x011, {2}));
-    QCOMPARE(decoded.count(), 1);
-    QCOMPARE(link->image.at(0x010), quint8(1));
-    QCOMPARE(link->image.at(0x011), quint8(0));
-    QVERIFY(link->state.LinkBusy); // the second frame is still waiting
-    port->feed({});
-    QCOMPARE(decoded.count(), 2);
-    QCOMPARE(link->image.at(0x011), quint8(2));
-    QVERIFY(!link->state.LinkBusy);
-}
-
-void TestLinkReceive::rejectedDataFramesLeaveTheImageAndStopPolling_data() {
-    QTest::addColumn<QByteArray>("frame");
-    QByteArray lower = dataFrame(0x020, {0xAB});
-    lower.replace("AB", "ab");
-    QByteArray badSum = dataFrame(0x020, {0x12});
-    badSum[badSum.size() - 2] = badSum.at(badSum.size() - 2) == '0' ? '1' : '0';
-    QTest::newRow("lower-case hex") << lower;
-    QTest::newRow("wrong checksum") << badSum;
-    QTest::newRow("fewer bytes than announced") << frames::sealed("@W0200412") + '\r';
-    QTest::newRow("more bytes than announced") << frames::sealed("@W020011213") + '\r';
-    QTest::newRow("beyond 0xFFF") << frames::sealed("@WFFF021213") + '\r';
-    QTest::newRow("too short") << QByteArray("@W0201\r");
-    QTest::newRow("not hex") << frames::sealed("@W02G0112") + '\r';
-}
-
-void TestLinkReceive::rejectedDataFramesLeaveTheImageAndStopPolling() {
-    QFETCH(QByteArray, frame);
-    link->image.set(0x020, 0x77);
-    link->image.set(0xFFF, 0x66);
-    link->state.PollingOn = true;
-    QSignalSpy decoded(link, &Link::dataDecoded);
-    QSignalSpy processed(link, &Link::frameProcessed);
-    port->feed(frame);
-    QCOMPARE(processed.count(), 1);
-    QCOMPARE(decoded.count(), 0);
-    QCOMPARE(link->image.at(0x020), quint8(0x77));
-    QCOMPARE(link->image.at(0x021), quint8(0));
-    QCOMPARE(link->image.at(0xFFF), quint8(0x66));
-    QVERIFY(!link->state.PollingOn);
-    QVERIFY(port->written.isEmpty()); // no poll follows a rejected frame
-}
-
-void TestLinkReceive::readEchoOnlyMarksTheLinkBusy() {
-    link->state.PollingOn = true;
-    link->StartSequence(3);
-    QSignalSpy decoded(link, &Link::dataDecoded);
-    port->feed(QByteArray(frames::MonitorPoll.data(), frames::MonitorPoll.size()));
-    QVERIFY(link->state.LinkBusy);
-    QCOMPARE(decoded.count(), 0);
-    QCOMPARE(link->state.UploadStep, 3); // the sequencer did not move
-    QVERIFY(port->written.isEmpty());    // and nothing was polled
-}
-
-void TestLinkReceive::everyProcessedFrameUpdatesTheStatus() {
-    QSignalSpy status(link, &Link::statusText);
-    port->feed(ackFrame());
-    QCOMPARE(status.count(), 1);
-    QCOMPARE(status.at(0).at(0).toString(), QStringLiteral(" Dialogue on COM3"));
-}
-
-void TestLinkReceive::endlessNoiseDoesNotGrowTheBuffer() {
-    for (int i = 0; i < 100; ++i)
-        port->feed(QByteArray(100, 'x'));
-    QVERIFY(link->state.RxBuffer.size() <= 1024);
-    QSignalSpy decoded(link, &Link::dataDecoded);
-    port->feed(dataFrame(0x030, {9}));
-    QCOMPARE(decoded.count(), 1);
-}
-
-// The ECU still acknowledging an upload's last writes when the read starts:
-// each "@A" is neither the block nor noise, so nothing is asked again.
-void TestLinkReceive::lateAcknowledgementsDoNotDisturbAWholeRead() {
-    QSignalSpy timedOut(link, &Link::fullReadTimedOut);
-    link->StartFullRead();
-    port->written.clear();
-    // A backlog of acknowledgements longer than the time-out: each one
-    // shows the line alive, so the wait for the block starts again.
-    for (int i = 0; i < 5; ++i) {
-        link->TimerDownload_Timer();
-        link->TimerDownload_Timer();
-        port->feed(ackFrame());
+    void chunksAreAssembledIntoOneFrame_data() {
+        QTest::addColumn<QByteArrayList>("chunks");
+        const QByteArray frame = dataFrame(0x02C, {0x50, 0xF6});
+        QTest::newRow("whole") << QByteArrayList{frame};
+        QTest::newRow("CR in the second event") << QByteArrayList{frame.chopped(1), "\r"};
+        QTest::newRow("stray characters first") << QByteArrayList{"xx\x01\r" + frame};
+        QTest::newRow("stray characters, then split")
+            << QByteArrayList{"zz" + frame.left(6), frame.mid(6)};
+        QTest::newRow("short frame before") << QByteArrayList{"@A\r" + frame};
+        QTest::newRow("second @ inside the frame")
+            << QByteArrayList{frame.left(4) + "@" + frame.mid(4)};
     }
-    QCOMPARE(port->written, QByteArrayList());
-    QCOMPARE(timedOut.count(), 0);
-    QVERIFY(link->state.FullReadActive);
-    port->feed(filledFrame(0x000, 3, 7));
-    QCOMPARE(link->state.FullReadIndex, 2);
-    // Silence after that still ends the read on the third tick.
-    link->TimerDownload_Timer();
-    link->TimerDownload_Timer();
-    QCOMPARE(timedOut.count(), 0);
-    link->TimerDownload_Timer();
-    QCOMPARE(timedOut.count(), 1);
-}
 
-void TestLinkReceive::droppedNoiseFreesTheLink_data() {
-    QTest::addColumn<QByteArray>("tail"); // what follows 1100 characters of noise
-    QTest::addColumn<bool>("busy");
-    QTest::addColumn<int>("kept");
-    QTest::newRow("noise only") << QByteArray() << false << 0;
-    QTest::newRow("a frame still arriving") << QByteArray("@W0300109") << true << 9;
-}
+    void chunksAreAssembledIntoOneFrame() {
+        QFETCH(QByteArrayList, chunks);
+        QSignalSpy decoded(link, &Link::dataDecoded);
+        for (const QByteArray &chunk : chunks)
+            port->feed(chunk);
+        QCOMPARE(decoded.count(), 1);
+        QCOMPARE(decoded.at(0).at(0).toInt(), 0x02C);
+        QCOMPARE(link->image.at(0x02C), quint8(0x50));
+        QCOMPARE(link->image.at(0x02D), quint8(0xF6));
+        QVERIFY(link->state.RxBuffer.isEmpty() && !link->state.LinkBusy);
+    }
 
-void TestLinkReceive::droppedNoiseFreesTheLink() {
-    QFETCH(QByteArray, tail);
-    QFETCH(bool, busy);
-    QFETCH(int, kept);
-    port->feed(QByteArray(1100, 'x') + tail);
-    QCOMPARE(link->state.RxBuffer.size(), kept);
-    QCOMPARE(link->state.LinkBusy, busy);
-    // A free link sends at once; a busy one holds the line.
-    link->SendLine("@R0000183\r");
-    QCOMPARE(port->written.size(), busy ? 0 : 1);
-}
+    void twoFramesInOneEventAreTakenOneAtATime() {
+        QSignalSpy decoded(link, &Link::dataDecoded);
+        port->feed(dataFrame(0x010, {1}) + dataFrame(0x011, {2}));
+        QCOMPARE(decoded.count(), 1);
+        QCOMPARE(link->image.at(0x010), quint8(1));
+        QCOMPARE(link->image.at(0x011), quint8(0));
+        QVERIFY(link->state.LinkBusy); // the second frame is still waiting
+        port->feed({});
+        QCOMPARE(decoded.count(), 2);
+        QCOMPARE(link->image.at(0x011), quint8(2));
+        QVERIFY(!link->state.LinkBusy);
+    }
+
+    void rejectedDataFramesLeaveTheImageAndStopPolling_data() {
+        QTest::addColumn<QByteArray>("frame");
+        QByteArray lower = dataFrame(0x020, {0xAB});
+        lower.replace("AB", "ab");
+        QByteArray badSum = dataFrame(0x020, {0x12});
+        badSum[badSum.size() - 2] = badSum.at(badSum.size() - 2) == '0' ? '1' : '0';
+        QTest::newRow("lower-case hex") << lower;
+        QTest::newRow("wrong checksum") << badSum;
+        QTest::newRow("fewer bytes than announced") << frames::sealed("@W0200412") + '\r';
+        QTest::newRow("more bytes than announced") << frames::sealed("@W020011213") + '\r';
+        QTest::newRow("beyond 0xFFF") << frames::sealed("@WFFF021213") + '\r';
+        QTest::newRow("too short") << QByteArray("@W0201\r");
+        QTest::newRow("not hex") << frames::sealed("@W02G0112") + '\r';
+    }
+
+    void rejectedDataFramesLeaveTheImageAndStopPolling() {
+        QFETCH(QByteArray, frame);
+        link->image.set(0x020, 0x77);
+        link->image.set(0xFFF, 0x66);
+        link->state.PollingOn = true;
+        QSignalSpy decoded(link, &Link::dataDecoded);
+        QSignalSpy processed(link, &Link::frameProcessed);
+        port->feed(frame);
+        QCOMPARE(processed.count(), 1);
+        QCOMPARE(decoded.count(), 0);
+        QCOMPARE((QList<int>{link->image.at(0x020), link->image.at(0x021), link->image.at(0xFFF)}),
+                 (QList<int>{0x77, 0, 0x66}));
+        QVERIFY(!link->state.PollingOn && port->written.isEmpty()); // and no poll follows
+    }
+
+    void readEchoOnlyMarksTheLinkBusy() {
+        link->state.PollingOn = true;
+        link->StartSequence(3);
+        QSignalSpy decoded(link, &Link::dataDecoded);
+        port->feed(QByteArray(frames::MonitorPoll.data(), frames::MonitorPoll.size()));
+        QVERIFY(link->state.LinkBusy);
+        QCOMPARE(decoded.count(), 0);
+        QCOMPARE(link->state.UploadStep, 3); // the sequencer did not move
+        QVERIFY(port->written.isEmpty());    // and nothing was polled
+    }
+
+    void everyProcessedFrameUpdatesTheStatus() {
+        QSignalSpy status(link, &Link::statusText);
+        port->feed(ackFrame());
+        QCOMPARE(status.count(), 1);
+        QCOMPARE(status.at(0).at(0).toString(), QStringLiteral(" Dialogue on COM3"));
+    }
+
+    // The ECU still acknowledging an upload's last writes when the read starts:
+    // each "@A" is neither the block nor noise, so nothing is asked again.
+    void lateAcknowledgementsDoNotDisturbAWholeRead() {
+        QSignalSpy timedOut(link, &Link::fullReadTimedOut);
+        link->StartFullRead();
+        port->written.clear();
+        // A backlog longer than the time-out: each "@A" restarts the wait for the block.
+        for (int i = 0; i < 5; ++i) {
+            link->TimerDownload_Timer();
+            link->TimerDownload_Timer();
+            port->feed(ackFrame());
+        }
+        QCOMPARE(port->written, QByteArrayList());
+        QCOMPARE(timedOut.count(), 0);
+        port->feed(filledFrame(0x000, 3, 7));
+        QCOMPARE(link->state.FullReadIndex, 2);
+    }
+
+    void droppedNoiseFreesTheLink_data() {
+        QTest::addColumn<QByteArray>("tail"); // what follows 1100 characters of noise
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("noise only") << QByteArray() << false << 0;
+        QTest::newRow("a frame still arriving") << QByteArray("@W0300109") << true << 9;
+    }
+
+    void droppedNoiseFreesTheLink() {
+        QFETCH(QByteArray, tail);
+        QFETCH(bool, busy);
+        QFETCH(int, kept);
+        port->feed(QByteArray(1100, 'x') + tail);
+        QCOMPARE(link->state.RxBuffer.size(), kept);
+        QCOMPARE(link->state.LinkBusy, busy);
+        // A free link sends at once; a busy one holds the line.
+        link->SendLine("@R0000183\r");
+        QCOMPARE(port->written.size(), busy ? 0 : 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLinkReceive)
 #include "tst_link_receive.moc"

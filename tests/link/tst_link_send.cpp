@@ -1,15 +1,15 @@
 // Sending with the one-line hold-back, opening and losing the port.
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-class TestLinkSend : public QObject {
+using Open = SerialPort::OpenResult;
+using Write = SerialPort::WriteResult;
+
+class TestLinkSend : public QObject, FakeLink {
     Q_OBJECT
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
 
     void holdBack(const QByteArray &line) {
         link->state.LinkBusy = true;
@@ -17,19 +17,11 @@ class TestLinkSend : public QObject {
     }
 
   private Q_SLOTS:
-    void init() {
-        delete link;
-        delete port;
-        port = new FakeSerialPort;
-        link = new Link(port);
-        QVERIFY(link->OpenPort());
-    }
+    void init() { QVERIFY(reset()); }
 
-    // An idle link sends at once; a busy one holds one line, the newest, and
-    // a line is never sent past a held one, even with the link idle again.
+    // A busy link holds one line, the newest, and a line is never sent past
+    // a held one, even with the link idle again.
     void busyLinkHoldsOneLineTheNewestWins() {
-        link->SendLine("@R0000183\r");
-        QCOMPARE(std::exchange(port->written, {}), QByteArrayList{"@R0000183\r"});
         holdBack("@F00016\r");
         link->SendLine("@F0081E\r");
         QVERIFY(link->ControlTimer3.isActive());
@@ -72,15 +64,13 @@ class TestLinkSend : public QObject {
     void openFailures_data() {
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("missing") << int(SerialPort::OpenResult::NotFound)
-                                 << " Serial Port non-existent ";
-        QTest::newRow("busy") << int(SerialPort::OpenResult::InUse)
-                              << " Serial Port already in use ";
+        QTest::newRow("missing") << int(Open::NotFound) << " Serial Port non-existent ";
+        QTest::newRow("busy") << int(Open::InUse) << " Serial Port already in use ";
         QTest::newRow("no permission")
-            << int(SerialPort::OpenResult::NoPermission)
+            << int(Open::NoPermission)
             << " No permission to open the serial port: add your user to the dialout group "
                "(sudo usermod -aG dialout $USER), then log in again ";
-        QTest::newRow("other") << int(SerialPort::OpenResult::Failed) << QString();
+        QTest::newRow("other") << int(Open::Failed) << QString();
     }
     // A port that does not open asks for another, and so does every line sent
     // meanwhile, which is dropped.
@@ -88,12 +78,11 @@ class TestLinkSend : public QObject {
         QFETCH(int, result);
         QFETCH(QString, warning);
         link->ClosePort();
-        port->nextOpen = SerialPort::OpenResult(result);
+        port->nextOpen = Open(result);
         QSignalSpy status(link, &Link::statusText);
         QSignalSpy warned(link, &Link::warning);
         QSignalSpy wanted(link, &Link::connectionWanted);
-        QVERIFY(!link->OpenPort());
-        QVERIFY(!link->state.PortIsOpen);
+        QVERIFY(!link->OpenPort() && !link->state.PortIsOpen);
         QCOMPARE(status.last().at(0).toString(), QStringLiteral(" Not Connect "));
         QCOMPARE(warned.count(), warning.isEmpty() ? 0 : 1);
         QCOMPARE(warned.value(0).value(0).toString(), warning);
@@ -109,21 +98,21 @@ class TestLinkSend : public QObject {
         QTest::addColumn<int>("write"); // -1: the port notices by itself
         QTest::addColumn<bool>("duringRead");
         QTest::newRow("idle, port notices") << -1 << false;
-        QTest::newRow("write fails") << int(SerialPort::WriteResult::DeviceGone) << false;
+        QTest::newRow("write fails") << int(Write::DeviceGone) << false;
         QTest::newRow("during a whole-memory read") << -1 << true;
-        QTest::newRow("other write error") << int(SerialPort::WriteResult::Failed) << false;
+        QTest::newRow("other write error") << int(Write::Failed) << false;
     }
     void lostAdapter() {
         QFETCH(int, write);
         QFETCH(bool, duringRead);
-        const bool gone = write != int(SerialPort::WriteResult::Failed);
+        const bool gone = write != int(Write::Failed);
         QSignalSpy warned(link, &Link::warning);
         QSignalSpy status(link, &Link::statusText);
         QSignalSpy stopped(link, &Link::fullReadStopped);
         if (duringRead)
             link->StartFullRead();
         if (write >= 0) {
-            port->nextWrite = SerialPort::WriteResult(write);
+            port->nextWrite = Write(write);
             link->SendLine("@R000378C\r");
         } else {
             port->unplug();
@@ -144,26 +133,21 @@ class TestLinkSend : public QObject {
     void quietSendLeavesTheReportToTheCaller_data() {
         QTest::addColumn<int>("write");
         QTest::addColumn<int>("error");
-        QTest::addColumn<bool>("stillOpen");
-        QTest::newRow("written") << int(SerialPort::WriteResult::Written)
-                                 << int(Link::SendError::None) << true;
-        QTest::newRow("failed") << int(SerialPort::WriteResult::Failed)
-                                << int(Link::SendError::Failed) << true;
-        QTest::newRow("adapter gone") << int(SerialPort::WriteResult::DeviceGone)
-                                      << int(Link::SendError::DeviceGone) << false;
+        QTest::newRow("written") << int(Write::Written) << int(Link::SendError::None);
+        QTest::newRow("failed") << int(Write::Failed) << int(Link::SendError::Failed);
+        QTest::newRow("adapter gone") << int(Write::DeviceGone) << int(Link::SendError::DeviceGone);
     }
     void quietSendLeavesTheReportToTheCaller() {
         QFETCH(int, write);
         QFETCH(int, error);
-        QFETCH(bool, stillOpen);
         QSignalSpy warnings(link, &Link::warning);
         QSignalSpy status(link, &Link::statusText);
         QSignalSpy wanted(link, &Link::connectionWanted);
-        port->nextWrite = SerialPort::WriteResult(write);
+        port->nextWrite = Write(write);
         QCOMPARE(int(link->trySendLine("@R000378C\r")), error);
-        QCOMPARE(link->state.PortIsOpen, stillOpen);
+        QCOMPARE(link->state.PortIsOpen, write != int(Write::DeviceGone));
         QCOMPARE(warnings.count() + status.count() + wanted.count(), 0);
-        port->nextWrite = SerialPort::WriteResult::Failed;
+        port->nextWrite = Write::Failed;
         link->OpenPort();
         link->SendLine("@R000378C\r");
         QCOMPARE(status.last().at(0).toString(), QStringLiteral(" Non Connecter "));

@@ -1,32 +1,21 @@
 // Whole-memory reads and uploads, the chained-write sequencer, time-outs.
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
 // The ECU's answer to one read request, filled with one value.
-QByteArray answer(const QByteArray &request, int fill) {
+static QByteArray answer(const QByteArray &request, int fill) {
     const BlockRange r = blockRange(request);
     return filledFrame(r.address, r.count, fill);
 }
-} // namespace
 
-class TestLinkTransfers : public QObject {
+class TestLinkTransfers : public QObject, FakeLink {
     Q_OBJECT
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
 
   private Q_SLOTS:
-    void init() {
-        delete link;
-        delete port;
-        port = new FakeSerialPort;
-        link = new Link(port);
-        QVERIFY(link->OpenPort());
-    }
+    void init() { QVERIFY(reset()); }
 
     // Each reply asks for the next block while the polls go on.
     void fullReadRequestsSixteenBlocksInOrder() {
@@ -44,15 +33,13 @@ class TestLinkTransfers : public QObject {
             QCOMPARE(completed.count(), 0);
             port->feed(answer(requests.last(), reply + 1));
         }
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(first.count(), 1);
+        QVERIFY(completed.count() == 1 && first.count() == 1);
         QVERIFY(!link->state.FullReadActive && !link->TimerDownload.isActive());
         QCOMPARE(progress.last().at(0).toInt(), BlockCount);
         QCOMPARE(requests, QByteArrayList(link->blocks.begin(), link->blocks.begin() + BlockCount));
         // Each block landed at its own address; entry 9 re-read entry 2's block.
-        QCOMPARE(link->image.at(0x000), quint8(1));
-        QCOMPARE(link->image.at(0x803), quint8(10));
-        QCOMPARE(link->image.at(0xA79), quint8(16));
+        QCOMPARE((QList<int>{link->image.at(0x000), link->image.at(0x803), link->image.at(0xA79)}),
+                 (QList<int>{1, 10, 16}));
         // Only the first read counts as the first load.
         link->StartFullRead();
         for (int reply = 0; reply < BlockCount; ++reply)
@@ -71,12 +58,11 @@ class TestLinkTransfers : public QObject {
         QCOMPARE(port->written, QByteArrayList{link->blocks[1] + '\r'});
         QCOMPARE(link->state.FullReadIndex, 2);
         QSignalSpy timedOut(link, &Link::fullReadTimedOut);
-        for (int i = 0; i < 2; ++i)
-            port->feed(bad);
+        port->feed(bad);
+        port->feed(bad);
         QVERIFY(link->state.FullReadActive);
         port->feed(bad); // the fourth corrupted answer in a row gives up
-        QCOMPARE(timedOut.count(), 1);
-        QVERIFY(!link->state.FullReadActive);
+        QVERIFY(timedOut.count() == 1 && !link->state.FullReadActive);
     }
 
     void transfersTimeOutAfterThreeTicks() {
@@ -91,15 +77,13 @@ class TestLinkTransfers : public QObject {
         link->TimerDownload_Timer();
         QCOMPARE(timedOut.count(), 1);
         QVERIFY(!link->state.FullReadActive && !link->TimerDownload.isActive());
-
         QSignalSpy uploadTimedOut(link, &Link::uploadTimedOut);
         link->StartUpload(13);
         link->UPLoadTimer_Timer();
         link->UPLoadTimer_Timer();
         QCOMPARE(uploadTimedOut.count(), 0);
         link->UPLoadTimer_Timer();
-        QCOMPARE(uploadTimedOut.count(), 1);
-        QCOMPARE(link->state.UploadStep, 0);
+        QVERIFY(uploadTimedOut.count() == 1 && link->state.UploadStep == 0);
     }
 
     void closingTheProgressStopsTheRead() {
@@ -121,18 +105,20 @@ class TestLinkTransfers : public QObject {
             port->feed(ackFrame());
         }
         QCOMPARE(completed.count(), 1); // the reply to entry 15 ends the upload
-        QVERIFY(port->written.isEmpty() && !link->UPLoadTimer.isActive());
-        QCOMPARE(link->state.UploadStep, 0);
+        QVERIFY(port->written.isEmpty() && !link->UPLoadTimer.isActive() &&
+                link->state.UploadStep == 0);
     }
 
     void sequencerChains_data() {
         QTest::addColumn<int>("start");
-        QTest::addColumn<QByteArrayList>("writes");
+        QTest::addColumn<QByteArrayList>("writes"); // of a zero image
         QTest::addColumn<int>("monitorResumes");
-        QTest::newRow("1") << 1 << QByteArrayList{"@WA4106"} << 0;
-        QTest::newRow("3") << 3 << QByteArrayList{"@WA4401", "@W80102"} << 1;
-        QTest::newRow("5") << 5 << QByteArrayList{"@W83902", "@WA4401", "@W80102"} << 1;
-        QTest::newRow("6") << 6 << QByteArrayList{"@W80701", "@WA4101"} << 1;
+        QTest::newRow("1") << 1 << QByteArrayList{"@WA4106000000000000E3\r"} << 0;
+        QTest::newRow("3") << 3 << QByteArrayList{"@WA44010001\r", "@W80102000052\r"} << 1;
+        QTest::newRow("5") << 5
+                           << QByteArrayList{"@W8390200005D\r", "@WA44010001\r", "@W80102000052\r"}
+                           << 1;
+        QTest::newRow("6") << 6 << QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"} << 1;
     }
     void sequencerChains() {
         QFETCH(int, start);
@@ -141,10 +127,9 @@ class TestLinkTransfers : public QObject {
         QSignalSpy resumed(link, &Link::monitorTimerWanted);
         link->StartSequence(start);
         port->written.clear();
-        for (const QByteArray &descriptor : std::as_const(writes)) {
+        for (const QByteArray &frame : std::as_const(writes)) {
             port->feed(ackFrame());
-            QCOMPARE(std::exchange(port->written, {}),
-                     QByteArrayList{frames::writeFrame(descriptor, link->image)});
+            QCOMPARE(std::exchange(port->written, {}), QByteArrayList{frame});
         }
         QCOMPARE(link->state.UploadStep, 0);
         port->feed(ackFrame()); // the last reply sends nothing more

@@ -1,9 +1,8 @@
 // Finding the ECU's port: the list, the automatic search tick by tick, the
 // port remembered, and which device a port number opens on each platform.
-#include "link/link.h"
 #include "link/port_directory.h"
 #include "link/port_search.h"
-#include "support/fake_serial_port.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QFile>
@@ -23,155 +22,122 @@ bool writeFile(const QString &path, const QByteArray &text) {
 }
 } // namespace
 
-class TestPortSearch : public QObject {
+class TestPortSearch : public QObject, FakeLink {
     Q_OBJECT
-  private Q_SLOTS:
-    void init();
-    void cleanup();
-    void list_data();
-    void list();
-    void entryPort();
-    void findsTheEcuOnPort4PastPort1();
-    void noAnswerEndsTheSearchWithAllPortsClosed();
-    void rememberingKeepsTheOtherFields();
-    void deviceByPlatform_data();
-    void deviceByPlatform();
-
-  private:
-    void startSearch(); // over ports 1 and 4; every other port is missing
-    QString log() const { return logged.join(QString()); }
-
-    FakeSerialPort *port = nullptr;
-    Link *link = nullptr;
-    PortSearch *search = nullptr;
+    std::unique_ptr<PortSearch> search; // goes before the link it uses
     QTemporaryDir dir;
     QStringList logged;
+
+    void startSearch() { // over ports 1 and 4; every other port is missing
+        port->nextOpen = SerialPort::OpenResult::NotFound;
+        port->openByPort = {{1, SerialPort::OpenResult::Opened},
+                            {4, SerialPort::OpenResult::Opened}};
+        search->buildList();
+        search->start();
+    }
+    QString config() const { return dir.filePath("prconfig.txt"); }
+
+  private Q_SLOTS:
+    void init() {
+        search.reset();
+        rebuild();
+        search = std::make_unique<PortSearch>(*link, dir.path());
+        logged.clear();
+        connect(search.get(), &PortSearch::logged, this, [this](const QString &l) { logged += l; });
+        QFile::remove(config());
+    }
+
+    void list_data() {
+        QTest::addColumn<QList<int>>("present");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("none") << QList<int>{} << QStringList{" No Rs232 "};
+        QTest::newRow("0, 3 and 20")
+            << QList<int>{0, 3, 20} << QStringList{"COM 0", "COM 3", "COM 20"};
+        QTest::newRow("21 is never listed") << QList<int>{12, 21} << QStringList{"COM 12"};
+    }
+    void list() {
+        QFETCH(QList<int>, present);
+        QFETCH(QStringList, entries);
+        port->nextOpen = SerialPort::OpenResult::InUse;
+        for (int p : present)
+            port->openByPort[p] = SerialPort::OpenResult::Opened;
+        QCOMPARE(search->buildList(), entries);
+        QVERIFY(!port->isOpen()); // each port was closed again
+    }
+
+    void entryPort() {
+        QCOMPARE(PortSearch::entryPort("COM 3"), 3);
+        QCOMPARE(PortSearch::entryPort("COM 12"), 12);
+        QCOMPARE(PortSearch::entryPort(" No Rs232 "), 2); // tries port 2
+    }
+
+    void findsTheEcuOnPort4PastPort1() {
+        link->image.set(0x000, 0x41); // left from an earlier read
+        QSignalSpy found(search.get(), &PortSearch::found);
+        startSearch();
+        QCOMPARE(link->image.at(0x000), quint8(0));
+        QCOMPARE(search->TimerTestCom.interval(), 300);
+        search->TimerTestCom_Timer(); // tick 1: port 1
+        QCOMPARE(port->takeWritten(), QByteArray("@R0000183\r"));
+        search->TimerTestCom_Timer(); // tick 2: 1 closed, 2 and 3 skipped, 4 opened
+        QCOMPARE(port->takeWritten(), QByteArray("@R0000183\r"));
+        port->feed(dataFrame(0x000, {0x5A}));
+        search->TimerTestCom_Timer(); // tick 3: the answer is in
+        QCOMPARE(found.count(), 1);
+        QCOMPARE(found.at(0).at(0).toInt(), 4);
+        QVERIFY(!search->isSearching() && link->state.PortIsOpen);
+        QCOMPARE(logged.join(QString()), " timer  sur 1 = 1\r\nourvre la com 1\r\n"
+                                         " ferme comme 1\r\n timer  sur 4 = 1\r\n"
+                                         "ourvre la com 4\r\n trouver !!90\r\n");
+        QCOMPARE(fileText(config()), QByteArray("FichierConfig:]4]]]]]Fin\r\n"));
+    }
+
+    void noAnswerEndsTheSearchWithAllPortsClosed() {
+        QSignalSpy exhausted(search.get(), &PortSearch::exhausted);
+        startSearch();
+        for (int tick = 0; tick < 3; ++tick)
+            search->TimerTestCom_Timer();
+        QCOMPARE(exhausted.count(), 1);
+        QVERIFY(!search->isSearching() && !link->state.PortIsOpen);
+        QVERIFY(logged.join(QString()).endsWith(" ferme comme 4\r\n timer  sur 21 = 0\r\n"
+                                                " teste fini pas de porte trouvé \r\n"));
+        QVERIFY(!QFile::exists(config()));
+    }
+
+    void rememberingKeepsTheOtherFields() {
+        link->state.PortNumber = 7;
+        QVERIFY(writeFile(config(), "FichierConfig:]3]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));
+        QVERIFY(search->rememberPort());
+        QCOMPARE(fileText(config()), QByteArray("FichierConfig:]7]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));
+        QVERIFY(writeFile(config(), "Garbage]3]x]Fin\r\n")); // a bad header: nothing else is kept
+        QVERIFY(search->rememberPort());
+        QCOMPARE(fileText(config()), QByteArray("FichierConfig:]7]]]]]Fin\r\n"));
+    }
+
+    void deviceByPlatform_data() {
+        QTest::addColumn<int>("platform");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("name"); // "DIR/" stands for the port directory
+        const int onUnix = int(PortPlatform::Unix), onWindows = int(PortPlatform::Windows);
+        QTest::newRow("unix adapter 1") << onUnix << 1 << "/dev/ttyUSB0";
+        QTest::newRow("unix entry link") << onUnix << 4 << "DIR/target4";
+        QTest::newRow("unix entry file") << onUnix << 5 << "/dev/ttyS9";
+        QTest::newRow("windows 10 by name") << onWindows << 10 << "COM10";
+        QTest::newRow("windows ignores entries") << onWindows << 4 << "COM4";
+    }
+    void deviceByPlatform() {
+        QFETCH(int, platform);
+        QFETCH(int, number);
+        QFETCH(QString, name);
+        QTemporaryDir ports;
+        QVERIFY(QFile::link(ports.filePath("target4"), ports.filePath("com4")));
+        QVERIFY(writeFile(ports.filePath("com5"), "/dev/ttyS9\n"));
+        const PortDevice device =
+            PortDirectory(ports.path()).device(number, PortPlatform(platform));
+        QCOMPARE(device.name, name.replace("DIR/", ports.path() + '/'));
+        QCOMPARE(device.mustExist, platform == int(PortPlatform::Unix)); // else not tried
+    }
 };
-
-void TestPortSearch::init() {
-    port = new FakeSerialPort;
-    link = new Link(port);
-    search = new PortSearch(*link, dir.path());
-    logged.clear();
-    connect(search, &PortSearch::logged, search, [this](const QString &l) { logged.append(l); });
-    QFile::remove(dir.filePath(QStringLiteral("prconfig.txt")));
-}
-
-void TestPortSearch::cleanup() {
-    delete search;
-    delete link;
-    delete port;
-}
-
-void TestPortSearch::startSearch() {
-    port->nextOpen = SerialPort::OpenResult::NotFound;
-    port->openByPort = {{1, SerialPort::OpenResult::Opened}, {4, SerialPort::OpenResult::Opened}};
-    search->buildList();
-    search->start();
-}
-
-void TestPortSearch::list_data() {
-    QTest::addColumn<QList<int>>("present");
-    QTest::addColumn<QStringList>("entries");
-    QTest::newRow("none") << QList<int>{} << QStringList{" No Rs232 "};
-    QTest::newRow("0, 3 and 20") << QList<int>{0, 3, 20} << QStringList{"COM 0", "COM 3", "COM 20"};
-    QTest::newRow("21 is never listed") << QList<int>{12, 21} << QStringList{"COM 12"};
-}
-
-void TestPortSearch::list() {
-    QFETCH(QList<int>, present);
-    QFETCH(QStringList, entries);
-    port->nextOpen = SerialPort::OpenResult::InUse;
-    for (int p : present)
-        port->openByPort[p] = SerialPort::OpenResult::Opened;
-    QCOMPARE(search->buildList(), entries);
-    QVERIFY(!port->isOpen()); // each port was closed again
-}
-
-void TestPortSearch::entryPort() {
-    QCOMPARE(PortSearch::entryPort(QStringLiteral("COM 3")), 3);
-    QCOMPARE(PortSearch::entryPort(QStringLiteral("COM 12")), 12);
-    QCOMPARE(PortSearch::entryPort(QStringLiteral(" No Rs232 ")), 2); // tries port 2
-}
-
-void TestPortSearch::findsTheEcuOnPort4PastPort1() {
-    link->image.set(0x000, 0x41); // left from an earlier read
-    QSignalSpy found(search, &PortSearch::found);
-    startSearch();
-    QCOMPARE(link->image.at(0x000), quint8(0));
-    QCOMPARE(search->TimerTestCom.interval(), 300);
-
-    search->TimerTestCom_Timer(); // tick 1: port 1
-    QCOMPARE(port->takeWritten(), QByteArray("@R0000183\r"));
-    search->TimerTestCom_Timer(); // tick 2: 1 closed, 2 and 3 skipped, 4 opened
-    QCOMPARE(port->takeWritten(), QByteArray("@R0000183\r"));
-    port->feed(dataFrame(0x000, {0x5A}));
-    search->TimerTestCom_Timer(); // tick 3: the answer is in
-    QCOMPARE(found.count(), 1);
-    QCOMPARE(found.at(0).at(0).toInt(), 4);
-    QVERIFY(!search->isSearching());
-    QVERIFY(link->state.PortIsOpen);
-    QCOMPARE(log(), QStringLiteral(" timer  sur 1 = 1\r\n"
-                                   "ourvre la com 1\r\n"
-                                   " ferme comme 1\r\n"
-                                   " timer  sur 4 = 1\r\n"
-                                   "ourvre la com 4\r\n"
-                                   " trouver !!90\r\n"));
-    QCOMPARE(fileText(dir.filePath(QStringLiteral("prconfig.txt"))),
-             QByteArray("FichierConfig:]4]]]]]Fin\r\n"));
-}
-
-void TestPortSearch::noAnswerEndsTheSearchWithAllPortsClosed() {
-    QSignalSpy exhausted(search, &PortSearch::exhausted);
-    startSearch();
-    for (int tick = 0; tick < 3; ++tick)
-        search->TimerTestCom_Timer();
-    QCOMPARE(exhausted.count(), 1);
-    QVERIFY(!search->isSearching());
-    QVERIFY(!link->state.PortIsOpen);
-    QVERIFY(log().endsWith(QStringLiteral(" ferme comme 4\r\n"
-                                          " timer  sur 21 = 0\r\n"
-                                          " teste fini pas de porte trouvé \r\n")));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("prconfig.txt"))));
-}
-
-void TestPortSearch::rememberingKeepsTheOtherFields() {
-    const QString path = dir.filePath(QStringLiteral("prconfig.txt"));
-    link->state.PortNumber = 7;
-    QVERIFY(writeFile(path, "FichierConfig:]3]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));
-    QVERIFY(search->rememberPort());
-    QCOMPARE(fileText(path), QByteArray("FichierConfig:]7]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));
-    QVERIFY(writeFile(path, "Garbage]3]x]Fin\r\n")); // a bad header: nothing else is kept
-    QVERIFY(search->rememberPort());
-    QCOMPARE(fileText(path), QByteArray("FichierConfig:]7]]]]]Fin\r\n"));
-}
-
-void TestPortSearch::deviceByPlatform_data() {
-    QTest::addColumn<int>("platform");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("name"); // "DIR/" stands for the port directory
-    const int onUnix = int(PortPlatform::Unix);
-    const int onWindows = int(PortPlatform::Windows);
-    QTest::newRow("unix adapter 1") << onUnix << 1 << "/dev/ttyUSB0";
-    QTest::newRow("unix entry link") << onUnix << 4 << "DIR/target4";
-    QTest::newRow("unix entry file") << onUnix << 5 << "/dev/ttyS9";
-    QTest::newRow("windows 10 by name") << onWindows << 10 << "COM10";
-    QTest::newRow("windows ignores entries") << onWindows << 4 << "COM4";
-}
-
-void TestPortSearch::deviceByPlatform() {
-    QFETCH(int, platform);
-    QFETCH(int, number);
-    QFETCH(QString, name);
-    QTemporaryDir ports;
-    QVERIFY(QFile::link(ports.filePath(QStringLiteral("target4")),
-                        ports.filePath(QStringLiteral("com4"))));
-    QVERIFY(writeFile(ports.filePath(QStringLiteral("com5")), "/dev/ttyS9\n"));
-    const PortDevice device = PortDirectory(ports.path()).device(number, PortPlatform(platform));
-    QCOMPARE(device.name, name.replace(QStringLiteral("DIR/"), ports.path() + QLatin1Char('/')));
-    QCOMPARE(device.mustExist,
-             platform == int(PortPlatform::Unix)); // a missing device is not tried
-}
 
 QTEST_GUILESS_MAIN(TestPortSearch)
 #include "tst_port_search.moc"

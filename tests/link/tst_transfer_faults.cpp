@@ -1,15 +1,11 @@
 // Whole-memory reads and uploads against a line that misbehaves at one block:
-// whatever the fault and wherever it strikes, the transfer ends with a
-// complete, correct copy or with the "No communication" message, and never
-// leaves a hole or a block at the wrong address.
-#include "link/link.h"
-#include "support/fake_serial_port.h"
+// whatever the fault and wherever it strikes, the transfer ends with a complete,
+// correct copy or with "No communication", never a hole or a misplaced block.
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
 
 // The first three are silence from the ECU (an echo is the adapter's, not
 // the ECU's): they end in the message. The others are corrupted or oddly
@@ -19,12 +15,8 @@ const char *const FaultNames[] = {"no answer",    "late answer",  "echo only",  
                                   "wrong length", "noise before", "noise with @", "split in two"};
 constexpr quint8 ImageFill = 0x5A;
 
-quint8 ecuValue(int address) {
-    return static_cast<quint8>(address * 7 + 1);
-}
-quint8 uploadValue(int address) {
-    return static_cast<quint8>(address * 13 + 5);
-}
+const auto ecuValue = [](int address) { return quint8(address * 7 + 1); };
+const auto uploadValue = [](int address) { return quint8(address * 13 + 5); };
 
 // The ECU behind the line: answers a read with its memory, stores a write and
 // acknowledges it with "@A81".
@@ -41,8 +33,7 @@ struct Ecu {
         for (int j = 0; j < r.count; ++j) {
             quint8 &cell = memory[std::size_t(r.address + j)];
             if (!read)
-                cell =
-                    static_cast<quint8>(hex::value(QByteArrayView(command).sliced(7 + 2 * j, 2)));
+                cell = quint8(hex::value(QByteArrayView(command).sliced(7 + 2 * j, 2)));
             bytes.push_back(cell);
         }
         return read ? dataFrame(r.address, bytes) : QByteArray("@A81\r");
@@ -71,104 +62,95 @@ QByteArrayList spoil(Fault fault, const QByteArray &command, const QByteArray &r
     }
 }
 
-} // namespace
-
-class TestTransferFaults : public QObject {
+class TestTransferFaults : public QObject, FakeLink {
     Q_OBJECT
   private Q_SLOTS:
-    void transfer_data();
-    void transfer();
+    void transfer_data() {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("at"); // the command whose reply is struck, 0-based
+        // A read asks for sixteen blocks, an upload writes entries 1..15.
+        for (bool upload : {false, true})
+            for (int f = NoAnswer; f <= Split; ++f)
+                for (int at = 0; at < BlockCount - int(upload); ++at)
+                    QTest::addRow("%s, %s at %d", upload ? "upload" : "read", FaultNames[f], at)
+                        << upload << f << at;
+    }
+
+    void transfer() {
+        QFETCH(bool, upload);
+        QFETCH(int, fault);
+        QFETCH(int, at);
+        const bool complete = fault > EchoOnly;
+        Ecu ecu;
+        QVERIFY(reset(2));
+        for (int a = 0; a < MemoryImage::Size; ++a)
+            link->image.set(a, upload && a < 0x1000 ? uploadValue(a) : ImageFill);
+        QSignalSpy done(link, upload ? &Link::uploadCompleted : &Link::fullReadCompleted);
+        QSignalSpy timedOut(link, upload ? &Link::uploadTimedOut : &Link::fullReadTimedOut);
+        upload ? link->StartUpload(2) : link->StartFullRead();
+        // Run the line until the transfer ended; time passes while it is silent.
+        QByteArrayList commands;
+        QByteArray late;
+        for (int round = 0; round < 400 && done.count() + timedOut.count() == 0; ++round) {
+            const QByteArrayList lines = std::exchange(port->written, {});
+            if (lines.isEmpty())
+                upload ? link->UPLoadTimer_Timer() : link->TimerDownload_Timer();
+            for (const QByteArray &line : lines) {
+                const bool struck = int(commands.size()) == at;
+                const QByteArray reply =
+                    struck && fault == EchoOnly ? QByteArray() : ecu.answer(line);
+                commands.append(line);
+                if (struck && fault == LateAnswer)
+                    late = reply;
+                for (const QByteArray &e :
+                     struck ? spoil(Fault(fault), line, reply) : QByteArrayList{reply})
+                    port->feed(e);
+            }
+        }
+        if (!late.isEmpty()) {
+            port->feed(late); // after the time-out
+            commands += std::exchange(port->written, {});
+        }
+        QCOMPARE(done.count(), complete ? 1 : 0);
+        QCOMPARE(timedOut.count(), complete ? 0 : 1);
+        QVERIFY(upload ? link->state.UploadStep == 0 : !link->state.FullReadActive);
+        QCOMPARE(link->noCommunicationText(), QStringLiteral("No communication on COM2"));
+
+        // Per byte of the first 4 KiB: the old value, the new one, or either.
+        enum { Old, Either, New };
+        std::array<int, 0x1000> want{};
+        auto mark = [&](const QByteArray &entry, int how) {
+            const BlockRange r = blockRange(entry);
+            for (int a = r.address; a < r.address + r.count; ++a)
+                want[std::size_t(a)] = std::max(want[std::size_t(a)], how);
+        };
+        if (upload) {
+            // Entries 1..15 once each, in order, and nothing after a time-out; the
+            // ECU holds what reached it (not the command that only echoed back).
+            const int writes = complete ? 15 : at + 1;
+            QCOMPARE(commands.size(), writes);
+            for (int i = 0; i < writes; ++i) {
+                QCOMPARE(commands.at(i).left(7), "@W" + link->blocks[std::size_t(i + 1)].mid(2, 5));
+                if (fault != EchoOnly || i != at)
+                    mark(commands.at(i), New);
+            }
+        } else {
+            // Blocks answered before the fault arrived whole; after the message
+            // the rest may hold old or new bytes, nothing else.
+            for (int i = 0; i < BlockCount; ++i)
+                mark(link->blocks[std::size_t(i)], complete || i < at ? New : Either);
+        }
+        for (int a = 0; a < 0x1000; ++a) {
+            const quint8 v = upload ? ecu.memory[std::size_t(a)] : link->image.at(a);
+            const int w = want[std::size_t(a)];
+            QVERIFY2((w != New && v == (upload ? ecuValue(a) : ImageFill)) ||
+                         (w != Old && v == (upload ? uploadValue(a) : ecuValue(a))),
+                     qPrintable(QString::number(a, 16)));
+        }
+        QCOMPARE(link->image.at(0x1000), ImageFill);
+    }
 };
-
-void TestTransferFaults::transfer_data() {
-    QTest::addColumn<bool>("upload");
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<int>("at"); // the command whose reply is struck, 0-based
-    for (bool upload : {false, true}) {
-        for (int f = NoAnswer; f <= Split; ++f) {
-            // A read asks for sixteen blocks, an upload writes entries 1..15.
-            for (int at = 0; at < BlockCount - int(upload); ++at)
-                QTest::addRow("%s, %s at %d", upload ? "upload" : "read", FaultNames[f], at)
-                    << upload << f << at;
-        }
-    }
-}
-
-void TestTransferFaults::transfer() {
-    QFETCH(bool, upload);
-    QFETCH(int, fault);
-    QFETCH(int, at);
-    const bool complete = fault > EchoOnly;
-    Ecu ecu;
-    FakeSerialPort port;
-    Link link(&port);
-    link.state.PortNumber = 2;
-    QVERIFY(link.OpenPort());
-    for (int a = 0; a < MemoryImage::Size; ++a)
-        link.image.set(a, upload && a < 0x1000 ? uploadValue(a) : ImageFill);
-    QSignalSpy done(&link, upload ? &Link::uploadCompleted : &Link::fullReadCompleted);
-    QSignalSpy timedOut(&link, upload ? &Link::uploadTimedOut : &Link::fullReadTimedOut);
-    upload ? link.StartUpload(2) : link.StartFullRead();
-    // Run the line until the transfer ended; time passes while it is silent.
-    QByteArrayList commands;
-    QByteArray late;
-    for (int round = 0; round < 400 && done.count() + timedOut.count() == 0; ++round) {
-        const QByteArrayList lines = std::exchange(port.written, {});
-        if (lines.isEmpty())
-            upload ? link.UPLoadTimer_Timer() : link.TimerDownload_Timer();
-        for (const QByteArray &line : lines) {
-            const bool struck = int(commands.size()) == at;
-            const QByteArray reply = struck && fault == EchoOnly ? QByteArray() : ecu.answer(line);
-            commands.append(line);
-            if (struck && fault == LateAnswer)
-                late = reply;
-            for (const QByteArray &e :
-                 struck ? spoil(Fault(fault), line, reply) : QByteArrayList{reply})
-                port.feed(e);
-        }
-    }
-    if (!late.isEmpty()) {
-        port.feed(late); // after the time-out
-        commands += std::exchange(port.written, {});
-    }
-    QCOMPARE(done.count(), complete ? 1 : 0);
-    QCOMPARE(timedOut.count(), complete ? 0 : 1);
-    QVERIFY(upload ? link.state.UploadStep == 0 : !link.state.FullReadActive);
-    QCOMPARE(link.noCommunicationText(), QStringLiteral("No communication on COM2"));
-
-    // Per byte of the first 4 KiB: the old value, the new one, or either.
-    enum { Old, Either, New };
-    std::array<int, 0x1000> want{};
-    auto mark = [&](const QByteArray &entry, int how) {
-        const BlockRange r = blockRange(entry);
-        for (int a = r.address; a < r.address + r.count; ++a)
-            want[std::size_t(a)] = std::max(want[std::size_t(a)], how);
-    };
-    if (upload) {
-        // Entries 1..15 once each, in order, and nothing after a time-out; the
-        // ECU holds what reached it (not the command that only echoed back).
-        const int writes = complete ? 15 : at + 1;
-        QCOMPARE(commands.size(), writes);
-        for (int i = 0; i < writes; ++i) {
-            QCOMPARE(commands.at(i).left(7), "@W" + link.blocks[std::size_t(i + 1)].mid(2, 5));
-            if (fault != EchoOnly || i != at)
-                mark(commands.at(i), New);
-        }
-    } else {
-        // Blocks answered before the fault arrived whole; after the message
-        // the rest may hold old or new bytes, nothing else.
-        for (int i = 0; i < BlockCount; ++i)
-            mark(link.blocks[std::size_t(i)], complete || i < at ? New : Either);
-    }
-    for (int a = 0; a < 0x1000; ++a) {
-        const quint8 v = upload ? ecu.memory[std::size_t(a)] : link.image.at(a);
-        const int w = want[std::size_t(a)];
-        QVERIFY2((w != New && v == (upload ? ecuValue(a) : ImageFill)) ||
-                     (w != Old && v == (upload ? uploadValue(a) : ecuValue(a))),
-                 qPrintable(QString::number(a, 16)));
-    }
-    QCOMPARE(link.image.at(0x1000), ImageFill);
-}
 
 QTEST_GUILESS_MAIN(TestTransferFaults)
 #include "tst_transfer_faults.moc"

