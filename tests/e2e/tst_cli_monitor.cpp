@@ -1,11 +1,9 @@
 // gasecu-cli monitor against the ECU simulator on a real pseudo-terminal:
-// one row per poll answer the simulator gave, rows on standard output, and
-// a killed logger leaves whole rows.
+// one row per poll answer the simulator gave, and rows on standard output.
 #include "monitor/live_log.h"
 #include "support/sim_process.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 
 #include <algorithm>
@@ -57,19 +55,6 @@ void TestCliMonitor::monitor() {
     QVERIFY(lines.size() >= 2);
     QCOMPARE(lines.first() + '\n', live::csvHeader());
     QCOMPARE(lines.at(1).split(',').size(), 30);
-
-    const QString killed = sim.dirPath(QStringLiteral("killed.csv"));
-    QProcess logger;
-    logger.start(cli, args({QStringLiteral("--csv"), killed}));
-    QVERIFY(logger.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        live::readLiveLog(killed, &error).value_or(live::LiveLogData{}).rows >= 4, 60000);
-    logger.kill();
-    QVERIFY(logger.waitForFinished(60000));
-    log = live::readLiveLog(killed, &error);
-    QVERIFY2(log, qPrintable(error));
-    QVERIFY(log->rows >= 4);
-    QCOMPARE(log->skipped, 0);
 }
 
 QTEST_GUILESS_MAIN(TestCliMonitor)

@@ -1,6 +1,6 @@
 // Over real pseudo-terminals: the way back after the adapter was unplugged,
-// and the command line's save, upload and port search (the ECU found past a
-// port that never answers).
+// and the command line's read, save, upload and port search (the ECU found
+// past a port that never answers).
 #include "files/memory_file.h"
 #include "link/hex.h"
 #include "shell/connection_form.h"
@@ -72,9 +72,7 @@ class TestEndToEndConnection : public QObject {
         QCOMPARE(cli({"save", saved}, sim).exitCode, 3);
         QCOMPARE(fileText(saved), QByteArray("keep me\r\n"));
         QCOMPARE(cli({"save", saved, "--force"}, sim).exitCode, 0);
-        const QByteArray text = fileText(saved);
-        QCOMPARE(text.size(), 6167);
-        const memory_file::Parsed file = memory_file::parse(QString::fromLatin1(text));
+        const memory_file::Parsed file = memory_file::parse(QString::fromLatin1(fileText(saved)));
         QVERIFY(file.ok);
 
         // Someone changes the ECU behind the tool's back.
@@ -89,6 +87,8 @@ class TestEndToEndConnection : public QObject {
         QVERIFY2(r.out.endsWith("verified\n"), r.out.constData());
         r = cli({"read"}, sim);
         QCOMPARE(r.exitCode, 0);
+        const QByteArrayList lines = r.out.split('\n'); // 256 lines "AAA: XX XX ..."
+        QVERIFY(lines.size() == 257 && lines[255].startsWith("FF0: ") && lines[255].size() == 52);
         for (int a = 0x801; a <= 0xA79; ++a)
             QCOMPARE(dumpByte(r.out, a), int(file.bytes[std::size_t(a - 0x800)]));
 
@@ -101,21 +101,41 @@ class TestEndToEndConnection : public QObject {
         QCOMPARE(kept.bytes[1], quint8(file.bytes[1] ^ 0x5A));
     }
 
-    void cliUploadRefusals() {
+    void cliUploadRefusesAnotherFirmware() {
         SimProcess sim(5);
         QVERIFY(sim.start());
         MemoryImage image;
         image.set(0x1000, 0x01); // the simulator's firmware byte is another
         const QString other = sim.dirPath("other.fra");
         QVERIFY(memory_file::writeAtomically(other, memory_file::format(image)));
-        for (const auto &[path, code, message] :
-             {std::tuple{sim.dirPath("missing.fra"), 3, " Non-existent file \n"},
-              std::tuple{other, 4, " FIREWAR ERROR \n"}}) {
-            const RunResult r = cli({"upload", path}, sim);
-            QCOMPARE(r.exitCode, code);
-            QCOMPARE(r.err, QByteArray(message));
-            QVERIFY(!r.out.contains("verified"));
-        }
+        const RunResult r = cli({"upload", other}, sim);
+        QCOMPARE(r.exitCode, 4);
+        QCOMPARE(r.err, QByteArray(" FIREWAR ERROR \n"));
+        QVERIFY(!r.out.contains("verified"));
+    }
+
+    void cliReadFailures_data() {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<bool>("portHeld");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("silent ECU") << QStringList{"--fault", "silent"} << false << 1
+                                    << QByteArray("No communication on COM1\n");
+        QTest::newRow("busy port")
+            << QStringList() << true << 2 << QByteArray(" Serial Port already in use \n");
+    }
+    void cliReadFailures() {
+        QFETCH(QStringList, simArgs);
+        QFETCH(bool, portHeld);
+        SimProcess sim(1);
+        QVERIFY(sim.start(simArgs));
+        QtSerialPort holder{PortDirectory(sim.portsDir())};
+        if (portHeld)
+            QCOMPARE(holder.open(1), SerialPort::OpenResult::Opened);
+        const RunResult r = cli({"read"}, sim);
+        QTEST(r.exitCode, "exitCode");
+        QTEST(r.err, "message");
+        QVERIFY(r.out.isEmpty());
     }
 
     void cliPorts_data() {
@@ -145,6 +165,11 @@ class TestEndToEndConnection : public QObject {
                  r.out.constData());
         QVERIFY(r.out.contains(ecuOn4 ? "found COM 4\n" : " teste fini pas de porte trouvé \n"));
         QCOMPARE(fileText(QDir(work.path()).filePath("prconfig.txt")), config);
+        if (ecuOn4) // a read without --port takes the port remembered there
+            QCOMPARE(runProgram(qEnvironmentVariable("GASECU_CLI"),
+                                {"read", "--ports-dir", silent.portsDir()}, work.path())
+                         .exitCode,
+                     0);
     }
 };
 

@@ -87,21 +87,6 @@ class TestFrames : public QObject {
         QCOMPARE(hex::byteHex(value), text.right(2).toLatin1());
     }
 
-    void leadingHexOfFileFields_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<int>("value");
-        QTest::newRow("upper") << "FF" << 255;
-        QTest::newRow("lower") << "a0" << 160;
-        QTest::newRow("trailing junk") << "1x" << 1;
-        QTest::newRow("none") << "zz" << 0;
-        QTest::newRow("empty") << "" << 0;
-    }
-    void leadingHexOfFileFields() {
-        QFETCH(QString, field);
-        QFETCH(int, value);
-        QCOMPARE(hex::leadingValue(field), value);
-    }
-
     void imageIsBoundsChecked() {
         MemoryImage image;
         image.set(0x1000, 7);

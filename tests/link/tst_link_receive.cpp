@@ -89,13 +89,6 @@ class TestLinkReceive : public QObject, FakeLink {
         QVERIFY(port->written.isEmpty());    // and nothing was polled
     }
 
-    void everyProcessedFrameUpdatesTheStatus() {
-        QSignalSpy status(link, &Link::statusText);
-        port->feed(ackFrame());
-        QCOMPARE(status.count(), 1);
-        QCOMPARE(status.at(0).at(0).toString(), QStringLiteral(" Dialogue on COM3"));
-    }
-
     // The ECU still acknowledging an upload's last writes when the read starts:
     // each "@A" is neither the block nor noise, so nothing is asked again.
     void lateAcknowledgementsDoNotDisturbAWholeRead() {

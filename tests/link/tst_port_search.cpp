@@ -65,12 +65,6 @@ class TestPortSearch : public QObject, FakeLink {
         QVERIFY(!port->isOpen()); // each port was closed again
     }
 
-    void entryPort() {
-        QCOMPARE(PortSearch::entryPort("COM 3"), 3);
-        QCOMPARE(PortSearch::entryPort("COM 12"), 12);
-        QCOMPARE(PortSearch::entryPort(" No Rs232 "), 2); // tries port 2
-    }
-
     void findsTheEcuOnPort4PastPort1() {
         link->image.set(0x000, 0x41); // left from an earlier read
         QSignalSpy found(search.get(), &PortSearch::found);

@@ -3,8 +3,6 @@
 #include "pages/number_format.h"
 #include "pages/numeric_edit.h"
 
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 class TestNumberFormat : public QObject {
@@ -85,18 +83,6 @@ class TestNumberFormat : public QObject {
         QCOMPARE(field.text(), text);
         QTest::keyClick(&field, Qt::Key_Backspace);
         QCOMPARE(field.text(), text.chopped(1));
-    }
-
-    void enterRunsTheWriteButtonAndInsertsNothing() {
-        QWidget page;
-        auto *field = new NumericEdit(QStringLiteral("TemperatureText"), keys::Whole, &page);
-        auto *write = new QPushButton(QStringLiteral("write"), &page);
-        field->setEnterButton(write);
-        QSignalSpy clicked(write, &QPushButton::clicked);
-        field->setText(QStringLiteral("35"));
-        QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(clicked.count(), 1);
-        QCOMPARE(field->text(), QStringLiteral("35"));
     }
 
     // A rewrite by the validation does not run the validation again.

@@ -54,7 +54,7 @@ class TestConnectionForm : public QObject {
         QTest::addColumn<QList<int>>("present");
         QTest::addColumn<int>("portNumber");
         QTest::addColumn<QString>("message"); // empty: the port opens
-        QTest::newRow("port 7") << QList<int>{7} << 7 << QString();
+        QTest::newRow("port 12") << QList<int>{12} << 12 << QString();
         QTest::newRow("no Rs232 tries port 2") << QList<int>{} << 2 << " Serial Port non-existent ";
     }
     void validate() {
@@ -79,9 +79,6 @@ class TestConnectionForm : public QObject {
 
     void listAtStartUpAndTheSearchStartsTheRead() {
         start({1, 4});
-        QCOMPARE(form().Combo1->itemText(0), QStringLiteral("COM 1"));
-        QCOMPARE(form().Combo1->itemText(1), QStringLiteral("COM 4"));
-        QCOMPARE(form().Combo1->currentIndex(), 0);
         QCOMPARE(form().windowTitle(), QStringLiteral("Connection "));
         QVERIFY(!link->state.PortIsOpen);
         QTest::mouseClick(window->menu().Connection, Qt::LeftButton);

@@ -142,7 +142,6 @@ class TestFileButtons : public QObject {
         QTest::newRow("missing") << QByteArray("(none)") << " Non-existent file ";
         QTest::newRow("config file")
             << QByteArray("FichierConfig:]3]]]]]Fin\r\n") << " Noncorrect File error ";
-        QTest::newRow("binary") << QByteArray(7000, '\0') << " Noncorrect File error ";
     }
 
     void refusedFiles() {

@@ -88,7 +88,6 @@ class TestLanguage : public QObject {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<int>("port"); // 0: no configuration file yet
         QTest::newRow("first start") << "" << 0;
-        QTest::newRow("Latin-1 folder") << "langues fran\u00E7aises" << 4;
         QTest::newRow("Polish folder") << "j\u0119zyki" << 4;
     }
     // Texts 2..9 relabel the menu, 69..73 the status strip; the path is kept
@@ -182,28 +181,6 @@ class TestLanguage : public QObject {
         QCOMPARE(page->findChild<QGroupBox *>(QStringLiteral("Frame7"))->title(),
                  QStringLiteral("Dec"));
         QVERIFY(session.link->image.bytes() == image && session.port->written.isEmpty());
-    }
-
-    void shippedFileFillsEveryTarget_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("connection");
-        for (const auto &[name, connection] : {std::pair{"english", " Connection "},
-                                               {"francais", "Connexion"},
-                                               {"italiano", "Connessione"},
-                                               {"espanol", "Conexión"},
-                                               {"deutsch", "Verbindung"},
-                                               {"polski", "Połączenie"},
-                                               {"turkce", "Bağlantı"}})
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(connection);
-    }
-    void shippedFileFillsEveryTarget() {
-        QFETCH(QString, name);
-        QFETCH(QString, connection);
-        loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/") + name + ".lng");
-        QVERIFY(dialogs.shown.isEmpty());
-        QCOMPARE(window->menu().Connection->text(), connection);
-        for (const language::Target &t : language::targets())
-            QVERIFY2(!shown(t).value_or(" x ").trimmed().isEmpty(), t.control);
     }
 
     // The English file repeats the built-in captions, apart from where one

@@ -1,7 +1,5 @@
 // From program start to a loaded configuration: phases, menu states,
 // transfer forms and their messages.
-#include "monitor/monitor_screen.h"
-#include "pages/level_page.h"
 #include "shell/info_form.h"
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
@@ -20,8 +18,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-Q_DECLARE_METATYPE(Variant)
 
 namespace {
 // Sorted.
@@ -44,7 +40,7 @@ class TestStartup : public QObject {
     std::unique_ptr<Link> &link = session.link;
     std::unique_ptr<MainWindow> &window = session.window;
 
-    void start(const Variant &variant = {}) { session.start(dialogs, dir.path(), variant); }
+    void start() { session.start(dialogs, dir.path(), Variant{}); }
     void answerFullRead() {
         for (int i = 0; i < BlockCount && link->state.FullReadActive; ++i) {
             const BlockRange r = blockRange(port->written.last().chopped(1));
@@ -93,39 +89,11 @@ class TestStartup : public QObject {
         QVERIFY(!menu.Moniteur->isEnabled() && !s.FnProgStart->isShown());
     }
 
-    // Each option on its own: the header form's brand, the battery page's
-    // button, the gas times, the tools and the memory tool needing both.
-    void variantSetsButtonsAndOptionalControls_data() {
-        QTest::addColumn<Variant>("variant");
-        QTest::newRow("second brand") << Variant{.Brand = 1};
-        QTest::newRow("third brand: no header form") << Variant{.Brand = 2};
-        QTest::newRow("extended, battery shown")
-            << Variant{.ExtendedCalibration = 1, .EmissionTools = 1, .BatteryPageHidden = 0};
-        QTest::newRow("tools without extended")
-            << Variant{.GasTimesShown = 1, .EmissionTools = 1, .BatteryPageHidden = 0};
-    }
-    void variantSetsButtonsAndOptionalControls() {
-        QFETCH(Variant, variant);
-        start(variant);
-        QCOMPARE(sorted(window->menu().enabledButtons()), variant.Brand == 2 ? Waiting : Always);
-        LevelPage *page = window->screens().FnParametres2;
-        QCOMPARE(page->BtPageSuivante->isVisibleTo(page), variant.BatteryPageHidden == 0);
-        MonitorScreen *monitor = window->screens().FnMoniteur;
-        for (QLineEdit *gas : monitor->TextG)
-            QCOMPARE(gas->isVisibleTo(monitor), variant.GasTimesShown == 1);
-        const bool tools = variant.EmissionTools != 0;
-        QCOMPARE(monitor->EmiStart->isVisibleTo(monitor), tools);
-        QCOMPARE(window->menu().BtMap->isVisibleTo(window.get()), tools);
-        QCOMPARE(window->menu().BtMemoire->isVisibleTo(window.get()),
-                 tools && variant.ExtendedCalibration != 0);
-    }
-
     void configurationFileSetsThePort_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("port");
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("port 3") << QByteArray("FichierConfig:]3]]]]]Fin\r\n") << 3 << QStringList();
-        QTest::newRow("LF only") << QByteArray("FichierConfig:]7]]]]]Fin\n") << 7 << QStringList();
         QTest::newRow("empty port field")
             << QByteArray("FichierConfig:]]]]]]Fin\r\n") << 0 << QStringList();
         QTest::newRow("wrong header") << QByteArray("Config:]3]]]]]Fin\r\n") << 1

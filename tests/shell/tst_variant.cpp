@@ -48,6 +48,11 @@ class TestVariant : public QObject {
                                 << "FnProgStart";
         QTest::newRow("workshop") << Variant{1, 1, 0, 1, 0} << " Morvane Group 3.01"
                                   << "FnEntete";
+        // Each option on its own: the memory tool needs both tools and extended.
+        QTest::newRow("tools, extended") << Variant{0, 1, 0, 1, 0} << " Morvane Group 3.01"
+                                         << "FnEntete";
+        QTest::newRow("tools, gas times") << Variant{1, 0, 0, 1, 0} << " Morvane Group 3.01"
+                                          << "FnEntete";
     }
     void presetShowsItsControls() {
         QFETCH(Variant, variant);
@@ -60,18 +65,28 @@ class TestVariant : public QObject {
                 shown.append(f->objectName());
         }
         QCOMPARE(shown, QStringList{firstForm});
-
-        const bool workshop = variant.EmissionTools != 0;
         Menu &menu = window->menu();
+        const bool fromStart = firstForm == QLatin1String("FnProgStart");
+        QCOMPARE(menu.enabledButtons().size(), fromStart ? 4 : 2);
+        QCOMPARE(menu.Connection->isEnabled() && menu.Charger->isEnabled(), fromStart);
+
+        const bool tools = variant.EmissionTools != 0, gasTimes = variant.GasTimesShown == 1;
         MonitorScreen *monitor = window->screens().FnMoniteur;
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 menu.BtEmi, menu.BtMap, menu.BtMemoire, menu.BtEmission, monitor->EmiStart,
-                 monitor->TxTemps, monitor->Label17, monitor->Label18,
-                 window->screens().FnParametres2->BtPageSuivante})
-            QVERIFY2(visible(w) == workshop, qPrintable(w->objectName()));
+        const std::pair<QWidget *, bool> controls[] = {
+            {menu.BtEmi, tools},
+            {menu.BtMap, tools},
+            {menu.BtEmission, tools},
+            {monitor->EmiStart, tools},
+            {monitor->TxTemps, tools},
+            {menu.BtMemoire, tools && variant.ExtendedCalibration != 0},
+            {monitor->Label17, gasTimes},
+            {monitor->Label18, gasTimes},
+            {window->screens().FnParametres2->BtPageSuivante, variant.BatteryPageHidden == 0}};
+        for (const auto &[w, expected] : controls)
+            QVERIFY2(visible(w) == expected, qPrintable(w->objectName()));
         for (int i = 0; i < 8; ++i) {
-            QCOMPARE(visible(monitor->TextG[i]), workshop);
-            QCOMPARE(visible(monitor->BarG[i]), workshop);
+            QCOMPARE(visible(monitor->TextG[i]), gasTimes);
+            QCOMPARE(visible(monitor->BarG[i]), gasTimes);
             QVERIFY(visible(monitor->TextE[i]));
         }
     }

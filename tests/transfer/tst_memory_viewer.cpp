@@ -20,12 +20,8 @@ class TestMemoryViewer : public QObject {
         QTest::addColumn<QString>("typed");
         // Text2|Text3|Text4, the first dump line, the last line's address, any note.
         QTest::addColumn<QString>("shown");
-        row("A = 0", QString("0"),
-            QString("65|0000|0041\n0000 41 0D 00 00 00 00 00 00   A.......\n00E0"));
         row("&H800", QString("&H800"),
             QString("200|0800|00C8\n0800 C8 00 00 00 00 00 00 00   \u00C8.......\n08E0"));
-        row("last byte", QString("4096"),
-            QString("0|1000|0000\n1000 00                        .\n1000\nnote"));
         row("past the image", QString("&H1001"), QString("||\n\n\nnote"));
         row("hex prefix alone", QString("&H"), QString("||\n\n\nnote"));
     }
