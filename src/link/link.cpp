@@ -133,10 +133,7 @@ void Link::writeNow(const QByteArray &line) {
 void Link::deviceLost() {
     if (!state.PortIsOpen)
         return;
-    m_port->close();
-    state.PortIsOpen = false;
-    state.LinkBusy = false;
-    state.RxBuffer.clear();
+    ClosePort();
     if (state.FullReadActive || TimerDownload.isActive()) {
         state.FullReadActive = false;
         TimerDownload.stop();
