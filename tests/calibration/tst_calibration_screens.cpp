@@ -1,4 +1,4 @@
-// The calibration forms: trim fields, the fuel switch, the uploads' frames, the
+// The calibration forms: trim fields, the uploads' frames, the
 // button states over whole calibrations, and every way out of a running one.
 #include "calibration/calibration_end_form.h"
 #include "calibration/calibration_screen.h"
@@ -21,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 
 using namespace calibration;
 
@@ -98,8 +99,7 @@ class TestCalibrationScreens : public QObject {
     void trimFields_data() {
         QTest::addColumn<QString>("words");
         for (const char *row :
-             {"cal TxCharge - 3 2.55", "cal TxCharge - 2.55 2.55", "cal TxRalenti - 5.2 5.10",
-              "cal TxRalenti - 5.1 5.1", "cal TxCharge - 1.234 1.23", "cal TxChargeB - 2.56 2.55",
+             {"cal TxCharge - 3 2.55", "cal TxRalenti - 5.2 5.10", "cal TxChargeB - 2.56 2.55",
               "cal TxRalentiB - 6 5.10", "fin TxCharge - 3 2.55", "fin TxRalenti - 99999999 5.10",
               "cal TxCharge BtCharge2 2.55 2.55", "cal TxRalenti BtRalenti2 1 1.02",
               "cal TxRalentiB BtRalenti1B 0 0", "cal TxChargeB BtCharge1B 1.1 1.09",
@@ -117,22 +117,6 @@ class TestCalibrationScreens : public QObject {
             owner->findChild<QPushButton *>(w[2])->click();
         QCOMPARE(edit->text(), w[4]);
         QVERIFY(port->written.isEmpty()); // nothing goes to the ECU
-    }
-
-    void switchAsksForTheOtherFuel_data() {
-        QTest::addColumn<int>("state");
-        QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("petrol") << 0 << QByteArray("@F0071D\r");
-        QTest::newRow("waiting for gas") << 1 << QByteArray("@F0081E\r");
-        QTest::newRow("gas") << 3 << QByteArray("@F0081E\r");
-    }
-
-    void switchAsksForTheOtherFuel() {
-        QFETCH(int, state);
-        QFETCH(QByteArray, frame);
-        link->image.set(0x002, state);
-        cal()->SwitchCommutateur_Click();
-        QCOMPARE(port->written, QByteArrayList{frame});
     }
 
     void idleUploadWritesBothBanksIdleTrims() {
@@ -189,6 +173,8 @@ class TestCalibrationScreens : public QObject {
         using S = QList<bool>;
         //            start  load   stop   upIdle upLoad switch
         QCOMPARE(states(), (S{true, false, false, false, false, true}));
+        cal()->SwitchCommutateur->click(); // the monitor's switch: petrol asks for gas
+        QCOMPARE(std::exchange(port->written, {}), QByteArrayList{"@F0071D\r"});
         cal()->BtStCalibration->click();
         QCOMPARE(states(), (S{false, false, true, false, false, false}));
         QCOMPARE(cal()->TxAction->text(), QStringLiteral(" Waiting Temperature "));

@@ -70,7 +70,6 @@ class TestEmissionCodecs : public QObject {
         QVERIFY(!testclock::scrollFollows(1200.0));
     }
 
-    // Field (Text1..Text12), text, its sign byte, sign, magnitude, shown back.
     // Field (Text1..Text12), text, sign address, sign, magnitude, shown back.
     void resultsRoundTrip() {
         const std::tuple<int, const char *, int, int, int, const char *> cases[] = {

@@ -32,7 +32,6 @@ class TestLiveLog : public QObject {
             QTest::newRow(name) << bytes << QString::fromLatin1(expected);
         };
         row("speed halved when sequential", {{0x80D, 0}, {0x008, 0x05}, {0x009, 0xDC}}, "3=3000");
-        row("speed full group", {{0x80D, 1}, {0x008, 0x05}, {0x009, 0xDC}}, "3=1500");
         row("injection times",
             {{0x00C, 0x0F}, {0x00D, 0xA0}, {0x014, 4}, {0x01B, 40}, {0x02A, 3}, {0x02B, 0xE8}},
             "4=10.21|8=2.61|11=0.1|12=0|19=2.55");

@@ -1,17 +1,15 @@
 // The monitor against the ECU simulator over a real pseudo-terminal: the
-// watchdog starts the poll by itself, the screen follows the engine, the
-// fuel switch reaches the ECU, and a trim write goes out and polling
-// resumes after it.
-#include "link/frames.h"
+// watchdog starts the poll by itself and the screen follows the engine. The
+// fuel switch and the trim writes reach the simulator in the map and
+// calibration end-to-end tests.
 #include "link/link.h"
 #include "monitor/monitor_decode.h"
 #include "monitor/monitor_screen.h"
 #include "pages/number_format.h"
-#include "pages/numeric_edit.h"
 #include "shell/main_window.h"
 #include "support/sim_session.h"
 
-#include <QPushButton>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -49,29 +47,6 @@ void TestMonitorEndToEnd::monitorPollsTheSimulator() {
     QCOMPARE(m->TextRPM->text(), QString::number(live::displayedSpeed(link.image)));
     QCOMPARE(m->TextGazEtat->text(), QStringLiteral("Gasoline"));
 
-    // The fuel switch goes out in the middle of the poll and the ECU acts on it.
-    QTest::mouseClick(m->SwitchCommutateur, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(m->TextGazEtat->text() != QStringLiteral("Gasoline"), Generous);
-    QVERIFY(link.state.PollingOn);
-
-    // A trim write stops the poll, chains its two blocks, and the watchdog
-    // resumes the poll afterwards.
-    m->TxCharge->setText(QStringLiteral("1.11"));
-    m->TxTIExclu->setText(QStringLiteral("33"));
-    QTest::mouseClick(m->BoutonCentrale, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(link.state.UploadStep == 0 && m->Timer1.isActive(), Generous);
-    const int afterWrite = decoded.count();
-    QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= afterWrite + 10, Generous);
-    QVERIFY(link.state.PollingOn);
-
-    // Read the trims back from the ECU itself.
-    window.navigation().Parametres_Click();
-    link.image.set(0x801, 0);
-    link.image.set(0xA44, 0);
-    link.SendLine(frames::readText(0x801, 2) + frames::Cr);
-    QTRY_VERIFY_WITH_TIMEOUT(link.image.at(0x801) == 111, Generous);
-    link.SendLine(frames::readText(0xA44, 1) + frames::Cr);
-    QTRY_VERIFY_WITH_TIMEOUT(link.image.at(0xA44) == 33, Generous);
     QVERIFY(session.dialogs.shown.isEmpty());
 }
 
