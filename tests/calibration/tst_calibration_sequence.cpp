@@ -1,6 +1,7 @@
 // The calibration's numbers: phase limits, samples, the finish formulas, and
 // the step machine driven step by step with chosen inputs.
 #include "calibration/calibration_sequence.h"
+#include "pages/data_table.h"
 #include "support/fake_link.h"
 
 #include <QSignalSpy>
@@ -86,27 +87,22 @@ class TestCalibrationSequence : public QObject, FakeLink {
     }
 
     void finishFormulas_data() {
-        QTest::addColumn<Measured>("idle");
-        QTest::addColumn<Measured>("load");
-        QTest::addColumn<QString>("expected"); // TIGR1..4, App1, App2, CCHP1, RCHP1
-        QTest::addColumn<bool>("failed");      // load minimum under idle minimum + 1 ms
-        const Measured idle{2.0, 2.5, 2.25, 2.6, 0.25, 0.1};
-        // K 1.2, R 0.4, live terms 0.1 and 0.05: S = 1.35.
-        QTest::newRow("idle only: no load line")
-            << idle << Measured{} << "3.35 3.875 0.4 0.4 0.65 0.5 1.325 0.4" << true;
+        // expected: TIGR1..4, App1, App2, CCHP1, RCHP1; failed: load minimum under idle + 1 ms
+        columns<Measured, QString, bool>("load", "expected", "failed");
+        // Idle 2.0, 2.5, 2.25, 2.6, 0.25, 0.1; K 1.2, R 0.4, live terms 0.1 and 0.05: S = 1.35.
+        row("idle only: no load line", Measured{}, "3.35 3.875 0.4 0.4 0.65 0.5 1.325 0.4", true);
         // The intercept is computed from the slope's 15-digit text, not the exact slope.
-        QTest::newRow("both kinds: the straight line; load minimum 0.9 ms above")
-            << idle << Measured{2.9, 5.0, 4.5, 5.5, 0.5, 0.5}
-            << "3.35 3.875 4.815 7.65 0.65 0.5 1.28333333333333 0.48333333333335" << true;
-        QTest::newRow("load mean on the idle minimum keeps the slope text; minimum 1 ms above")
-            << idle << Measured{3.0, 2.0, 4.5, 4.5, 0.5, 0.5}
-            << "3.35 3.875 4.95 3.6 0.65 0.5 -0.15 3.6" << false;
+        row("both kinds: the straight line; load minimum 0.9 ms above",
+            Measured{2.9, 5.0, 4.5, 5.5, 0.5, 0.5},
+            "3.35 3.875 4.815 7.65 0.65 0.5 1.28333333333333 0.48333333333335", true);
+        row("load mean on the idle minimum keeps the slope text; minimum 1 ms above",
+            Measured{3.0, 2.0, 4.5, 4.5, 0.5, 0.5}, "3.35 3.875 4.95 3.6 0.65 0.5 -0.15 3.6",
+            false);
     }
     void finishFormulas() {
-        QFETCH(Measured, idle);
-        QFETCH(Measured, load);
-        QFETCH(QString, expected);
-        QFETCH(bool, failed);
+        const auto [load, expected, failed] =
+            fetch<Measured, QString, bool>("load", "expected", "failed");
+        const Measured idle{2.0, 2.5, 2.25, 2.6, 0.25, 0.1};
         BankTexts t = initialTexts();
         writeResults(t, idle, load, 1.2, 0.4, 0.1, 0.05);
         const QStringList got{t[TxTIGR1], t[TxTIGR2], t[TxTIGR3], t[TxTIGR4],
@@ -144,19 +140,16 @@ class TestCalibrationSequence : public QObject, FakeLink {
         // Settings 1,2,1,2: L1 2, L2 4, L3 5, L4 7. Call 1 starts, calls 2-3
         // sample petrol, call 3 asks for gas, call 4 (gas reported) and 5
         // sample gas. Bank 1 reads x1..x5 in calls 1..5.
-        QTest::addColumn<QList<double>>("x");
-        QTest::addColumn<QList<double>>("expected"); // the six measured values
-        QTest::newRow("start call not sampled") << QList<double>{0.5, 2.0, 3.0, 2.5, 2.5}
-                                                << QList<double>{2.0, 2.5, 2.5, 2.5, 0.5, 0.0};
-        QTest::newRow("gas below petrol") << QList<double>{9.0, 3.0, 3.0, 2.0, 3.0}
-                                          << QList<double>{3.0, 3.0, 2.0, 2.5, -1.0, -0.5};
-        QTest::newRow("excluded petrol minimum stays 0")
-            << QList<double>{9.0, 1.0, 0.5, 2.0, 2.0}
-            << QList<double>{0.0, 0.75, 2.0, 2.0, 2.0, 1.25};
+        columns<QList<double>, QList<double>>("x", "expected"); // the six measured values
+        row("start call not sampled", QList{0.5, 2.0, 3.0, 2.5, 2.5},
+            QList{2.0, 2.5, 2.5, 2.5, 0.5, 0.0});
+        row("gas below petrol", QList{9.0, 3.0, 3.0, 2.0, 3.0},
+            QList{3.0, 3.0, 2.0, 2.5, -1.0, -0.5});
+        row("excluded petrol minimum stays 0", QList{9.0, 1.0, 0.5, 2.0, 2.0},
+            QList{0.0, 0.75, 2.0, 2.0, 2.0, 1.25});
     }
     void samplesFollowThePhases() {
-        QFETCH(QList<double>, x);
-        QFETCH(QList<double>, expected);
+        const auto [x, expected] = fetch<QList<double>, QList<double>>("x", "expected");
         settings.idleSteps = {1, 2, 1, 2};
         seq->start(Kind::Idle);
         for (int call = 0; call < 5; ++call) {
@@ -205,14 +198,12 @@ class TestCalibrationSequence : public QObject, FakeLink {
     }
 
     void restoreWritesBackOnlyWhatWasSaved_data() {
-        QTest::addColumn<int>("calls");
-        QTest::addColumn<QList<int>>("expected"); // upload step, then 0x807 and 0xA41
-        QTest::newRow("first step, nothing saved yet") << 1 << QList<int>{0, 9, 9};
-        QTest::newRow("switch-over zeroed") << 2 << QList<int>{6, 2, 3};
+        columns<int, QList<int>>("calls", "expected"); // upload step, then 0x807 and 0xA41
+        row("first step, nothing saved yet", 1, QList{0, 9, 9});
+        row("switch-over zeroed", 2, QList{6, 2, 3});
     }
     void restoreWritesBackOnlyWhatWasSaved() {
-        QFETCH(int, calls);
-        QFETCH(QList<int>, expected);
+        const auto [calls, expected] = fetch<int, QList<int>>("calls", "expected");
         link->image.set(0x807, 2);
         link->image.set(0xA41, 3);
         seq->start(Kind::Idle);

@@ -135,24 +135,17 @@ class TestEmissionScreens : public QObject {
     // A value the block cannot hold stops the whole write; once put right,
     // every field goes out in one frame.
     void finalTestShowsRefusesAndWrites() {
-        w->image().set(0xB53, 12); // Text1 magnitude
-        w->image().set(0xB4D, 1);  // ... negative
-        w->image().set(0xB59, 30);
+        w->set({{0xB53, 12}, {0xB4D, 1}, {0xB59, 30}}); // Text1 magnitude, its sign, the cycles
         QTest::mouseClick(emi()->Command2, Qt::LeftButton);
         QVERIFY(fin()->isShown());
-        QCOMPARE(fin()->Text(1)->text(), QStringLiteral("-12"));
-        QCOMPARE(fin()->TxCycle->text(), QStringLiteral("30"));
-        fin()->Text(3)->setText(QStringLiteral("300"));
-        fin()->Text(5)->setText(QStringLiteral("-9"));
+        QCOMPARE(texts(fin()->Text(1), fin()->TxCycle), QStringList({"-12", "30"}));
+        typeInto({{fin()->Text(3), "300"}, {fin()->Text(5), "-9"}});
         QTest::mouseClick(fin()->BoutonCentrale, Qt::LeftButton);
         QVERIFY(w->port.written.isEmpty());
         QCOMPARE(w->dialogs.texts(),
-                 QStringList{QStringLiteral(
-                     "Text3 = 300 : value out of range (-255 to 255, cycles 0 to 255)")});
-        fin()->Text(3)->setText(QStringLiteral("0"));
-        fin()->Text(6)->setText(QStringLiteral("-200"));
-        fin()->Text(7)->setText(QStringLiteral("-0"));
-        fin()->Text(12)->setText(QStringLiteral("255"));
+                 QStringList{"Text3 = 300 : value out of range (-255 to 255, cycles 0 to 255)"});
+        typeInto({{fin()->Text(3), "0"}, {fin()->Text(6), "-200"}});
+        typeInto({{fin()->Text(7), "-0"}, {fin()->Text(12), "255"}});
         QTest::mouseClick(fin()->BoutonCentrale, Qt::LeftButton);
         // Signs of Text7..12, their magnitudes, signs of Text1..6, theirs, the cycles.
         QCOMPARE(w->port.written, QByteArrayList{"@WB4119"
@@ -173,8 +166,7 @@ class TestEmissionScreens : public QObject {
         // Text7 negative, its magnitude 77, and 99 cycles.
         w->port.feed(dataFrame(
             0xB41, {1, 0, 0, 0, 0, 0, 77, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 99}));
-        QCOMPARE(fin()->Text(7)->text(), QStringLiteral("-77"));
-        QCOMPARE(fin()->TxCycle->text(), QStringLiteral("99"));
+        QCOMPARE(texts(fin()->Text(7), fin()->TxCycle), QStringList({"-77", "99"}));
     }
 
     void menuButton_data() {

@@ -4,6 +4,7 @@
 #include "map/map_acquisition.h"
 #include "map/map_curves.h"
 #include "map/map_export.h"
+#include "pages/data_table.h"
 
 #include <QTest>
 
@@ -25,6 +26,10 @@ struct Bench {
     MapAcquisition a;
     MemoryImage image;
     Bench(bool on = true) { a.MapAcquisitionOn = on; }
+    void setTi() {
+        image.set(0x00C, 0x0F);
+        image.set(0x00D, 0xA0);
+    }
     MapAcquisition::Step operator()(const Response &r, Inputs in = {}) {
         image.set(0x030, quint8(r.lambda / 256));
         image.set(0x031, quint8(r.lambda % 256));
@@ -68,22 +73,17 @@ class TestMapAcquisition : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void crossings_data() {
-        QTest::addColumn<QString>("threshold");
-        QTest::addColumn<QList<int>>("lambdas"); // 1/200 V
-        QTest::addColumn<QList<bool>>("crossed");
-        QTest::newRow("equal never crosses from rich")
-            << "0.5" << QList<int>{160, 60, 100, 100, 160}
-            << QList<bool>{false, true, false, false, true};
-        QTest::newRow("equal never crosses at start")
-            << "0.5" << QList<int>{100, 100, 99} << QList<bool>{false, false, true};
-        QTest::newRow("threshold read up to a comma")
-            << "0,5" << QList<int>{60, 160} << QList<bool>{false, false};
+        columns<QString, QList<int>, QList<bool>>("threshold", "lambdas", "crossed"); // 1/200 V
+        using B = QList<bool>;
+        row("equal never crosses from rich", "0.5", QList{160, 60, 100, 100, 160},
+            B{false, true, false, false, true});
+        row("equal never crosses at start", "0.5", QList{100, 100, 99}, B{false, false, true});
+        row("threshold read up to a comma", "0,5", QList{60, 160}, B{false, false});
     }
 
     void crossings() {
-        QFETCH(QString, threshold);
-        QFETCH(QList<int>, lambdas);
-        QFETCH(QList<bool>, crossed);
+        const auto [threshold, lambdas, crossed] =
+            fetch<QString, QList<int>, QList<bool>>("threshold", "lambdas", "crossed");
         Bench run;
         Inputs in;
         in.param5 = threshold;
@@ -96,12 +96,7 @@ class TestMapAcquisition : public QObject {
     void logLine_data() {
         // count, last time, time text, Dep text, fuel byte 0x002, tests ("1" Check1,
         // "2" Check2, "-" none), param4, param6
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("band"); // 0: nothing recorded
-        auto row = [](const char *name, const char *setup, const char *line, int band) {
-            QTest::newRow(name) << QString::fromLatin1(setup) << QString::fromLatin1(line) << band;
-        };
+        columns<QString, QString, int>("setup", "line", "band"); // band 0: nothing recorded
         row("the example", "12 330 3.4 35 0 12 8 0.40",
             "12 - Dep 35 index =  7 Diff % 3 Diff 0.1\r\n", 7);
         row("9 % over 8 %", "0 350 3.8 35 0 1 8 0.40",
@@ -129,16 +124,13 @@ class TestMapAcquisition : public QObject {
     }
 
     void logLine() {
-        QFETCH(QString, setup);
-        QFETCH(QString, line);
-        QFETCH(int, band);
+        const auto [setup, line, band] = fetch<QString, QString, int>("setup", "line", "band");
         const QStringList w = setup.split(QLatin1Char(' '));
         Bench run;
         run.a.CrossingCount = qint16(w.at(0).toInt());
         run.a.LastTi = qint16(w.at(1).toInt());
         run.image.set(0x002, quint8(w.at(4).toInt()));
-        run.image.set(0x00C, 0x0F); // 15 x 255 + 160 = 3985 / 3.9: 1021 hundredths, not 1025
-        run.image.set(0x00D, 0xA0);
+        run.setTi(); // 15 x 255 + 160 = 3985 / 3.9: 1021 hundredths, not 1025
         const MapAcquisition::Step s =
             run({.ti = w.at(2), .dep = w.at(3)}, tests(w.at(5), w.at(6), w.at(7)));
 
@@ -156,29 +148,23 @@ class TestMapAcquisition : public QObject {
     }
 
     void status_data() {
-        QTest::addColumn<QStringList>("answers"); // "rpm ti lambda [*N]"
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<int>("cutOff");
-        QTest::newRow("nine quiet responses") << QStringList{"2000 3.5 160 *9"} << "" << 0;
-        QTest::newRow("ten quiet responses")
-            << QStringList{"2000 3.5 160 *10"} << "hors controle" << 0;
-        QTest::newRow("a crossing restarts the count")
-            << QStringList{"2000 3.5 160 *5", "2010 3.6 60", "2020 3.7 60 *9"} << "Controle" << 0;
+        columns<QStringList, QString, int>("answers", "status", "cutOff"); // "rpm ti lambda [*N]"
+        using L = QStringList;
+        row("nine quiet responses", L{"2000 3.5 160 *9"}, "", 0);
+        row("ten quiet responses", L{"2000 3.5 160 *10"}, "hors controle", 0);
+        row("a crossing restarts the count", L{"2000 3.5 160 *5", "2010 3.6 60", "2020 3.7 60 *9"},
+            "Controle", 0);
         // The first response differs from the zero start, then 19 steady ones.
-        QTest::newRow("nineteen steady") << QStringList{"2000 3.5 160 *20"} << "hors controle" << 0;
-        QTest::newRow("twenty steady") << QStringList{"2000 3.5 160 *21"} << "Cut OFF" << 1;
-        QTest::newRow("twenty steady, not in a row")
-            << QStringList{"2000 3.5 160 *11", "2000 3.6 160 *11"} << "Cut OFF" << 1;
-        QTest::newRow("speed moves after cut-off")
-            << QStringList{"2000 3.5 160 *21", "2040 3.5 160"} << "Cut OFF" << 0;
-        QTest::newRow("cut-off then a crossing")
-            << QStringList{"2000 3.5 160 *21", "2000 3.5 60"} << "Cut OFF" << 1;
+        row("nineteen steady", L{"2000 3.5 160 *20"}, "hors controle", 0);
+        row("twenty steady", L{"2000 3.5 160 *21"}, "Cut OFF", 1);
+        row("twenty steady, not in a row", L{"2000 3.5 160 *11", "2000 3.6 160 *11"}, "Cut OFF", 1);
+        row("speed moves after cut-off", L{"2000 3.5 160 *21", "2040 3.5 160"}, "Cut OFF", 0);
+        row("cut-off then a crossing", L{"2000 3.5 160 *21", "2000 3.5 60"}, "Cut OFF", 1);
     }
 
     void status() {
-        QFETCH(QStringList, answers);
-        QFETCH(QString, status);
-        QFETCH(int, cutOff);
+        const auto [answers, status, cutOff] =
+            fetch<QStringList, QString, int>("answers", "status", "cutOff");
         Bench run;
         MapAcquisition::Step s;
         for (const Response &r : responses(answers))
@@ -188,27 +174,23 @@ class TestMapAcquisition : public QObject {
     }
 
     void skipsWhatIsNotANumber_data() {
-        QTest::addColumn<QStringList>("texts"); // time, Dep
-        QTest::addColumn<bool>("complete");
-        QTest::newRow("empty time at start-up") << QStringList{"", "35"} << false;
-        QTest::newRow("number then letters") << QStringList{"3.5", "35abc"} << false;
-        QTest::newRow("exponent") << QStringList{"1e3", "35"} << false;
-        QTest::newRow("blanks around") << QStringList{" 3.5 ", " 35 "} << true;
-        QTest::newRow("decimal comma") << QStringList{"3,5", "-5"} << true;
+        columns<QString, QString, bool>("ti", "dep", "complete");
+        row("empty time at start-up", "", "35", false);
+        row("number then letters", "3.5", "35abc", false);
+        row("exponent", "1e3", "35", false);
+        row("blanks around", " 3.5 ", " 35 ", true);
+        row("decimal comma", "3,5", "-5", true);
     }
 
     void skipsWhatIsNotANumber() {
-        QFETCH(QStringList, texts);
-        QFETCH(bool, complete);
-        const Response r{.ti = texts.at(0), .dep = texts.at(1)};
+        const auto [ti, dep, complete] = fetch<QString, QString, bool>("ti", "dep", "complete");
+        const Response r{.ti = ti, .dep = dep};
         Bench run(false);
         QVERIFY(!run(r).ran);
         run.a.MapAcquisitionOn = true;
         const MapAcquisition::Step s = run(r);
         QVERIFY(s.ran);
-        QCOMPARE(s.param1, texts.at(0));
-        QCOMPARE(s.param2, texts.at(1));
-        QCOMPARE(s.param3, QStringLiteral("0.3"));
+        QCOMPARE(QStringList({s.param1, s.param2, s.param3}), QStringList({ti, dep, "0.3"}));
         QCOMPARE(s.complete, complete);
         QCOMPARE(int(run.a.LastRpm), complete ? 2000 : 0);
         QCOMPARE(run.a.crossings().size(), complete ? 1 : 0);
@@ -256,8 +238,7 @@ class TestMapAcquisition : public QObject {
 
     void crossingsCsv() {
         Bench run;
-        run.image.set(0x00C, 0x0F);
-        run.image.set(0x00D, 0xA0);
+        run.setTi();
         const Inputs in = tests(QStringLiteral("1"), QStringLiteral("8"));
         for (const Response &r : responses({"2000 3.5 60", "2000 3.8 160"}))
             run(r, in);

@@ -187,11 +187,8 @@ class TestMonitorScreen : public QObject {
         w->image().set(0x000, static_cast<quint8>(firmware));
         w->window.navigation().Moniteur_Click();
         QVERIFY(w->link.state.PollingOn);
-        m->TxCharge->setText(QStringLiteral("0.29"));
-        m->TxRalenti->setText(QStringLiteral("0.5"));
-        m->TxTIExclu->setText(QStringLiteral("12.5")); // halves go to the even neighbour
-        m->TxChargeB->setText(QStringLiteral("0.8"));
-        m->TxRalentiB->setText(QStringLiteral("1"));
+        typeInto({{m->TxCharge, "0.29"}, {m->TxRalenti, "0.5"}, {m->TxChargeB, "0.8"}});
+        typeInto({{m->TxTIExclu, "12.5"}, {m->TxRalentiB, "1"}}); // 12.5: half to the even 12
         w->port.written.clear();
         if (auto *button = m->findChild<QPushButton *>(trigger))
             QTest::mouseClick(button, Qt::LeftButton);

@@ -15,12 +15,12 @@ namespace {
 const QByteArray EarlierPoll("@R0003489\r");
 
 // The lamps top to bottom as letters: G/g a green lamp on/off, R/r the red one.
-QString lampLetters(const QList<int> &colours) {
+QString lampLetters(std::initializer_list<Shape *> lamps) {
     using namespace level::lamp;
     const QList<int> known = {GreenOn, GreenOff, RedOn, RedOff};
     QString out;
-    for (int c : colours)
-        out += QStringLiteral("?GgRr").at(known.indexOf(c) + 1);
+    for (Shape *lamp : lamps)
+        out += QStringLiteral("?GgRr").at(known.indexOf(lamp->fillColor()) + 1);
     return out;
 }
 } // namespace
@@ -77,60 +77,46 @@ class TestMainParametersPages : public QObject {
 
     // The speed's coding reads the injection type stored in the same pass;
     // what a byte cannot hold is clamped; 0xA44 (the monitor's) stays.
+    // Speed 2551 halves to 1275.5, half to even; pressure -0.001 would round to 256.
     void codecOrderAndClamps() {
         using namespace mainparams;
         MemoryImage image;
         image.set(addr::InjectionType, 1);
-        Settings s;
-        s.injectionType = Sequential;
-        s.switchSpeed = 2551; // halved 1275.5: half to even
-        s.temperature = 300;
-        s.cutOff = -4;
-        s.pressure = -0.001; // 255.9 would round to 256
-        encode(s, image);
-        QCOMPARE(image.u16(addr::SwitchSpeed), 1276);
-        QCOMPARE(int(image.at(addr::SwitchTemperature)), 255);
-        QCOMPARE(int(image.at(addr::CutOff)), 0);
-        QCOMPARE(int(image.at(addr::SwitchPressure + 1)), 255);
-        QCOMPARE(int(image.at(0xA44)), 0);
+        encode({.temperature = 300,
+                .pressure = -0.001,
+                .switchSpeed = 2551,
+                .cutOff = -4,
+                .injectionType = Sequential},
+               image);
+        QCOMPARE((QList<int>{image.u16(addr::SwitchSpeed), image.at(addr::SwitchTemperature),
+                             image.at(addr::CutOff), image.at(addr::SwitchPressure + 1),
+                             image.at(0xA44)}),
+                 (QList<int>{1276, 255, 0, 255, 0}));
     }
 
     void fieldRules_data() {
-        // input: the text typed, then the step button pressed if any
         columns<QString, QString, QString>("field", "input", "shown");
-        row("temperature above", "TemperatureText", "150", "100");
-        row("pressure above", "PressionText", "3", "2.5");
-        row("pressure below", "PressionText", "-2", "-1");
-        row("pressure cut to 2 decimals", "PressionText", "1.234", "1.23");
-        row("signed pressure cut", "PressionText", "-0.555", "-0.55");
-        row("switch delay", "DelayComText", "121", "120");
-        row("overlapping down to 5 ms", "DelaySupText", "12", "10");
-        row("overlapping rounded then held", "DelaySupText", "1012", "1000");
-        row("alarm above", "ALTemperatureText", "101", "100");
-        row("alarm below", "ALTemperatureText", "-21", "-20");
-        row("alarm pressure above", "ALPressionText", "3", "2.5");
-        row("alarm pressure leading point", "ALPressionText", ".1234", ".1234");
-        row("pressure delay", "CoPressionText", "200", "120");
-        row("rpm above", "RPMText", "7000", "6000");
-        row("cut off", "TxCutOff", "300", "255");
-        row("empty stays empty", "TxTank", "", "");
-        row("level minimum 0 stays", "TxNiveauMin", "0", "0");
-        row("level minimum below 0", "TxNiveauMin", "-3", "1");
-        row("level maximum above", "TxNiveauMax", "300", "255");
-        row("range correction below", "TxNiveauPWM", "-1", "0");
-        row("range correction above", "TxNiveauPWM", "256", "255");
-        row("threshold above", "TxNiveau4", "101", "100");
-        row("temperature over 100", "TemperatureText", "100 BtTemp2", "100");
-        row("pressure through 0", "PressionText", "0 BtPression1", "-0.01");
-        row("switch delay to 120", "DelayComText", "119 BtDelayCom2", "120");
-        row("overlapping to 1000", "DelaySupText", "995 BtDelaySup2", "1000");
-        row("rpm below 0", "RPMText", "0 BTRPM1", "0");
-        row("rpm over 6000", "RPMText", "5990 BTRPM2", "6000");
-        row("alarm below -20", "ALTemperatureText", "-20 BtALTemp1", "-20");
-        row("alarm pressure below 0", "ALPressionText", "0 BtALPression1", "0");
-        row("pressure delay to 0", "CoPressionText", "1 BtDelayPress1", "0");
-        row("cut off over 255", "TxCutOff", "255 BtCut2", "255");
-        row("tank below 0", "TxTank", "0 BtTank1", "0");
+        // Per field "typed>shown, ...", a step button pressed after the text typed.
+        const std::pair<const char *, const char *> fields[] = {
+            {"TemperatureText", "150>100, 100 BtTemp2>100"},
+            {"PressionText", "3>2.5, -2>-1, 1.234>1.23, -0.555>-0.55, 0 BtPression1>-0.01"},
+            {"DelayComText", "121>120, 119 BtDelayCom2>120"},
+            {"DelaySupText", "12>10, 1012>1000, 995 BtDelaySup2>1000"},
+            {"ALTemperatureText", "101>100, -21>-20, -20 BtALTemp1>-20"},
+            {"ALPressionText", "3>2.5, .1234>.1234, 0 BtALPression1>0"},
+            {"CoPressionText", "200>120, 1 BtDelayPress1>0"},
+            {"RPMText", "7000>6000, 0 BTRPM1>0, 5990 BTRPM2>6000"},
+            {"TxCutOff", "300>255, 255 BtCut2>255"},
+            {"TxTank", ">, 0 BtTank1>0"},
+            {"TxNiveauMin", "0>0, -3>1"},
+            {"TxNiveauMax", "300>255"},
+            {"TxNiveauPWM", "-1>0, 256>255"},
+            {"TxNiveau4", "101>100"},
+        };
+        for (const auto &[field, cases] : fields)
+            for (const QString &c : QString::fromLatin1(cases).split(QStringLiteral(", ")))
+                row(qPrintable(field + (u' ' + c)), QString(field), c.section(u'>', 0, 0),
+                    c.section(u'>', 1));
     }
 
     // Typed, a field is held to its range at once and nothing is sent; every
@@ -181,30 +167,24 @@ class TestMainParametersPages : public QObject {
     }
 
     // A pick stores its byte at once and sends nothing; a lambda pick also
-    // refreshes the screens.
+    // refreshes the screens. Lambda 0x80C, injection 0x80D, switch-over 0xA41.
     void choiceLists() {
-        // Lambda 0x80C, injection 0x80D, switch-over 0xA41.
-        auto bytes = [&] {
-            return QList<int>{w->image().at(0x80C), w->image().at(0x80D), w->image().at(0xA41)};
-        };
         main().refreshFromImage();
         PagesWindow::pick(main().ComboCommutation, 2);
         PagesWindow::pick(main().ComboInjection, 1);
         w->image().set(0x803, 44);
         PagesWindow::pick(main().ComboLambda, 3);
-        QCOMPARE(bytes(), (QList<int>{3, 1, 2}));
+        QCOMPARE(w->at({0x80C, 0x80D, 0xA41}), (QList<int>{3, 1, 2}));
         QCOMPARE(main().TemperatureText->text(), QStringLiteral("44"));
         QVERIFY(w->port.written.isEmpty());
         // A byte beyond its list selects nothing, and the upload keeps it.
-        const QList<int> beyond = {9, 3, 200};
-        for (int i = 0; i < 3; ++i)
-            w->image().set(QList{0x80C, 0x80D, 0xA41}[i], quint8(beyond[i]));
+        w->set({{0x80C, 9}, {0x80D, 3}, {0xA41, 200}});
         main().refreshFromImage();
         for (QComboBox *combo :
              {main().ComboLambda, main().ComboInjection, main().ComboCommutation})
             QCOMPARE(combo->currentIndex(), -1);
         main().encodeInto(w->image());
-        QCOMPARE(bytes(), beyond);
+        QCOMPARE(w->at({0x80C, 0x80D, 0xA41}), (QList<int>{9, 3, 200}));
     }
 
     void levelPresets_data() {
@@ -264,17 +244,14 @@ class TestMainParametersPages : public QObject {
         const int settings[] = {100, minimum, maximum, 7, 30, 50, 83};
         for (int i = 0; i < 7; ++i)
             w->image().set(level::addr::RangeCorrection + i, static_cast<quint8>(settings[i]));
-        w->image().set(level::addr::Immediate, static_cast<quint8>(reading));
-        w->image().set(level::addr::Average, static_cast<quint8>(minimum));
+        w->set({{level::addr::Immediate, reading}, {level::addr::Average, minimum}});
         level().TxNiveau100->setText(QStringLiteral("-"));
         level().refreshFromImage();
         QCOMPARE(level().TxNiveau100->text().replace(u',', u'.'), percent);
         // The average at the minimum: full when falling, 0 at the reference.
         QCOMPARE(level().TxNiveau100_2->text(), minimum > maximum ? "100" : "0");
-        QList<int> colours;
-        for (Shape *led : {level().led1, level().led2, level().led3, level().led4, level().led5})
-            colours.append(led->fillColor());
-        QCOMPARE(lampLetters(colours), lamps);
+        LevelPage &l = level();
+        QCOMPARE(lampLetters({l.led1, l.led2, l.led3, l.led4, l.led5}), lamps);
     }
 
     void chain_data() {

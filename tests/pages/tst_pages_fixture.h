@@ -7,6 +7,7 @@
 #include "monitor/monitor_screen.h"
 #include "pages/battery_page.h"
 #include "pages/coefficient_page.h"
+#include "pages/data_table.h"
 #include "pages/lambda_page.h"
 #include "pages/level_page.h"
 #include "pages/main_parameters_page.h"
@@ -24,26 +25,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <tuple>
-
-// A data table's columns named in order; one row of it; the current row's
-// values, fetched by name in the order asked.
-template <typename... Types, typename... Names> void columns(const Names &...names) {
-    (QTest::addColumn<Types>(names), ...);
-}
-template <typename... Columns> void row(const char *name, const Columns &...values) {
-    (QTest::newRow(name) << ... << values);
-}
-template <typename... Types, typename... Names> std::tuple<Types...> fetch(const Names &...names) {
-    return {*static_cast<Types *>(QTest::qData(names, qMetaTypeId<Types>()))...};
-}
-
 // A control by its name; a missing one ends the run.
 template <typename T> T *child(QWidget &parent, const QString &name) {
     T *found = parent.findChild<T *>(name);
     if (!found)
         qFatal("no control %s in %s", qPrintable(name), qPrintable(parent.objectName()));
     return found;
+}
+
+// The texts of sibling controls, in the order given.
+template <typename... Widgets> QStringList texts(Widgets *...widgets) {
+    return {widgets->text()...};
+}
+
+// Texts put in fields, in the order given.
+inline void typeInto(std::initializer_list<std::pair<QLineEdit *, const char *>> typed) {
+    for (const auto &[edit, text] : typed)
+        edit->setText(QString::fromLatin1(text));
 }
 
 class PagesWindow {
@@ -59,6 +57,17 @@ class PagesWindow {
     AppContext &app() { return window.app(); }
     MemoryImage &image() { return link.image; }
     QTimer &timer1() { return screens().FnMoniteur->Timer1; }
+    // Bytes put in the image as {address, value}; the bytes at addresses.
+    void set(std::initializer_list<std::pair<int, int>> bytes) {
+        for (const auto &[address, value] : bytes)
+            image().set(address, static_cast<quint8>(value));
+    }
+    QList<int> at(std::initializer_list<int> addresses) {
+        QList<int> out;
+        for (int address : addresses)
+            out << image().at(address);
+        return out;
+    }
 
     // A pick of the fitter in a choice list.
     static void pick(QComboBox *combo, int index) {

@@ -18,8 +18,8 @@
 using namespace lambda;
 
 namespace {
-QString withPoint(QString caption) {
-    return caption.replace(u',', u'.'); // whatever the desktop's separator
+QStringList withPoint(QStringList captions) {
+    return captions.replaceInStrings(QStringLiteral(","), QStringLiteral(".")); // any locale
 }
 } // namespace
 
@@ -84,8 +84,7 @@ class TestTablesPages : public QObject {
         }
         tables().showForm();
         tables().PutInTaB();
-        QCOMPARE(tables().TxTbCP(1)->text(), QStringLiteral("16"));  // 0x810
-        QCOMPARE(tables().TxTbCG(20)->text(), QStringLiteral("55")); // 0x837
+        QCOMPARE(texts(tables().TxTbCP(1), tables().TxTbCG(20)), QStringList({"16", "55"}));
         NumericEdit *field = tables().TxTbCG(5);
         field->clear();
         QTest::keyClicks(field, QStringLiteral("3x0.0"));
@@ -148,30 +147,25 @@ class TestTablesPages : public QObject {
     // The live values always; the settings only while the poll is off.
     void batteryRefresh() {
         BatteryPage &p = batteryPage();
-        w->image().set(battery::LiveVoltage, 167);
-        w->image().set(battery::LivePointer, 12);
-        w->image().set(battery::ModeAddress, 2);
-        w->image().set(battery::BlockFlagAddress, 1);
+        using namespace battery;
+        w->set({{LiveVoltage, 167}, {LivePointer, 12}, {ModeAddress, 2}, {BlockFlagAddress, 1}});
         setBattery(5, -10);
         RefreshScreens(w->app());
-        QCOMPARE(p.TxVbat->text(), QStringLiteral("167"));
-        QCOMPARE(p.TXpointeurTension->text(), QStringLiteral("12"));
-        QCOMPARE(withPoint(p.TxTensionBat->text()), QStringLiteral("12.525"));
+        QCOMPARE(withPoint(texts(p.TxVbat, p.TXpointeurTension, p.TxTensionBat, p.TxBloque,
+                                 p.TxTBBat.at(5))),
+                 QStringList({"167", "12", "12.525", "1", "-10"}));
         QCOMPARE(p.Picture1->barWidth(), 835);
-        QCOMPARE(p.TxBloque->text(), QStringLiteral("1"));
         QVERIFY(p.Option1.at(2)->isChecked());
-        QCOMPARE(p.TxTBBat.at(5)->text(), QStringLiteral("-10"));
-        w->image().set(battery::ModeAddress, 7); // beyond the list: OFF
+        w->image().set(ModeAddress, 7); // beyond the list: OFF
         RefreshScreens(w->app());
         QVERIFY(p.Option1.at(0)->isChecked());
         QCOMPARE(p.TxVbatType->text(), QStringLiteral("7"));
 
         p.TxTBBat.at(3)->setText(QStringLiteral("9"));
-        w->image().set(battery::LiveVoltage, 150);
+        w->image().set(LiveVoltage, 150);
         w->link.state.PollingOn = true;
         RefreshScreens(w->app());
-        QCOMPARE(p.TxTBBat.at(3)->text(), QStringLiteral("9"));
-        QCOMPARE(p.TxVbat->text(), QStringLiteral("150"));
+        QCOMPARE(texts(p.TxTBBat.at(3), p.TxVbat), QStringList({"9", "150"}));
         QVERIFY(w->port.written.isEmpty()); // a check set by the refresh writes nothing
     }
 
@@ -333,24 +327,20 @@ class TestTablesPages : public QObject {
     void lambdaShowAndWrite() {
         setLambdaBlock();
         LambdaPage &p = lambdaPage();
-        QCOMPARE(p.field(RaCoPauvre)->text(), QStringLiteral("253"));
-        QCOMPARE(withPoint(p.TXTR01->text()), QStringLiteral(" ( 2.5 V )"));
-        QCOMPARE(p.TXTR02->text(), QStringLiteral(" ( 1 s )"));
-        QCOMPARE(p.TXTMEMORISE->text(), QStringLiteral(" ( ON ) "));
+        QCOMPARE(withPoint(texts(p.field(RaCoPauvre), p.TXTR01, p.TXTR02, p.TXTMEMORISE)),
+                 QStringList({"253", " ( 2.5 V )", " ( 1 s )", " ( ON ) "}));
         p.DeltaNegatif->click();
-        QCOMPARE(p.field(RaCoPauvre)->text(), QStringLiteral("-3"));
-        QCOMPARE(p.field(ChCoPauvre)->text(), QStringLiteral("-128"));
-        QCOMPARE(withPoint(p.TXTP03->text()), QStringLiteral(" ( -0.06 ms )"));
-        p.field(VVlambdaPauvre)->setText(QStringLiteral("143")); // 0.698 V, cut
-        QCOMPARE(withPoint(p.TXTP01->text()), QStringLiteral(" ( 0.69 V )"));
-        p.field(Memorise)->setText(QStringLiteral("x"));
-        QCOMPARE(p.TXTMEMORISE->text(), QStringLiteral(" ( OFF ) "));
+        QCOMPARE(withPoint(texts(p.field(RaCoPauvre), p.field(ChCoPauvre), p.TXTP03)),
+                 QStringList({"-3", "-128", " ( -0.06 ms )"}));
+        typeInto({{p.field(VVlambdaPauvre), "143"}, {p.field(Memorise), "x"}}); // 0.698 V, cut
+        QCOMPARE(withPoint(texts(p.TXTP01, p.TXTMEMORISE)),
+                 QStringList({" ( 0.69 V )", " ( OFF ) "}));
         QVERIFY(w->port.written.isEmpty());
-        p.field(VVlambdaPauvre)->setText(QStringLiteral("41"));
-        p.field(Memorise)->setText(QStringLiteral("1"));
-        p.field(VVlambdaRich)->setText(QStringLiteral("700"));
-        p.field(RpmAct)->setText(QStringLiteral("3000"));
-        p.field(RaCoRich)->setText(QStringLiteral("-20"));
+        typeInto({{p.field(VVlambdaPauvre), "41"},
+                  {p.field(Memorise), "1"},
+                  {p.field(VVlambdaRich), "700"},
+                  {p.field(RpmAct), "3000"},
+                  {p.field(RaCoRich), "-20"}});
         p.BoutonCentrale->click();
         QCOMPARE(w->port.written,
                  QByteArrayList{frames::sealed("@W8820E02BC00291403090BB8FDEC807F01") + '\r'});
