@@ -23,20 +23,6 @@ const QStringList SimArgs{QStringLiteral("--warm"), QStringLiteral("--gas-needs"
                           QStringLiteral("1.25,1.40,1.24,1.34")};
 constexpr int CalibrationTimeoutMs = 120000;
 
-// The ECU's memory as a fresh link reads it.
-std::optional<MemoryImage> readEcu(const SimProcess &sim) {
-    QtSerialPort serial{PortDirectory(sim.portsDir())};
-    Link link(&serial);
-    link.state.PortNumber = sim.port();
-    QSignalSpy done(&link, &Link::fullReadCompleted);
-    if (!link.OpenPort())
-        return std::nullopt;
-    link.StartFullRead();
-    const bool read = QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs);
-    link.ClosePort();
-    return read ? std::optional(link.image) : std::nullopt;
-}
-
 // The command line's calibrate arguments on the simulator's port.
 QStringList calibrateArgs(const SimProcess &sim, const char *more) {
     return QStringLiteral("calibrate %1 --port %2").arg(more).arg(sim.port()).split(u' ') +
@@ -132,7 +118,7 @@ class TestCalibrationEndToEnd : public QObject {
             return apply ? int(number::roundHalfEven(map.value(QLatin1String(name)) * 50)) : before;
         };
         // Load trims are never touched by an idle calibration.
-        QCOMPARE(bytesAt(readEcu(sim), {0x807, 0xA41, 0x801, 0x839, 0x802, 0x83A}),
+        QCOMPARE(bytesAt(readEcuAfresh(sim), {0x807, 0xA41, 0x801, 0x839, 0x802, 0x83A}),
                  (QList<int>{2, 0, 125, 124, applied("TxApp1_1", 20), applied("TxApp1_2", 21)}));
     }
 
@@ -144,7 +130,7 @@ class TestCalibrationEndToEnd : public QObject {
                        calibrateArgs(sim, "load --steps 2,5,2,5 --exclude 50 --apply"));
         QCOMPARE(r.exitCode, 6);
         QVERIFY(r.err.contains("ERROR Aquisition"));
-        QCOMPARE(bytesAt(readEcu(sim), {0x801, 0x802, 0x807}),
+        QCOMPARE(bytesAt(readEcuAfresh(sim), {0x801, 0x802, 0x807}),
                  (QList<int>{125, 20, 2})); // nothing applied
     }
 
@@ -165,7 +151,7 @@ class TestCalibrationEndToEnd : public QObject {
         ::kill(pid_t(cli.processId()), SIGINT);
         QVERIFY(cli.waitForFinished(30000));
         QCOMPARE(cli.exitCode(), 130);
-        QCOMPARE(bytesAt(readEcu(sim), {0x807, 0xA41}), (QList<int>{2, 0}));
+        QCOMPARE(bytesAt(readEcuAfresh(sim), {0x807, 0xA41}), (QList<int>{2, 0}));
     }
 };
 

@@ -25,7 +25,7 @@
 
 using namespace calibration;
 
-class TestCalibrationScreens : public QObject {
+class TestCalibrationScreens : public QObject, WindowFixture {
     Q_OBJECT
   private:
     CalibrationScreen *cal() { return window->screens().FnCalibration; }
@@ -39,12 +39,6 @@ class TestCalibrationScreens : public QObject {
         }
     }
 
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
-    FakeSerialPort *&port = session.port;
-    std::unique_ptr<Link> &link = session.link;
-    std::unique_ptr<MainWindow> &window = session.window;
     // Refresh passes until the calibration ends; gas is reported once asked for.
     void runCalibration() {
         for (int pass = 0; pass < 50 && window->app().CalibrationRunning; ++pass) {

@@ -18,22 +18,21 @@
 #include <QTest>
 #include <QTreeWidget>
 
-class TestCompareWindow : public QObject {
+class TestCompareWindow : public QObject, WindowFixture {
     Q_OBJECT
   private Q_SLOTS:
     void init() {
         dialogs = FakeDialogs();
         session.start(dialogs, dir.path());
-        compare = session.window->compareWindow();
+        compare = window->compareWindow();
     }
     void cleanup() { session.reset(); }
 
     void toolAgainstAFile() {
-        Link &link = *session.link;
-        link.image.set(0x000, 12); // the firmware travels at 0x1000 in a file
-        link.image.set(0x803, 35);
-        link.state.DataLoaded = true;
-        MemoryImage edited = link.image;
+        link->image.set(0x000, 12); // the firmware travels at 0x1000 in a file
+        link->image.set(0x803, 35);
+        link->state.DataLoaded = true;
+        MemoryImage edited = link->image;
         edited.set(0x1000, 12);
         edited.set(0x803, 40);
         edited.set(0x812, 105);
@@ -75,7 +74,7 @@ class TestCompareWindow : public QObject {
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
         if (!name.isEmpty()) {
-            session.link->state.DataLoaded = true;
+            link->state.DataLoaded = true;
             compare->setSource(1, content.isEmpty() ? dir.filePath(name) : write(name, content));
         }
         compare->ListDifferences->addTopLevelItem(new QTreeWidgetItem(QStringList{"stale"}));
@@ -86,13 +85,13 @@ class TestCompareWindow : public QObject {
     }
 
     void loadButtonOffersTheCompare() {
-        QPushButton *load = session.window->menu().Charger;
+        QPushButton *load = window->menu().Charger;
         QCOMPARE(load->contextMenuPolicy(), Qt::ActionsContextMenu);
         QCOMPARE(load->actions().size(), 1);
         QVERIFY(!compare->isVisible());
         load->actions().first()->trigger();
         QVERIFY(compare->isVisible());
-        QCOMPARE(session.window->compareWindow(), compare); // one window, raised again
+        QCOMPARE(window->compareWindow(), compare); // one window, raised again
     }
 
   private:
@@ -111,9 +110,6 @@ class TestCompareWindow : public QObject {
         return out;
     }
 
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
     CompareWindow *compare = nullptr;
 };
 

@@ -22,14 +22,8 @@
 #include <QTest>
 #include <QToolButton>
 
-class TestConnectionForm : public QObject {
+class TestConnectionForm : public QObject, WindowFixture {
     Q_OBJECT
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
-    FakeSerialPort *&port = session.port;
-    std::unique_ptr<Link> &link = session.link;
-    std::unique_ptr<MainWindow> &window = session.window;
 
     ConnectionForm &form() {
         return *static_cast<ConnectionForm *>(window->screens().FnConnection);

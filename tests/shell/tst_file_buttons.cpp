@@ -29,14 +29,8 @@ QByteArray fileText(const QString &path) {
 }
 } // namespace
 
-class TestFileButtons : public QObject {
+class TestFileButtons : public QObject, WindowFixture {
     Q_OBJECT
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
-    FakeSerialPort *&port = session.port;
-    std::unique_ptr<Link> &link = session.link;
-    std::unique_ptr<MainWindow> &window = session.window;
 
     QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
     void clickLoad(const QString &path) {

@@ -35,12 +35,8 @@ QStringList entries(QComboBox *combo) {
 }
 } // namespace
 
-class TestLanguage : public QObject {
+class TestLanguage : public QObject, WindowFixture {
     Q_OBJECT
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
-    std::unique_ptr<MainWindow> &window = session.window;
 
     void start() { session.start(dialogs, dir.path(), Variant::build()); }
     QString lng(const QString &name, const QByteArray &content) {
@@ -86,7 +82,7 @@ class TestLanguage : public QObject {
 
     void menuTextsAndTheNextStart_data() {
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("port"); // 0: no configuration file yet
+        QTest::addColumn<int>("savedPort"); // 0: no configuration file yet
         QTest::newRow("first start") << "" << 0;
         QTest::newRow("Polish folder") << "j\u0119zyki" << 4;
     }
@@ -94,9 +90,9 @@ class TestLanguage : public QObject {
     // beside the port and the next start loads the file without asking.
     void menuTextsAndTheNextStart() {
         QFETCH(QString, folder);
-        QFETCH(int, port);
-        if (port) {
-            lng("prconfig.txt", "FichierConfig:]" + QByteArray::number(port) + "]]]]]Fin\r\n");
+        QFETCH(int, savedPort);
+        if (savedPort) {
+            lng("prconfig.txt", "FichierConfig:]" + QByteArray::number(savedPort) + "]]]]]Fin\r\n");
             start();
         }
         QByteArray line = "FichierLangage:";
@@ -118,20 +114,19 @@ class TestLanguage : public QObject {
         const QFileInfo startAt(dialogs.fileAsked[0].value(2)); // among the shipped files
         QCOMPARE(startAt.fileName(), QStringLiteral("Default.lng"));
         QVERIFY(QFileInfo::exists(startAt.dir().filePath(QStringLiteral("francais.lng"))));
-        port = port ? port : 1;
-        QCOMPARE(
-            configLine(),
-            QStringLiteral("FichierConfig:]%1]%2]]]]Fin\r\n").arg(QString::number(port), path));
+        savedPort = savedPort ? savedPort : 1;
+        QCOMPARE(configLine(), QStringLiteral("FichierConfig:]%1]%2]]]]Fin\r\n")
+                                   .arg(QString::number(savedPort), path));
 
         dialogs = FakeDialogs();
         start();
         QVERIFY(dialogs.fileAsked.isEmpty() && dialogs.shown.isEmpty());
-        QCOMPARE(session.link->state.PortNumber, port);
+        QCOMPARE(session.link->state.PortNumber, savedPort);
         QCOMPARE(menuCaptions(), numbers);
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("Muet COM"));
         window->screens().FnEntete->Command1_Click();
-        session.port->feed(ackFrame());
-        QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("Parle COM%1").arg(port));
+        port->feed(ackFrame());
+        QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("Parle COM%1").arg(savedPort));
     }
 
     void refusedFileChangesNothing_data() {

@@ -10,13 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestNavigation : public QObject {
+class TestNavigation : public QObject, WindowFixture {
     Q_OBJECT
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
-    std::unique_ptr<Link> &link = session.link;
-    std::unique_ptr<MainWindow> &window = session.window;
 
     QStringList shownScreens() const {
         QStringList out;

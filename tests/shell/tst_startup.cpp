@@ -31,14 +31,8 @@ QStringList sorted(QStringList list) {
 }
 } // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public QObject, WindowFixture {
     Q_OBJECT
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
-    FakeSerialPort *&port = session.port;
-    std::unique_ptr<Link> &link = session.link;
-    std::unique_ptr<MainWindow> &window = session.window;
 
     void start() { session.start(dialogs, dir.path(), Variant{}); }
     void answerFullRead() {

@@ -25,12 +25,8 @@ bool visible(QWidget *w) {
 }
 } // namespace
 
-class TestVariant : public QObject {
+class TestVariant : public QObject, WindowFixture {
     Q_OBJECT
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    WindowSession session;
-    std::unique_ptr<MainWindow> &window = session.window;
 
   private Q_SLOTS:
     void cleanup() { session.reset(); }

@@ -24,6 +24,20 @@
 constexpr int ReadTimeoutMs = 30000;
 constexpr int WriteTimeoutMs = 15000;
 
+// The simulator's whole memory as a fresh link of its own reads it.
+inline std::optional<MemoryImage> readEcuAfresh(const SimProcess &sim) {
+    QtSerialPort serial{PortDirectory(sim.portsDir())};
+    Link link(&serial);
+    link.state.PortNumber = sim.port();
+    QSignalSpy done(&link, &Link::fullReadCompleted);
+    if (!link.OpenPort())
+        return std::nullopt;
+    link.StartFullRead();
+    const bool read = QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs);
+    link.ClosePort();
+    return read ? std::optional(link.image) : std::nullopt;
+}
+
 class SimSession {
   public:
     explicit SimSession(int port) : sim(port), serial{PortDirectory(sim.portsDir())} {
@@ -52,16 +66,7 @@ class SimSession {
         (void)QTest::qWaitFor([this] { return !link.state.LinkBusy; }, WriteTimeoutMs);
         window.reset();
         link.ClosePort();
-        QtSerialPort freshSerial{PortDirectory(sim.portsDir())};
-        Link fresh(&freshSerial);
-        fresh.state.PortNumber = link.state.PortNumber;
-        QSignalSpy done(&fresh, &Link::fullReadCompleted);
-        if (!fresh.OpenPort())
-            return std::nullopt;
-        fresh.StartFullRead();
-        const bool read = QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs);
-        fresh.ClosePort();
-        return read ? std::optional(fresh.image) : std::nullopt;
+        return readEcuAfresh(sim);
     }
 
     Screens &screens() { return window->screens(); }

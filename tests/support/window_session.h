@@ -2,8 +2,10 @@
 
 #include "link/link.h"
 #include "shell/main_window.h"
+#include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 
@@ -37,4 +39,15 @@ struct WindowSession {
         delete port;
         port = nullptr;
     }
+};
+
+// What a window test holds: a start directory of its own, scripted dialogs
+// and the session, with the session's parts under short names.
+struct WindowFixture {
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    WindowSession session;
+    FakeSerialPort *&port = session.port;
+    std::unique_ptr<Link> &link = session.link;
+    std::unique_ptr<MainWindow> &window = session.window;
 };
