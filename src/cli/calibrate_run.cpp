@@ -27,7 +27,7 @@ CalibrateRun::CalibrateRun(Link &link, Kind kind, const Settings &settings, bool
       m_kind(kind), m_apply(apply) {
     m_watchdog.setInterval(200);
     m_silence.setInterval(250);
-    connect(&m_watchdog, &QTimer::timeout, this, &CalibrateRun::watchdogTick);
+    connect(&m_watchdog, &QTimer::timeout, this, [this] { cli::pollWatchdogTick(m_link); });
     connect(&m_silence, &QTimer::timeout, this, &CalibrateRun::silenceTick);
     connect(&m_link, &Link::dataDecoded, this, &CalibrateRun::onData);
     connect(&m_link, &Link::frameProcessed, this, &CalibrateRun::onFrame);
@@ -94,7 +94,7 @@ void CalibrateRun::onFrame() {
     }
 }
 
-void CalibrateRun::onFinished(Kind kind, bool acquisitionError) {
+void CalibrateRun::onFinished(Kind, bool acquisitionError) {
     printResults();
     m_stage = Stage::Restoring;
     if (acquisitionError) {
@@ -102,7 +102,6 @@ void CalibrateRun::onFinished(Kind kind, bool acquisitionError) {
         m_result = cli::AcquisitionError;
         m_apply = false;
     }
-    Q_UNUSED(kind);
 }
 
 // The chained writes are answered up to their last frame, which is in flight.
@@ -152,17 +151,6 @@ void CalibrateRun::printResults() {
                         texts[f].toLocal8Bit().constData());
     }
     std::fflush(stdout);
-}
-
-void CalibrateRun::watchdogTick() {
-    LinkState &st = m_link.state;
-    if (++st.NoAnswerTicks <= 2)
-        return;
-    st.NoAnswerTicks = 0;
-    if (!st.PortIsOpen)
-        return;
-    m_link.SendLine(st.PollFrame);
-    st.PollingOn = true;
 }
 
 void CalibrateRun::silenceTick() {

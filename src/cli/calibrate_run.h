@@ -38,7 +38,6 @@ class CalibrateRun : public QObject {
     void onFrame();
     void onChainDone();
     void onFinished(calibration::Kind kind, bool acquisitionError);
-    void watchdogTick();
     void silenceTick();
     void printResults();
     void applyIdle();

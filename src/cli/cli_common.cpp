@@ -127,6 +127,13 @@ Exit CliLink::upload() {
     return runUntilDone([this] { link.StartUpload(2); });
 }
 
+void pollWatchdogTick(Link &link) {
+    if (!link.watchdogExpired() || !link.state.PortIsOpen)
+        return;
+    link.SendLine(link.state.PollFrame);
+    link.state.PollingOn = true;
+}
+
 std::optional<memory_file::Parsed> readMemoryFile(const QString &path) {
     const MessageTable messages;
     const QFileInfo info(path);

@@ -106,15 +106,7 @@ int runMonitor(const QStringList &arguments) {
     // again, so a lost answer or a noisy line never ends the log.
     QTimer watchdog;
     watchdog.setInterval(200);
-    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
-        if (++link.state.NoAnswerTicks <= 2)
-            return;
-        link.state.NoAnswerTicks = 0;
-        if (!link.state.PortIsOpen)
-            return;
-        link.SendLine(link.state.PollFrame);
-        link.state.PollingOn = true;
-    });
+    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] { cli::pollWatchdogTick(link); });
     if (seconds > 0)
         QTimer::singleShot(static_cast<int>(seconds * 1000), &loop,
                            [&loop] { loop.exit(cli::Ok); });

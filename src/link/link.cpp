@@ -177,3 +177,10 @@ void Link::ControlTimer3_Timer() {
 QString Link::noCommunicationText() const {
     return messages[7] + QString::number(state.PortNumber);
 }
+
+bool Link::watchdogExpired() {
+    if (++state.NoAnswerTicks <= 2)
+        return false;
+    state.NoAnswerTicks = 0;
+    return true;
+}

@@ -60,6 +60,11 @@ class Link : public QObject {
     // "No communication on COM" + port number.
     QString noCommunicationText() const;
 
+    // One 200 ms tick of the poll watchdog: counts NoAnswerTicks (every
+    // receive event clears them); true on the third tick without an answer,
+    // the count then starting again.
+    bool watchdogExpired();
+
     // The receive chain, in calling order; public for the tests.
     void Traitement(const QByteArray &chaine);
     void Analyse(QByteArray TrameOK);

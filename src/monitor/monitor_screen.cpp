@@ -121,11 +121,7 @@ void MonitorScreen::TestValeur1() {
 void MonitorScreen::Timer1_Timer() {
     Link &link = m_app.link;
     LinkState &st = link.state;
-    st.NoAnswerTicks += 1;
-    if (st.NoAnswerTicks <= 2)
-        return;
-    st.NoAnswerTicks = 0;
-    if (!st.PortIsOpen)
+    if (!link.watchdogExpired() || !st.PortIsOpen)
         return;
     // Language line 71 fills message 10 as well; until language texts are
     // kept apart, the message serves (default "No Dialogue on COM").
