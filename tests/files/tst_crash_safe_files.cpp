@@ -4,6 +4,7 @@
 // version before or the one being written, never a mixture or a fragment.
 #include "files/config_file.h"
 #include "files/sensor_file.h"
+#include "pages/data_table.h"
 
 #include <QDir>
 #include <QProcess>
@@ -37,20 +38,16 @@ bool sensorWhole(const QString &dir) {
 class TestCrashSafeFiles : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void killedWriterLeavesWholeFiles_data();
+    void killedWriterLeavesWholeFiles_data() {
+        columns<int, int>("kills", "maxDelayUs");
+        row("killed at once", 100, 2000);
+        row("killed later", 200, 30000);
+    }
     void killedWriterLeavesWholeFiles();
 };
 
-void TestCrashSafeFiles::killedWriterLeavesWholeFiles_data() {
-    QTest::addColumn<int>("kills");
-    QTest::addColumn<int>("maxDelayUs");
-    QTest::newRow("killed at once") << 100 << 2000;
-    QTest::newRow("killed later") << 200 << 30000;
-}
-
 void TestCrashSafeFiles::killedWriterLeavesWholeFiles() {
-    QFETCH(int, kills);
-    QFETCH(int, maxDelayUs);
+    const auto [kills, maxDelayUs] = fetch<int, int>("kills", "maxDelayUs");
     QTemporaryDir dir;
     QRandomGenerator rng(20261206);
     bool hadConfig = false, hadSensor = false; // absent only until first written

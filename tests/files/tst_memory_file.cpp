@@ -3,11 +3,11 @@
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 #include "link/memory_image.h"
+#include "pages/data_table.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 // A line whose bytes are all byteText, then the firmware byte given.
@@ -30,32 +30,26 @@ class TestMemoryFile : public QObject {
         QCOMPARE(text.size(), 6167);
         QVERIFY(text.startsWith("FichierMemoire:0A.FF.00."));
         QVERIFY(text.endsWith(".00.C3.Fin\r\n"));
-        QCOMPARE(text.count('\n'), 1);
     }
 
     void parse_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("first"); // byte 0x800; -1: refused
-        QTest::addColumn<int>("firmware");
+        columns<QString, int, int>("text", "first", "firmware"); // first: byte 0x800; -1: refused
         const QString good = lineOf("AB", "5C");
-        QTest::newRow("one character short") << good.left(6164) << -1 << 0;
-        QTest::newRow("6165 without Fin") << good.left(6162) + "XYZ" << 0xAB << 0x5C;
-        QTest::newRow("characters past 6165 ignored") << good + "0123456789" << 0xAB << 0x5C;
-        QTest::newRow("wrong header") << "FichierMemoirX" + good.mid(14) << -1 << 0;
-        QTest::newRow("lower case hex") << lineOf("ab", "5c") << 0xAB << 0x5C;
-        QTest::newRow("any separator") << lineOf("AB", "5C", ";") << 0xAB << 0x5C;
-        QTest::newRow("one hex digit then junk") << lineOf("Bz", "5C") << 0x0B << 0x5C;
-        QTest::newRow("no hex digit gives 0") << lineOf("zz", "G1") << 0 << 0;
-        QTest::newRow("last of several lines counts") << lineOf("11", "22") + "\r\n" + good + "\r\n"
-                                                      << 0xAB << 0x5C;
-        QTest::newRow("good line then a bad one") << good + "\r\nFichierMemoire:00.Fin\r\n"
-                                                  << -1 << 0;
-        QTest::newRow("empty") << QString() << -1 << 0;
+        row("one character short", good.left(6164), -1, 0);
+        row("6165 without Fin", good.left(6162) + "XYZ", 0xAB, 0x5C);
+        row("characters past 6165 ignored", good + "0123456789", 0xAB, 0x5C);
+        row("wrong header", "FichierMemoirX" + good.mid(14), -1, 0);
+        row("lower case hex", lineOf("ab", "5c"), 0xAB, 0x5C);
+        row("any separator", lineOf("AB", "5C", ";"), 0xAB, 0x5C);
+        row("one hex digit then junk", lineOf("Bz", "5C"), 0x0B, 0x5C);
+        row("no hex digit gives 0", lineOf("zz", "G1"), 0, 0);
+        row("last of several lines counts", lineOf("11", "22") + "\r\n" + good + "\r\n", 0xAB,
+            0x5C);
+        row("good line then a bad one", good + "\r\nFichierMemoire:00.Fin\r\n", -1, 0);
+        row("empty", QString(), -1, 0);
     }
     void parse() {
-        QFETCH(QString, text);
-        QFETCH(int, first);
-        QFETCH(int, firmware);
+        const auto [text, first, firmware] = fetch<QString, int, int>("text", "first", "firmware");
         const memory_file::Parsed parsed = memory_file::parse(text);
         QCOMPARE(parsed.ok, first >= 0);
         if (parsed.ok)
@@ -64,38 +58,19 @@ class TestMemoryFile : public QObject {
     }
 
     void uploadedDifference_data() {
-        QTest::addColumn<QList<int>>("changed");
-        QTest::addColumn<int>("first");
-        QTest::newRow("0x800 is never written") << QList<int>{0x800} << -1;
-        QTest::newRow("first written byte") << QList<int>{0x801} << 0x801;
-        QTest::newRow("last written byte") << QList<int>{0xA79} << 0xA79;
-        QTest::newRow("live area, past the blocks")
-            << QList<int>{0x000, 0x033, 0xA7A, 0x1000} << -1;
-        QTest::newRow("lowest of several") << QList<int>{0x900, 0x850, 0xA00} << 0x850;
+        columns<QList<int>, int>("changed", "first");
+        row("0x800 is never written", QList<int>{0x800}, -1);
+        row("first written byte", QList<int>{0x801}, 0x801);
+        row("last written byte", QList<int>{0xA79}, 0xA79);
+        row("live area, past the blocks", QList<int>{0x000, 0x033, 0xA7A, 0x1000}, -1);
+        row("lowest of several", QList<int>{0x900, 0x850, 0xA00}, 0x850);
     }
     void uploadedDifference() {
-        QFETCH(QList<int>, changed);
-        QFETCH(int, first);
+        const auto [changed, first] = fetch<QList<int>, int>("changed", "first");
         MemoryImage b;
         for (int address : changed)
             b.set(address, 0x40);
         QCOMPARE(memory_file::firstUploadedDifference(MemoryImage(), b), first);
-    }
-
-    void failedWriteLeavesTheOldFile() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Default.fra");
-        QVERIFY(memory_file::writeAtomically(path, "old\r\n"));
-        const auto rwx = QFile::permissions(dir.path());
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        QString error;
-        const bool written = memory_file::writeAtomically(path, "new\r\n", &error);
-        QFile::setPermissions(dir.path(), rwx);
-        if (written)
-            QSKIP("the folder stays writable for this user (root)");
-        QVERIFY(!error.isEmpty());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "old\r\n");
     }
 
     void restorePointIsALoadableFile() {
@@ -109,10 +84,8 @@ class TestMemoryFile : public QObject {
             points.save(lastRead, QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9, 42)));
         QCOMPARE(QFileInfo(path).fileName(), "restore-20260307-140509-042-fw3A.fra");
         const memory_file::Parsed parsed = memory_file::read(path);
-        QVERIFY(parsed.ok);
-        QCOMPARE(parsed.firmware(), quint8(0x3A));
-        QCOMPARE(parsed.bytes[0x123], quint8(0x77));
-        QCOMPARE(points.list(), QStringList{path});
+        QCOMPARE((QList<int>{parsed.ok, parsed.firmware(), parsed.bytes[0x123]}),
+                 (QList<int>{1, 0x3A, 0x77}));
     }
 
     void restorePointsKeepTheNewest() {

