@@ -81,6 +81,14 @@ class TestFrames : public QObject {
         QCOMPARE(hex::WordToHex(value), text);
         QCOMPARE(hex::byteHex(value), text.right(2).toLatin1());
     }
+
+    void imageIsBoundsChecked() {
+        MemoryImage image;
+        image.set(0x1000, 7);
+        QCOMPARE(image.at(0x1000), quint8(7));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, image.at(0x1001));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, image.set(-1, 0));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFrames)
