@@ -2,6 +2,7 @@
 
 #include "link/block_table.h"
 #include "link/link_state.h"
+#include "link/live_poll.h"
 #include "link/memory_image.h"
 #include "link/message_table.h"
 #include "link/serial_port.h"
@@ -9,17 +10,31 @@
 #include <QObject>
 #include <QTimer>
 
-// The dialogue with the ECU: the port, sending with a one-line hold-back,
-// cutting received text into frames, decoding data frames into the image,
-// whole-memory reads and uploads, the chained-write sequencer and the live
-// poll. It never touches a screen: it says what happened through signals,
-// which the shell wires (direct connections, so they run in order).
+// The dialogue with the ECU: the port, sending in order with a hold-back
+// queue, cutting received text into frames, decoding data frames into the
+// image, whole-memory reads and uploads, the chained-write sequencer and the
+// live poll. It never touches a screen: it says what happened through
+// signals, which the shell wires (direct connections, so they run in order).
+//
+// No line is lost while the port is open: a line that cannot go out at once
+// waits behind those already waiting; only a live poll replaces a waiting
+// live poll. Every answer counts only for its own request: a whole-memory
+// read moves on only on the data frame of the block it asked for, and the
+// chained writes and uploads move on only on an acknowledgement (a frame
+// whose letter is neither "R" nor "W") while a write is awaiting one. A
+// request left unanswered is sent again a bounded number of times.
 class Link : public QObject {
     Q_OBJECT
   public:
     explicit Link(SerialPort *port, QObject *parent = nullptr);
 
-    LinkState state;
+  private:
+    LinkState m_state;
+
+  public:
+    // Read-only for everyone but the link.
+    const LinkState &state = m_state;
+    LivePoll poll{*this};
     MemoryImage image;
     MessageTable messages;
     BlockTable blocks;
@@ -28,6 +43,13 @@ class Link : public QObject {
     // timers, PortNumber 1 and the default messages.
     void ResetLinkState();
 
+    void setPortNumber(int portNumber) { m_state.PortNumber = portNumber; }
+    // The configuration counts as known (a memory file was loaded) or not
+    // (the data-loading form asks for a fresh read).
+    void setDataLoaded(bool loaded) { m_state.DataLoaded = loaded; }
+
+    // Opens port PortNumber with its input emptied: nothing an earlier
+    // program left on the line is taken for an answer.
     bool OpenPort();
     void ClosePort();
     // True when port portNumber can be opened; opens and closes it at once.
@@ -48,22 +70,22 @@ class Link : public QObject {
     void StartUpload(int firstIndex, int endIndex = BlockCount);
     // Starts the chained-write sequencer at 1, 3, 5 or 6 after the caller's
     // own first write.
-    void StartSequence(int startValue) { state.UploadStep = startValue; }
+    void StartSequence(int startValue);
+    bool chainRunning() const { return m_state.UploadStep != 0 || m_chainTailAwaited; }
 
     // The user closed the transfer forms.
-    void AbandonFullRead() {
-        state.FullReadActive = false;
-        TimerDownload.stop();
-    }
+    void AbandonFullRead();
     void AbandonUpload();
+
+    // Blocks of the running (or last) upload the ECU acknowledged, and how
+    // many it has in all (15 for a whole memory file).
+    int uploadBlocksWritten() const { return m_uploadAcked; }
+    int uploadBlockTotal() const { return m_uploadTotal; }
+    // What the ECU holds after an upload that stopped part-way.
+    QString uploadStoppedText() const;
 
     // "No communication on COM" + port number.
     QString noCommunicationText() const;
-
-    // One 200 ms tick of the poll watchdog: counts NoAnswerTicks (every
-    // receive event clears them); true on the third tick without an answer,
-    // the count then starting again.
-    bool watchdogExpired();
 
     // The receive chain, in calling order; public for the tests.
     void Traitement(const QByteArray &chaine);
@@ -73,12 +95,15 @@ class Link : public QObject {
     QTimer ControlTimer3;
     QTimer TimerDownload;
     QTimer UPLoadTimer;
+    // Acknowledgement wait of the chained writes (200 ms ticks).
+    QTimer ChainTimer;
 
   public Q_SLOTS:
     void onReceive();
     void ControlTimer3_Timer();
     void TimerDownload_Timer();
     void UPLoadTimer_Timer();
+    void ChainTimer_Timer();
 
   Q_SIGNALS:
     void statusText(const QString &text);       // BarreEtat
@@ -98,22 +123,37 @@ class Link : public QObject {
     void uploadProgress(int value);
     void uploadCompleted();
     void uploadTimedOut();
-    void uploadStopped();      // the adapter vanished during an upload
-    void monitorTimerWanted(); // re-enable the monitor's watchdog
+    void uploadStopped(); // the port closed or the adapter vanished during an upload
+    // The last write of a chain was acknowledged by the ECU.
+    void chainAcknowledged();
+    // A write of a chain stayed unacknowledged after its re-sends; the
+    // chain stopped there.
+    void chainFailed();
 
   private:
     void writeNow(const QByteArray &line);
     void deviceLost();
-    void continueFullRead(bool dataAccepted);
+    void stopTransfers();
+    void continueFullRead(bool dataAccepted, int address, int count);
+    void requestBlock(int index);
     void finishFullRead();
+    void acknowledged();
     void runSequencer();
+    void sendChainWrite(QByteArrayView descriptor, int nextStep);
     void resumePoll();
 
     SerialPort *m_port;
     bool m_quietErrors = false;
     SendError m_sendError = SendError::None;
     int m_rejectedBlocks = 0;
+    int m_readResends = 0;        // re-requests of the block asked for, after a silence
     int m_readEnd = BlockCount;   // BlockTable entry that ends the running read
     int m_uploadEnd = BlockCount; // ... and the running upload
-    QByteArray m_lastSent;        // the last line written, without its CRs
+    int m_uploadAcked = 0;
+    int m_uploadTotal = 0;
+    int m_writeResends = 0;         // re-sends of the write awaiting its acknowledgement
+    int m_chainTicks = 0;           // ChainTimer ticks since the chain's last write
+    bool m_chainTailAwaited = false; // the chain's last write awaits its acknowledgement
+    QByteArray m_lastSent;  // the last line written, without its CRs
+    QByteArray m_lastWrite; // the last write or function written, as sent
 };

@@ -1,18 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 
-// Shared link state, one instance owned by the Link. Names are those every
-// screen uses when it talks about the line.
+// Shared link state, one instance owned by the Link, which alone changes it;
+// everyone else reads it. Names are those every screen uses when it talks
+// about the line. The live poll's own state lives in LivePoll.
 struct LinkState {
     int PortNumber = 1;
     bool PortIsOpen = false;
     bool LinkBusy = false;       // a reply is being received or awaited
-    QByteArray PendingLine;      // the one line held back while busy ("" = none)
-    int PendingTicks = 0;        // ControlTimer3 ticks since it was held back
-    int NoAnswerTicks = 0;       // monitor-timer ticks since the last receive event
-    bool PollingOn = false;      // after each processed reply, send PollFrame again
-    QByteArray PollFrame;        // read frame with CR used for live polling
+    QByteArrayList PendingLines; // lines waiting, in order, while the link is busy
+    int PendingTicks = 0;        // ControlTimer3 ticks the first waiting line has waited
     QByteArray RxBuffer;         // received text not yet consumed
     QByteArray FrameText;        // frame being assembled, without "@" and CR
     int InFrame = 0;             // 1 between "@" and CR
@@ -22,6 +21,6 @@ struct LinkState {
     int UploadStep = 0;          // chained-write sequencer state, 0 = at rest
     int UploadIndex = 0;         // next BlockTable entry to write in an upload
     int UploadTicks = 0;         // upload-timer ticks since the last block written
-    bool MonitorResume = false;  // re-enable the monitor timer when a transfer ends
+    int WritesAwaited = 0;       // writes and functions on the wire not yet acknowledged
     bool DataLoaded = false;     // the configuration was read once or loaded from a file
 };
