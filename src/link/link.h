@@ -139,7 +139,8 @@ class Link : public QObject {
     void finishFullRead();
     void acknowledged();
     void runSequencer();
-    void sendChainWrite(QByteArrayView descriptor, int nextStep);
+    void sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll);
+    bool writeStillWaiting() const;
     void resumePoll();
 
     SerialPort *m_port;
@@ -155,5 +156,6 @@ class Link : public QObject {
     int m_chainTicks = 0;           // ChainTimer ticks since the chain's last write
     bool m_chainTailAwaited = false; // the chain's last write awaits its acknowledgement
     QByteArray m_lastSent;  // the last line written, without its CRs
-    QByteArray m_lastWrite; // the last write or function written, as sent
+    QByteArray m_lastWriteHanded; // the last write or function given to SendLine
+    QByteArray m_chainWrite;      // the chain's or upload's write awaiting its acknowledgement
 };
