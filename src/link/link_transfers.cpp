@@ -199,6 +199,8 @@ void Link::acknowledged() {
         m_state.UploadTicks = 0;
     }
     if (m_chainTailAwaited && m_state.UploadStep == 0) {
+        if (m_state.WritesAwaited > 0)
+            return; // writes sent before the last one are still unacknowledged
         m_chainTailAwaited = false;
         ChainTimer.stop();
         Q_EMIT chainAcknowledged();
