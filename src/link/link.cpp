@@ -24,8 +24,8 @@ Link::Link(SerialPort *port, QObject *parent) : QObject(parent), m_port(port) {
 
 void Link::ResetLinkState() {
     ClosePort();
-    state = LinkState{};
-    state.PollFrame = frames::MonitorPoll.toByteArray();
+    m_state = LinkState{};
+    poll.reset();
     ControlTimer3.setInterval(100);
     TimerDownload.setInterval(200);
     UPLoadTimer.setInterval(200);
@@ -40,11 +40,11 @@ void Link::ResetLinkState() {
 
 bool Link::OpenPort() {
     ClosePort();
-    switch (m_port->open(state.PortNumber)) {
+    switch (m_port->open(m_state.PortNumber)) {
     case SerialPort::OpenResult::Opened:
-        state.PortIsOpen = true;
+        m_state.PortIsOpen = true;
         Q_EMIT statusText(QStringLiteral(" Connection on COM ") +
-                          QString::number(state.PortNumber));
+                          QString::number(m_state.PortNumber));
         return true;
     case SerialPort::OpenResult::NotFound:
         Q_EMIT statusText(NotConnect);
@@ -68,17 +68,17 @@ bool Link::OpenPort() {
 }
 
 void Link::ClosePort() {
-    if (!state.PortIsOpen)
+    if (!m_state.PortIsOpen)
         return;
     m_port->close();
-    state.PortIsOpen = false;
+    m_state.PortIsOpen = false;
     // No reply can still arrive on a closed port.
-    state.LinkBusy = false;
-    state.RxBuffer.clear();
+    m_state.LinkBusy = false;
+    m_state.RxBuffer.clear();
 }
 
 bool Link::TesteCom(int portNumber) {
-    if (state.PortIsOpen)
+    if (m_state.PortIsOpen)
         return false;
     const bool opened = m_port->open(portNumber) == SerialPort::OpenResult::Opened;
     m_port->close();
@@ -86,17 +86,17 @@ bool Link::TesteCom(int portNumber) {
 }
 
 void Link::SendLine(const QByteArray &line) {
-    if (!state.PortIsOpen) {
+    if (!m_state.PortIsOpen) {
         Q_EMIT connectionWanted();
         return;
     }
-    if (state.PendingLine.isEmpty() && !state.LinkBusy) {
+    if (m_state.PendingLines.isEmpty() && !m_state.LinkBusy) {
         writeNow(line);
         return;
     }
     // One line at most waits: a newer line replaces an older one.
-    state.PendingLine = line;
-    state.PendingTicks = 0;
+    m_state.PendingLines = QByteArrayList{line};
+    m_state.PendingTicks = 0;
     ControlTimer3.start();
 }
 
@@ -108,7 +108,7 @@ void Link::WriteBlock(QByteArrayView descriptor) {
 }
 
 void Link::writeNow(const QByteArray &line) {
-    if (!state.PortIsOpen)
+    if (!m_state.PortIsOpen)
         return;
     m_lastSent = line;
     while (m_lastSent.endsWith(frames::Cr))
@@ -131,16 +131,16 @@ void Link::writeNow(const QByteArray &line) {
 // The adapter was unplugged: close, say so once, stop the transfers that can
 // no longer finish, and let the fitter choose a port again.
 void Link::deviceLost() {
-    if (!state.PortIsOpen)
+    if (!m_state.PortIsOpen)
         return;
     ClosePort();
-    if (state.FullReadActive || TimerDownload.isActive()) {
-        state.FullReadActive = false;
+    if (m_state.FullReadActive || TimerDownload.isActive()) {
+        m_state.FullReadActive = false;
         TimerDownload.stop();
         Q_EMIT fullReadStopped();
     }
     if (UPLoadTimer.isActive()) {
-        state.UploadStep = 0;
+        m_state.UploadStep = 0;
         UPLoadTimer.stop();
         Q_EMIT uploadStopped();
     }
@@ -160,27 +160,35 @@ Link::SendError Link::trySendLine(const QByteArray &line) {
 }
 
 void Link::ControlTimer3_Timer() {
-    if (++state.PendingTicks >= 2) {
+    if (++m_state.PendingTicks >= 2) {
         // A held line waits at most two ticks, answered or not.
-        state.PendingTicks = 0;
-        state.LinkBusy = false;
+        m_state.PendingTicks = 0;
+        m_state.LinkBusy = false;
     }
-    if (!state.PortIsOpen || state.LinkBusy)
+    if (!m_state.PortIsOpen || m_state.LinkBusy)
         return;
-    const QByteArray line = state.PendingLine;
-    state.PendingLine.clear();
+    const QByteArray line = m_state.PendingLines.value(0);
+    m_state.PendingLines.clear();
     ControlTimer3.stop();
     if (!line.isEmpty())
         writeNow(line);
 }
 
 QString Link::noCommunicationText() const {
-    return messages[7] + QString::number(state.PortNumber);
+    return messages[7] + QString::number(m_state.PortNumber);
 }
 
-bool Link::watchdogExpired() {
-    if (++state.NoAnswerTicks <= 2)
-        return false;
-    state.NoAnswerTicks = 0;
-    return true;
+void Link::StartSequence(int startValue) {
+    m_state.UploadStep = startValue;
+}
+
+void Link::AbandonFullRead() {
+    m_state.FullReadActive = false;
+    TimerDownload.stop();
+}
+
+void Link::ChainTimer_Timer() {}
+
+QString Link::uploadStoppedText() const {
+    return QString();
 }

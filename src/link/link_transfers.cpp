@@ -10,35 +10,35 @@ constexpr int MaxRejectedBlocks = 3;
 void Link::StartFullRead(int endIndex) {
     m_readEnd = qBound(1, endIndex, int(blocks.size()));
     Q_EMIT fullReadStarted();
-    state.FullReadActive = true;
-    state.FullReadIndex = 1;
+    m_state.FullReadActive = true;
+    m_state.FullReadIndex = 1;
     m_rejectedBlocks = 0;
     SendLine(blocks[0] + frames::Cr);
-    state.FullReadTicks = 0;
+    m_state.FullReadTicks = 0;
     TimerDownload.start();
 }
 
 // Every data frame advances the read, whichever block it carries: each is
 // stored at its own address. A corrupted one asks again for the block last
 // requested, so a noisy line never leaves a hole in the image.
-void Link::continueFullRead(bool dataAccepted) {
+void Link::continueFullRead(bool dataAccepted, int, int) {
     if (!dataAccepted) {
         if (++m_rejectedBlocks > MaxRejectedBlocks) {
-            state.FullReadActive = false;
+            m_state.FullReadActive = false;
             TimerDownload.stop();
             Q_EMIT fullReadTimedOut();
             return;
         }
-        SendLine(blocks[static_cast<std::size_t>(state.FullReadIndex - 1)] + frames::Cr);
-        state.FullReadTicks = 0;
+        SendLine(blocks[static_cast<std::size_t>(m_state.FullReadIndex - 1)] + frames::Cr);
+        m_state.FullReadTicks = 0;
         return;
     }
     m_rejectedBlocks = 0;
-    if (state.FullReadIndex != m_readEnd) {
-        SendLine(blocks[static_cast<std::size_t>(state.FullReadIndex)] + frames::Cr);
-        state.FullReadIndex += 1;
-        Q_EMIT fullReadProgress(state.FullReadIndex);
-        state.FullReadTicks = 0;
+    if (m_state.FullReadIndex != m_readEnd) {
+        SendLine(blocks[static_cast<std::size_t>(m_state.FullReadIndex)] + frames::Cr);
+        m_state.FullReadIndex += 1;
+        Q_EMIT fullReadProgress(m_state.FullReadIndex);
+        m_state.FullReadTicks = 0;
         return;
     }
     finishFullRead();
@@ -46,24 +46,21 @@ void Link::continueFullRead(bool dataAccepted) {
 
 void Link::finishFullRead() {
     TimerDownload.stop();
-    state.FullReadIndex = 0;
-    state.FullReadActive = false;
+    m_state.FullReadIndex = 0;
+    m_state.FullReadActive = false;
     Q_EMIT fullReadCompleted();
-    if (state.MonitorResume) {
-        state.MonitorResume = false;
-        Q_EMIT monitorTimerWanted();
-    }
-    if (!state.DataLoaded) {
-        state.DataLoaded = true;
+    poll.resumeAfterTransfer();
+    if (!m_state.DataLoaded) {
+        m_state.DataLoaded = true;
         Q_EMIT firstDataLoaded();
     }
 }
 
 void Link::TimerDownload_Timer() {
-    if (++state.FullReadTicks < 3)
+    if (++m_state.FullReadTicks < 3)
         return;
     TimerDownload.stop();
-    state.FullReadActive = false;
+    m_state.FullReadActive = false;
     Q_EMIT fullReadTimedOut();
 }
 
@@ -71,23 +68,23 @@ void Link::StartUpload(int firstIndex, int endIndex) {
     m_uploadEnd = qBound(firstIndex, endIndex, int(blocks.size()));
     Q_EMIT uploadStarted();
     WriteBlock(blocks[1]);
-    state.UploadIndex = firstIndex;
-    state.UploadStep = 2;
-    state.UploadTicks = 0;
+    m_state.UploadIndex = firstIndex;
+    m_state.UploadStep = 2;
+    m_state.UploadTicks = 0;
     UPLoadTimer.start();
 }
 
 void Link::AbandonUpload() {
-    state.UploadIndex = 0;
-    state.UploadStep = 0;
+    m_state.UploadIndex = 0;
+    m_state.UploadStep = 0;
     UPLoadTimer.stop();
 }
 
 void Link::UPLoadTimer_Timer() {
-    if (++state.UploadTicks < 3)
+    if (++m_state.UploadTicks < 3)
         return;
     UPLoadTimer.stop();
-    state.UploadStep = 0;
+    m_state.UploadStep = 0;
     Q_EMIT uploadTimedOut();
 }
 
@@ -95,31 +92,29 @@ void Link::UPLoadTimer_Timer() {
 // and every state moves only to one already tested, so a chain advances by
 // exactly one block each time.
 void Link::runSequencer() {
-    int &step = state.UploadStep;
+    int &step = m_state.UploadStep;
     if (step == 1) {
         WriteBlock(frames::WriteA41Block);
         step = 0;
     }
     if (step == 2) {
-        if (state.UploadIndex >= m_uploadEnd) {
+        if (m_state.UploadIndex >= m_uploadEnd) {
             step = 0;
             UPLoadTimer.stop();
             Q_EMIT uploadCompleted();
-            if (state.MonitorResume) {
-                state.MonitorResume = false;
-                Q_EMIT monitorTimerWanted();
-            }
+            poll.resumeAfterTransfer();
         } else {
-            WriteBlock(blocks[static_cast<std::size_t>(state.UploadIndex)]);
-            state.UploadIndex += 1;
-            Q_EMIT uploadProgress(state.UploadIndex);
-            state.UploadTicks = 0;
+            WriteBlock(blocks[static_cast<std::size_t>(m_state.UploadIndex)]);
+            m_state.UploadIndex += 1;
+            Q_EMIT uploadProgress(m_state.UploadIndex);
+            m_state.UploadTicks = 0;
         }
     }
     if (step == 4) {
         WriteBlock(frames::WriteBank1Trims);
         step = 0;
-        Q_EMIT monitorTimerWanted();
+        m_chainTailAwaited = true;
+        poll.resumeAfterChain();
     }
     if (step == 3) {
         WriteBlock(frames::WriteA44);
@@ -132,7 +127,8 @@ void Link::runSequencer() {
     if (step == 7) {
         WriteBlock(frames::WriteA41);
         step = 0;
-        Q_EMIT monitorTimerWanted();
+        m_chainTailAwaited = true;
+        poll.resumeAfterChain();
     }
     if (step == 6) {
         WriteBlock(frames::Write807);

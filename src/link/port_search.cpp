@@ -68,7 +68,7 @@ void PortSearch::TimerTestCom_Timer() {
                   Crlf);
     if (ScanIndex != EndIndex) {
         Q_EMIT logged(QStringLiteral("ourvre la com ") + QString::number(ScanIndex) + Crlf);
-        m_link.state.PortNumber = ScanIndex;
+        m_link.setPortNumber(ScanIndex);
         PortFlags[std::size_t(ScanIndex)] = Waiting;
         m_link.OpenPort();
         m_link.SendLine(TestFrame);

@@ -12,7 +12,7 @@ class TestLinkSend : public QObject, FakeLink {
     Q_OBJECT
 
     void holdBack(const QByteArray &line) {
-        link->state.LinkBusy = true;
+        const_cast<LinkState &>(link->state).LinkBusy = true;
         link->SendLine(line);
     }
 
@@ -23,7 +23,7 @@ class TestLinkSend : public QObject, FakeLink {
     void busyLinkHoldsOneLineTheNewestWins() {
         holdBack("@F00016\r");
         link->SendLine("@F0081E\r");
-        link->state.LinkBusy = false;
+        const_cast<LinkState &>(link->state).LinkBusy = false;
         link->SendLine("@F0091F\r");
         QVERIFY(port->written.isEmpty());
         QCOMPARE(link->state.PendingLine, QByteArray("@F0091F\r"));

@@ -103,7 +103,7 @@ class TestLinkTransfers : public QObject, FakeLink {
     void sequencerChains() {
         QFETCH(int, start);
         QFETCH(QByteArrayList, writes);
-        QSignalSpy resumed(link, &Link::monitorTimerWanted);
+        QSignalSpy resumed(link, &Link::chainAcknowledged);
         link->StartSequence(start);
         port->written.clear();
         for (const QByteArray &frame : std::as_const(writes)) {
