@@ -78,7 +78,7 @@ CliLink::~CliLink() {
 }
 
 Exit CliLink::open(int port) {
-    link.state.PortNumber = port;
+    link.setPortNumber(port);
     if (link.OpenPort())
         return Ok;
     printErr(lastWarning.isEmpty() ? QStringLiteral(" Not Connect ") : lastWarning);
@@ -125,13 +125,6 @@ Exit CliLink::openAndRead(const CommandArgs &args) {
 
 Exit CliLink::upload() {
     return runUntilDone([this] { link.StartUpload(2); });
-}
-
-void pollWatchdogTick(Link &link) {
-    if (!link.watchdogExpired() || !link.state.PortIsOpen)
-        return;
-    link.SendLine(link.state.PollFrame);
-    link.state.PollingOn = true;
 }
 
 std::optional<memory_file::Parsed> readMemoryFile(const QString &path) {
