@@ -26,7 +26,7 @@ class TestLinkSend : public QObject, FakeLink {
         const_cast<LinkState &>(link->state).LinkBusy = false;
         link->SendLine("@F0091F\r");
         QVERIFY(port->written.isEmpty());
-        QCOMPARE(link->state.PendingLine, QByteArray("@F0091F\r"));
+        QCOMPARE(link->state.PendingLines, QByteArrayList{"@F0091F\r"});
     }
 
     // The second tick takes the link as free; a closed port keeps the line.
@@ -36,7 +36,7 @@ class TestLinkSend : public QObject, FakeLink {
         QVERIFY(port->written.isEmpty());
         link->ControlTimer3_Timer();
         QCOMPARE(std::exchange(port->written, {}), QByteArrayList{"@F00016\r"});
-        QVERIFY(link->state.PendingLine.isEmpty() && !link->ControlTimer3.isActive());
+        QVERIFY(link->state.PendingLines.isEmpty() && !link->ControlTimer3.isActive());
 
         holdBack("@F0071D\r");
         link->ClosePort();
@@ -51,7 +51,7 @@ class TestLinkSend : public QObject, FakeLink {
     // A held line goes out after the next reply, with an extra CR, instead of the
     // poll; the echo of a poll is no reply.
     void pollFollowsEveryReplyWithTheHeldLineFirst() {
-        link->state.PollingOn = true;
+        link->poll.start();
         port->feed(frames::MonitorPoll.toByteArray());
         QVERIFY(port->written.isEmpty() && link->state.LinkBusy);
         port->feed(dataFrame(0x000, {1}));
@@ -59,7 +59,7 @@ class TestLinkSend : public QObject, FakeLink {
         holdBack("@F00016\r");
         port->feed(dataFrame(0x000, {2}));
         QCOMPARE(port->written, QByteArrayList{"@F00016\r\r"});
-        QVERIFY(link->state.PendingLine.isEmpty() && !link->ControlTimer3.isActive());
+        QVERIFY(link->state.PendingLines.isEmpty() && !link->ControlTimer3.isActive());
     }
 
     void openFailures_data() {
@@ -89,7 +89,7 @@ class TestLinkSend : public QObject, FakeLink {
         QCOMPARE(wanted.count(), 1);
         link->SendLine("@R0000183\r");
         QCOMPARE(wanted.count(), 2);
-        QVERIFY(port->written.isEmpty() && link->state.PendingLine.isEmpty());
+        QVERIFY(port->written.isEmpty() && link->state.PendingLines.isEmpty());
     }
 
     // An unplugged adapter is reported once; another write error only sets the status.

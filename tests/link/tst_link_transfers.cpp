@@ -19,7 +19,7 @@ class TestLinkTransfers : public QObject, FakeLink {
 
     // Each reply asks for the next block while the polls go on.
     void fullReadRequestsSixteenBlocksInOrder() {
-        link->state.PollingOn = true;
+        link->poll.start();
         QSignalSpy progress(link, &Link::fullReadProgress);
         QSignalSpy completed(link, &Link::fullReadCompleted);
         QSignalSpy first(link, &Link::firstDataLoaded);

@@ -97,7 +97,7 @@ class TestPortSearch : public QObject, FakeLink {
     }
 
     void rememberingKeepsTheOtherFields() {
-        link->state.PortNumber = 7;
+        link->setPortNumber(7);
         QVERIFY(writeFile(config(), "FichierConfig:]3]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));
         QVERIFY(search->rememberPort());
         QCOMPARE(fileText(config()), QByteArray("FichierConfig:]7]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));
