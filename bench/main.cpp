@@ -109,8 +109,8 @@ int main(int argc, char **argv) {
     // Live polling: the link re-sends the poll from each answer.
     int answers = 0;
     QObject::connect(&link, &Link::dataDecoded, [&] { ++answers; });
-    link.state.PollingOn = true;
-    link.SendLine(link.state.PollFrame);
+    link.poll.start();
+    link.SendLine(link.poll.frame());
     waitUntil([&] { return answers >= 2; }, 5000);
     const int start = answers;
     QElapsedTimer t;
@@ -118,7 +118,7 @@ int main(int argc, char **argv) {
     const int pollMs = qMax(1, args.value(QStringLiteral("poll-seconds")).toInt()) * 1000;
     waitUntil([&] { return t.elapsed() >= pollMs; }, pollMs + 1000);
     const double rate = (answers - start) / (t.nsecsElapsed() / 1e9);
-    link.state.PollingOn = false;
+    link.poll.stop();
     figure("poll_rate_hz", rate);
     figure("poll_wire_ratio", rate / (CharsPerSecond / PollChars));
 

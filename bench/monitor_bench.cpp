@@ -143,7 +143,7 @@ bool benchMonitorPolling(const Figure &figure, const QString &portsDir, int port
     SilentDialogs dialogs;
     MainWindow window(link, &dialogs, work.path());
     window.MDIForm1_Load();
-    link.state.PortNumber = portNumber;
+    link.setPortNumber(portNumber);
     window.show();
     if (!link.OpenPort())
         return false;
@@ -194,8 +194,8 @@ bool benchMonitorPolling(const Figure &figure, const QString &portsDir, int port
     figure("chart_cpu_percent", cpu);
     figure("chart_rate_ratio", charting / plain);
     monitor->Recording->stopRecording();
-    window.screens().FnMoniteur->Timer1.stop();
-    link.state.PollingOn = false;
+    link.poll.stopWatchdog();
+    link.poll.stop();
     link.ClosePort();
     return true;
 }

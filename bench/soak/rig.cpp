@@ -11,15 +11,11 @@ SoakRig::SoakRig(quint32 seed) : sim(seed), serial(PortDirectory(ports.path())),
     connect(&link, &Link::frameRejected, this, [this] { ++rejected; });
     connect(&link, &Link::warning, this, [this] { ++warnings; });
     connect(&serial, &SerialPort::readyRead, this, [this] { lastReceiveMs = m_clock.elapsed(); });
-    // The monitor's watchdog: three 200 ms ticks without a character and
-    // the poll goes out again.
-    m_watchdog.setInterval(200);
-    connect(&m_watchdog, &QTimer::timeout, this, [this] {
-        if (++link.state.NoAnswerTicks < 3)
-            return;
-        link.state.NoAnswerTicks = 0;
-        link.state.PollingOn = true;
-        link.SendLine(link.state.PollFrame);
+    // The poll watchdog's send reports no lost adapter by itself; the
+    // monitor screen warns for it, and so counts it here.
+    connect(&link.poll, &LivePoll::pollResent, this, [this](int error) {
+        if (Link::SendError(error) == Link::SendError::DeviceGone)
+            ++warnings;
     });
 }
 
@@ -32,7 +28,7 @@ bool SoakRig::start(QString *error) {
     sim.startEngine();
     for (int a = 0; a < 0x1000; ++a)
         expectedEcu[std::size_t(a)] = sim.memory().at(a);
-    link.state.PortNumber = 1;
+    link.setPortNumber(1);
     if (!link.OpenPort()) {
         *error = QStringLiteral("cannot open the simulator's port");
         return false;
@@ -49,15 +45,15 @@ void SoakRig::waitQuiet(int quietMs) {
 }
 
 void SoakRig::startPolling() {
-    link.state.PollingOn = true;
-    link.state.NoAnswerTicks = 0;
-    link.SendLine(link.state.PollFrame);
-    m_watchdog.start();
+    link.poll.start();
+    link.poll.clearSilence();
+    link.SendLine(link.poll.frame());
+    link.poll.startWatchdog();
 }
 
 void SoakRig::stopPolling() {
-    m_watchdog.stop();
-    link.state.PollingOn = false;
+    link.poll.stopWatchdog();
+    link.poll.stop();
 }
 
 namespace {
@@ -93,10 +89,14 @@ SoakRig::End SoakRig::upload() {
 SoakRig::End SoakRig::pageWrite(QByteArrayView descriptor) {
     link.WriteBlock(descriptor);
     link.StartSequence(5);
-    // The chain has no timer of its own: a lost reply stalls it, and the
-    // fitter presses the button again.
-    if (!waitUntil([&] { return link.state.UploadStep == 0; }, 3000)) {
-        link.state.UploadStep = 0;
+    // A chain left unacknowledged fails or stalls: the fitter sees a message
+    // and presses the button again.
+    bool failed = false;
+    const auto c = connect(&link, &Link::chainFailed, this, [&failed] { failed = true; });
+    const bool ended = waitUntil([&] { return failed || !link.chainRunning(); }, 3000);
+    disconnect(c);
+    if (!ended || failed) {
+        link.AbandonUpload(); // the sequencer back at rest
         return End::Message;
     }
     return End::Done;

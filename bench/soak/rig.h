@@ -7,13 +7,12 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <array>
 #include <functional>
 
 // The tool's core and the ECU simulator in one process, joined by a real
-// pseudo-terminal at 9600-baud pacing, with the monitor's poll watchdog.
+// pseudo-terminal at 9600-baud pacing, with the link's poll watchdog.
 // Every operation runs the event loop until it ends or gives up.
 class SoakRig : public QObject {
   public:
@@ -59,7 +58,6 @@ class SoakRig : public QObject {
     qint64 lastReceiveMs = 0;
 
   private:
-    QTimer m_watchdog;
     QElapsedTimer m_clock;
 };
 

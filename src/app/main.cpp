@@ -53,7 +53,7 @@ int main(int argc, char **argv) {
         bool ok = false;
         const int port = args.value(QStringLiteral("port")).toInt(&ok);
         if (ok && port >= 0 && port <= 255)
-            link.state.PortNumber = port;
+            link.setPortNumber(port);
     }
     window.show();
 

@@ -42,7 +42,7 @@ bool ScreenshotTour::emissionTools() {
 
     // The live area while the monitor polls: changed bytes are marked.
     nav.Moniteur_Click();
-    link.SendLine(link.state.PollFrame);
+    link.SendLine(link.poll.frame());
     nav.BtMemoire_Click();
     MemoryViewer *viewer = s.FnMemoire;
     viewer->Text1->setText(QStringLiteral("0"));

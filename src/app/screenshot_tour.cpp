@@ -96,7 +96,7 @@ bool ScreenshotTour::run() {
     const auto counting =
         QObject::connect(&link, &Link::dataDecoded, &link, [&answers] { ++answers; });
     nav.Moniteur_Click();
-    link.SendLine(link.state.PollFrame);
+    link.SendLine(link.poll.frame());
     waitFor([&] { return answers >= 4; }, 10000);
     ok = shoot(QStringLiteral("05-monitor")) && ok;
     QObject::disconnect(counting);

@@ -19,7 +19,7 @@ bool ScreenshotTour::calibrationShots() {
     Link &link = m_window.app().link;
     CalibrationScreen *cal = s.FnCalibration;
     m_window.navigation().Calibration_Click();
-    link.SendLine(link.state.PollFrame);
+    link.SendLine(link.poll.frame());
     // A short sequence: the engine warms up first (the vaporiser must pass 40 C).
     const char *steps[] = {"5", "60", "5", "60"};
     for (int i = 0; i < 4; ++i)

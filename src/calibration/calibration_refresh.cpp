@@ -36,7 +36,7 @@ void CalibrationScreen::refreshFromMonitor() {
     copyText(fin2->TxCharge, m->TxChargeB);
     copyText(fin2->TxRalenti, m->TxRalentiB);
     // While polling, the fitter may be editing these trims here.
-    if (!m_app.link.state.PollingOn) {
+    if (!m_app.link.poll.isOn()) {
         copyText(TxCharge, m->TxCharge);
         copyText(TxRalenti, m->TxRalenti);
         copyText(TxChargeB, m->TxChargeB);

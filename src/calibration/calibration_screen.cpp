@@ -56,10 +56,6 @@ void CalibrationScreen::connectSequence() {
     connect(&m_sequence, &Sequence::progressMaximum, this,
             [this](int maximum) { BarCalibration->setMaximum(qMax(0, maximum)); });
     connect(&m_sequence, &Sequence::progressValue, BarCalibration, &QProgressBar::setValue);
-    connect(&m_sequence, &Sequence::pollTimerWanted, this, [this](bool on) {
-        QTimer &timer = m_app.screens.FnMoniteur->Timer1;
-        on ? timer.start() : timer.stop();
-    });
     connect(&m_sequence, &Sequence::finished, this, &CalibrationScreen::finished);
     // The main parameters page encodes its fields into the image on every
     // upload: it must not keep showing the zeroed switch-over settings until
@@ -154,8 +150,8 @@ void CalibrationScreen::BtCalibrationSet_Click() {
         m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
         m_sequence.RestoreSwitchSettings();
     }
-    m_app.screens.FnMoniteur->Timer1.stop();
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.stopWatchdog();
+    m_app.link.poll.stop();
     m_app.CalibrationRunning = false;
     calibrationReset();
     m_app.screens.FnCalibrationSet->showForm();
@@ -201,8 +197,8 @@ void CalibrationScreen::BTuploadCharge_Click() {
     fin->TxCharge->setText(reformatted(fin->result(TxCCHP1)));
     fin->Command1->setEnabled(false);
     fin->Command2->setEnabled(false);
-    m_app.link.state.PollingOn = false;
-    m_app.link.state.NoAnswerTicks = 0;
+    m_app.link.poll.stop();
+    m_app.link.poll.clearSilence();
     fin->BoutonCentrale_Click();
 }
 

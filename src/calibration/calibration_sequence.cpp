@@ -10,8 +10,6 @@
 namespace calibration {
 
 namespace {
-constexpr int SwitchDelayAddress = 0x807;
-constexpr int SwitchModeAddress = 0xA41;
 constexpr int LiveTermAAddress = 0x032;
 constexpr int LiveTermBAddress = 0x033;
 constexpr int GasRunning = 3;
@@ -63,18 +61,18 @@ void Sequence::start(Kind kind) {
     m_kind = kind;
     m_step = 0;
     m_phase = 0;
-    m_link.state.PollingOn = true;
+    m_link.poll.start();
     m_running = true;
     Q_EMIT progressValue(0);
-    Q_EMIT pollTimerWanted(true);
+    m_link.poll.startWatchdog();
     setAction(" Waiting Temperature ");
 }
 
 void Sequence::stop() {
     RestoreSwitchSettings();
-    m_link.state.PollingOn = true;
+    m_link.poll.start();
     m_running = false;
-    Q_EMIT pollTimerWanted(true);
+    m_link.poll.startWatchdog();
     Q_EMIT progressValue(0);
 }
 
@@ -153,10 +151,7 @@ void Sequence::prepareSampling() {
 }
 
 void Sequence::zeroSwitchSettings() {
-    LinkState &st = m_link.state;
-    st.PollingOn = false;
-    st.NoAnswerTicks = 0;
-    Q_EMIT pollTimerWanted(false);
+    m_link.poll.pauseForWrite();
     m_savedDelay = m_link.image.at(SwitchDelayAddress);
     m_savedMode = m_link.image.at(SwitchModeAddress);
     m_saved = true;
@@ -192,10 +187,7 @@ void Sequence::finish(const Inputs &in) {
 }
 
 void Sequence::RestoreSwitchSettings() {
-    LinkState &st = m_link.state;
-    st.PollingOn = false;
-    st.NoAnswerTicks = 0;
-    Q_EMIT pollTimerWanted(false);
+    m_link.poll.pauseForWrite();
     if (!m_saved)
         return;
     m_link.image.set(SwitchDelayAddress, m_savedDelay);

@@ -11,6 +11,10 @@ class MemoryImage;
 
 namespace calibration {
 
+// The switch-over settings a calibration zeroes while it samples.
+constexpr int SwitchDelayAddress = 0x807;
+constexpr int SwitchModeAddress = 0xA41;
+
 // The durations and limits of the sequence, as the settings form holds them.
 struct Settings {
     // Steps waiting on petrol, petrol samples, steps waiting on gas, gas samples.
@@ -53,9 +57,10 @@ class Sequence : public QObject {
     Sequence(Link &link, bool &running, QObject *parent = nullptr);
 
     // Starts an idle or a load calibration: waits for the vaporiser
-    // temperature, polling on. The caller starts the poll watchdog.
+    // temperature, polling on and the poll watchdog running.
     void start(Kind kind);
-    // The fitter stopped it: switch-over settings restored, polling on.
+    // The fitter stopped it: switch-over settings restored, polling on and
+    // the watchdog running.
     void stop();
     // One step; the caller runs it once per refresh while running().
     void RunCalibrationStep(const Inputs &in);
@@ -71,6 +76,10 @@ class Sequence : public QObject {
     int step() const { return m_step; }
     int phase() const { return m_phase; }
     bool switchSettingsSaved() const { return m_saved; }
+    // The switch-over delay and mode the ECU held before they were zeroed
+    // (kept after they were written back).
+    int savedDelay() const { return m_savedDelay; }
+    int savedMode() const { return m_savedMode; }
     const Measured &measured(Kind kind, int bank) const { return m_results[int(kind)][bank]; }
     // Bank 0 is shown on the bank-1 end form, bank 1 on the bank-2 one.
     const BankTexts &texts(int bank) const { return m_texts[bank]; }
@@ -81,8 +90,6 @@ class Sequence : public QObject {
     void progressValue(int value);
     // The calibration ended by itself with results on both banks' texts.
     void finished(calibration::Kind kind, bool acquisitionError);
-    // The monitor's poll watchdog is to be started or stopped.
-    void pollTimerWanted(bool on);
     // The saved switch-over delay and mode are back in the image (and on
     // their way to the ECU): whatever shows them must show them again.
     void switchSettingsRestored();

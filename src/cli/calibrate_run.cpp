@@ -25,15 +25,12 @@ CalibrateRun::CalibrateRun(Link &link, Kind kind, const Settings &settings, bool
                            QObject *parent)
     : QObject(parent), m_link(link), m_sequence(link, m_running), m_settings(settings),
       m_kind(kind), m_apply(apply) {
-    m_watchdog.setInterval(200);
     m_silence.setInterval(250);
-    connect(&m_watchdog, &QTimer::timeout, this, [this] { cli::pollWatchdogTick(m_link); });
     connect(&m_silence, &QTimer::timeout, this, &CalibrateRun::silenceTick);
     connect(&m_link, &Link::dataDecoded, this, &CalibrateRun::onData);
     connect(&m_link, &Link::frameProcessed, this, &CalibrateRun::onFrame);
-    connect(&m_link, &Link::monitorTimerWanted, this, &CalibrateRun::onChainDone);
-    connect(&m_sequence, &Sequence::pollTimerWanted, this,
-            [this](bool on) { on ? m_watchdog.start() : m_watchdog.stop(); });
+    connect(&m_link, &Link::chainAcknowledged, this, &CalibrateRun::onChainDone);
+    connect(&m_link, &Link::chainFailed, this, &CalibrateRun::onChainFailed);
     // Waiting for gas asks again at every step: each caption once.
     connect(&m_sequence, &Sequence::actionChanged, this, [this](const QString &caption) {
         if (caption != m_caption)
@@ -52,13 +49,13 @@ CalibrateRun::CalibrateRun(Link &link, Kind kind, const Settings &settings, bool
 }
 
 void CalibrateRun::start() {
-    m_link.state.PollFrame = frames::MonitorPoll.toByteArray();
-    m_link.state.NoAnswerTicks = 0;
+    m_link.poll.setFrame(frames::MonitorPoll);
+    m_link.poll.clearSilence();
     m_sinceAnswer.start();
     m_silence.start();
     m_sequence.start(m_kind);
     // The first poll; the watchdog keeps the chain going from then on.
-    m_link.SendLine(m_link.state.PollFrame);
+    m_link.SendLine(m_link.poll.frame());
 }
 
 void CalibrateRun::interrupt() {
@@ -104,18 +101,31 @@ void CalibrateRun::onFinished(Kind, bool acquisitionError) {
     }
 }
 
-// The chained writes are answered up to their last frame, which is in flight.
+// The ECU acknowledged the last write of a chain. While sampling that is
+// the switch-over zeroing, after which the link resumes the poll by itself.
 void CalibrateRun::onChainDone() {
-    if (m_stage == Stage::Running) {
-        m_watchdog.start(); // the switch-over zeroing is written: polling resumes
-        return;
-    }
     if (m_stage == Stage::Restoring && m_apply && m_result == cli::Ok) {
         m_kind == Kind::Idle ? applyIdle() : applyLoad();
         return;
     }
     if (m_stage == Stage::Restoring || m_stage == Stage::Applying)
-        m_stage = Stage::Ending;
+        end(m_result); // the settings (and trims) are in the ECU
+}
+
+// A write of a chain stayed unanswered: what it carried may not be in the
+// ECU. The switch-over settings are named with the values to write back.
+void CalibrateRun::onChainFailed() {
+    if (m_stage == Stage::Applying) {
+        printErr(QStringLiteral("the ECU did not acknowledge the idle trims: it may still hold "
+                                "the earlier ones"));
+    } else {
+        printErr(QStringLiteral("the ECU did not acknowledge the switch-over settings: its "
+                                "delay (0x807) and mode (0xA41) may be wrong; write back delay %1 "
+                                "and mode %2 once it answers")
+                     .arg(m_sequence.savedDelay())
+                     .arg(m_sequence.savedMode()));
+    }
+    end(cli::NoAnswer);
 }
 
 // As the idle upload: both banks' idle trims from the minima, load trims
@@ -164,7 +174,7 @@ void CalibrateRun::silenceTick() {
 }
 
 void CalibrateRun::end(int code) {
-    m_watchdog.stop();
+    m_link.poll.stopWatchdog();
     m_silence.stop();
     m_running = false;
     Q_EMIT done(code);

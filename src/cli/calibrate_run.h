@@ -37,6 +37,7 @@ class CalibrateRun : public QObject {
     void onData();
     void onFrame();
     void onChainDone();
+    void onChainFailed();
     void onFinished(calibration::Kind kind, bool acquisitionError);
     void silenceTick();
     void printResults();
@@ -55,7 +56,6 @@ class CalibrateRun : public QObject {
     int m_maximum = 0;
     int m_lastPrinted = -1;
     QString m_caption;
-    QTimer m_watchdog; // the monitor's poll watchdog, 200 ms
     QTimer m_silence;
     QElapsedTimer m_sinceAnswer;
 };

@@ -78,7 +78,7 @@ CliLink::~CliLink() {
 }
 
 Exit CliLink::open(int port) {
-    link.state.PortNumber = port;
+    link.setPortNumber(port);
     if (link.OpenPort())
         return Ok;
     printErr(lastWarning.isEmpty() ? QStringLiteral(" Not Connect ") : lastWarning);
@@ -91,15 +91,21 @@ Exit CliLink::runUntilDone(const std::function<void()> &start) {
     QList<QMetaObject::Connection> c;
     for (Signal done : {&Link::fullReadCompleted, &Link::uploadCompleted})
         c << QObject::connect(&link, done, &loop, [&loop] { loop.exit(Ok); });
+    // A stopped upload also says how far it went: the ECU may hold a mix.
     for (Signal timedOut : {&Link::fullReadTimedOut, &Link::uploadTimedOut}) {
-        c << QObject::connect(&link, timedOut, &loop, [&loop, this] {
+        c << QObject::connect(&link, timedOut, &loop, [&loop, this, timedOut] {
             printErr(link.noCommunicationText());
+            if (timedOut == &Link::uploadTimedOut)
+                printErr(link.uploadStoppedText());
             loop.exit(NoAnswer);
         });
     }
+    // Only a lost adapter closes the port under a running transfer here.
     for (Signal stopped : {&Link::fullReadStopped, &Link::uploadStopped}) {
-        c << QObject::connect(&link, stopped, &loop, [&loop, this] {
-            printErr(lastWarning);
+        c << QObject::connect(&link, stopped, &loop, [&loop, this, stopped] {
+            printErr(Link::adapterGoneText());
+            if (stopped == &Link::uploadStopped)
+                printErr(link.uploadStoppedText());
             loop.exit(PortProblem);
         });
     }
@@ -125,13 +131,6 @@ Exit CliLink::openAndRead(const CommandArgs &args) {
 
 Exit CliLink::upload() {
     return runUntilDone([this] { link.StartUpload(2); });
-}
-
-void pollWatchdogTick(Link &link) {
-    if (!link.watchdogExpired() || !link.state.PortIsOpen)
-        return;
-    link.SendLine(link.state.PollFrame);
-    link.state.PollingOn = true;
 }
 
 std::optional<memory_file::Parsed> readMemoryFile(const QString &path) {

@@ -58,11 +58,6 @@ class CommandArgs {
 // " Noncorrect File error " (the link's messages 1 and 2) when it has none.
 std::optional<memory_file::Parsed> readMemoryFile(const QString &path);
 
-// The monitor's watchdog without a screen, run every 200 ms: three silent
-// ticks send the poll again and switch polling on, so a lost answer or a
-// noisy line never ends a command that polls.
-void pollWatchdogTick(Link &link);
-
 // The serial line and the link on it, with blocking helpers that run the
 // event loop until the ECU has answered (or not).
 class CliLink {

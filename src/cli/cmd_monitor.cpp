@@ -37,7 +37,6 @@ bool readSensorTypes(Link &link) {
         QObject::disconnect(c);
         if (code == 0)
             return true;
-        link.state.LinkBusy = false; // nobody answered: the line is free again
     }
     return false;
 }
@@ -102,23 +101,28 @@ int runMonitor(const QStringList &arguments) {
             loop.exit(cli::PortProblem);
         }
     });
-    // The monitor's watchdog: three silent ticks of 200 ms send the poll
-    // again, so a lost answer or a noisy line never ends the log.
-    QTimer watchdog;
-    watchdog.setInterval(200);
-    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] { cli::pollWatchdogTick(link); });
+    // The poll watchdog: three silent ticks of 200 ms send the poll again,
+    // so a lost answer or a noisy line never ends the log. Its send reports
+    // no failure by itself: an adapter lost there ends the log here.
+    QObject::connect(&link.poll, &LivePoll::pollResent, &loop, [&](int error) {
+        if (Link::SendError(error) == Link::SendError::DeviceGone) {
+            cli::printErr(Link::adapterGoneText());
+            loop.exit(cli::PortProblem);
+        }
+    });
     if (seconds > 0)
         QTimer::singleShot(static_cast<int>(seconds * 1000), &loop,
                            [&loop] { loop.exit(cli::Ok); });
 
-    link.state.PollFrame = frames::readText(0x000, PollLength) + frames::Cr;
-    link.state.PollingOn = true;
-    link.state.NoAnswerTicks = 0;
-    watchdog.start();
-    link.SendLine(link.state.PollFrame);
+    LivePoll &poll = link.poll;
+    poll.setFrame(frames::readText(0x000, PollLength));
+    poll.start();
+    poll.clearSilence();
+    poll.startWatchdog();
+    link.SendLine(poll.frame());
     code = loop.exec();
-    watchdog.stop();
-    link.state.PollingOn = false;
+    poll.stopWatchdog();
+    poll.stop();
     cli::printErr(QStringLiteral("gasecu-cli: %1 rows").arg(log.rows()));
     log.close();
     return code;

@@ -124,8 +124,8 @@ void EmissionScreen::Command2_Click() {
 }
 
 void EmissionScreen::BoutonPC_Click() {
-    m_app.screens.FnMoniteur->Timer1.stop();
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.stopWatchdog();
+    m_app.link.poll.stop();
     m_readingSchedule = true;
     m_app.link.StartFullRead(schedule::ScheduleBlockEnd);
 }

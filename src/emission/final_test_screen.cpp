@@ -3,7 +3,6 @@
 #include "emission/result_block.h"
 #include "link/frames.h"
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "pages/coefficient_page_parts.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
@@ -94,8 +93,8 @@ void FinalTestScreen::BoutonCentrale_Click() {
 }
 
 void FinalTestScreen::BoutonPC_Click() {
-    m_app.screens.FnMoniteur->Timer1.stop();
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.stopWatchdog();
+    m_app.link.poll.stop();
     m_awaitingAnswer = true;
     m_app.link.SendLine(frames::FinalTestRead.toByteArray());
     ShowValue();

@@ -219,6 +219,10 @@ void Link::ControlTimer3_Timer() {
     writeNow(line);
 }
 
+QString Link::adapterGoneText() {
+    return AdapterGone;
+}
+
 QString Link::noCommunicationText() const {
     return messages[7] + QString::number(m_state.PortNumber);
 }

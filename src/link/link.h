@@ -86,6 +86,8 @@ class Link : public QObject {
 
     // "No communication on COM" + port number.
     QString noCommunicationText() const;
+    // The warning for an adapter unplugged while the port was open.
+    static QString adapterGoneText();
 
     // The receive chain, in calling order; public for the tests.
     void Traitement(const QByteArray &chaine);

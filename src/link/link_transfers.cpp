@@ -104,10 +104,14 @@ void Link::StartUpload(int firstIndex, int endIndex) {
     UPLoadTimer.start();
 }
 
+// The fitter closed the upload's progress: the upload, and any chain of
+// writes, rests.
 void Link::AbandonUpload() {
     m_state.UploadIndex = 0;
     m_state.UploadStep = 0;
+    m_chainTailAwaited = false;
     UPLoadTimer.stop();
+    ChainTimer.stop();
 }
 
 QString Link::uploadStoppedText() const {
@@ -173,6 +177,7 @@ void Link::ChainTimer_Timer() {
     }
     if (++m_chainTicks < TicksBeforeResend)
         return;
+    m_chainTicks = 0;
     if (writeStillWaiting())
         return; // not lost: it waits its turn on the line
     if (m_writeResends < MaxResends && m_state.PortIsOpen) {

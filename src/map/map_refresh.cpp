@@ -46,7 +46,7 @@ void MapScreen::refreshFuelState() {
 }
 
 void MapScreen::refreshTrims() {
-    if (m_app.link.state.PollingOn)
+    if (m_app.link.poll.isOn())
         return;
     const MonitorScreen *m = m_app.screens.FnMoniteur;
     setText(TxCharge, m->TxCharge->text());

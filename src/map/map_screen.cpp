@@ -93,9 +93,7 @@ void MapScreen::StopMapAqui_Click() {
 // this screen. Then the extra time and bank 1 go out one per answer.
 void MapScreen::Command1_Click() {
     MonitorScreen *monitor = m_app.screens.FnMoniteur;
-    m_app.link.state.PollingOn = false;
-    m_app.link.state.NoAnswerTicks = 0;
-    monitor->Timer1.stop();
+    m_app.link.poll.pauseForWrite();
     monitor->TxRalenti->setText(live::validatedTrimText(live::Trims[0], TxRalenti->text()));
     monitor->TxCharge->setText(live::validatedTrimText(live::Trims[1], TxCharge->text()));
     UploadEditedValues(m_app);

@@ -89,7 +89,7 @@ void MonitorScreen::refreshLive() {
     TxAldemarage->setBackColor(alarms & live::alarm::StartOnGas ? colors::DarkRed : colors::Green);
 
     // The settings the fitter may be editing are left alone while polling.
-    if (!m_app.link.state.PollingOn) {
+    if (!m_app.link.poll.isOn()) {
         // Bank 2 first, then bank 1, then the extra time.
         const auto fields = trimFields();
         for (std::size_t i : {3u, 2u, 1u, 0u, 4u}) {

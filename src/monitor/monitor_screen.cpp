@@ -1,7 +1,7 @@
-// The monitor's handlers: the poll watchdog, the blink timer, the alarm,
-// fuel and pressure-memory buttons, the trims with their validation and
-// step buttons, and the two write buttons that chain their blocks through
-// the link's sequencer.
+// The monitor's handlers: the poll watchdog's status texts, the blink
+// timer, the alarm, fuel and pressure-memory buttons, the trims with their
+// validation and step buttons, and the two write buttons that chain their
+// blocks through the link's sequencer.
 #include "monitor/monitor_screen.h"
 
 #include "link/frames.h"
@@ -30,7 +30,6 @@ constexpr int BlinkOn = 192;
 MonitorScreen::MonitorScreen(AppContext &app, QWidget *parent)
     : Form(QStringLiteral("FnMoniteur"), QStringLiteral("Monitor"), parent), m_app(app) {
     buildLayout();
-    Timer1.setInterval(200);
     couleurTimer.setInterval(800);
     connectHandlers();
     // The lamps blink for the whole run of the program.
@@ -57,7 +56,6 @@ std::array<NumericEdit *, 5> MonitorScreen::trimFields() const {
 }
 
 void MonitorScreen::connectHandlers() {
-    connect(&Timer1, &QTimer::timeout, this, &MonitorScreen::Timer1_Timer);
     connect(&couleurTimer, &QTimer::timeout, this, &MonitorScreen::couleurTimer_Timer);
     connect(BtResetAlarme, &QPushButton::clicked, this, &MonitorScreen::BtResetAlarme_Click);
     connect(SwitchCommutateur, &QPushButton::clicked, this,
@@ -116,20 +114,15 @@ void MonitorScreen::TestValeur1() {
     m_validating = false;
 }
 
-// The watchdog: every receive event clears NoAnswerTicks; the third tick
-// without one sends the poll again and switches polling on.
-void MonitorScreen::Timer1_Timer() {
+// The poll watchdog sent the poll again after three silent ticks: the
+// status says the ECU went quiet, and how the send went.
+void MonitorScreen::pollResent(int error) {
     Link &link = m_app.link;
-    LinkState &st = link.state;
-    if (!link.watchdogExpired() || !st.PortIsOpen)
-        return;
     // Language line 71 fills message 10 as well; until language texts are
     // kept apart, the message serves (default "No Dialogue on COM").
-    m_app.etat.setLinkText(link.messages[10] + QString::number(st.PortNumber));
-    // A failing send is the tick's to report; polling stays as it was.
-    switch (link.trySendLine(st.PollFrame)) {
+    m_app.etat.setLinkText(link.messages[10] + QString::number(link.state.PortNumber));
+    switch (Link::SendError(error)) {
     case Link::SendError::None:
-        st.PollingOn = true;
         return;
     case Link::SendError::Failed:
         m_app.etat.setLinkText(QStringLiteral(" --------- "));
@@ -165,25 +158,18 @@ void MonitorScreen::EmiStart_Click() {
     Q_EMIT emissionStartRequested();
 }
 
-// No poll answer may overwrite the image between the encoding and the write.
-void MonitorScreen::stopPollingForWrite() {
-    m_app.link.state.PollingOn = false;
-    m_app.link.state.NoAnswerTicks = 0;
-    Timer1.stop();
-}
-
 // Extra time, then bank 1: the sequencer writes 0xA44 at the next answer
-// (normally the one to the poll in flight), 0x801..0x802 at the one after,
-// and restarts the watchdog, which resumes the poll.
+// (normally the one to the poll in flight), 0x801..0x802 at the one after;
+// the link then restarts the watchdog, which resumes the poll.
 void MonitorScreen::BoutonCentrale_Click() {
-    stopPollingForWrite();
+    m_app.link.poll.pauseForWrite();
     UploadEditedValues(m_app);
     m_app.link.StartSequence(3);
 }
 
 // Bank 2 first, whatever the firmware, then as BoutonCentrale.
 void MonitorScreen::BoutonCentraleB_Click() {
-    stopPollingForWrite();
+    m_app.link.poll.pauseForWrite();
     MemoryImage &image = m_app.link.image;
     image.set(live::Trims[3].address, live::trimByte(live::Trims[3], TxChargeB->value()));
     image.set(live::Trims[2].address, live::trimByte(live::Trims[2], TxRalentiB->value()));

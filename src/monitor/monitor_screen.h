@@ -48,8 +48,7 @@ class MonitorScreen : public Form {
     void applyGasTimesShown(int gasTimesShown);
     void applyEmissionTools(int emissionTools);
 
-    // The live poll watchdog (200 ms) and the alarm blink timer (800 ms).
-    QTimer Timer1;
+    // The alarm blink timer (800 ms).
     QTimer couleurTimer;
     // Colour of an active alarm lamp: 0 or 192, toggled by couleurTimer.
     int AlarmBlinkColour = 0;
@@ -93,7 +92,9 @@ class MonitorScreen : public Form {
     RecordStrip *Recording;
 
   public Q_SLOTS:
-    void Timer1_Timer();
+    // The status texts after the poll watchdog sent the poll again; error
+    // is a Link::SendError.
+    void pollResent(int error);
     void couleurTimer_Timer();
     void BtResetAlarme_Click();
     void SwitchCommutateur_Click();
@@ -124,7 +125,6 @@ class MonitorScreen : public Form {
     void connectHandlers();
     void connectStepButtons();
     std::array<NumericEdit *, 5> trimFields() const;
-    void stopPollingForWrite();
     // Main parameters page fields read for bar colours and lambda captions.
     void findParameterFields();
     double parameterValue(const QPointer<QLineEdit> &field) const;

@@ -1,7 +1,6 @@
 #include "pages/battery_page.h"
 
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "pages/battery_gauge.h"
 #include "pages/battery_table.h"
 #include "pages/coefficient_page_parts.h"
@@ -64,7 +63,7 @@ void BatteryPage::refreshFromImage() {
     setText(TxVbat, QString::number(raw));
     setText(TXpointeurTension, QString::number(image.at(battery::LivePointer)));
     // While the live block is polled the fitter may be editing the settings.
-    if (!m_app.link.state.PollingOn) {
+    if (!m_app.link.poll.isOn()) {
         const int mode = image.at(battery::ModeAddress);
         TxVbatType->setTextIfChanged(QString::number(mode));
         selectOption(battery::modeOption(mode));
@@ -151,17 +150,13 @@ void BatteryPage::CalculeTab_Click() {
 // The mode byte and the table go out with the upload chain: BlockTable
 // entry 1 first, then entries 13, 14 and 15, one per answer.
 void BatteryPage::BoutonCentrale_Click() {
-    m_app.screens.FnMoniteur->Timer1.stop();
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.pauseForTransfer();
     m_app.link.StartUpload(13);
-    m_app.link.state.MonitorResume = true;
 }
 
 void BatteryPage::BoutonPC_Click() {
-    m_app.screens.FnMoniteur->Timer1.stop();
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.pauseForTransfer();
     m_app.link.StartFullRead();
-    m_app.link.state.MonitorResume = true;
 }
 
 void BatteryPage::BtPagePreced_Click() {

@@ -4,7 +4,6 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "pages/level_percent.h"
 #include "pages/main_parameters_chain.h"
 #include "pages/number_format.h"
@@ -83,7 +82,7 @@ bool LevelPage::validationPass() {
 
 void LevelPage::refreshFromImage() {
     const MemoryImage &image = m_app.link.image;
-    if (!m_app.link.state.PollingOn) {
+    if (!m_app.link.poll.isOn()) {
         // The fitter may be editing the settings while the level is polled.
         const auto fields = settings();
         for (std::size_t i = 0; i < fields.size(); ++i)
@@ -150,11 +149,8 @@ void LevelPage::BoutonCentrale_Click() {
 // The live poll pauses during the read and the watchdog resumes it when
 // the read has completed.
 void LevelPage::BoutonPC_Click() {
-    if (m_app.screens.FnMoniteur)
-        m_app.screens.FnMoniteur->Timer1.stop();
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.pauseForTransfer();
     m_app.link.StartFullRead();
-    m_app.link.state.MonitorResume = true;
 }
 
 void LevelPage::BtPagePreced_Click() {

@@ -59,7 +59,7 @@ bool LoadMemoryFile(AppContext &app) {
     memory_file::apply(parsed, &link.image);
     app.etat.setFileText(link.messages[8] + QFileInfo(path).fileName());
     if (!link.state.DataLoaded) {
-        link.state.DataLoaded = true;
+        link.setDataLoaded(true);
         app.screens.FnProgStart->hideForm();
         app.menu.setButtonsEnabled(Menu::dataButtons(), true);
     }

@@ -89,7 +89,7 @@ void ConnectionForm::Command1_Click() {
     Link &link = m_app.link;
     link.ClosePort();
     hideForm();
-    link.state.PortNumber = PortSearch::entryPort(Combo1->currentText());
+    link.setPortNumber(PortSearch::entryPort(Combo1->currentText()));
     const bool opened = link.OpenPort();
     search.rememberPort();
     // Before the first read the fitter goes on from the data-loading form.

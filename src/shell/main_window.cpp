@@ -159,7 +159,7 @@ void MainWindow::readConfiguration() {
         m_dialogs->warning(QStringLiteral(" Error in the file config "));
         break;
     case ConfigFile::ReadResult::Read:
-        m_link.state.PortNumber = config.portNumber();
+        m_link.setPortNumber(config.portNumber());
         language::LoadLanguageFile(*m_app, true, config.languagePath());
         break;
     }
@@ -174,6 +174,7 @@ void MainWindow::wireLink() {
     connect(&link, &Link::frameProcessed, m_etat, &Etat::toggleActivity);
     connect(&link, &Link::connectionWanted, this, [&s] { s.FnConnection->showForm(); });
     connect(&link, &Link::warning, this, [this](const QString &text) { m_dialogs->warning(text); });
+    connect(&link.poll, &LivePoll::pollResent, s.FnMoniteur, &MonitorScreen::pollResent);
 
     connect(&link, &Link::fullReadStarted, this, [&s] {
         s.FnDownload->showForm();
@@ -181,7 +182,6 @@ void MainWindow::wireLink() {
     });
     connect(&link, &Link::fullReadProgress, this, [&s](int v) { s.FnDownload->setProgress(v); });
     connect(&link, &Link::dataDecoded, this, [this] { RefreshScreens(*m_app); });
-    connect(&link, &Link::monitorTimerWanted, this, [&s] { s.FnMoniteur->Timer1.start(); });
     connect(&link, &Link::fullReadCompleted, this, [this, &s] {
         m_etat->setFileText(m_link.messages[9]);
         s.FnDownload->hideForm();
@@ -207,11 +207,16 @@ void MainWindow::wireLink() {
     });
     connect(&link, &Link::uploadProgress, this, [&s](int v) { s.FnUPLoad->setProgress(v); });
     connect(&link, &Link::uploadCompleted, this, [&s] { s.FnUPLoad->hideForm(); });
+    // A stopped upload says how far it went: the ECU may hold a mix.
     connect(&link, &Link::uploadTimedOut, this, [this, &s] {
         s.FnUPLoad->hideForm();
-        m_dialogs->warning(m_link.noCommunicationText());
+        m_dialogs->warning(m_link.noCommunicationText() + QLatin1Char('\n') +
+                           m_link.uploadStoppedText());
     });
-    connect(&link, &Link::uploadStopped, this, [&s] { s.FnUPLoad->hideForm(); });
+    connect(&link, &Link::uploadStopped, this, [this, &s] {
+        s.FnUPLoad->hideForm();
+        m_dialogs->warning(m_link.uploadStoppedText());
+    });
     connect(s.FnUPLoad, &UploadForm::closedByUser, &link, &Link::AbandonUpload);
 }
 

@@ -61,46 +61,46 @@ void Navigation::portCheck(const char *message) {
         m_app.screens.FnConnection->showForm();
         return;
     }
-    m_app.link.state.PollingOn = true;
+    m_app.link.poll.start();
 }
 
 void Navigation::Moniteur_Click() {
     Screens &s = m_app.screens;
-    m_app.link.state.PollFrame = frames::MonitorPoll.toByteArray();
+    m_app.link.poll.setFrame(frames::MonitorPoll);
     s.FnMoniteur->RazPrss_Click();
     calibrationGuardAndStop();
     RefreshScreens(m_app);
     calibrationReset();
     hideScreens();
     s.FnMoniteur->showForm();
-    s.FnMoniteur->Timer1.start();
-    m_app.link.state.NoAnswerTicks = 0;
+    m_app.link.poll.startWatchdog();
+    m_app.link.poll.clearSilence();
     portCheck(" Serial port not select ");
 }
 
 void Navigation::Parametres_Click() {
     Screens &s = m_app.screens;
     calibrationGuardAndStop();
-    s.FnMoniteur->Timer1.stop();
+    m_app.link.poll.stopWatchdog();
     m_app.CalibrationRunning = false;
     RefreshScreens(m_app);
     hideScreens();
     // The level page watches the live level and the battery page the live
     // battery reading: both keep the poll watchdog running.
     if (m_app.CurrentPage == 4)
-        m_app.link.state.PollFrame = frames::SecondLivePoll.toByteArray();
+        m_app.link.poll.setFrame(frames::SecondLivePoll);
     s.parameterPage(m_app.CurrentPage)->showForm();
     if (m_app.CurrentPage == 1 || m_app.CurrentPage == 4)
-        s.FnMoniteur->Timer1.start();
-    m_app.link.state.PollingOn = false;
+        m_app.link.poll.startWatchdog();
+    m_app.link.poll.stop();
 }
 
 void Navigation::BtEmission_Click() {
     Screens &s = m_app.screens;
     calibrationGuardAndStop();
-    s.FnMoniteur->Timer1.stop();
+    m_app.link.poll.stopWatchdog();
     m_app.CalibrationRunning = false;
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.stop();
     hideScreens();
     s.FnParametres6->showForm();
     s.FnParametres6->Affiche();
@@ -111,13 +111,13 @@ void Navigation::Connection_Click() {
     calibrationGuardAndStop();
     s.FnMoniteur->hideForm();
     s.FnConnection->showForm();
-    m_app.link.state.PollingOn = false;
+    m_app.link.poll.stop();
     calibrationReset();
     for (Form *screen : s.screenSet()) {
         if (screen != s.FnConnection)
             screen->hideForm();
     }
-    s.FnMoniteur->Timer1.stop();
+    m_app.link.poll.stopWatchdog();
 }
 
 void Navigation::Info_Click() {
@@ -131,8 +131,8 @@ void Navigation::BtMap_Click() {
     calibrationReset();
     hideScreens();
     s.FnMAP->showForm();
-    s.FnMoniteur->Timer1.start();
-    m_app.link.state.NoAnswerTicks = 0;
+    m_app.link.poll.startWatchdog();
+    m_app.link.poll.clearSilence();
     s.FnMAP->PutInTaB();
     portCheck(" Serial port not select ");
 }
@@ -149,21 +149,21 @@ void Navigation::FnMAP_Btexit_Click() {
                          s.parameterPage(1), s.parameterPage(2), s.parameterPage(3)})
         screen->hideForm();
     s.FnMoniteur->showForm();
-    s.FnMoniteur->Timer1.start();
-    m_app.link.state.NoAnswerTicks = 0;
+    m_app.link.poll.startWatchdog();
+    m_app.link.poll.clearSilence();
     portCheck(" Serial port not select ");
 }
 
 // Polling on without a port check: the calibration form shows live values.
 void Navigation::Calibration_Click() {
     Screens &s = m_app.screens;
-    m_app.link.state.PollFrame = frames::MonitorPoll.toByteArray();
+    m_app.link.poll.setFrame(frames::MonitorPoll);
     calibrationGuardAndStop();
     RefreshScreens(m_app);
     hideScreens();
     s.FnCalibration->showForm();
-    m_app.link.state.PollingOn = true;
-    s.FnMoniteur->Timer1.start();
+    m_app.link.poll.start();
+    m_app.link.poll.startWatchdog();
     m_app.CalibrationRunning = false;
     s.FnCalibration->resetForMenu();
 }

@@ -38,7 +38,7 @@ class Navigation {
     void calibrationReset();
     void hideScreens();
     // Runs a file operation with the live poll stopped, then leaves the
-    // monitor timer and PollingOn as they were.
+    // poll watchdog and polling as they were.
     template <typename Operation> void withPollPaused(Operation operation);
     // Port closed: the message and the connection form; open: polling on.
     void portCheck(const char *message);

@@ -1,7 +1,6 @@
 // The menu's memory file buttons.
 #include "emission/emission_screen.h"
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "presentation/memory_files.h"
 #include "presentation/refresh.h"
 #include "shell/navigation.h"
@@ -20,17 +19,20 @@ void Navigation::connectFileButtons() {
 }
 
 template <typename Operation> void Navigation::withPollPaused(Operation operation) {
-    QTimer &timer1 = m_app.screens.FnMoniteur->Timer1;
-    const bool timerWasOn = timer1.isActive();
-    const bool pollingWasOn = m_app.link.state.PollingOn;
+    LivePoll &poll = m_app.link.poll;
+    const bool watchdogWasOn = poll.watchdogActive();
+    const bool pollingWasOn = poll.isOn();
     calibrationGuardAndStop();
-    timer1.stop();
-    m_app.link.state.PollingOn = false;
+    poll.stopWatchdog();
+    poll.stop();
     calibrationReset();
     operation();
-    if (timerWasOn)
-        timer1.start();
-    m_app.link.state.PollingOn = pollingWasOn;
+    if (watchdogWasOn)
+        poll.startWatchdog();
+    if (pollingWasOn)
+        poll.start();
+    else
+        poll.stop();
 }
 
 void Navigation::Sauvegarder_Click() {

@@ -2,7 +2,6 @@
 // memory viewer.
 #include "emission/emission_screen.h"
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "pages/lambda_page.h"
 #include "presentation/refresh.h"
 #include "shell/navigation.h"
@@ -22,8 +21,8 @@ void Navigation::BtEmi_Click() {
         if (screen != s.FnParametres6)
             screen->hideForm();
     }
-    s.FnMoniteur->Timer1.start();
-    m_app.link.state.NoAnswerTicks = 0;
+    m_app.link.poll.startWatchdog();
+    m_app.link.poll.clearSilence();
     if (mapPutInTaB)
         mapPutInTaB();
     portCheck(" Serial Port not select ");

@@ -29,7 +29,7 @@ ProgStartForm::ProgStartForm(AppContext &app, QWidget *parent)
 }
 
 void ProgStartForm::Form_Load() {
-    m_app.link.state.DataLoaded = false;
+    m_app.link.setDataLoaded(false);
     place(5200, 3400);
     m_app.menu.setButtonsEnabled(Menu::dataButtons(), false);
 }

@@ -36,7 +36,7 @@ class TestCalibrationLink : public QObject, FakeLink {
     Q_OBJECT
     std::unique_ptr<Sequence> seq; // goes before the link it uses
     SmallEcu ecu;
-    bool running = false, watchdogOn = false;
+    bool running = false;
     Settings settings;
 
     // Serves the ECU until the line is quiet; the watchdog, when on, resends the poll.
@@ -44,11 +44,11 @@ class TestCalibrationLink : public QObject, FakeLink {
         for (int served = 0; served < 200; ++served) {
             if (!port->written.isEmpty()) {
                 port->feed(ecu.answer(port->written.takeFirst()));
-            } else if (!watchdogOn || !running) {
+            } else if (!link->poll.watchdogActive() || !running) {
                 return;
             } else {
-                link->SendLine(link->state.PollFrame);
-                link->state.PollingOn = true;
+                for (int tick = 0; tick < 3; ++tick)
+                    link->poll.watchdogTick();
             }
         }
     }
@@ -57,7 +57,7 @@ class TestCalibrationLink : public QObject, FakeLink {
     void init() {
         seq.reset();
         QVERIFY(reset());
-        link->state.PollFrame = frames::MonitorPoll.toByteArray();
+        link->poll.setFrame(frames::MonitorPoll);
         ecu = SmallEcu{};
         // Vaporiser 60 degrees, 3 x 255 + 16 (2 ms) on cylinder 1, switch-over delay and mode.
         for (auto [address, value] :
@@ -65,7 +65,7 @@ class TestCalibrationLink : public QObject, FakeLink {
             ecu.memory.set(address, value);
         link->image.set(0x807, 2);
         link->image.set(0xA41, 1);
-        running = watchdogOn = false;
+        running = false;
         seq = std::make_unique<Sequence>(*link, running);
         settings.idleSteps = {1, 2, 1, 2};
         // One step after every decoded data frame, as the refresh does.
@@ -74,8 +74,6 @@ class TestCalibrationLink : public QObject, FakeLink {
             if (seq->running())
                 seq->RunCalibrationStep(inputsFromImage(link->image, settings));
         });
-        connect(seq.get(), &Sequence::pollTimerWanted, this, [this](bool on) { watchdogOn = on; });
-        connect(link, &Link::monitorTimerWanted, this, [this] { watchdogOn = true; });
     }
 
     void wholeIdleSequenceFrames() {

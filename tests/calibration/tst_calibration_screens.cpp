@@ -49,12 +49,13 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         QVERIFY(!window->app().CalibrationRunning);
     }
     // Acknowledges every write; returns the writes.
+    // The writes on the line so far and after each of count acknowledgements.
     QByteArrayList acknowledgeWrites(int count) {
         QByteArrayList writes;
-        for (int i = 0; i < count; ++i) {
-            port->written.clear();
-            port->feed(ackFrame());
-            for (const QByteArray &line : port->written)
+        for (int i = 0; i <= count; ++i) {
+            if (i > 0)
+                port->feed(ackFrame());
+            for (const QByteArray &line : std::exchange(port->written, {}))
                 if (line.startsWith("@W"))
                     writes.append(line);
         }
@@ -130,7 +131,7 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         t1[TxRCHP1] = "0.52";
         fin()->showResults(t1);
         cal()->BTuploadCharge_Click();
-        QCOMPARE(port->written, QByteArrayList{"@W80102831A6F\r"});
+        QCOMPARE(std::exchange(port->written, {}), QByteArrayList{"@W80102831A6F\r"});
         QCOMPARE(int(link->image.at(0x83A)), 25);
         QCOMPARE(fin()->TxCharge->text(), QStringLiteral("1.31"));
         QVERIFY(acknowledgeWrites(2).isEmpty()); // no chain follows

@@ -149,10 +149,10 @@ class TestEmissionScreens : public QObject {
     }
 
     void finalTestReadShowsTheAnswer() {
-        w->app().link.state.PollingOn = true;
+        w->app().link.poll.start();
         fin()->BoutonPC_Click();
         QCOMPARE(w->port.written, QByteArrayList{"@RB4119A3\r"});
-        QVERIFY(!w->app().link.state.PollingOn);
+        QVERIFY(!w->app().link.poll.isOn());
         // Text7 negative, its magnitude 77, and 99 cycles.
         w->port.feed(dataFrame(
             0xB41, {1, 0, 0, 0, 0, 0, 77, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 99}));
@@ -175,7 +175,7 @@ class TestEmissionScreens : public QObject {
         w->window.navigation().BtEmi_Click();
         QVERIFY(emi()->isShown() && !s.FnParametres->isShown());
         QVERIFY(s.FnParametres6->isShown()); // the lambda page stays
-        QCOMPARE(w->app().link.state.PollingOn, portOpen);
+        QCOMPARE(w->app().link.poll.isOn(), portOpen);
         QCOMPARE(w->dialogs.texts(), messages);
         QCOMPARE(s.FnConnection->isShown(), !portOpen);
     }

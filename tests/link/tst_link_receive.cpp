@@ -84,7 +84,7 @@ class TestLinkReceive : public QObject, FakeLink {
             port->feed(ackFrame());
         }
         QCOMPARE(port->written, QByteArrayList());
-        port->feed(filledFrame(0x000, 3, 7)); // still the block awaited
+        port->feed(filledFrame(0x000, 0x34, 7)); // still the block awaited
         QCOMPARE(link->state.FullReadIndex, 2);
     }
 

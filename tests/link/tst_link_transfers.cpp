@@ -38,8 +38,8 @@ class TestLinkTransfers : public QObject, FakeLink {
         QCOMPARE(requests, QByteArrayList(link->blocks.begin(), link->blocks.begin() + BlockCount));
         // Only the first read counts as the first load.
         link->StartFullRead();
-        for (int reply = 0; reply < BlockCount; ++reply)
-            port->feed(answer(link->blocks[0], 1));
+        for (int block = 0; block < BlockCount; ++block)
+            port->feed(answer(link->blocks[std::size_t(block)], 1));
         QCOMPARE(completed.count(), 2);
         QCOMPARE(first.count(), 1);
     }
@@ -70,7 +70,7 @@ class TestLinkTransfers : public QObject, FakeLink {
             << QByteArrayList{filledFrame(0x000, 0x37, 0xEE), filledFrame(0x000, 0x37, 0xEE)}
             << false;
         QTest::newRow("answer to another block")
-            << QByteArrayList{filledFrame(0x8A7, 0x37, 0xEE)} << false;
+            << QByteArrayList{filledFrame(0x8A7, 0x10, 0xEE)} << false;
         QTest::newRow("acknowledgements") << QByteArrayList{ackFrame(), ackFrame()} << false;
         QTest::newRow("all in one event")
             << QByteArrayList{ackFrame(), filledFrame(0x000, 0x37, 0xEE)} << true;
@@ -100,7 +100,7 @@ class TestLinkTransfers : public QObject, FakeLink {
         for (int block = 0; block < BlockCount; ++block)
             expected += link->blocks[std::size_t(block)] + '\r';
         QCOMPARE(requests, expected);
-        QCOMPARE(link->image.at(0x8A7), quint8(6)); // block 5's answer, not the stray
+        QCOMPARE(link->image.at(0x8C0), quint8(6)); // block 5's answer, not a stray
         QCOMPARE(link->image.at(0xA47), quint8(16));
     }
 
@@ -128,9 +128,9 @@ class TestLinkTransfers : public QObject, FakeLink {
         port->feed(ackFrame());
         const QByteArrayList lines = std::exchange(port->written, {});
         QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines.at(1).left(7), QByteArray("@W83937"));
+        QCOMPARE(lines.at(1).left(7), QByteArray("@W87037"));
         QCOMPARE(lines.at(2), lines.at(1));
-        QCOMPARE(lines.at(3).left(7), QByteArray("@W87037"));
+        QCOMPARE(lines.at(3).left(7), QByteArray("@WA4733"));
         for (int tick = 0; tick < 8; ++tick)
             link->UPLoadTimer_Timer();
         QCOMPARE(uploadTimedOut.count(), 0);

@@ -103,8 +103,10 @@ class TestTransferFaults : public QObject, FakeLink {
         QByteArray late;
         for (int round = 0; round < 400 && done.count() + timedOut.count() == 0; ++round) {
             const QByteArrayList lines = std::exchange(port->written, {});
-            if (lines.isEmpty())
+            if (lines.isEmpty()) { // 100 ms pass: a line held back goes out, or time runs
+                link->ControlTimer3_Timer();
                 upload ? link->UPLoadTimer_Timer() : link->TimerDownload_Timer();
+            }
             for (const QByteArray &line : lines) {
                 if (fault == DeadLine && int(commands.size()) >= at) {
                     commands.append(line); // never reaches the ECU

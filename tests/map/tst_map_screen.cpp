@@ -102,7 +102,7 @@ class TestMapScreen : public QObject {
         QCOMPARE(QStringList({map->TxCharge->text(), map->TxRalenti->text()}), texts.mid(2));
 
         QVERIFY(b->link.OpenPort());
-        b->link.state.PollingOn = true;
+        b->link.poll.start();
         b->port.written.clear();
         QTest::mouseClick(map->Command1, Qt::LeftButton);
         b->port.feed("@A81\r");
@@ -158,14 +158,14 @@ class TestMapScreen : public QObject {
         b->window.app().CalibrationRunning = calibrating;
         b->window.navigation().BtMap_Click();
         QCOMPARE(map->TxTbCG(1)->text(), QStringLiteral("119"));
-        QCOMPARE(b->link.state.PollingOn, portOpen);
+        QCOMPARE(b->link.poll.isOn(), portOpen);
         QCOMPARE(b->window.screens().FnConnection->isShown(), !portOpen);
         QVERIFY(!b->window.app().CalibrationRunning);
 
-        b->link.state.PollingOn = false;
+        b->link.poll.stop();
         QTest::mouseClick(map->Btexit, Qt::LeftButton);
         QVERIFY(b->window.screens().FnMoniteur->isShown());
-        QCOMPARE(b->link.state.PollingOn, portOpen);
+        QCOMPARE(b->link.poll.isOn(), portOpen);
         QCOMPARE(b->dialogs.texts(), messages);
     }
 

@@ -39,7 +39,7 @@ class TestMonitorScreen : public QObject {
             else if (steps[i] == ResetMemory)
                 QTest::mouseClick(m->RazPrss, Qt::LeftButton);
             else if (steps[i] == Polling)
-                w->link.state.PollingOn = true;
+                w->link.poll.start();
             else
                 w->image().set(steps[i], static_cast<quint8>(steps[i + 1]));
         }
@@ -191,14 +191,14 @@ class TestMonitorScreen : public QObject {
             QTest::mouseClick(button, Qt::LeftButton);
         else
             QTest::keyClick(m->findChild<NumericEdit *>(trigger), Qt::Key_Return);
-        QVERIFY(!w->link.state.PollingOn && !m->Timer1.isActive());
-        QVERIFY(w->port.written.isEmpty()); // the first block waits for the answer in flight
+        QVERIFY(!w->link.poll.isOn() && !w->link.poll.watchdogActive());
         QCOMPARE(int(w->link.image.at(0x839)), bank2Stored);
-
-        w->port.feed(filledFrame(0x000, 0x37, 0)); // the answer to the poll in flight: no new poll
+        // The chain's first write goes out at once, behind the poll in flight;
+        // the poll's answer neither polls again nor moves the chain on.
+        w->port.feed(filledFrame(0x000, 0x37, 0));
         for (int i = 0; i < frames.size(); ++i) {
             QCOMPARE(w->port.written, QByteArrayList{frames[i]});
-            QCOMPARE(m->Timer1.isActive(), i == frames.size() - 1);
+            QCOMPARE(w->link.poll.watchdogActive(), i == frames.size() - 1);
             w->port.written.clear();
             w->port.feed(ackFrame());
         }
@@ -224,7 +224,7 @@ class TestMonitorScreen : public QObject {
     void watchdogPollsOnTheThirdQuietTick() {
         const auto ticks = [this](int n) {
             while (n--)
-                m->Timer1_Timer();
+                w->link.poll.watchdogTick();
         };
         ticks(2);
         w->port.feed(ackFrame()); // any received character clears the count
@@ -233,17 +233,17 @@ class TestMonitorScreen : public QObject {
             QVERIFY(w->port.written.isEmpty());
             ticks(1);
             QCOMPARE(w->port.written, QByteArrayList{QByteArray("@R000378C\r")});
-            QVERIFY(w->link.state.PollingOn);
+            QVERIFY(w->link.poll.isOn());
             QCOMPARE(w->window.etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM1"));
             w->port.written.clear();
         }
 
         // A closed port: the count goes on, nothing is sent.
         w->link.ClosePort();
-        w->link.state.PollingOn = false;
+        w->link.poll.stop();
         ticks(3);
-        QVERIFY(w->port.written.isEmpty() && !w->link.state.PollingOn);
-        QCOMPARE(w->link.state.NoAnswerTicks, 0);
+        QVERIFY(w->port.written.isEmpty() && !w->link.poll.isOn());
+        QCOMPARE(w->link.poll.silentTicks(), 0);
     }
 };
 

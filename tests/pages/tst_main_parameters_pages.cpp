@@ -190,11 +190,11 @@ class TestMainParametersPages : public QObject {
         // fitter may be editing the settings.
         level().setSettingTexts({});
         w->image().set(level::addr::Immediate, 120);
-        w->link.state.PollingOn = true;
+        w->link.poll.start();
         level().refreshFromImage();
         QCOMPARE(levelTexts(), QStringLiteral("      "));
         QCOMPARE(level().TxNiveauImediat->text(), QStringLiteral("120"));
-        w->link.state.PollingOn = false;
+        w->link.poll.stop();
         level().refreshFromImage();
         QCOMPARE(levelTexts(), texts);
     }
@@ -252,14 +252,14 @@ class TestMainParametersPages : public QObject {
             fetch<int, QString, bool, int>("from", "button", "pollingBefore", "shown");
         Screens &s = w->screens();
         s.parameterPage(from)->showForm();
-        w->link.state.PollFrame = EarlierPoll;
-        w->link.state.PollingOn = pollingBefore;
-        w->timer1().stop();
+        w->link.poll.setFrame(EarlierPoll);
+        pollingBefore ? w->link.poll.start() : w->link.poll.stop();
+        w->link.poll.stopWatchdog();
         child<QPushButton>(*s.parameterPage(from), button)->click();
         QTEST(w->app().CurrentPage, "currentPage");
-        QTEST(w->link.state.PollFrame, "pollFrame");
-        QTEST(w->link.state.PollingOn, "pollingAfter");
-        QVERIFY(w->timer1().isActive());
+        QTEST(w->link.poll.frame(), "pollFrame");
+        QTEST(w->link.poll.isOn(), "pollingAfter");
+        QVERIFY(w->link.poll.watchdogActive());
         for (int p = 0; p <= 4; ++p)
             QCOMPARE(s.parameterPage(p)->isShown(), p == shown);
         QVERIFY(w->port.written.isEmpty());
@@ -274,16 +274,22 @@ class TestMainParametersPages : public QObject {
     }
 
     // ECU -> PC reads the whole memory; the pages with live readings pause
-    // the poll until the read is done.
+    // the poll until the read is done, when the watchdog runs again.
     void readButtons() {
         const auto [page, pauses] = fetch<QString, bool>("page", "pauses");
-        w->link.state.PollingOn = true;
-        w->timer1().start();
+        w->link.poll.start();
+        w->link.poll.startWatchdog();
         child<QPushButton>(*child<Form>(w->window, page), QStringLiteral("BoutonPC"))->click();
         QCOMPARE(w->port.written, QByteArrayList{w->link.blocks[0] + '\r'});
-        QCOMPARE(w->link.state.PollingOn, !pauses);
-        QCOMPARE(w->timer1().isActive(), !pauses);
-        QCOMPARE(w->link.state.MonitorResume, pauses);
+        QCOMPARE(w->link.poll.isOn(), !pauses);
+        QCOMPARE(w->link.poll.watchdogActive(), !pauses);
+        for (int i = 0; i < BlockCount && w->link.state.FullReadActive; ++i) {
+            QByteArrayList asked = std::exchange(w->port.written, {});
+            asked.removeAll(w->link.poll.frame());
+            const BlockRange r = blockRange(asked.last().chopped(1));
+            w->port.feed(filledFrame(r.address, r.count, 0));
+        }
+        QVERIFY(!w->link.state.FullReadActive && w->link.poll.watchdogActive());
     }
 };
 

@@ -56,7 +56,6 @@ class PagesWindow {
     Screens &screens() { return window.screens(); }
     AppContext &app() { return window.app(); }
     MemoryImage &image() { return link.image; }
-    QTimer &timer1() { return screens().FnMoniteur->Timer1; }
     // Bytes put in the image as {address, value}; the bytes at addresses.
     void set(std::initializer_list<std::pair<int, int>> bytes) {
         for (const auto &[address, value] : bytes)

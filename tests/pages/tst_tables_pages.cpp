@@ -159,7 +159,7 @@ class TestTablesPages : public QObject {
 
         p.TxTBBat.at(3)->setText(QStringLiteral("9"));
         w->image().set(LiveVoltage, 150);
-        w->link.state.PollingOn = true;
+        w->link.poll.start();
         RefreshScreens(w->app());
         QCOMPARE(texts(p.TxTBBat.at(3), p.TxVbat), QStringList({"9", "150"}));
         QVERIFY(w->port.written.isEmpty()); // a check set by the refresh writes nothing
@@ -209,18 +209,18 @@ class TestTablesPages : public QObject {
         QCOMPARE(int(w->image().at(battery::ModeAddress)), 2);
         QVERIFY(w->port.written.isEmpty());
         batteryPage().showForm();
-        w->link.state.PollingOn = true;
-        w->timer1().start();
+        w->link.poll.start();
+        w->link.poll.startWatchdog();
         batteryPage().Option1.at(1)->click();
         QCOMPARE(int(w->image().at(battery::ModeAddress)), 1);
-        QVERIFY(!w->link.state.PollingOn && !w->timer1().isActive());
+        QVERIFY(!w->link.poll.isOn() && !w->link.poll.watchdogActive());
         const QByteArrayList expected = batteryUpload();
         for (int k = 1; k <= 4; ++k) {
             QCOMPARE(w->port.written, expected.mid(0, k));
             w->acknowledge();
         }
         QCOMPARE(w->port.written.size(), 4);
-        QVERIFY(w->timer1().isActive());
+        QVERIFY(w->link.poll.watchdogActive());
     }
 
     void batteryLink_data() {

@@ -32,7 +32,7 @@ class TestCompareWindow : public QObject, WindowFixture {
     void toolAgainstAFile() {
         link->image.set(0x000, 12); // the firmware travels at 0x1000 in a file
         link->image.set(0x803, 35);
-        link->state.DataLoaded = true;
+        link->setDataLoaded(true);
         MemoryImage edited = link->image;
         edited.set(0x1000, 12);
         edited.set(0x803, 40);
@@ -65,7 +65,7 @@ class TestCompareWindow : public QObject, WindowFixture {
         const auto [name, content, message] =
             fetch<QString, QByteArray, QString>("name", "content", "message");
         if (!name.isEmpty()) {
-            link->state.DataLoaded = true;
+            link->setDataLoaded(true);
             compare->setSource(1, content.isEmpty() ? dir.filePath(name) : write(name, content));
         }
         compare->ListDifferences->addTopLevelItem(new QTreeWidgetItem(QStringList{"stale"}));

@@ -92,15 +92,15 @@ class TestConnectionForm : public QObject, WindowFixture {
     void watchdogReportsAFailingSend() {
         const auto [write, message] = fetch<int, QString>("write", "message");
         start({1});
-        link->state.PortNumber = 1;
+        link->setPortNumber(1);
         QVERIFY(link->OpenPort());
         port->nextWrite = SerialPort::WriteResult(write);
         for (int tick = 0; tick < 3; ++tick)
-            window->screens().FnMoniteur->Timer1_Timer();
+            link->poll.watchdogTick();
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" --------- "));
         QCOMPARE(dialogs.texts().join(QString()), message);
         QCOMPARE(form().isShown(), !message.isEmpty());
-        QVERIFY(!link->state.PollingOn);
+        QVERIFY(!link->poll.isOn());
     }
 };
 

@@ -43,7 +43,7 @@ class TestFileButtons : public QObject, WindowFixture {
         for (int a = 0x800; a <= 0xFFF; ++a)
             link->image.set(a, quint8((a * 5 + 1) & 0xFF));
         link->image.set(0x000, 0x47);
-        link->state.DataLoaded = true;
+        link->setDataLoaded(true);
         window->menu().setButtonsEnabled(Menu::readyButtons(), true);
     }
 
@@ -169,13 +169,13 @@ class TestFileButtons : public QObject, WindowFixture {
         const auto [timerOn, polling] = fetch<bool, bool>("timerOn", "polling");
         readEcu();
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
-        QTimer &timer1 = window->screens().FnMoniteur->Timer1;
+        LivePoll &poll = link->poll;
         for (QPushButton *button : {window->menu().Sauvegarder, window->menu().Charger}) {
-            timerOn ? timer1.start() : timer1.stop();
-            link->state.PollingOn = polling;
+            timerOn ? poll.startWatchdog() : poll.stopWatchdog();
+            polling ? poll.start() : poll.stop();
             button->click(); // both dialogs cancelled
-            QCOMPARE(timer1.isActive(), timerOn);
-            QCOMPARE(link->state.PollingOn, polling);
+            QCOMPARE(poll.watchdogActive(), timerOn);
+            QCOMPARE(poll.isOn(), polling);
         }
         QCOMPARE(link->image.at(0x1000), quint8(0x47)); // the save still took the firmware byte
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);

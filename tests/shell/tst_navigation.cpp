@@ -22,7 +22,7 @@ class TestNavigation : public QObject, WindowFixture {
         }
         return out;
     }
-    bool watchdogOn() const { return window->screens().FnMoniteur->Timer1.isActive(); }
+    bool watchdogOn() const { return link->poll.watchdogActive(); }
 
   private Q_SLOTS:
     void init() {
@@ -46,9 +46,9 @@ class TestNavigation : public QObject, WindowFixture {
         window->app().CurrentPage = page;
         window->navigation().Parametres_Click();
         QCOMPARE(shownScreens(), QStringList{screen});
-        QVERIFY(!link->state.PollingOn);
+        QVERIFY(!link->poll.isOn());
         QTEST(watchdogOn(), "watchdog");
-        QCOMPARE(link->state.PollFrame,
+        QCOMPARE(link->poll.frame(),
                  (page == 4 ? frames::SecondLivePoll : frames::MonitorPoll).toByteArray());
     }
 
@@ -61,11 +61,11 @@ class TestNavigation : public QObject, WindowFixture {
         const auto [open] = fetch<bool>("open");
         if (!open)
             link->ClosePort();
-        link->state.PollFrame = frames::SecondLivePoll.toByteArray();
+        link->poll.setFrame(frames::SecondLivePoll);
         window->navigation().Moniteur_Click();
-        QCOMPARE(link->state.PollFrame, frames::MonitorPoll.toByteArray());
+        QCOMPARE(link->poll.frame(), frames::MonitorPoll.toByteArray());
         QVERIFY(window->screens().FnMoniteur->isShown() && watchdogOn());
-        QCOMPARE(link->state.PollingOn, open);
+        QCOMPARE(link->poll.isOn(), open);
         QCOMPARE(dialogs.texts(), open ? QStringList() : QStringList{" Serial port not select "});
         QCOMPARE(window->screens().FnConnection->isShown(), !open);
     }
@@ -76,11 +76,11 @@ class TestNavigation : public QObject, WindowFixture {
         nav.Moniteur_Click();
         nav.BtEmission_Click();
         QCOMPARE(shownScreens(), QStringList{"FnParametres6"});
-        QVERIFY(!link->state.PollingOn && !watchdogOn());
+        QVERIFY(!link->poll.isOn() && !watchdogOn());
         nav.Moniteur_Click();
         nav.Connection_Click();
         QCOMPARE(shownScreens(), QStringList{"FnConnection"});
-        QVERIFY(!link->state.PollingOn && !watchdogOn());
+        QVERIFY(!link->poll.isOn() && !watchdogOn());
     }
 };
 

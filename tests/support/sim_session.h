@@ -28,7 +28,7 @@ constexpr int WriteTimeoutMs = 15000;
 inline std::optional<MemoryImage> readEcuAfresh(const SimProcess &sim) {
     QtSerialPort serial{PortDirectory(sim.portsDir())};
     Link link(&serial);
-    link.state.PortNumber = sim.port();
+    link.setPortNumber(sim.port());
     QSignalSpy done(&link, &Link::fullReadCompleted);
     if (!link.OpenPort())
         return std::nullopt;
@@ -42,7 +42,7 @@ class SimSession {
   public:
     explicit SimSession(int port) : sim(port), serial{PortDirectory(sim.portsDir())} {
         window->MDIForm1_Load();
-        link.state.PortNumber = port;
+        link.setPortNumber(port);
         window->show();
     }
 
@@ -60,8 +60,8 @@ class SimSession {
     // Stops the poll, lets the last answer in, closes the tool and reads the
     // ECU afresh on a link of its own.
     std::optional<MemoryImage> closeAndReadBack() {
-        screens().FnMoniteur->Timer1.stop();
-        link.state.PollingOn = false;
+        link.poll.stopWatchdog();
+        link.poll.stop();
         // A last poll may go unanswered: the bound is enough.
         (void)QTest::qWaitFor([this] { return !link.state.LinkBusy; }, WriteTimeoutMs);
         window.reset();
