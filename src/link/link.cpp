@@ -19,32 +19,45 @@ Link::Link(SerialPort *port, QObject *parent) : QObject(parent), m_port(port) {
     connect(&ControlTimer3, &QTimer::timeout, this, &Link::ControlTimer3_Timer);
     connect(&TimerDownload, &QTimer::timeout, this, &Link::TimerDownload_Timer);
     connect(&UPLoadTimer, &QTimer::timeout, this, &Link::UPLoadTimer_Timer);
+    connect(&ChainTimer, &QTimer::timeout, this, &Link::ChainTimer_Timer);
     ResetLinkState();
 }
 
 void Link::ResetLinkState() {
     ClosePort();
-    state = LinkState{};
-    state.PollFrame = frames::MonitorPoll.toByteArray();
+    m_state = LinkState{};
+    poll.reset();
     ControlTimer3.setInterval(100);
     TimerDownload.setInterval(200);
     UPLoadTimer.setInterval(200);
+    ChainTimer.setInterval(200);
     ControlTimer3.stop();
     TimerDownload.stop();
     UPLoadTimer.stop();
+    ChainTimer.stop();
     blocks = makeBlockTable();
     messages.resetDefaults();
     m_rejectedBlocks = 0;
+    m_readResends = 0;
+    m_writeResends = 0;
+    m_chainTailAwaited = false;
     m_lastSent.clear();
+    m_lastWriteHanded.clear();
+    m_chainWrite.clear();
 }
 
 bool Link::OpenPort() {
     ClosePort();
-    switch (m_port->open(state.PortNumber)) {
+    switch (m_port->open(m_state.PortNumber)) {
     case SerialPort::OpenResult::Opened:
-        state.PortIsOpen = true;
+        // The port empties its input on opening; the link starts afresh too,
+        // so nothing left from an earlier program counts as an answer.
+        m_state.PortIsOpen = true;
+        m_state.RxBuffer.clear();
+        m_state.LinkBusy = false;
+        m_state.WritesAwaited = 0;
         Q_EMIT statusText(QStringLiteral(" Connection on COM ") +
-                          QString::number(state.PortNumber));
+                          QString::number(m_state.PortNumber));
         return true;
     case SerialPort::OpenResult::NotFound:
         Q_EMIT statusText(NotConnect);
@@ -67,18 +80,45 @@ bool Link::OpenPort() {
     return false;
 }
 
+// Lines still waiting cannot go out on a closed port (and must not go out on
+// the next port opened): they are dropped, and the transfer or chain that
+// owns them ends now, with its message.
 void Link::ClosePort() {
-    if (!state.PortIsOpen)
+    if (!m_state.PortIsOpen)
         return;
     m_port->close();
-    state.PortIsOpen = false;
+    m_state.PortIsOpen = false;
     // No reply can still arrive on a closed port.
-    state.LinkBusy = false;
-    state.RxBuffer.clear();
+    m_state.LinkBusy = false;
+    m_state.RxBuffer.clear();
+    m_state.PendingLines.clear();
+    m_state.PendingTicks = 0;
+    m_state.WritesAwaited = 0;
+    ControlTimer3.stop();
+    stopTransfers();
+}
+
+void Link::stopTransfers() {
+    if (m_state.FullReadActive || TimerDownload.isActive()) {
+        m_state.FullReadActive = false;
+        TimerDownload.stop();
+        Q_EMIT fullReadStopped();
+    }
+    if (UPLoadTimer.isActive()) {
+        m_state.UploadStep = 0;
+        UPLoadTimer.stop();
+        Q_EMIT uploadStopped();
+    }
+    if (chainRunning()) {
+        m_state.UploadStep = 0;
+        m_chainTailAwaited = false;
+        ChainTimer.stop();
+        Q_EMIT chainFailed();
+    }
 }
 
 bool Link::TesteCom(int portNumber) {
-    if (state.PortIsOpen)
+    if (m_state.PortIsOpen)
         return false;
     const bool opened = m_port->open(portNumber) == SerialPort::OpenResult::Opened;
     m_port->close();
@@ -86,18 +126,25 @@ bool Link::TesteCom(int portNumber) {
 }
 
 void Link::SendLine(const QByteArray &line) {
-    if (!state.PortIsOpen) {
+    if (!m_state.PortIsOpen) {
         Q_EMIT connectionWanted();
         return;
     }
-    if (state.PendingLine.isEmpty() && !state.LinkBusy) {
+    if (line.startsWith("@W") || line.startsWith("@F"))
+        m_lastWriteHanded = line;
+    QByteArrayList &waiting = m_state.PendingLines;
+    if (waiting.isEmpty() && !m_state.LinkBusy) {
         writeNow(line);
         return;
     }
-    // One line at most waits: a newer line replaces an older one.
-    state.PendingLine = line;
-    state.PendingTicks = 0;
-    ControlTimer3.start();
+    // Lines wait in order; only a newer live poll replaces a waiting one.
+    if (!waiting.isEmpty() && poll.isPollLine(line) && poll.isPollLine(waiting.last()))
+        return;
+    if (waiting.isEmpty())
+        m_state.PendingTicks = 0;
+    waiting.append(line);
+    if (!ControlTimer3.isActive())
+        ControlTimer3.start();
 }
 
 void Link::WriteBlock(QByteArrayView descriptor) {
@@ -108,11 +155,14 @@ void Link::WriteBlock(QByteArrayView descriptor) {
 }
 
 void Link::writeNow(const QByteArray &line) {
-    if (!state.PortIsOpen)
+    if (!m_state.PortIsOpen)
         return;
     m_lastSent = line;
     while (m_lastSent.endsWith(frames::Cr))
         m_lastSent.chop(1);
+    // Writes and functions are answered by an acknowledgement.
+    if (m_lastSent.startsWith("@W") || m_lastSent.startsWith("@F"))
+        m_state.WritesAwaited += 1;
     switch (m_port->write(line)) {
     case SerialPort::WriteResult::Written:
         return;
@@ -131,19 +181,9 @@ void Link::writeNow(const QByteArray &line) {
 // The adapter was unplugged: close, say so once, stop the transfers that can
 // no longer finish, and let the fitter choose a port again.
 void Link::deviceLost() {
-    if (!state.PortIsOpen)
+    if (!m_state.PortIsOpen)
         return;
     ClosePort();
-    if (state.FullReadActive || TimerDownload.isActive()) {
-        state.FullReadActive = false;
-        TimerDownload.stop();
-        Q_EMIT fullReadStopped();
-    }
-    if (UPLoadTimer.isActive()) {
-        state.UploadStep = 0;
-        UPLoadTimer.stop();
-        Q_EMIT uploadStopped();
-    }
     if (m_quietErrors)
         return;
     Q_EMIT statusText(NonConnecter);
@@ -159,28 +199,26 @@ Link::SendError Link::trySendLine(const QByteArray &line) {
     return std::exchange(m_sendError, SendError::None);
 }
 
+// The first waiting line goes out once the link is free, or after two ticks
+// whether answered or not; the next one then gets its own wait.
 void Link::ControlTimer3_Timer() {
-    if (++state.PendingTicks >= 2) {
-        // A held line waits at most two ticks, answered or not.
-        state.PendingTicks = 0;
-        state.LinkBusy = false;
+    if (++m_state.PendingTicks >= 2) {
+        m_state.PendingTicks = 0;
+        m_state.LinkBusy = false;
     }
-    if (!state.PortIsOpen || state.LinkBusy)
+    if (!m_state.PortIsOpen || m_state.LinkBusy)
         return;
-    const QByteArray line = state.PendingLine;
-    state.PendingLine.clear();
-    ControlTimer3.stop();
-    if (!line.isEmpty())
-        writeNow(line);
+    if (m_state.PendingLines.isEmpty()) {
+        ControlTimer3.stop();
+        return;
+    }
+    const QByteArray line = m_state.PendingLines.takeFirst();
+    m_state.PendingTicks = 0;
+    if (m_state.PendingLines.isEmpty())
+        ControlTimer3.stop();
+    writeNow(line);
 }
 
 QString Link::noCommunicationText() const {
-    return messages[7] + QString::number(state.PortNumber);
-}
-
-bool Link::watchdogExpired() {
-    if (++state.NoAnswerTicks <= 2)
-        return false;
-    state.NoAnswerTicks = 0;
-    return true;
+    return messages[7] + QString::number(m_state.PortNumber);
 }

@@ -139,7 +139,8 @@ class Link : public QObject {
     void finishFullRead();
     void acknowledged();
     void runSequencer();
-    void sendChainWrite(QByteArrayView descriptor, int nextStep);
+    void sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll);
+    bool writeStillWaiting() const;
     void resumePoll();
 
     SerialPort *m_port;
@@ -151,9 +152,10 @@ class Link : public QObject {
     int m_uploadEnd = BlockCount; // ... and the running upload
     int m_uploadAcked = 0;
     int m_uploadTotal = 0;
-    int m_writeResends = 0;         // re-sends of the write awaiting its acknowledgement
-    int m_chainTicks = 0;           // ChainTimer ticks since the chain's last write
+    int m_writeResends = 0;          // re-sends of the write awaiting its acknowledgement
+    int m_chainTicks = 0;            // ChainTimer ticks since the chain's last write
     bool m_chainTailAwaited = false; // the chain's last write awaits its acknowledgement
-    QByteArray m_lastSent;  // the last line written, without its CRs
-    QByteArray m_lastWrite; // the last write or function written, as sent
+    QByteArray m_lastSent;           // the last line written, without its CRs
+    QByteArray m_lastWriteHanded;    // the last write or function given to SendLine
+    QByteArray m_chainWrite;         // the chain's or upload's write awaiting its acknowledgement
 };

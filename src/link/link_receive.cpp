@@ -12,92 +12,99 @@ constexpr qsizetype LongestReply = 2 * 255 + 12;
 } // namespace
 
 void Link::onReceive() {
-    state.LinkBusy = true;
-    state.NoAnswerTicks = 0;
+    m_state.LinkBusy = true;
+    poll.clearSilence();
     Traitement(m_port->readAll());
 }
 
 void Link::Traitement(const QByteArray &chaine) {
-    state.FrameText.clear();
-    state.RxBuffer += chaine;
-    if (state.RxBuffer.isEmpty()) {
-        state.LinkBusy = false;
+    m_state.FrameText.clear();
+    m_state.RxBuffer += chaine;
+    if (m_state.RxBuffer.isEmpty()) {
+        m_state.LinkBusy = false;
         Analyse(QByteArray());
         return;
     }
     // Every scan starts outside a frame: the buffer still holds every
     // character of an unfinished frame, so stray characters left over from
     // an earlier event can never be glued to the front of the next frame.
-    state.InFrame = 0;
-    const qsizetype n = state.RxBuffer.size();
+    m_state.InFrame = 0;
+    const qsizetype n = m_state.RxBuffer.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = state.RxBuffer.at(i);
+        const char c = m_state.RxBuffer.at(i);
         if (c == '@') {
-            state.InFrame = 1; // a second "@" inside a frame does not restart it
+            m_state.InFrame = 1; // a second "@" inside a frame does not restart it
             continue;
         }
-        if (state.InFrame != 0 && c == frames::Cr) {
-            state.InFrame = 0;
-            if (state.FrameText.size() <= 2) {
+        if (m_state.InFrame != 0 && c == frames::Cr) {
+            m_state.InFrame = 0;
+            if (m_state.FrameText.size() <= 2) {
                 // Too short to carry a command letter and checksum: dropped.
-                state.FrameText.clear();
+                m_state.FrameText.clear();
                 continue;
             }
-            state.RxBuffer.remove(0, i + 1);
-            if (state.RxBuffer.isEmpty())
-                state.LinkBusy = false;
-            const QByteArray frame = state.FrameText;
-            state.FrameText.clear();
+            m_state.RxBuffer.remove(0, i + 1);
+            if (m_state.RxBuffer.isEmpty())
+                m_state.LinkBusy = false;
+            const QByteArray frame = m_state.FrameText;
+            m_state.FrameText.clear();
             Analyse(frame);
             return;
         }
-        if (state.InFrame == 1)
-            state.FrameText += c;
+        if (m_state.InFrame == 1)
+            m_state.FrameText += c;
     }
-    if (state.RxBuffer.size() > MaxPending) {
-        const qsizetype at = state.RxBuffer.lastIndexOf('@');
-        if (at >= 0 && state.RxBuffer.size() - at <= LongestReply)
-            state.RxBuffer.remove(0, at);
+    if (m_state.RxBuffer.size() > MaxPending) {
+        const qsizetype at = m_state.RxBuffer.lastIndexOf('@');
+        if (at >= 0 && m_state.RxBuffer.size() - at <= LongestReply)
+            m_state.RxBuffer.remove(0, at);
         else
-            state.RxBuffer.clear();
-        if (state.RxBuffer.isEmpty())
-            state.LinkBusy = false;
+            m_state.RxBuffer.clear();
+        if (m_state.RxBuffer.isEmpty())
+            m_state.LinkBusy = false;
     }
 }
 
 void Link::Analyse(QByteArray TrameOK) {
     Q_EMIT frameArrived(TrameOK);
-    Q_EMIT statusText(messages[11] + QString::number(state.PortNumber));
+    Q_EMIT statusText(messages[11] + QString::number(m_state.PortNumber));
     TrameOK.prepend('@');
     Q_EMIT frameProcessed();
     const char letter = TrameOK.size() > 1 ? TrameOK.at(1) : '\0';
     // While a chain of writes waits for the ECU's acknowledgement, an adapter
     // that echoes the line sends back the PC's own write frame first (or
-    // instead). Taken for the answer, it would move an upload on to the next
-    // block although the ECU may never have stored this one; like a read's
-    // echo it carries nothing for the PC. Outside a chain a "W" frame is data.
-    const bool writeEcho = letter == 'W' && state.UploadStep != 0 && TrameOK == m_lastSent;
+    // instead); like a read's echo it carries nothing for the PC. Outside a
+    // chain a "W" frame is data.
+    const bool writeEcho = letter == 'W' && chainRunning() && TrameOK == m_lastSent;
     if (letter == 'R' || writeEcho) {
         // An echo of a command: nothing for the PC, the answer follows.
-        state.LinkBusy = true;
+        m_state.LinkBusy = true;
         return;
     }
     if (letter == 'W') {
+        // A data frame answers a read, never a write: it is stored at its own
+        // address and moves a whole-memory read on only when it carries the
+        // block asked for.
         const bool accepted = Ecriture(TrameOK);
-        if (state.FullReadActive)
-            continueFullRead(accepted);
-    } else if (letter == 'A' && state.FullReadActive) {
-        // The ECU still acknowledging the writes of an upload that just
-        // ended: the line is not silent, and the block's answer is queued
-        // behind these, so its wait starts again. Acknowledgements answer
-        // writes only, so the wait cannot be stretched for ever.
-        state.FullReadTicks = 0;
-    } else if (letter != '\0' && state.FullReadActive) {
-        // A reply garbled beyond its command letter (noise carrying an "@"
-        // glued to its front) cannot be the block asked for: ask again.
-        continueFullRead(false);
+        if (m_state.FullReadActive) {
+            const bool hasRange = TrameOK.size() >= 7;
+            continueFullRead(accepted,
+                             hasRange ? hex::value(QByteArrayView(TrameOK).sliced(2, 3)) : -1,
+                             hasRange ? hex::value(QByteArrayView(TrameOK).sliced(5, 2)) : -1);
+        }
+    } else if (letter != '\0') {
+        // Any other letter acknowledges a write or a function. It counts only
+        // while one is awaiting its acknowledgement: one left over from an
+        // earlier program moves nothing on.
+        if (m_state.FullReadActive && letter == 'A')
+            m_state.FullReadTicks = 0; // the line is alive; the block's answer is queued behind
+        else if (m_state.FullReadActive)
+            continueFullRead(false, -1, -1); // garbled beyond its letter: ask again
+        if (m_state.WritesAwaited > 0) {
+            m_state.WritesAwaited -= 1;
+            acknowledged();
+        }
     }
-    runSequencer();
     resumePoll();
 }
 
@@ -117,7 +124,7 @@ bool Link::Ecriture(const QByteArray &Trame) {
                 frames::checksumMatches(Trame);
     }
     if (!valid) {
-        state.PollingOn = false;
+        poll.stop();
         Q_EMIT frameRejected();
         return false;
     }
@@ -128,21 +135,22 @@ bool Link::Ecriture(const QByteArray &Trame) {
     return true;
 }
 
-// Step 8 of every processed reply: keep the live poll going.
+// After every processed reply: keep the live poll going. Lines waiting go
+// out first, one per reply, ahead of the next poll.
 void Link::resumePoll() {
-    if (!state.PollingOn)
+    if (!poll.isOn())
         return;
-    if (state.PendingLine.isEmpty() && !state.LinkBusy) {
-        writeNow(state.PollFrame);
+    QByteArrayList &waiting = m_state.PendingLines;
+    if (waiting.isEmpty() && !m_state.LinkBusy) {
+        writeNow(poll.frame());
         return;
     }
-    state.PendingTicks = 0;
-    ControlTimer3.stop();
-    if (!state.PendingLine.isEmpty()) {
-        // The held line goes out now, ahead of the next poll; it keeps the
-        // extra CR the ECU has always been sent here.
-        const QByteArray line = state.PendingLine + frames::Cr;
-        state.PendingLine.clear();
+    m_state.PendingTicks = 0;
+    if (!waiting.isEmpty()) {
+        // The waiting line keeps the extra CR the ECU has always been sent here.
+        const QByteArray line = waiting.takeFirst() + frames::Cr;
+        if (waiting.isEmpty())
+            ControlTimer3.stop();
         writeNow(line);
     }
 }

@@ -5,40 +5,54 @@
 namespace {
 // Corrupted answers in a row to one block request before the read gives up.
 constexpr int MaxRejectedBlocks = 3;
+// A request left unanswered for three 200 ms ticks is sent again this many
+// times before the transfer gives up. Reads and writes alike are idempotent.
+constexpr int MaxResends = 2;
+constexpr int TicksBeforeResend = 3;
 } // namespace
 
 void Link::StartFullRead(int endIndex) {
     m_readEnd = qBound(1, endIndex, int(blocks.size()));
     Q_EMIT fullReadStarted();
-    state.FullReadActive = true;
-    state.FullReadIndex = 1;
+    m_state.FullReadActive = true;
     m_rejectedBlocks = 0;
-    SendLine(blocks[0] + frames::Cr);
-    state.FullReadTicks = 0;
+    requestBlock(0);
     TimerDownload.start();
 }
 
-// Every data frame advances the read, whichever block it carries: each is
-// stored at its own address. A corrupted one asks again for the block last
+// Asks for BlockTable entry index; the read waits for that block's answer.
+void Link::requestBlock(int index) {
+    m_state.FullReadIndex = index + 1;
+    m_readResends = 0;
+    m_state.FullReadTicks = 0;
+    SendLine(blocks[static_cast<std::size_t>(index)] + frames::Cr);
+}
+
+// The read moves on only on the data frame of the block it asked for (same
+// address and length); any other data frame was stored at its own address
+// and changes nothing here. A corrupted one asks again for the block
 // requested, so a noisy line never leaves a hole in the image.
-void Link::continueFullRead(bool dataAccepted) {
+void Link::continueFullRead(bool dataAccepted, int address, int count) {
+    const int asked = m_state.FullReadIndex - 1;
     if (!dataAccepted) {
         if (++m_rejectedBlocks > MaxRejectedBlocks) {
-            state.FullReadActive = false;
+            m_state.FullReadActive = false;
             TimerDownload.stop();
             Q_EMIT fullReadTimedOut();
             return;
         }
-        SendLine(blocks[static_cast<std::size_t>(state.FullReadIndex - 1)] + frames::Cr);
-        state.FullReadTicks = 0;
+        const int resends = m_readResends;
+        requestBlock(asked);
+        m_readResends = resends;
         return;
     }
+    const BlockRange range = blockRange(blocks[static_cast<std::size_t>(asked)]);
+    if (address != range.address || count != range.count)
+        return;
     m_rejectedBlocks = 0;
-    if (state.FullReadIndex != m_readEnd) {
-        SendLine(blocks[static_cast<std::size_t>(state.FullReadIndex)] + frames::Cr);
-        state.FullReadIndex += 1;
-        Q_EMIT fullReadProgress(state.FullReadIndex);
-        state.FullReadTicks = 0;
+    if (m_state.FullReadIndex != m_readEnd) {
+        requestBlock(m_state.FullReadIndex);
+        Q_EMIT fullReadProgress(m_state.FullReadIndex);
         return;
     }
     finishFullRead();
@@ -46,96 +60,196 @@ void Link::continueFullRead(bool dataAccepted) {
 
 void Link::finishFullRead() {
     TimerDownload.stop();
-    state.FullReadIndex = 0;
-    state.FullReadActive = false;
+    m_state.FullReadIndex = 0;
+    m_state.FullReadActive = false;
     Q_EMIT fullReadCompleted();
-    if (state.MonitorResume) {
-        state.MonitorResume = false;
-        Q_EMIT monitorTimerWanted();
-    }
-    if (!state.DataLoaded) {
-        state.DataLoaded = true;
+    poll.resumeAfterTransfer();
+    if (!m_state.DataLoaded) {
+        m_state.DataLoaded = true;
         Q_EMIT firstDataLoaded();
     }
 }
 
-void Link::TimerDownload_Timer() {
-    if (++state.FullReadTicks < 3)
-        return;
+void Link::AbandonFullRead() {
+    m_state.FullReadActive = false;
     TimerDownload.stop();
-    state.FullReadActive = false;
+}
+
+// Three silent ticks: the block is asked for again, a bounded number of times.
+void Link::TimerDownload_Timer() {
+    if (++m_state.FullReadTicks < TicksBeforeResend)
+        return;
+    if (m_state.FullReadActive && m_readResends < MaxResends) {
+        const int resends = m_readResends + 1;
+        requestBlock(m_state.FullReadIndex - 1);
+        m_readResends = resends;
+        return;
+    }
+    TimerDownload.stop();
+    m_state.FullReadActive = false;
     Q_EMIT fullReadTimedOut();
 }
 
 void Link::StartUpload(int firstIndex, int endIndex) {
     m_uploadEnd = qBound(firstIndex, endIndex, int(blocks.size()));
+    m_uploadAcked = 0;
+    m_uploadTotal = 1 + m_uploadEnd - firstIndex;
+    m_writeResends = 0;
     Q_EMIT uploadStarted();
     WriteBlock(blocks[1]);
-    state.UploadIndex = firstIndex;
-    state.UploadStep = 2;
-    state.UploadTicks = 0;
+    m_chainWrite = m_lastWriteHanded;
+    m_state.UploadIndex = firstIndex;
+    m_state.UploadStep = 2;
+    m_state.UploadTicks = 0;
     UPLoadTimer.start();
 }
 
 void Link::AbandonUpload() {
-    state.UploadIndex = 0;
-    state.UploadStep = 0;
+    m_state.UploadIndex = 0;
+    m_state.UploadStep = 0;
     UPLoadTimer.stop();
 }
 
+QString Link::uploadStoppedText() const {
+    return QStringLiteral(" Upload stopped after %1 of %2 blocks: the ECU now holds part of "
+                          "the new configuration and part of the old one; write the file "
+                          "again or load its restore point ")
+        .arg(m_uploadAcked)
+        .arg(m_uploadTotal);
+}
+
+// A lost acknowledgement sends the same block again (a write is idempotent);
+// after the re-sends the upload gives up.
 void Link::UPLoadTimer_Timer() {
-    if (++state.UploadTicks < 3)
+    if (++m_state.UploadTicks < TicksBeforeResend)
         return;
+    if (m_state.UploadStep == 2 && writeStillWaiting()) {
+        m_state.UploadTicks = 0; // not lost: it waits its turn on the line
+        return;
+    }
+    if (m_state.UploadStep == 2 && m_writeResends < MaxResends && !m_chainWrite.isEmpty()) {
+        ++m_writeResends;
+        m_state.UploadTicks = 0;
+        m_state.WritesAwaited = 0;
+        SendLine(m_chainWrite);
+        return;
+    }
     UPLoadTimer.stop();
-    state.UploadStep = 0;
+    m_state.UploadStep = 0;
     Q_EMIT uploadTimedOut();
 }
 
-// One write per reply. The states are tested in the order 1, 2, 4, 3, 5, 7, 6
-// and every state moves only to one already tested, so a chain advances by
-// exactly one block each time.
-void Link::runSequencer() {
-    int &step = state.UploadStep;
-    if (step == 1) {
-        WriteBlock(frames::WriteA41Block);
-        step = 0;
+// A chain started at 1 follows the caller's own first write, just handed to
+// SendLine, and moves on at its acknowledgement. The other chains have no
+// write of the caller's: their first write goes out now (in order behind
+// whatever waits), and each acknowledgement then sends the next.
+void Link::StartSequence(int startValue) {
+    m_state.UploadStep = startValue;
+    m_chainTailAwaited = false;
+    m_writeResends = 0;
+    m_chainTicks = 0;
+    m_chainWrite.clear();
+    ChainTimer.start();
+    if (startValue == 1)
+        m_chainWrite = m_lastWriteHanded;
+    else
+        runSequencer();
+}
+
+bool Link::writeStillWaiting() const {
+    for (const QByteArray &line : m_state.PendingLines) {
+        if (line.startsWith("@W") || line.startsWith("@F"))
+            return true;
     }
+    return false;
+}
+
+// The same for a chain of writes: its write awaiting an acknowledgement goes
+// out again, then the chain stops and says so.
+void Link::ChainTimer_Timer() {
+    if (!chainRunning() || m_state.UploadStep == 2) {
+        ChainTimer.stop();
+        return;
+    }
+    if (++m_chainTicks < TicksBeforeResend)
+        return;
+    if (writeStillWaiting())
+        return; // not lost: it waits its turn on the line
+    if (m_writeResends < MaxResends && m_state.PortIsOpen) {
+        ++m_writeResends;
+        m_state.WritesAwaited = 0;
+        if (m_chainWrite.isEmpty())
+            runSequencer(); // nothing of the chain went out yet
+        else
+            SendLine(m_chainWrite);
+        return;
+    }
+    ChainTimer.stop();
+    m_state.UploadStep = 0;
+    m_chainTailAwaited = false;
+    Q_EMIT chainFailed();
+}
+
+// An acknowledgement of the write awaiting one.
+void Link::acknowledged() {
+    m_writeResends = 0;
+    m_chainTicks = 0;
+    if (m_state.UploadStep == 2) {
+        m_uploadAcked += 1;
+        m_state.UploadTicks = 0;
+    }
+    if (m_chainTailAwaited && m_state.UploadStep == 0) {
+        if (m_state.WritesAwaited > 0)
+            return; // writes sent before the last one are still unacknowledged
+        m_chainTailAwaited = false;
+        ChainTimer.stop();
+        Q_EMIT chainAcknowledged();
+        return;
+    }
+    runSequencer();
+}
+
+// The chain's last write (nextStep 0) ends the chain once the ECU
+// acknowledged it; the trims and switch-over chains bring the poll back.
+void Link::sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll) {
+    WriteBlock(descriptor);
+    m_chainWrite = m_lastWriteHanded;
+    m_state.UploadStep = nextStep;
+    if (nextStep == 0)
+        m_chainTailAwaited = true;
+    if (resumesPoll)
+        poll.resumeAfterChain();
+}
+
+// One write per acknowledgement. The states are tested in the order 1, 2,
+// 4, 3, 5, 7, 6 and every state moves only to one already tested, so a
+// chain advances by exactly one block each time.
+void Link::runSequencer() {
+    int &step = m_state.UploadStep;
+    if (step == 1)
+        sendChainWrite(frames::WriteA41Block, 0, false);
     if (step == 2) {
-        if (state.UploadIndex >= m_uploadEnd) {
+        if (m_state.UploadIndex >= m_uploadEnd) {
             step = 0;
             UPLoadTimer.stop();
             Q_EMIT uploadCompleted();
-            if (state.MonitorResume) {
-                state.MonitorResume = false;
-                Q_EMIT monitorTimerWanted();
-            }
+            poll.resumeAfterTransfer();
         } else {
-            WriteBlock(blocks[static_cast<std::size_t>(state.UploadIndex)]);
-            state.UploadIndex += 1;
-            Q_EMIT uploadProgress(state.UploadIndex);
-            state.UploadTicks = 0;
+            WriteBlock(blocks[static_cast<std::size_t>(m_state.UploadIndex)]);
+            m_chainWrite = m_lastWriteHanded;
+            m_state.UploadIndex += 1;
+            Q_EMIT uploadProgress(m_state.UploadIndex);
+            m_state.UploadTicks = 0;
         }
     }
-    if (step == 4) {
-        WriteBlock(frames::WriteBank1Trims);
-        step = 0;
-        Q_EMIT monitorTimerWanted();
-    }
-    if (step == 3) {
-        WriteBlock(frames::WriteA44);
-        step = 4;
-    }
-    if (step == 5) {
-        WriteBlock(frames::WriteBank2Trims);
-        step = 3;
-    }
-    if (step == 7) {
-        WriteBlock(frames::WriteA41);
-        step = 0;
-        Q_EMIT monitorTimerWanted();
-    }
-    if (step == 6) {
-        WriteBlock(frames::Write807);
-        step = 7;
-    }
+    if (step == 4)
+        sendChainWrite(frames::WriteBank1Trims, 0, true);
+    if (step == 3)
+        sendChainWrite(frames::WriteA44, 4, false);
+    if (step == 5)
+        sendChainWrite(frames::WriteBank2Trims, 3, false);
+    if (step == 7)
+        sendChainWrite(frames::WriteA41, 0, true);
+    if (step == 6)
+        sendChainWrite(frames::Write807, 7, false);
 }

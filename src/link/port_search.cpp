@@ -12,6 +12,12 @@ PortSearch::PortSearch(Link &link, QString configDir, QObject *parent)
     : QObject(parent), m_link(link), m_configDir(std::move(configDir)) {
     TimerTestCom.setInterval(300);
     connect(&TimerTestCom, &QTimer::timeout, this, &PortSearch::TimerTestCom_Timer);
+    // Only the answer to the test frame itself (one byte at 0x000) counts:
+    // a live-poll answer left on the line by an earlier program does not.
+    connect(&m_link, &Link::dataDecoded, this, [this](int address, int count) {
+        if (isSearching() && address == 0x000 && count == 1)
+            m_answered = true;
+    });
 }
 
 QStringList PortSearch::buildList() {
@@ -30,6 +36,7 @@ QStringList PortSearch::buildList() {
 
 void PortSearch::start() {
     m_link.image.set(0x000, 0);
+    m_answered = false;
     ScanIndex = 1;
     TimerTestCom.start();
 }
@@ -49,7 +56,7 @@ bool PortSearch::rememberPort() const {
 }
 
 void PortSearch::TimerTestCom_Timer() {
-    if (m_link.image.at(0x000) != 0) {
+    if (m_answered && m_link.image.at(0x000) != 0) {
         Q_EMIT logged(QStringLiteral(" trouver !!") + QString::number(m_link.image.at(0x000)) +
                       Crlf);
         rememberPort();
@@ -68,8 +75,10 @@ void PortSearch::TimerTestCom_Timer() {
                   Crlf);
     if (ScanIndex != EndIndex) {
         Q_EMIT logged(QStringLiteral("ourvre la com ") + QString::number(ScanIndex) + Crlf);
-        m_link.state.PortNumber = ScanIndex;
+        m_link.setPortNumber(ScanIndex);
         PortFlags[std::size_t(ScanIndex)] = Waiting;
+        m_link.image.set(0x000, 0);
+        m_answered = false;
         m_link.OpenPort();
         m_link.SendLine(TestFrame);
         ScanIndex += 1;

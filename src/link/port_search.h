@@ -11,8 +11,8 @@ class Link;
 
 // Finding the ECU's port: the list of ports that open, and the automatic
 // search that opens each present port in turn, sends a one-byte read of
-// address 0x000 and keeps the first port whose answer lands in the image
-// (the firmware byte is never 0). One tick of TimerTestCom per port. The
+// address 0x000 and keeps the first port on which that very read is
+// answered with the firmware byte (never 0). One tick of TimerTestCom per port. The
 // port found is remembered in prconfig.txt of the configuration folder.
 class PortSearch : public QObject {
     Q_OBJECT
@@ -53,4 +53,5 @@ class PortSearch : public QObject {
   private:
     Link &m_link;
     QString m_configDir;
+    bool m_answered = false; // the test frame of the port tried was answered
 };

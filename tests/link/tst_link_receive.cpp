@@ -62,7 +62,7 @@ class TestLinkReceive : public QObject, FakeLink {
         QFETCH(QByteArray, frame);
         link->image.set(0x020, 0x77);
         link->image.set(0xFFF, 0x66);
-        link->state.PollingOn = true;
+        link->poll.start();
         QSignalSpy decoded(link, &Link::dataDecoded);
         QSignalSpy processed(link, &Link::frameProcessed);
         port->feed(frame);
@@ -70,7 +70,7 @@ class TestLinkReceive : public QObject, FakeLink {
         QCOMPARE(decoded.count(), 0);
         QCOMPARE((QList<int>{link->image.at(0x020), link->image.at(0x021), link->image.at(0xFFF)}),
                  (QList<int>{0x77, 0, 0x66}));
-        QVERIFY(!link->state.PollingOn && port->written.isEmpty()); // and no poll follows
+        QVERIFY(!link->poll.isOn() && port->written.isEmpty()); // and no poll follows
     }
 
     // Late write acknowledgements (a backlog longer than the time-out) each restart the

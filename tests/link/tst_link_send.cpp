@@ -1,4 +1,4 @@
-// Sending with the one-line hold-back, opening and losing the port.
+// Sending in order behind a busy link, opening and losing the port.
 #include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
@@ -11,55 +11,65 @@ using Write = SerialPort::WriteResult;
 class TestLinkSend : public QObject, FakeLink {
     Q_OBJECT
 
+    // A reply that has started to arrive keeps the link busy.
     void holdBack(const QByteArray &line) {
-        link->state.LinkBusy = true;
+        port->feed("@W00");
         link->SendLine(line);
     }
 
   private Q_SLOTS:
     void init() { QVERIFY(reset()); }
 
-    // A busy link holds one line, the newest, and never sends past it, even idle again.
-    void busyLinkHoldsOneLineTheNewestWins() {
+    // Lines wait in order behind a busy link; only a poll replaces a poll waiting
+    // last. Each goes out once the link is free or two ticks have passed.
+    void busyLinkQueuesLinesInOrder() {
+        const QByteArray poll = frames::MonitorPoll.toByteArray();
         holdBack("@F00016\r");
-        link->SendLine("@F0081E\r");
-        link->state.LinkBusy = false;
-        link->SendLine("@F0091F\r");
+        for (const QByteArray &line : {poll, poll, QByteArray("@F0081E\r"), poll})
+            link->SendLine(line);
         QVERIFY(port->written.isEmpty());
-        QCOMPARE(link->state.PendingLine, QByteArray("@F0091F\r"));
+        QCOMPARE(link->state.PendingLines,
+                 (QByteArrayList{"@F00016\r", "@R000378C\r", "@F0081E\r", "@R000378C\r"}));
+        link->ControlTimer3_Timer();
+        QVERIFY(port->written.isEmpty());
+        for (int tick = 0; tick < 6; ++tick)
+            link->ControlTimer3_Timer();
+        QCOMPARE(port->written,
+                 (QByteArrayList{"@F00016\r", "@R000378C\r", "@F0081E\r", "@R000378C\r"}));
+        QVERIFY(link->state.PendingLines.isEmpty() && !link->ControlTimer3.isActive());
     }
 
-    // The second tick takes the link as free; a closed port keeps the line.
-    void heldLineIsForcedOutAfterTwoTicks() {
-        holdBack("@F00016\r");
-        link->ControlTimer3_Timer();
-        QVERIFY(port->written.isEmpty());
-        link->ControlTimer3_Timer();
-        QCOMPARE(std::exchange(port->written, {}), QByteArrayList{"@F00016\r"});
-        QVERIFY(link->state.PendingLine.isEmpty() && !link->ControlTimer3.isActive());
-
+    // Closing the port drops the waiting lines at once and ends the read that
+    // owned them: nothing goes out on the port opened next.
+    void closingDropsWaitingLinesAndEndsTheirTransfer() {
+        QSignalSpy stopped(link, &Link::fullReadStopped);
         holdBack("@F0071D\r");
+        link->StartFullRead();
         link->ClosePort();
+        QCOMPARE(stopped.count(), 1);
+        QVERIFY(link->state.PendingLines.isEmpty() && !link->state.FullReadActive);
+        QVERIFY(link->OpenPort());
         for (int i = 0; i < 5; ++i)
             link->ControlTimer3_Timer();
-        QVERIFY(port->written.isEmpty() && link->ControlTimer3.isActive());
-        QVERIFY(link->OpenPort());
-        link->ControlTimer3_Timer();
-        QCOMPARE(port->written, QByteArrayList{"@F0071D\r"});
+        QVERIFY(port->written.isEmpty());
     }
 
-    // A held line goes out after the next reply, with an extra CR, instead of the
-    // poll; the echo of a poll is no reply.
-    void pollFollowsEveryReplyWithTheHeldLineFirst() {
-        link->state.PollingOn = true;
+    // Waiting lines go out one per reply, with an extra CR, ahead of the poll;
+    // the echo of a poll is no reply.
+    void pollFollowsEveryReplyWithTheWaitingLinesFirst() {
+        link->poll.start();
         port->feed(frames::MonitorPoll.toByteArray());
         QVERIFY(port->written.isEmpty() && link->state.LinkBusy);
         port->feed(dataFrame(0x000, {1}));
         QCOMPARE(std::exchange(port->written, {}), QByteArrayList{"@R000378C\r"});
         holdBack("@F00016\r");
-        port->feed(dataFrame(0x000, {2}));
-        QCOMPARE(port->written, QByteArrayList{"@F00016\r\r"});
-        QVERIFY(link->state.PendingLine.isEmpty() && !link->ControlTimer3.isActive());
+        link->SendLine("@F0081E\r");
+        port->feed(dataFrame(0x000, {2}).mid(4));
+        port->feed(dataFrame(0x000, {3}));
+        port->feed(dataFrame(0x000, {4}));
+        QCOMPARE(port->written, (QByteArrayList{"@F00016\r\r", "@F0081E\r\r", "@R000378C\r"}));
+        QVERIFY(link->state.PendingLines.isEmpty() && !link->ControlTimer3.isActive());
+        QCOMPARE(link->image.at(0x000), quint8(4));
     }
 
     void openFailures_data() {
@@ -89,7 +99,7 @@ class TestLinkSend : public QObject, FakeLink {
         QCOMPARE(wanted.count(), 1);
         link->SendLine("@R0000183\r");
         QCOMPARE(wanted.count(), 2);
-        QVERIFY(port->written.isEmpty() && link->state.PendingLine.isEmpty());
+        QVERIFY(port->written.isEmpty() && link->state.PendingLines.isEmpty());
     }
 
     // An unplugged adapter is reported once; another write error only sets the status.

@@ -19,7 +19,7 @@ class TestLinkTransfers : public QObject, FakeLink {
 
     // Each reply asks for the next block while the polls go on.
     void fullReadRequestsSixteenBlocksInOrder() {
-        link->state.PollingOn = true;
+        link->poll.start();
         QSignalSpy progress(link, &Link::fullReadProgress);
         QSignalSpy completed(link, &Link::fullReadCompleted);
         QSignalSpy first(link, &Link::firstDataLoaded);
@@ -60,25 +60,87 @@ class TestLinkTransfers : public QObject, FakeLink {
         QVERIFY(timedOut.count() == 1 && !link->state.FullReadActive);
     }
 
-    void transfersTimeOutAfterThreeTicks() {
+    // Replies left in flight (by an earlier program, the poll, a request asked
+    // twice) are stored where they belong but never move the read on: every
+    // block is requested once, in order, and the image holds each block's answer.
+    void readMovesOnOnlyOnTheBlockAskedFor_data() {
+        QTest::addColumn<QByteArrayList>("strays"); // arrive before each answer
+        QTest::addColumn<bool>("oneEvent");         // strays and answer in one receive event
+        QTest::newRow("poll answers")
+            << QByteArrayList{filledFrame(0x000, 0x37, 0xEE), filledFrame(0x000, 0x37, 0xEE)}
+            << false;
+        QTest::newRow("answer to another block")
+            << QByteArrayList{filledFrame(0x8A7, 0x37, 0xEE)} << false;
+        QTest::newRow("acknowledgements") << QByteArrayList{ackFrame(), ackFrame()} << false;
+        QTest::newRow("all in one event")
+            << QByteArrayList{ackFrame(), filledFrame(0x000, 0x37, 0xEE)} << true;
+    }
+    void readMovesOnOnlyOnTheBlockAskedFor() {
+        QFETCH(QByteArrayList, strays);
+        QFETCH(bool, oneEvent);
+        QSignalSpy completed(link, &Link::fullReadCompleted);
+        link->StartFullRead();
+        QByteArrayList requests;
+        for (int block = 0; block < BlockCount && completed.isEmpty(); ++block) {
+            requests += std::exchange(port->written, {});
+            const QByteArray reply = answer(link->blocks[std::size_t(block)], block + 1);
+            if (oneEvent) {
+                port->feed(strays.join() + reply);
+                for (int i = 0; i < strays.size(); ++i)
+                    port->feed({}); // one frame per receive event
+            } else {
+                for (const QByteArray &stray : std::as_const(strays))
+                    port->feed(stray);
+                QVERIFY2(port->written.isEmpty(), "a stray reply moved the read on");
+                port->feed(reply);
+            }
+        }
+        QCOMPARE(completed.count(), 1);
+        QByteArrayList expected;
+        for (int block = 0; block < BlockCount; ++block)
+            expected += link->blocks[std::size_t(block)] + '\r';
+        QCOMPARE(requests, expected);
+        QCOMPARE(link->image.at(0x8A7), quint8(6)); // block 5's answer, not the stray
+        QCOMPARE(link->image.at(0xA47), quint8(16));
+    }
+
+    // Three silent ticks ask for the block again, twice; then the read gives up.
+    // A lost acknowledgement sends the same block again; then the upload gives
+    // up and says how far it went.
+    void silenceAsksAgainThenGivesUp() {
         QSignalSpy timedOut(link, &Link::fullReadTimedOut);
         link->StartFullRead();
-        link->TimerDownload_Timer();
-        link->TimerDownload_Timer();
-        port->feed(answer(link->blocks[0], 1)); // an answer restarts the count
-        link->TimerDownload_Timer();
-        link->TimerDownload_Timer();
+        for (int tick = 0; tick < 8; ++tick)
+            link->TimerDownload_Timer();
         QCOMPARE(timedOut.count(), 0);
         link->TimerDownload_Timer();
         QCOMPARE(timedOut.count(), 1);
+        QCOMPARE(std::exchange(port->written, {}),
+                 (QByteArrayList{"@R0003489\r", "@R0003489\r", "@R0003489\r"}));
         QVERIFY(!link->state.FullReadActive && !link->TimerDownload.isActive());
+
         QSignalSpy uploadTimedOut(link, &Link::uploadTimedOut);
-        link->StartUpload(13);
-        link->UPLoadTimer_Timer();
-        link->UPLoadTimer_Timer();
+        QSignalSpy uploaded(link, &Link::uploadCompleted);
+        link->StartUpload(14); // entries 1, 14 and 15
+        port->feed(ackFrame());
+        for (int tick = 0; tick < 3; ++tick)
+            link->UPLoadTimer_Timer(); // entry 14's acknowledgement was lost
+        port->feed(ackFrame());
+        const QByteArrayList lines = std::exchange(port->written, {});
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(1).left(7), QByteArray("@W83937"));
+        QCOMPARE(lines.at(2), lines.at(1));
+        QCOMPARE(lines.at(3).left(7), QByteArray("@W87037"));
+        for (int tick = 0; tick < 8; ++tick)
+            link->UPLoadTimer_Timer();
         QCOMPARE(uploadTimedOut.count(), 0);
         link->UPLoadTimer_Timer();
-        QVERIFY(uploadTimedOut.count() == 1 && link->state.UploadStep == 0);
+        QVERIFY(uploadTimedOut.count() == 1 && uploaded.isEmpty() && link->state.UploadStep == 0);
+        QCOMPARE(port->written.size(), 2);
+        QCOMPARE(link->uploadStoppedText(),
+                 QStringLiteral(" Upload stopped after 2 of 3 blocks: the ECU now holds part of "
+                                "the new configuration and part of the old one; write the file "
+                                "again or load its restore point "));
     }
 
     void closingTheProgressStopsTheRead() {
@@ -92,28 +154,75 @@ class TestLinkTransfers : public QObject, FakeLink {
 
     void sequencerChains_data() {
         QTest::addColumn<int>("start");
-        QTest::addColumn<QByteArrayList>("writes"); // of a zero image
-        QTest::addColumn<int>("monitorResumes");
-        QTest::newRow("1") << 1 << QByteArrayList{"@WA4106000000000000E3\r"} << 0;
+        QTest::addColumn<QByteArrayList>("writes"); // of a zero image, one per acknowledgement
+        QTest::addColumn<bool>("pollResumes");
+        QTest::newRow("1") << 1 << QByteArrayList{"@WA4106000000000000E3\r"} << false;
         QTest::newRow("5") << 5
                            << QByteArrayList{"@W8390200005D\r", "@WA44010001\r", "@W80102000052\r"}
-                           << 1;
-        QTest::newRow("6") << 6 << QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"} << 1;
+                           << true;
+        QTest::newRow("6") << 6 << QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"} << true;
     }
+    // A chain moves on only at an acknowledgement: the poll's answers and
+    // acknowledgements with no write awaiting one are not. Chain 1 follows the
+    // caller's own write; the others start at once.
     void sequencerChains() {
         QFETCH(int, start);
         QFETCH(QByteArrayList, writes);
-        QSignalSpy resumed(link, &Link::monitorTimerWanted);
-        link->StartSequence(start);
+        QFETCH(bool, pollResumes);
+        QSignalSpy done(link, &Link::chainAcknowledged);
+        port->feed(ackFrame()); // left over: nothing awaits it
+        if (start == 1)
+            link->SendLine("@F00016\r"); // the caller's own write
         port->written.clear();
-        for (const QByteArray &frame : std::as_const(writes)) {
+        link->StartSequence(start);
+        if (start == 1)
             port->feed(ackFrame());
+        for (const QByteArray &frame : std::as_const(writes)) {
             QCOMPARE(std::exchange(port->written, {}), QByteArrayList{frame});
+            port->feed(filledFrame(0x000, 0x37, 1)); // a poll answer in between
+            QVERIFY(port->written.isEmpty() && done.isEmpty());
+            port->feed(ackFrame());
         }
         QCOMPARE(link->state.UploadStep, 0);
+        QCOMPARE(done.count(), 1);
         port->feed(ackFrame()); // the last reply sends nothing more
         QVERIFY(port->written.isEmpty());
-        QTEST(int(resumed.count()), "monitorResumes");
+        QCOMPARE(link->poll.watchdogActive(), pollResumes);
+    }
+
+    // A chain write left unacknowledged goes out again twice; then the chain
+    // stops and says so. One still waiting its turn on the line is not lost.
+    void unacknowledgedChainWriteIsSentAgainThenFails() {
+        QSignalSpy failed(link, &Link::chainFailed);
+        port->feed("@W00"); // a reply is arriving: the chain's write waits
+        link->StartSequence(6);
+        for (int tick = 0; tick < 6; ++tick)
+            link->ChainTimer_Timer();
+        QCOMPARE(link->state.PendingLines, QByteArrayList{"@W8070100F7\r"});
+        link->ControlTimer3_Timer();
+        link->ControlTimer3_Timer();
+        for (int tick = 0; tick < 8; ++tick)
+            link->ChainTimer_Timer();
+        QCOMPARE(failed.count(), 0);
+        link->ChainTimer_Timer();
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(port->written, QByteArrayList(3, "@W8070100F7\r"));
+        QVERIFY(!link->chainRunning() && !link->ChainTimer.isActive());
+    }
+
+    // The page write that used to vanish: the poll is running, the page's block
+    // waits behind the poll answer arriving, then the chain's write follows
+    // its acknowledgement.
+    void pageWriteBehindAPollAnswerIsNotLost() {
+        link->image.set(0x801, 0x23);
+        link->poll.start();
+        port->feed("@W0003");
+        link->WriteBlock("@W80102");
+        link->StartSequence(1);
+        port->feed(filledFrame(0x000, 0x37, 1).mid(6));
+        QCOMPARE(std::exchange(port->written, {}), QByteArrayList{"@W80102230057\r\r"});
+        port->feed(ackFrame());
+        QCOMPARE(port->written, (QByteArrayList{"@WA4106000000000000E3\r", "@R000378C\r"}));
     }
 };
 

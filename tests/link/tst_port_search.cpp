@@ -71,7 +71,8 @@ class TestPortSearch : public QObject, FakeLink {
         QCOMPARE(search->TimerTestCom.interval(), 300);
         search->TimerTestCom_Timer(); // tick 1: port 1
         QCOMPARE(port->takeWritten(), QByteArray("@R0000183\r"));
-        search->TimerTestCom_Timer(); // tick 2: 1 closed, 2 and 3 skipped, 4 opened
+        port->feed(filledFrame(0x000, 0x37, 0x41)); // a poll answer an earlier program left
+        search->TimerTestCom_Timer();               // tick 2: 1 closed, 2 and 3 skipped, 4 opened
         QCOMPARE(port->takeWritten(), QByteArray("@R0000183\r"));
         port->feed(dataFrame(0x000, {0x5A}));
         search->TimerTestCom_Timer(); // tick 3: the answer is in
@@ -97,7 +98,7 @@ class TestPortSearch : public QObject, FakeLink {
     }
 
     void rememberingKeepsTheOtherFields() {
-        link->state.PortNumber = 7;
+        link->setPortNumber(7);
         QVERIFY(writeFile(config(), "FichierConfig:]3]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));
         QVERIFY(search->rememberPort());
         QCOMPARE(fileText(config()), QByteArray("FichierConfig:]7]C:\\lng\\fr.lng]a]b]c]Fin\r\n"));

@@ -22,7 +22,7 @@ class FakeLink {
     }
     bool reset(int portNumber = 1) {
         rebuild();
-        link->state.PortNumber = portNumber;
+        link->setPortNumber(portNumber);
         return link->OpenPort();
     }
 
