@@ -197,7 +197,7 @@ class TestOverlap : public QObject {
         // again; a reply twice; a write carried out whose acknowledgement is lost.
         const std::pair<const char *, QStringList> faults[] = {
             {"in flight at open", {"--fault", "stale=6"}},
-            {"late answer", {"--fault", "late=450:0.3"}},
+            {"late answer", {"--fault", "late=520:0.3"}},
             {"answered twice", {"--fault", "twice=0.3"}},
             {"lost acknowledgement", {"--fault", "dropack=0.2"}}};
         for (const auto &[jobName, job] : jobs)
