@@ -40,6 +40,22 @@ class FakeSerialPort : public SerialPort {
         m_rx += text;
         Q_EMIT readyRead();
     }
+    // Replies in flight at once: queued first, then delivered when the test says.
+    void queueReply(const QByteArray &text) { m_inFlight.append(text); }
+    qsizetype repliesInFlight() const { return m_inFlight.size(); }
+    // The oldest reply in flight arrives alone in one receive event.
+    void deliverNext() {
+        if (!m_inFlight.isEmpty())
+            feed(m_inFlight.takeFirst());
+    }
+    // Everything in flight arrives in receive events of `chunk` characters, cut across replies
+    // (0: all of it in one event). Replies queued meanwhile stay in flight.
+    void deliverAll(qsizetype chunk = 0) {
+        const QByteArray all = std::exchange(m_inFlight, {}).join();
+        const qsizetype step = chunk > 0 ? chunk : qMax<qsizetype>(all.size(), 1);
+        for (qsizetype at = 0; at < all.size(); at += step)
+            feed(all.mid(at, step));
+    }
     // The adapter is unplugged while open.
     void unplug() {
         m_open = false;
@@ -54,4 +70,5 @@ class FakeSerialPort : public SerialPort {
   private:
     bool m_open = false;
     QByteArray m_rx;
+    QByteArrayList m_inFlight;
 };

@@ -20,7 +20,8 @@ Console::Console(EcuSimulator *sim, PtyPort *port, QObject *parent)
 QString Console::help() {
     return QStringLiteral(
         "commands: status | fault KIND on|off|P|next N (KIND silent noise split lowercase badsum "
-        "vanish) | fault off | vanish [SECONDS] | plug | gas | petrol | alarm BITS | "
+        "vanish garble join spell twice dropack) | fault late MS [on|P|next N] | fault stale N | "
+        "fault off | vanish [SECONDS] | plug | gas | petrol | alarm BITS | "
         "throttle PERCENT | warm | drive [on|off] | delay MS | pacing on|off | poke ADDR VALUE | "
         "peek ADDR [COUNT] | quit");
 }
@@ -106,12 +107,19 @@ QString Console::fault(const QStringList &args) {
         sim_->faults().clear();
         return QStringLiteral("faults: none");
     }
-    const auto kind = args.isEmpty() ? std::nullopt : faultKindFromName(args.at(0));
-    const auto rule = parseFaultRule(args.mid(1).join(QString()));
-    if (!kind || !rule)
+    // The command line's form: "late 300 next 2" is late=300:next2, "stale 4" is stale=4.
+    QString option = args.value(0) + QLatin1Char('=');
+    if (args.value(0) == QLatin1String("late") && args.size() > 2)
+        option += args.at(1) + QLatin1Char(':') + args.mid(2).join(QString());
+    else
+        option += args.mid(1).join(QString());
+    QString error;
+    const auto parsed = args.isEmpty() ? std::nullopt : parseFaultOption(option, &error);
+    if (!parsed || parsed->vanishAfterMs >= 0)
         return QStringLiteral("fault KIND on|off|P|next N, KIND one of silent noise split "
-                              "lowercase badsum vanish garble join spell");
-    sim_->faults().set(*kind, *rule);
+                              "lowercase badsum vanish garble join spell twice dropack; "
+                              "fault late MS [on|P|next N]; fault stale N");
+    applyFaultOption(sim_->faults(), *parsed);
     return QStringLiteral("faults: %1").arg(sim_->faults().describe());
 }
 
@@ -122,6 +130,8 @@ QString Console::plug() {
     if (port_ && !port_->reopen(&error))
         return QStringLiteral("plug failed: %1").arg(error);
     sim_->replug();
+    if (port_)
+        sim_->setNoticesOpens(port_->noticesOpens());
     return port_
                ? QStringLiteral("plugged in on %1 (%2)").arg(port_->slavePath(), port_->entryPath())
                : QStringLiteral("plugged in");

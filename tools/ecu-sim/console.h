@@ -12,7 +12,8 @@ class EcuSimulator;
 class PtyPort;
 
 // Runtime control of a running simulator, one command a line:
-//   status | fault KIND on|off|P|next N | fault off | vanish [SECONDS] | plug
+//   status | fault KIND on|off|P|next N | fault late MS [RULE] | fault stale N | fault off
+//   vanish [SECONDS] | plug
 //   gas | petrol | alarm BITS | throttle PERCENT | warm | drive [on|off] | delay MS
 //   pacing on|off | help | quit
 class Console : public QObject {

@@ -33,8 +33,11 @@ const char *fuelName(FuelState s) {
 
 EcuSimulator::EcuSimulator(quint32 seed, QObject *parent)
     : QObject(parent), memory_(defaultMemory()), engine_(memory_, seed),
-      faults_(seed ^ 0x5EEDF00Du) {
-    connect(&line_, &SerialLine::output, this, &EcuSimulator::transmit);
+      faults_(seed ^ 0x5EEDF00Du), staleRng_(seed ^ 0x57A1E5EDu) {
+    connect(&line_, &SerialLine::output, this, [this](const QByteArray &bytes) {
+        lastActivityNs_ = line_.nowNs();
+        Q_EMIT transmit(bytes);
+    });
     commandTimer_.setSingleShot(true);
     commandTimer_.setTimerType(Qt::PreciseTimer);
     connect(&commandTimer_, &QTimer::timeout, this, &EcuSimulator::processDue);
@@ -50,6 +53,11 @@ EcuSimulator::EcuSimulator(quint32 seed, QObject *parent)
 void EcuSimulator::receive(const QByteArray &bytes) {
     if (vanished_)
         return;
+    const qint64 now = line_.nowNs();
+    if (!noticesOpens_ && line_.idle() &&
+        (lastActivityNs_ < 0 || now - lastActivityNs_ >= StaleIdleMs * NsPerMs))
+        newClient();
+    lastActivityNs_ = now;
     for (const CommandSplitter::Frame &f : splitter_.feed(bytes, line_.nowNs())) {
         // The CR counts as a character on the line too.
         const qint64 ready = line_.inboundComplete(f.startNs, int(f.text.size()) + 1);
@@ -133,7 +141,30 @@ void EcuSimulator::execute(const QByteArray &frame, qint64 readyNs) {
         engine_.publish();
         break;
     }
+    if (cmd.kind != CommandKind::Read && faults_.fires(OverlapKind::DropAck)) {
+        ++stats_.lostReplies;
+        log_.sent(answer, QStringLiteral("lost: acknowledgement dropped"));
+        return;
+    }
     reply(answer, readyNs + replyDelayMs_ * NsPerMs);
+}
+
+void EcuSimulator::newClient() {
+    const int count = faults_.staleReplies();
+    if (count <= 0 || vanished_)
+        return;
+    log_.event(
+        QStringLiteral("new client: %1 replies of an earlier program still in flight").arg(count));
+    const auto range = [this](int address, int length) { return memory_.range(address, length); };
+    qint64 at = line_.nowNs();
+    for (int i = 0; i < count; ++i) {
+        const QByteArray frame = staleReply(staleRng_, range);
+        // One after the other, a few milliseconds apart, as the ECU answered the requests.
+        at = qMax(at, line_.outboundFreeAt()) + qint64(staleRng_.bounded(20)) * NsPerMs;
+        log_.sent(frame, QStringLiteral("in flight from an earlier program"));
+        line_.send(frame, at);
+        at = line_.outboundFreeAt();
+    }
 }
 
 void EcuSimulator::reply(const QByteArray &frame, qint64 notBeforeNs) {
@@ -148,6 +179,13 @@ void EcuSimulator::reply(const QByteArray &frame, qint64 notBeforeNs) {
     }
     QStringList notes;
     QByteArray out = frame;
+    if (faults_.fires(OverlapKind::Late)) {
+        notBeforeNs += faults_.lateMs() * NsPerMs;
+        notes << QStringLiteral("late by %1 ms").arg(faults_.lateMs());
+    }
+    const bool twice = faults_.fires(OverlapKind::Twice);
+    if (twice)
+        notes << QStringLiteral("sent twice");
     if (faults_.fires(FaultKind::Lowercase)) {
         out = lowercaseOneDigit(out, faults_.rng());
         notes << QStringLiteral("lowercase");
@@ -203,6 +241,8 @@ void EcuSimulator::reply(const QByteArray &frame, qint64 notBeforeNs) {
         else
             line_.send(pieces.at(i), start);
     }
+    if (twice && !unplug)
+        line_.send(out, line_.outboundFreeAt());
 }
 
 void EcuSimulator::startEngine() {

@@ -61,6 +61,14 @@ class EcuSimulator : public QObject {
 
     bool loadCapture(const QByteArray &text, QString *error);
 
+    // A client opened the port: the replies an earlier program left in flight (the stale fault)
+    // go out first, ahead of any answer to the new client. When the port cannot tell opens
+    // (noticesOpens false), a command after the line was quiet for StaleIdleMs counts as a new
+    // client instead.
+    static constexpr int StaleIdleMs = 1000;
+    void newClient();
+    void setNoticesOpens(bool on) { noticesOpens_ = on; }
+
     void vanish(); // the adapter is pulled out: no input, no output, unplugged() is emitted
     void vanishAfter(int ms);
     void replug();
@@ -96,6 +104,9 @@ class EcuSimulator : public QObject {
     QByteArray held_;       // a reply waiting to be joined with the next one
     QTimer joinTimer_;      // sends it alone when no other reply comes
     qint64 spellEndNs_ = 0; // no reply at all until then
+    QRandomGenerator staleRng_;
+    bool noticesOpens_ = false;
+    qint64 lastActivityNs_ = -1; // last character either way; -1 before the first
 };
 
 } // namespace ecusim

@@ -12,6 +12,15 @@ namespace {
 
 constexpr const char *KindNames[FaultKindCount] = {
     "silent", "noise", "split", "lowercase", "badsum", "vanish", "garble", "join", "spell"};
+constexpr const char *OverlapNames[OverlapKindCount] = {"late", "twice", "dropack"};
+
+constexpr int MaxStaleReplies = 50;
+constexpr int MaxLateMs = 10000;
+
+// Blocks the tool reads from the configuration area, as (address, length).
+constexpr std::pair<int, int> ConfigBlocks[] = {
+    {0x803, 0x0B}, {0x801, 0x38}, {0xA15, 0x24}, {0xA39, 0x0E}, {0x8A7, 0x37},
+    {0x8DE, 0x37}, {0x915, 0x24}, {0x939, 0x37}, {0x970, 0x37}, {0xA79, 0x33}};
 
 bool isHexLetter(char c) {
     return c >= 'A' && c <= 'F';
@@ -22,17 +31,14 @@ int checksumPos(const QByteArray &reply) {
     return int(reply.size()) - 3;
 }
 
-} // namespace
-
-bool FaultPlan::fires(FaultKind kind) {
-    FaultRule &r = rules_[std::size_t(kind)];
+bool fireRule(FaultRule &r, QRandomGenerator &rng) {
     switch (r.mode) {
     case FaultRule::Mode::Off:
         return false;
     case FaultRule::Mode::Always:
         return true;
     case FaultRule::Mode::Probability:
-        return rng_.generateDouble() < r.probability;
+        return rng.generateDouble() < r.probability;
     case FaultRule::Mode::NextN:
         if (r.remaining <= 0)
             return false;
@@ -43,24 +49,50 @@ bool FaultPlan::fires(FaultKind kind) {
     return false;
 }
 
+QString describeRule(const char *name, const FaultRule &r) {
+    switch (r.mode) {
+    case FaultRule::Mode::Off:
+        return {};
+    case FaultRule::Mode::Always:
+        return QString::fromLatin1(name);
+    case FaultRule::Mode::Probability:
+        return QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(r.probability);
+    case FaultRule::Mode::NextN:
+        return QStringLiteral("%1=next%2").arg(QLatin1String(name)).arg(r.remaining);
+    }
+    return {};
+}
+
+} // namespace
+
+void FaultPlan::clear() {
+    rules_ = {};
+    overlapRules_ = {};
+    lateMs_ = 0;
+    staleReplies_ = 0;
+}
+
+bool FaultPlan::fires(FaultKind kind) {
+    return fireRule(rules_[std::size_t(kind)], rng_);
+}
+
+bool FaultPlan::fires(OverlapKind kind) {
+    return fireRule(overlapRules_[std::size_t(kind)], rng_);
+}
+
 QString FaultPlan::describe() const {
     QStringList parts;
-    for (int k = 0; k < FaultKindCount; ++k) {
-        const FaultRule &r = rules_[std::size_t(k)];
-        switch (r.mode) {
-        case FaultRule::Mode::Off:
-            break;
-        case FaultRule::Mode::Always:
-            parts << QString::fromLatin1(KindNames[k]);
-            break;
-        case FaultRule::Mode::Probability:
-            parts << QStringLiteral("%1=%2").arg(QLatin1String(KindNames[k])).arg(r.probability);
-            break;
-        case FaultRule::Mode::NextN:
-            parts << QStringLiteral("%1=next%2").arg(QLatin1String(KindNames[k])).arg(r.remaining);
-            break;
-        }
+    for (int k = 0; k < FaultKindCount; ++k)
+        parts << describeRule(KindNames[k], rules_[std::size_t(k)]);
+    for (int k = 0; k < OverlapKindCount; ++k) {
+        QString part = describeRule(OverlapNames[k], overlapRules_[std::size_t(k)]);
+        if (!part.isEmpty() && OverlapKind(k) == OverlapKind::Late)
+            part += QStringLiteral(" (%1 ms)").arg(lateMs_);
+        parts << part;
     }
+    if (staleReplies_ > 0)
+        parts << QStringLiteral("stale=%1").arg(staleReplies_);
+    parts.removeAll(QString());
     return parts.isEmpty() ? QStringLiteral("none") : parts.join(QLatin1Char(' '));
 }
 
@@ -72,6 +104,18 @@ std::optional<FaultKind> faultKindFromName(const QString &name) {
     for (int k = 0; k < FaultKindCount; ++k) {
         if (name.compare(QLatin1String(KindNames[k]), Qt::CaseInsensitive) == 0)
             return FaultKind(k);
+    }
+    return std::nullopt;
+}
+
+const char *overlapKindName(OverlapKind kind) {
+    return OverlapNames[int(kind)];
+}
+
+std::optional<OverlapKind> overlapKindFromName(const QString &name) {
+    for (int k = 0; k < OverlapKindCount; ++k) {
+        if (name.compare(QLatin1String(OverlapNames[k]), Qt::CaseInsensitive) == 0)
+            return OverlapKind(k);
     }
     return std::nullopt;
 }
@@ -114,18 +158,62 @@ std::optional<FaultOption> parseFaultOption(const QString &text, QString *error)
         out.vanishAfterMs = int(seconds * 1000.0);
         return out;
     }
-    const auto kind = faultKindFromName(name);
-    const auto rule = parseFaultRule(value);
-    if (!kind || !rule) {
+    const auto bad = [&] {
         *error = QStringLiteral("bad fault \"%1\" (silent, noise, split, lowercase, badsum, "
-                                "vanish, garble, join, spell, vanish-after=SECONDS; value "
-                                "on|off|P|nextN)")
+                                "vanish, garble, join, spell, twice, dropack, late=MS[:VALUE], "
+                                "stale=N, vanish-after=SECONDS; value on|off|P|nextN)")
                      .arg(text);
         return std::nullopt;
+    };
+    if (name == QLatin1String("stale")) {
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (value == QLatin1String("off"))
+            out.staleReplies = 0;
+        else if (!ok || n < 0 || n > MaxStaleReplies)
+            return bad();
+        else
+            out.staleReplies = n;
+        return out;
     }
-    out.kind = *kind;
+    QString ruleText = value;
+    if (name == QLatin1String("late")) {
+        const QString ms = value.section(QLatin1Char(':'), 0, 0);
+        ruleText = value.section(QLatin1Char(':'), 1);
+        bool ok = false;
+        out.lateMs = ms.toInt(&ok);
+        if (ms == QLatin1String("off")) {
+            out.lateMs = 0;
+            ruleText = ms;
+        } else if (!ok || out.lateMs < 1 || out.lateMs > MaxLateMs) {
+            return bad();
+        }
+    }
+    const auto kind = faultKindFromName(name);
+    const auto overlap = overlapKindFromName(name);
+    const auto rule = parseFaultRule(ruleText);
+    if ((!kind && !overlap) || !rule)
+        return bad();
+    if (kind)
+        out.kind = *kind;
+    out.overlap = overlap;
     out.rule = *rule;
     return out;
+}
+
+void applyFaultOption(FaultPlan &plan, const FaultOption &option) {
+    if (option.vanishAfterMs >= 0)
+        return;
+    if (option.staleReplies >= 0) {
+        plan.setStaleReplies(option.staleReplies);
+        return;
+    }
+    if (option.lateMs >= 0)
+        plan.setLateMs(option.lateMs);
+    if (option.overlap)
+        plan.set(*option.overlap, option.rule);
+    else
+        plan.set(option.kind, option.rule);
 }
 
 QByteArray noiseBytes(QRandomGenerator &rng) {
@@ -187,6 +275,20 @@ QList<QByteArray> splitReply(const QByteArray &reply, QRandomGenerator &rng) {
     }
     out.append(reply.mid(from));
     return out;
+}
+
+QByteArray staleReply(QRandomGenerator &rng,
+                      const std::function<QByteArray(int address, int length)> &range) {
+    // About as often as a tool leaves them behind: polls most, then blocks of a read or an
+    // upload's acknowledgements.
+    const quint32 pick = rng.bounded(10);
+    if (pick < 4)
+        return dataFrame(0x000, range(0x000, 0x37));
+    if (pick < 8) {
+        const auto [address, length] = ConfigBlocks[rng.bounded(quint32(std::size(ConfigBlocks)))];
+        return dataFrame(address, range(address, length));
+    }
+    return acknowledgeFrame();
 }
 
 } // namespace ecusim

@@ -69,9 +69,19 @@ int main(int argc, char *argv[]) {
          QStringLiteral("FILE")},
         {QStringLiteral("seed"), QStringLiteral("Random seed (default 1)."), QStringLiteral("N")},
         {QStringLiteral("fault"),
-         QStringLiteral("silent, noise, split, lowercase, badsum, vanish, garble, join, "
-                        "spell [=P|=nextN], "
-                        "vanish-after=SECONDS. Repeatable."),
+         QStringLiteral(
+             "silent, noise, split, lowercase, badsum, vanish, garble, join, spell, twice, "
+             "dropack [=P|=nextN], late=MS[:P|:nextN], stale=N, vanish-after=SECONDS. "
+             "Repeatable. Replies that overlap on the line: twice sends a reply a second time "
+             "right behind itself; dropack carries out a write or function but loses its "
+             "acknowledgement; late=MS holds a reply back MS more (every reply, or the "
+             "share P, or the next N), so that it is still arriving when the tool, tired of "
+             "waiting, asks again and two answers cross; stale=N sends every new client, "
+             "as soon as it opens the port (or, where opens go unnoticed, at its first command "
+             "after 1 s of quiet), N replies an earlier program left in flight (data frames "
+             "of the live area 000/37 and of configuration blocks, acknowledgements), paced "
+             "like real replies and ahead of the answers to its first requests; the same --seed "
+             "gives the same ones."),
          QStringLiteral("KIND[=VALUE]")},
         {QStringLiteral("load"),
          QStringLiteral("Preload a captured ECU (hex dump or memory file)."),
@@ -129,7 +139,7 @@ int main(int argc, char *argv[]) {
         if (f->vanishAfterMs >= 0)
             sim.vanishAfter(f->vanishAfterMs);
         else
-            sim.faults().set(f->kind, f->rule);
+            applyFaultOption(sim.faults(), *f);
     }
     if (p.isSet(QStringLiteral("log")) && !sim.log().open(p.value(QStringLiteral("log")), &error))
         return fail(QStringLiteral("log: %1").arg(error));

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -71,7 +72,38 @@ bool PtyPort::open(QString *error) {
     writeNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Write, this);
     writeNotifier_->setEnabled(false);
     connect(writeNotifier_, &QSocketNotifier::activated, this, &PtyPort::flushOutput);
+    watchOpens(); // after our own open of the slave, which is no client
     return true;
+}
+
+void PtyPort::watchOpens() {
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (inotify_add_watch(fd, QFile::encodeName(slavePath_).constData(), IN_OPEN) < 0) {
+        ::close(fd);
+        return;
+    }
+    watch_ = fd;
+    watchNotifier_ = new QSocketNotifier(watch_, QSocketNotifier::Read, this);
+    connect(watchNotifier_, &QSocketNotifier::activated, this, &PtyPort::readOpens);
+}
+
+void PtyPort::readOpens() {
+    alignas(inotify_event) char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(watch_, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        for (ssize_t at = 0; at < n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buf + at);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+            if (event->mask & IN_OPEN)
+                Q_EMIT clientOpened();
+        }
+    }
 }
 
 bool PtyPort::publish(const QString &dir, int port, QString *error) {
@@ -119,13 +151,16 @@ void PtyPort::unpublish() {
 void PtyPort::close() {
     unpublish();
     // close() may run inside a notifier's own signal (a read that unplugs the adapter).
-    for (QSocketNotifier *n : {readNotifier_, writeNotifier_}) {
+    for (QSocketNotifier *n : {readNotifier_, writeNotifier_, watchNotifier_}) {
         if (n) {
             n->setEnabled(false);
             n->deleteLater();
         }
     }
-    readNotifier_ = writeNotifier_ = nullptr;
+    readNotifier_ = writeNotifier_ = watchNotifier_ = nullptr;
+    if (watch_ >= 0)
+        ::close(watch_);
+    watch_ = -1;
     if (master_ >= 0)
         ::close(master_);
     if (slave_ >= 0)
@@ -195,6 +230,8 @@ void connectSimulator(EcuSimulator *sim, PtyPort *port) {
     QObject::connect(sim, &EcuSimulator::transmit, port, &PtyPort::write);
     QObject::connect(port, &PtyPort::received, sim, &EcuSimulator::receive);
     QObject::connect(sim, &EcuSimulator::unplugged, port, &PtyPort::close);
+    QObject::connect(port, &PtyPort::clientOpened, sim, &EcuSimulator::newClient);
+    sim->setNoticesOpens(port->noticesOpens());
 }
 
 } // namespace ecusim

@@ -37,16 +37,23 @@ class PtyPort : public QObject {
 
     void write(const QByteArray &bytes);
 
+    // Whether clientOpened() is emitted: the kernel reports opens of the slave device.
+    bool noticesOpens() const { return watch_ >= 0; }
+
     // --ports-dir, else $GASECU_PORTS, else ~/.config/gasecu/ports.
     static QString defaultPortsDir();
 
   Q_SIGNALS:
     void received(const QByteArray &bytes);
+    // A program opened the slave device: a new client on the line.
+    void clientOpened();
 
   private:
     void readAvailable();
     void flushOutput();
     void unpublish();
+    void watchOpens();
+    void readOpens();
 
     int master_ = -1;
     int slave_ = -1;
@@ -56,6 +63,8 @@ class PtyPort : public QObject {
     int port_ = 0;
     QSocketNotifier *readNotifier_ = nullptr;
     QSocketNotifier *writeNotifier_ = nullptr;
+    int watch_ = -1; // inotify descriptor watching the slave device's opens
+    QSocketNotifier *watchNotifier_ = nullptr;
     QByteArray pending_;
 };
 
