@@ -56,6 +56,7 @@ bool Link::OpenPort() {
         m_state.RxBuffer.clear();
         m_state.LinkBusy = false;
         m_state.WritesAwaited = 0;
+        m_readsInFlight.clear();
         Q_EMIT statusText(QStringLiteral(" Connection on COM ") +
                           QString::number(m_state.PortNumber));
         return true;
@@ -163,6 +164,7 @@ void Link::writeNow(const QByteArray &line) {
     // Writes and functions are answered by an acknowledgement.
     if (m_lastSent.startsWith("@W") || m_lastSent.startsWith("@F"))
         m_state.WritesAwaited += 1;
+    noteReadSent(m_lastSent);
     switch (m_port->write(line)) {
     case SerialPort::WriteResult::Written:
         return;

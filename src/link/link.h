@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 // The dialogue with the ECU: the port, sending in order with a hold-back
 // queue, cutting received text into frames, decoding data frames into the
@@ -93,6 +94,9 @@ class Link : public QObject {
     void Traitement(const QByteArray &chaine);
     void Analyse(QByteArray TrameOK);
     bool Ecriture(const QByteArray &Trame);
+    // The address and length of a whole, intact data frame: upper-case hex,
+    // exactly the announced bytes, inside the wire range, checksum right.
+    static std::optional<BlockRange> dataFrameRange(const QByteArray &Trame);
 
     QTimer ControlTimer3;
     QTimer TimerDownload;
@@ -143,6 +147,10 @@ class Link : public QObject {
     void runSequencer();
     void sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll);
     bool writeStillWaiting() const;
+    void noteReadSent(const QByteArray &line);
+    bool claimReadAnswered(const BlockRange &range);
+    static constexpr qsizetype MaxReadsInFlight = 64;
+    QList<BlockRange> m_readsInFlight;
     void resumePoll();
 
     SerialPort *m_port;

@@ -82,16 +82,17 @@ void Link::Analyse(QByteArray TrameOK) {
         return;
     }
     if (letter == 'W') {
-        // A data frame answers a read, never a write: it is stored at its own
-        // address and moves a whole-memory read on only when it carries the
-        // block asked for.
+        // A data frame answers a read, never a write. One that answers no read
+        // sent since the port was opened (left in flight by an earlier
+        // program) is dropped whole: it may describe another moment, or
+        // another ECU. An answer of ours is stored at its own address and
+        // moves a whole-memory read on only when it carries the block asked for.
+        const std::optional<BlockRange> range = dataFrameRange(TrameOK);
+        if (range && !claimReadAnswered(*range))
+            return;
         const bool accepted = Ecriture(TrameOK);
-        if (m_state.FullReadActive) {
-            const bool hasRange = TrameOK.size() >= 7;
-            continueFullRead(accepted,
-                             hasRange ? hex::value(QByteArrayView(TrameOK).sliced(2, 3)) : -1,
-                             hasRange ? hex::value(QByteArrayView(TrameOK).sliced(5, 2)) : -1);
-        }
+        if (m_state.FullReadActive)
+            continueFullRead(accepted, range ? range->address : -1, range ? range->count : -1);
     } else if (letter != '\0') {
         // Any other letter acknowledges a write or a function. It counts only
         // while one is awaiting its acknowledgement: one left over from an
@@ -113,26 +114,51 @@ void Link::Analyse(QByteArray TrameOK) {
 // wire range, and a checksum that matches. Anything else pauses the poll and
 // leaves the image alone.
 bool Link::Ecriture(const QByteArray &Trame) {
-    bool valid = Trame.size() >= 7 && hex::isUpperHex(QByteArrayView(Trame).sliced(2));
-    int address = 0;
-    int count = 0;
-    if (valid) {
-        address = hex::value(QByteArrayView(Trame).sliced(2, 3));
-        count = hex::value(QByteArrayView(Trame).sliced(5, 2));
-        valid = Trame.size() == 7 + 2 * count + 2 &&
-                address + count <= MemoryImage::LastWireAddress + 1 &&
-                frames::checksumMatches(Trame);
-    }
-    if (!valid) {
+    const std::optional<BlockRange> range = dataFrameRange(Trame);
+    if (!range) {
         poll.stop();
         Q_EMIT frameRejected();
         return false;
     }
     const QByteArrayView data = QByteArrayView(Trame).sliced(7);
-    for (int j = 0; j < count; ++j)
-        image.set(address + j, static_cast<quint8>(hex::value(data.sliced(2 * j, 2))));
-    Q_EMIT dataDecoded(address, count);
+    for (int j = 0; j < range->count; ++j)
+        image.set(range->address + j, static_cast<quint8>(hex::value(data.sliced(2 * j, 2))));
+    Q_EMIT dataDecoded(range->address, range->count);
     return true;
+}
+
+std::optional<BlockRange> Link::dataFrameRange(const QByteArray &Trame) {
+    if (Trame.size() < 7 || !hex::isUpperHex(QByteArrayView(Trame).sliced(2)))
+        return std::nullopt;
+    const int address = hex::value(QByteArrayView(Trame).sliced(2, 3));
+    const int count = hex::value(QByteArrayView(Trame).sliced(5, 2));
+    if (Trame.size() != 7 + 2 * count + 2 || address + count > MemoryImage::LastWireAddress + 1 ||
+        !frames::checksumMatches(Trame))
+        return std::nullopt;
+    return BlockRange{address, count};
+}
+
+// Reads on the wire whose answers have not come yet, oldest first. Each
+// answer takes the oldest read of its range; a read whose answer never
+// comes is forgotten once newer ones push it out.
+void Link::noteReadSent(const QByteArray &line) {
+    if (line.size() < 7 || !line.startsWith("@R") ||
+        !hex::isUpperHex(QByteArrayView(line).sliced(2, 5)))
+        return;
+    if (m_readsInFlight.size() >= MaxReadsInFlight)
+        m_readsInFlight.removeFirst();
+    m_readsInFlight.append(blockRange(line));
+}
+
+bool Link::claimReadAnswered(const BlockRange &range) {
+    for (qsizetype i = 0; i < m_readsInFlight.size(); ++i) {
+        const BlockRange &read = m_readsInFlight.at(i);
+        if (read.address == range.address && read.count == range.count) {
+            m_readsInFlight.removeAt(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 // After every processed reply: keep the live poll going. Lines waiting go

@@ -3,6 +3,7 @@
 #include "emission/final_test_screen.h"
 #include "emission/time_graph.h"
 #include "pages/tst_pages_fixture.h"
+#include "support/fake_link.h"
 #include "transfer/memory_viewer.h"
 #include "transfer/transfer_form.h"
 #include "ui/menu.h"
@@ -76,7 +77,7 @@ class TestEmissionScreens : public QObject {
         QTest::mouseClick(w->screens().FnMoniteur->EmiStart, Qt::LeftButton);
         emi()->Temp_Timer();
         emi()->Temp_Timer();
-        w->port.feed(filledFrame(0x000, 4, 0));
+        answerRead(w->link, w->port, filledFrame(0x000, 4, 0));
         QCOMPARE(w->screens().FnMoniteur->TxTemps->text(), QStringLiteral("2"));
         emi()->unloadForm();
         emi()->showForm();
@@ -154,8 +155,8 @@ class TestEmissionScreens : public QObject {
         QCOMPARE(w->port.written, QByteArrayList{"@RB4119A3\r"});
         QVERIFY(!w->app().link.poll.isOn());
         // Text7 negative, its magnitude 77, and 99 cycles.
-        w->port.feed(dataFrame(
-            0xB41, {1, 0, 0, 0, 0, 0, 77, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 99}));
+        answerRead(w->link, w->port, dataFrame(0xB41, {1, 0, 0, 0, 0, 0, 77, 0, 0, 0, 0, 0, 0,
+                                                       0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 99}));
         QCOMPARE(texts(fin()->Text(7), fin()->TxCycle), QStringList({"-77", "99"}));
     }
 

@@ -23,6 +23,7 @@ class TestLinkReceive : public QObject, FakeLink {
     void chunksAreAssembledIntoOneFrame() {
         QFETCH(QByteArrayList, chunks);
         QSignalSpy decoded(link, &Link::dataDecoded);
+        ask(0x02C, 2);
         for (const QByteArray &chunk : chunks)
             port->feed(chunk);
         QCOMPARE(decoded.count(), 1);
@@ -34,6 +35,8 @@ class TestLinkReceive : public QObject, FakeLink {
 
     void twoFramesInOneEventAreTakenOneAtATime() {
         QSignalSpy decoded(link, &Link::dataDecoded);
+        ask(0x010, 1);
+        ask(0x011, 1);
         port->feed(dataFrame(0x010, {1}) + dataFrame(0x011, {2}));
         QCOMPARE(decoded.count(), 1);
         QCOMPARE(link->image.at(0x010), quint8(1));
@@ -42,6 +45,26 @@ class TestLinkReceive : public QObject, FakeLink {
         port->feed({});
         QCOMPARE(decoded.count(), 2);
         QCOMPARE(link->image.at(0x011), quint8(2));
+    }
+
+    // Only answers to reads sent on this opening of the port reach the image,
+    // one answer per read: one left by an earlier program, a second answer to
+    // one read or an answer to a read sent before the port was opened again
+    // changes nothing, and no poll follows it.
+    void answersToNoReadOfOursAreDropped() {
+        QSignalSpy decoded(link, &Link::dataDecoded);
+        link->poll.start();
+        ask(0x02C, 2);
+        port->feed(dataFrame(0x02C, {0x50})); // another range than the one asked for
+        port->feed(dataFrame(0x02C, {0x50, 0xF6}));
+        port->feed(dataFrame(0x02C, {0x51, 0xF7})); // twice
+        ask(0x030, 1);
+        QVERIFY(link->OpenPort());
+        port->feed(dataFrame(0x030, {0x33}));
+        QCOMPARE(decoded.count(), 1);
+        QCOMPARE((QList<int>{link->image.at(0x02C), link->image.at(0x02D), link->image.at(0x030)}),
+                 (QList<int>{0x50, 0xF6, 0}));
+        QCOMPARE(port->written, QByteArrayList{"@R000378C\r"}); // after the one answer only
     }
 
     void rejectedDataFramesLeaveTheImageAndStopPolling_data() {

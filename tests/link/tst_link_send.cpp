@@ -57,6 +57,8 @@ class TestLinkSend : public QObject, FakeLink {
     // Waiting lines go out one per reply, with an extra CR, ahead of the poll;
     // the echo of a poll is no reply.
     void pollFollowsEveryReplyWithTheWaitingLinesFirst() {
+        for (int i = 0; i < 4; ++i)
+            ask(0x000, 1);
         link->poll.start();
         port->feed(frames::MonitorPoll.toByteArray());
         QVERIFY(port->written.isEmpty() && link->state.LinkBusy);

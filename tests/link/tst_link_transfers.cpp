@@ -60,29 +60,33 @@ class TestLinkTransfers : public QObject, FakeLink {
         QVERIFY(timedOut.count() == 1 && !link->state.FullReadActive);
     }
 
-    // Replies left in flight (by an earlier program, the poll, a request asked
-    // twice) are stored where they belong but never move the read on: every
-    // block is requested once, in order, and the image holds each block's answer.
+    // Replies in flight (the poll's, or left by an earlier program) never move
+    // the read on: every block is requested once, in order, and the image holds
+    // each block's answer. Answers to our polls are stored; the others dropped.
     void readMovesOnOnlyOnTheBlockAskedFor_data() {
         QTest::addColumn<QByteArrayList>("strays"); // arrive before each answer
+        QTest::addColumn<bool>("ours");             // the link asked for the data strays
         QTest::addColumn<bool>("oneEvent");         // strays and answer in one receive event
-        QTest::newRow("poll answers")
-            << QByteArrayList{filledFrame(0x000, 0x37, 0xEE), filledFrame(0x000, 0x37, 0xEE)}
-            << false;
-        QTest::newRow("answer to another block")
-            << QByteArrayList{filledFrame(0x8A7, 0x10, 0xEE)} << false;
-        QTest::newRow("acknowledgements") << QByteArrayList{ackFrame(), ackFrame()} << false;
-        QTest::newRow("all in one event")
-            << QByteArrayList{ackFrame(), filledFrame(0x000, 0x37, 0xEE)} << true;
+        const QByteArray poll = filledFrame(0x000, 0x37, 0xEE);
+        QTest::newRow("poll answers") << QByteArrayList{poll, poll} << true << false;
+        QTest::newRow("an earlier program's block")
+            << QByteArrayList{filledFrame(0x8A7, 0x10, 0xEE)} << false << false;
+        QTest::newRow("acknowledgements")
+            << QByteArrayList{ackFrame(), ackFrame()} << false << false;
+        QTest::newRow("all in one event") << QByteArrayList{ackFrame(), poll} << true << true;
     }
     void readMovesOnOnlyOnTheBlockAskedFor() {
         QFETCH(QByteArrayList, strays);
+        QFETCH(bool, ours);
         QFETCH(bool, oneEvent);
         QSignalSpy completed(link, &Link::fullReadCompleted);
         link->StartFullRead();
         QByteArrayList requests;
         for (int block = 0; block < BlockCount && completed.isEmpty(); ++block) {
             requests += std::exchange(port->written, {});
+            for (const QByteArray &stray : std::as_const(strays))
+                if (ours && stray.startsWith("@W"))
+                    ask(0x000, 0x37);
             const QByteArray reply = answer(link->blocks[std::size_t(block)], block + 1);
             if (oneEvent) {
                 port->feed(strays.join() + reply);
@@ -100,7 +104,8 @@ class TestLinkTransfers : public QObject, FakeLink {
         for (int block = 0; block < BlockCount; ++block)
             expected += link->blocks[std::size_t(block)] + '\r';
         QCOMPARE(requests, expected);
-        QCOMPARE(link->image.at(0x8C0), quint8(6)); // block 5's answer, not a stray
+        QCOMPARE(link->image.at(0x8A7), quint8(6));               // block 5's answer, not the stray
+        QCOMPARE(link->image.at(0x036), quint8(ours ? 0xEE : 0)); // the last poll answer
         QCOMPARE(link->image.at(0xA47), quint8(16));
     }
 
@@ -179,6 +184,7 @@ class TestLinkTransfers : public QObject, FakeLink {
             port->feed(ackFrame());
         for (const QByteArray &frame : std::as_const(writes)) {
             QCOMPARE(std::exchange(port->written, {}), QByteArrayList{frame});
+            ask(0x000, 0x37);
             port->feed(filledFrame(0x000, 0x37, 1)); // a poll answer in between
             QVERIFY(port->written.isEmpty() && done.isEmpty());
             port->feed(ackFrame());
@@ -215,6 +221,7 @@ class TestLinkTransfers : public QObject, FakeLink {
     // its acknowledgement.
     void pageWriteBehindAPollAnswerIsNotLost() {
         link->image.set(0x801, 0x23);
+        ask(0x000, 0x37); // the poll in flight
         link->poll.start();
         port->feed("@W0003");
         link->WriteBlock("@W80102");

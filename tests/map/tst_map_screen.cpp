@@ -6,6 +6,7 @@
 #include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
 #include "shell/navigation.h"
+#include "support/fake_link.h"
 #include "support/window_bench.h"
 
 #include <QCheckBox>
@@ -125,10 +126,10 @@ class TestMapScreen : public QObject {
         QTest::mouseClick(map->StarMapAqui, Qt::LeftButton);
 
         // This answer turns the lambda lean and the time to 10.46 ms.
-        b->port.feed(dataFrame(0x00C, {0x10, 0}));
+        answerRead(b->link, b->port, dataFrame(0x00C, {0x10, 0}));
         QCOMPARE(aqui->param3->text(), QStringLiteral("0.8"));
         b->link.image.set(0x031, 60);
-        b->port.feed(dataFrame(0x00C, {0x11, 0}));
+        answerRead(b->link, b->port, dataFrame(0x00C, {0x11, 0}));
         QCOMPARE(aqui->tx1->toPlainText(), QStringLiteral("0 - Dep 35 index =  7\n"));
         QCOMPARE(aqui->TxTbmapG(7)->text(), QStringLiteral("1046"));
         QCOMPARE(aqui->Statu->text(), QStringLiteral("Controle"));
@@ -136,7 +137,7 @@ class TestMapScreen : public QObject {
 
         QTest::mouseClick(map->StopMapAqui, Qt::LeftButton);
         b->link.image.set(0x031, 160);
-        b->port.feed(dataFrame(0x00C, {0x10, 0}));
+        answerRead(b->link, b->port, dataFrame(0x00C, {0x10, 0}));
         QVERIFY(aqui->isShown());
         QCOMPARE(aqui->tx1->toPlainText(), QStringLiteral("0 - Dep 35 index =  7\n"));
     }

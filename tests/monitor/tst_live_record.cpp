@@ -3,6 +3,7 @@
 #include "monitor/live_log.h"
 #include "monitor/monitor_screen.h"
 #include "monitor/record_strip.h"
+#include "support/fake_link.h"
 #include "support/frame_helpers.h"
 #include "support/window_bench.h"
 
@@ -55,12 +56,12 @@ class TestLiveRecord : public QObject {
         QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
         QVERIFY(rec->TxRecord->text().contains(QLatin1String("REC 00:00  0 rows")));
         for (int i = 0; i < 5; ++i) {
-            b->port.feed(liveFrame({{0x009, 100 + i}, {0x02F, 100}}));
-            b->port.feed(filledFrame(0x037, 0x10, 7));
+            answerRead(b->link, b->port, liveFrame({{0x009, 100 + i}, {0x02F, 100}}));
+            answerRead(b->link, b->port, filledFrame(0x037, 0x10, 7));
         }
         QTest::mouseClick(rec->BtRecord, Qt::LeftButton);
         QCOMPARE(rec->TxRecord->text(), QStringLiteral("5 rows in drive.csv"));
-        b->port.feed(liveFrame({}));
+        answerRead(b->link, b->port, liveFrame({}));
         const QList<QByteArray> lines = logLines(logPath());
         QCOMPARE(lines.size(), 6);
         QCOMPARE(lines.at(5).split(',').at(3), QByteArray("208"));
@@ -70,7 +71,7 @@ class TestLiveRecord : public QObject {
         QTest::mouseClick(chart->BtOpen, Qt::LeftButton);
         QCOMPARE(chart->TxSource->text(), QStringLiteral("drive.csv: 5 rows"));
         QCOMPARE(chart->series(0)->at(4).y(), 208.0); // 104, shown doubled
-        b->port.feed(liveFrame({}));
+        answerRead(b->link, b->port, liveFrame({}));
         QCOMPARE(chart->series(0)->count(), 5);
         QTest::mouseClick(chart->BtLive, Qt::LeftButton);
         QCOMPARE(chart->series(0)->count(), 1);
@@ -96,8 +97,8 @@ class TestLiveRecord : public QObject {
         add(91, 95);
         QCOMPARE(speed->at(60), QPointF(90, 1090)); // frozen while paused
         QTest::mouseClick(chart->BtPause, Qt::LeftButton);
-        QCOMPARE(speed->at(60), QPointF(95, 1095)); // what came meanwhile is shown
-        b->port.feed(liveFrame({{0x009, 50}}));     // an answer on the line lands too
+        QCOMPARE(speed->at(60), QPointF(95, 1095));             // what came meanwhile is shown
+        answerRead(b->link, b->port, liveFrame({{0x009, 50}})); // an answer on the line lands too
         QCOMPARE(speed->count(), 62);
     }
 };

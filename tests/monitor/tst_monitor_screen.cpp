@@ -3,6 +3,7 @@
 #include "monitor/needle_gauge.h"
 #include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
+#include "support/fake_link.h"
 #include "ui/status_strip.h"
 
 #include <QHash>
@@ -195,7 +196,7 @@ class TestMonitorScreen : public QObject {
         QCOMPARE(int(w->link.image.at(0x839)), bank2Stored);
         // The chain's first write goes out at once, behind the poll in flight;
         // the poll's answer neither polls again nor moves the chain on.
-        w->port.feed(filledFrame(0x000, 0x37, 0));
+        answerRead(w->link, w->port, filledFrame(0x000, 0x37, 0));
         for (int i = 0; i < frames.size(); ++i) {
             QCOMPARE(w->port.written, QByteArrayList{frames[i]});
             QCOMPARE(w->link.poll.watchdogActive(), i == frames.size() - 1);

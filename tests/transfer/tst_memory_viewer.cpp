@@ -1,6 +1,7 @@
 // The memory viewer on the tool's own image: what it shows for a typed
 // address, continuous reading after each refresh, and the changed bytes.
 #include "pages/tst_pages_fixture.h"
+#include "support/fake_link.h"
 #include "transfer/memory_viewer.h"
 
 #include <QCheckBox>
@@ -35,10 +36,10 @@ class TestMemoryViewer : public QObject {
     // Every refresh redraws the viewer only while its box is ticked.
     void continuousReading() {
         show(QStringLiteral("&H2E"));
-        w->port.feed(dataFrame(0x02E, {0xAB, 0x01}));
+        answerRead(w->link, w->port, dataFrame(0x02E, {0xAB, 0x01}));
         QCOMPARE(viewer()->Text2->text(), QStringLiteral("0"));
         viewer()->Check1->setChecked(true);
-        w->port.feed(dataFrame(0x02E, {0xAC, 0x01}));
+        answerRead(w->link, w->port, dataFrame(0x02E, {0xAC, 0x01}));
         QCOMPARE(viewer()->Text2->text(), QStringLiteral("172"));
     }
 
