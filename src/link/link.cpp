@@ -57,6 +57,8 @@ bool Link::OpenPort() {
         m_state.LinkBusy = false;
         m_state.WritesAwaited = 0;
         m_readsInFlight.clear();
+        m_linesWritten = 0;
+        m_blockAskedAfter = 0;
         Q_EMIT statusText(QStringLiteral(" Connection on COM ") +
                           QString::number(m_state.PortNumber));
         return true;
@@ -164,6 +166,7 @@ void Link::writeNow(const QByteArray &line) {
     // Writes and functions are answered by an acknowledgement.
     if (m_lastSent.startsWith("@W") || m_lastSent.startsWith("@F"))
         m_state.WritesAwaited += 1;
+    ++m_linesWritten;
     noteReadSent(m_lastSent);
     switch (m_port->write(line)) {
     case SerialPort::WriteResult::Written:

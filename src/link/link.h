@@ -140,17 +140,27 @@ class Link : public QObject {
     void writeNow(const QByteArray &line);
     void deviceLost();
     void stopTransfers();
-    void continueFullRead(bool dataAccepted, int address, int count);
-    void requestBlock(int index);
+    void continueFullRead(bool dataAccepted, int address, int count, qint64 readNumber);
+    // Asks for BlockTable entry index; again marks a repeated request for
+    // the same block, whose earlier requests still count.
+    void requestBlock(int index, bool again = false);
     void finishFullRead();
     void acknowledged();
     void runSequencer();
     void sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll);
     bool writeStillWaiting() const;
     void noteReadSent(const QByteArray &line);
-    bool claimReadAnswered(const BlockRange &range);
+    // The number of the oldest read in flight for range, now answered; 0
+    // when none was.
+    qint64 claimReadAnswered(const BlockRange &range);
+    struct ReadInFlight {
+        BlockRange range;
+        qint64 number = 0; // lines written on this opening of the port, this one included
+    };
     static constexpr qsizetype MaxReadsInFlight = 64;
-    QList<BlockRange> m_readsInFlight;
+    QList<ReadInFlight> m_readsInFlight;
+    qint64 m_linesWritten = 0;
+    qint64 m_blockAskedAfter = 0; // the read's block counts only from a later line on
     void resumePoll();
 
     SerialPort *m_port;

@@ -88,11 +88,13 @@ void Link::Analyse(QByteArray TrameOK) {
         // another ECU. An answer of ours is stored at its own address and
         // moves a whole-memory read on only when it carries the block asked for.
         const std::optional<BlockRange> range = dataFrameRange(TrameOK);
-        if (range && !claimReadAnswered(*range))
+        const qint64 readNumber = range ? claimReadAnswered(*range) : 0;
+        if (range && readNumber == 0)
             return;
         const bool accepted = Ecriture(TrameOK);
         if (m_state.FullReadActive)
-            continueFullRead(accepted, range ? range->address : -1, range ? range->count : -1);
+            continueFullRead(accepted, range ? range->address : -1, range ? range->count : -1,
+                             readNumber);
     } else if (letter != '\0') {
         // Any other letter acknowledges a write or a function. It counts only
         // while one is awaiting its acknowledgement: one left over from an
@@ -100,7 +102,7 @@ void Link::Analyse(QByteArray TrameOK) {
         if (m_state.FullReadActive && letter == 'A')
             m_state.FullReadTicks = 0; // the line is alive; the block's answer is queued behind
         else if (m_state.FullReadActive)
-            continueFullRead(false, -1, -1); // garbled beyond its letter: ask again
+            continueFullRead(false, -1, -1, 0); // garbled beyond its letter: ask again
         if (m_state.WritesAwaited > 0) {
             m_state.WritesAwaited -= 1;
             acknowledged();
@@ -138,27 +140,29 @@ std::optional<BlockRange> Link::dataFrameRange(const QByteArray &Trame) {
     return BlockRange{address, count};
 }
 
-// Reads on the wire whose answers have not come yet, oldest first. Each
-// answer takes the oldest read of its range; a read whose answer never
-// comes is forgotten once newer ones push it out.
+// Reads on the wire whose answers have not come yet, oldest first, each with
+// its place among the lines written. The ECU answers in order, so an answer
+// takes the oldest read of its range; a read whose answer never comes is
+// forgotten once newer ones push it out.
 void Link::noteReadSent(const QByteArray &line) {
     if (line.size() < 7 || !line.startsWith("@R") ||
         !hex::isUpperHex(QByteArrayView(line).sliced(2, 5)))
         return;
     if (m_readsInFlight.size() >= MaxReadsInFlight)
         m_readsInFlight.removeFirst();
-    m_readsInFlight.append(blockRange(line));
+    m_readsInFlight.append({blockRange(line), m_linesWritten});
 }
 
-bool Link::claimReadAnswered(const BlockRange &range) {
+qint64 Link::claimReadAnswered(const BlockRange &range) {
     for (qsizetype i = 0; i < m_readsInFlight.size(); ++i) {
-        const BlockRange &read = m_readsInFlight.at(i);
-        if (read.address == range.address && read.count == range.count) {
+        const ReadInFlight &read = m_readsInFlight.at(i);
+        if (read.range.address == range.address && read.range.count == range.count) {
+            const qint64 number = read.number;
             m_readsInFlight.removeAt(i);
-            return true;
+            return number;
         }
     }
-    return false;
+    return 0;
 }
 
 // After every processed reply: keep the live poll going. Lines waiting go

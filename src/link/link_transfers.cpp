@@ -20,11 +20,16 @@ void Link::StartFullRead(int endIndex) {
     TimerDownload.start();
 }
 
-// Asks for BlockTable entry index; the read waits for that block's answer.
-void Link::requestBlock(int index) {
+// The read waits for that block's answer to a request of its own: an answer
+// to a request of the same block sent earlier (by an earlier read, still in
+// flight) does not count.
+void Link::requestBlock(int index, bool again) {
     m_state.FullReadIndex = index + 1;
-    m_readResends = 0;
     m_state.FullReadTicks = 0;
+    if (!again) {
+        m_readResends = 0;
+        m_blockAskedAfter = m_linesWritten;
+    }
     SendLine(blocks[static_cast<std::size_t>(index)] + frames::Cr);
 }
 
@@ -32,7 +37,7 @@ void Link::requestBlock(int index) {
 // address and length); any other data frame was stored at its own address
 // and changes nothing here. A corrupted one asks again for the block
 // requested, so a noisy line never leaves a hole in the image.
-void Link::continueFullRead(bool dataAccepted, int address, int count) {
+void Link::continueFullRead(bool dataAccepted, int address, int count, qint64 readNumber) {
     const int asked = m_state.FullReadIndex - 1;
     if (!dataAccepted) {
         if (++m_rejectedBlocks > MaxRejectedBlocks) {
@@ -41,13 +46,11 @@ void Link::continueFullRead(bool dataAccepted, int address, int count) {
             Q_EMIT fullReadTimedOut();
             return;
         }
-        const int resends = m_readResends;
-        requestBlock(asked);
-        m_readResends = resends;
+        requestBlock(asked, true);
         return;
     }
     const BlockRange range = blockRange(blocks[static_cast<std::size_t>(asked)]);
-    if (address != range.address || count != range.count)
+    if (address != range.address || count != range.count || readNumber <= m_blockAskedAfter)
         return;
     m_rejectedBlocks = 0;
     if (m_state.FullReadIndex != m_readEnd) {
@@ -80,9 +83,8 @@ void Link::TimerDownload_Timer() {
     if (++m_state.FullReadTicks < TicksBeforeResend)
         return;
     if (m_state.FullReadActive && m_readResends < MaxResends) {
-        const int resends = m_readResends + 1;
-        requestBlock(m_state.FullReadIndex - 1);
-        m_readResends = resends;
+        ++m_readResends;
+        requestBlock(m_state.FullReadIndex - 1, true);
         return;
     }
     TimerDownload.stop();
@@ -204,8 +206,8 @@ void Link::acknowledged() {
         m_state.UploadTicks = 0;
     }
     if (m_chainTailAwaited && m_state.UploadStep == 0) {
-        if (m_state.WritesAwaited > 0)
-            return; // writes sent before the last one are still unacknowledged
+        if (m_state.WritesAwaited > 0 || writeStillWaiting())
+            return; // a write is still unacknowledged, or waits its turn on the line
         m_chainTailAwaited = false;
         ChainTimer.stop();
         Q_EMIT chainAcknowledged();

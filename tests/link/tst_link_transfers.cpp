@@ -109,6 +109,21 @@ class TestLinkTransfers : public QObject, FakeLink {
         QCOMPARE(link->image.at(0xA47), quint8(16));
     }
 
+    // The ECU answers in order: the late answer to an earlier request of the
+    // same block (old bytes, before an upload) is not the read's own.
+    void answerToAnEarlierRequestOfTheBlockDoesNotCount() {
+        QSignalSpy completed(link, &Link::fullReadCompleted);
+        ask(0xA47, 0x33);
+        link->StartFullRead();
+        for (int block = 0; block < BlockCount - 1; ++block)
+            port->feed(answer(link->blocks[std::size_t(block)], 1));
+        port->feed(answer(link->blocks[BlockCount - 1], 0x02));
+        QCOMPARE(completed.count(), 0);
+        port->feed(answer(link->blocks[BlockCount - 1], 0x12));
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(link->image.at(0xA79), quint8(0x12));
+    }
+
     // Three silent ticks ask for the block again, twice; then the read gives up.
     // A lost acknowledgement sends the same block again; then the upload gives
     // up and says how far it went.
