@@ -160,7 +160,9 @@ class Link : public QObject {
     static constexpr qsizetype MaxReadsInFlight = 64;
     QList<ReadInFlight> m_readsInFlight;
     qint64 m_linesWritten = 0;
-    qint64 m_blockAskedAfter = 0; // the read's block counts only from a later line on
+    qint64 m_blockAskedAfter = 0;  // the read's block counts only from a later line on
+    qint64 m_readStartedAfter = 0; // the running read's requests come after this line
+    void forgetReadRequests();
     void resumePoll();
 
     SerialPort *m_port;

@@ -13,6 +13,7 @@ constexpr int TicksBeforeResend = 3;
 
 void Link::StartFullRead(int endIndex) {
     m_readEnd = qBound(1, endIndex, int(blocks.size()));
+    m_readStartedAfter = m_linesWritten;
     Q_EMIT fullReadStarted();
     m_state.FullReadActive = true;
     m_rejectedBlocks = 0;
@@ -41,6 +42,7 @@ void Link::continueFullRead(bool dataAccepted, int address, int count, qint64 re
     const int asked = m_state.FullReadIndex - 1;
     if (!dataAccepted) {
         if (++m_rejectedBlocks > MaxRejectedBlocks) {
+            forgetReadRequests();
             m_state.FullReadActive = false;
             TimerDownload.stop();
             Q_EMIT fullReadTimedOut();
@@ -61,7 +63,24 @@ void Link::continueFullRead(bool dataAccepted, int address, int count, qint64 re
     finishFullRead();
 }
 
+// A block asked for twice may still have an answer on the way once the read
+// is over. By then the image may hold a file the fitter loaded: that late
+// answer must not land in it, so the read's requests are forgotten.
+void Link::forgetReadRequests() {
+    m_readsInFlight.removeIf([this](const ReadInFlight &read) {
+        if (read.number <= m_readStartedAfter)
+            return false;
+        for (int i = 0; i < m_readEnd; ++i) {
+            const BlockRange block = blockRange(blocks[static_cast<std::size_t>(i)]);
+            if (block.address == read.range.address && block.count == read.range.count)
+                return true;
+        }
+        return false;
+    });
+}
+
 void Link::finishFullRead() {
+    forgetReadRequests();
     TimerDownload.stop();
     m_state.FullReadIndex = 0;
     m_state.FullReadActive = false;
@@ -74,6 +93,7 @@ void Link::finishFullRead() {
 }
 
 void Link::AbandonFullRead() {
+    forgetReadRequests();
     m_state.FullReadActive = false;
     TimerDownload.stop();
 }
@@ -87,6 +107,7 @@ void Link::TimerDownload_Timer() {
         requestBlock(m_state.FullReadIndex - 1, true);
         return;
     }
+    forgetReadRequests();
     TimerDownload.stop();
     m_state.FullReadActive = false;
     Q_EMIT fullReadTimedOut();
