@@ -63,7 +63,10 @@ bool LoadLanguageFile(AppContext &app, bool fromConfig, const QString &configure
     if (config.ReadConfigFile() != ConfigFile::ReadResult::Read)
         config.ConfigValues[1] = QString::number(app.link.state.PortNumber);
     config.ConfigValues[2] = path;
-    config.WriteConfigFile();
+    QString error;
+    if (!config.WriteConfigFile(&error))
+        app.dialogs.warning(QStringLiteral(" Language not remembered: ") + error +
+                            QLatin1Char(' '));
 
     applyTexts(app, texts);
     return true;
