@@ -1,7 +1,9 @@
 // gasecu-cli ports: the ports that open, then the automatic search for the
 // ECU; the port found is remembered in prconfig.txt of the current folder.
+// A port found but not remembered is still shown, and the command fails.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "files/config_file.h"
 #include "link/port_search.h"
 
 #include <QDir>
@@ -19,9 +21,18 @@ int runPorts(const QStringList &arguments) {
     QObject::connect(&search, &PortSearch::logged, &search,
                      [](const QString &text) { cli::printOut(text.chopped(2)); });
     QEventLoop loop;
-    QObject::connect(&search, &PortSearch::found, &loop, [&loop](int port) {
+    QObject::connect(&search, &PortSearch::found, &loop, [&loop, &search](int port) {
         cli::printOut(QStringLiteral("found COM ") + QString::number(port));
-        loop.exit(cli::Ok);
+        // The search wrote the file already; writing it again tells whether
+        // it could.
+        if (search.rememberPort()) {
+            loop.exit(cli::Ok);
+            return;
+        }
+        cli::printErr(QStringLiteral("gasecu-cli: COM ") + QString::number(port) +
+                      QStringLiteral(" could not be written to ") +
+                      ConfigFile(QDir::currentPath()).path());
+        loop.exit(cli::FileProblem);
     });
     QObject::connect(&search, &PortSearch::exhausted, &loop, [&loop] { loop.exit(cli::NoAnswer); });
     search.start();

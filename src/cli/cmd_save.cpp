@@ -3,6 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "files/memory_file.h"
+#include "files/records.h"
 
 #include <QFileInfo>
 
@@ -14,6 +15,12 @@ int runSave(const QStringList &arguments) {
     if (!args.parse(arguments, &code))
         return code;
     const QString path = args.positional(0);
+    // Refused before the ECU is read: only a regular file is ever replaced.
+    QString error;
+    if (!records::replaceable(path, &error)) {
+        cli::printErr(QStringLiteral("gasecu-cli: ") + error);
+        return cli::FileProblem;
+    }
     if (QFileInfo::exists(path) && !args.parser.isSet(QStringLiteral("force"))) {
         cli::printErr(QStringLiteral("gasecu-cli: ") + path +
                       QStringLiteral(" exists; --force replaces it"));
@@ -24,9 +31,8 @@ int runSave(const QStringList &arguments) {
         return read;
     MemoryImage &image = line.link.image;
     image.set(memory_file::LastAddress, image.at(0x000));
-    QString error;
     if (!memory_file::writeAtomically(path, memory_file::format(image), &error)) {
-        cli::printErr(QStringLiteral("gasecu-cli: ") + path + QStringLiteral(": ") + error);
+        cli::printErr(QStringLiteral("gasecu-cli: ") + error);
         return cli::FileProblem;
     }
     cli::printOut(QStringLiteral("saved ") + path);

@@ -16,11 +16,14 @@ class ConfigFile {
 
     QString path() const;
 
-    // Fills ConfigValues from the file. A missing file leaves the defaults;
-    // a wrong header takes nothing from the file. Separators past the last
-    // field are ignored.
+    // Fills ConfigValues from the file. A missing file (or a folder in its
+    // place) leaves the defaults; a wrong header takes nothing from the
+    // file. Separators past the last field are ignored.
     ReadResult ReadConfigFile();
-    bool WriteConfigFile();
+    // Writes fields 1..5 (any text: what would end a field is escaped and
+    // reads back as it was). False with *error set, naming the path, when
+    // the file could not be written or is not a regular file.
+    bool WriteConfigFile(QString *error = nullptr);
 
     // The port number as a byte: empty or non-numeric gives 0.
     int portNumber() const;

@@ -5,8 +5,6 @@
 #include "link/hex.h"
 #include "link/memory_image.h"
 
-#include <QSaveFile>
-
 namespace memory_file {
 
 QByteArray format(const MemoryImage &image) {
@@ -66,13 +64,7 @@ int firstUploadedDifference(const MemoryImage &a, const MemoryImage &b) {
 }
 
 bool writeAtomically(const QString &path, const QByteArray &text, QString *error) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    file.cancelWriting();
-    return false;
+    return records::writeAtomically(path, text, error);
 }
 
 } // namespace memory_file

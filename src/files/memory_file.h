@@ -34,7 +34,8 @@ struct Parsed {
 // LineLength characters is accepted whatever its separators; each byte is
 // read from the leading hex digits of its two characters (none gives 0).
 Parsed parse(const QString &fileText);
-// parse() on a file; not ok when it cannot be read.
+// The file's last record parsed as parse() does; not ok when it cannot be
+// read or is larger than records::MaxReadBytes.
 Parsed read(const QString &path);
 
 // Copies parsed bytes into the image at 0x800..0x1000.
@@ -45,8 +46,9 @@ void apply(const Parsed &parsed, MemoryImage *image);
 int firstUploadedDifference(const MemoryImage &a, const MemoryImage &b);
 
 // Writes the text to path through a temporary file renamed into place, so a
-// crash or a full disk never leaves half a file. False with *error set when
-// it could not be written; an existing file is then untouched.
+// crash or a full disk never leaves half a file; only a regular file is
+// replaced (see records::writeAtomically). False with *error set, naming the
+// path, when it could not be written; an existing file is then untouched.
 bool writeAtomically(const QString &path, const QByteArray &text, QString *error = nullptr);
 
 } // namespace memory_file

@@ -9,6 +9,11 @@
 // without its quotes. Files end in CR LF or LF.
 namespace records {
 
+// No file is read past this many bytes, whatever size it claims: a device
+// or a file that keeps growing is refused instead of filling the memory.
+// Memory files with a long history of earlier lines still fit.
+inline constexpr qint64 MaxReadBytes = 8 << 20;
+
 // Files written by older tools are Windows-1252; newer ones are UTF-8.
 // Valid UTF-8 (an optional byte-order mark dropped) is read as UTF-8,
 // anything else as Windows-1252, so accented texts show right either way.
@@ -21,8 +26,22 @@ QChar windows1252(unsigned char byte);
 QStringList split(const QString &text);
 
 // The last record of a file (the single line the tool's files hold), or an
-// empty text when the file cannot be read or holds none.
+// empty text when the file cannot be read or holds none. The file is read
+// as a stream, keeping only the record being read and the last whole one;
+// past MaxReadBytes it is not readable. A UTF-8 byte-order mark at its start
+// is dropped; the record is UTF-8 when the whole file is, else Windows-1252.
 QString lastRecord(const QString &path, bool *readable = nullptr);
+
+// Writes bytes to path through a temporary file renamed into place, so a
+// crash or a full disk never leaves half a file. Only a regular file (or a
+// link to one) is replaced: a folder, device, fifo or socket at path is left
+// as it is. False with *error set, naming the path, when nothing was
+// written; an existing file is then untouched.
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// Whether writeAtomically may put a file at path: nothing there, or a
+// regular file. False with *error set as writeAtomically would.
+bool replaceable(const QString &path, QString *error = nullptr);
 
 // The "]"-separated fields of a line: field k lies between the k-th and the
 // (k+1)-th "]". Always count fields; separators past the last are ignored.

@@ -2,7 +2,6 @@
 
 #include "files/records.h"
 
-#include <QSaveFile>
 #include <QStringList>
 
 namespace sensorfile {
@@ -62,12 +61,9 @@ std::optional<Settings> read(const QString &path) {
     return parse(last);
 }
 
-bool write(const QString &path, const Settings &settings) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write((line(settings) + QStringLiteral("\r\n")).toLatin1());
-    return file.commit();
+bool write(const QString &path, const Settings &settings, QString *error) {
+    return records::writeAtomically(path, (line(settings) + QStringLiteral("\r\n")).toLatin1(),
+                                    error);
 }
 
 } // namespace sensorfile

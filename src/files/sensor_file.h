@@ -33,7 +33,9 @@ std::optional<Settings> parse(const QString &line);
 // Reads a file's last record and parses it; nothing for an unreadable file.
 std::optional<Settings> read(const QString &path);
 
-// Writes the file in one piece (never half-written over an old one).
-bool write(const QString &path, const Settings &settings);
+// Writes the file in one piece (never half-written over an old one); only a
+// regular file is replaced. False with *error set, naming the path, when
+// nothing was written.
+bool write(const QString &path, const Settings &settings, QString *error = nullptr);
 
 } // namespace sensorfile

@@ -108,11 +108,19 @@ std::optional<LiveLogData> readLiveLog(const QString &path, QString *error) {
         *error = file.errorString();
         return std::nullopt;
     }
+    // Counted while reading too: a device or a growing file may claim any size.
+    qint64 left = MaxLogBytes;
+    const auto readLine = [&file, &left] {
+        const QByteArray raw = file.readLine(left + 1);
+        left -= raw.size();
+        return raw;
+    };
+    const QString tooLarge = QStringLiteral("The file is too large for a drive log.");
     if (file.size() > MaxLogBytes) {
-        *error = QStringLiteral("The file is too large for a drive log.");
+        *error = tooLarge;
         return std::nullopt;
     }
-    const QByteArray header = file.readLine().trimmed();
+    const QByteArray header = readLine().trimmed();
     LiveLogData data;
     for (const QByteArray &name : header.split(','))
         data.columns.append(QString::fromLatin1(name));
@@ -122,7 +130,11 @@ std::optional<LiveLogData> readLiveLog(const QString &path, QString *error) {
     }
     data.values.resize(static_cast<std::size_t>(data.columns.size()));
     while (!file.atEnd()) {
-        const QByteArray raw = file.readLine();
+        const QByteArray raw = readLine();
+        if (left < 0) {
+            *error = tooLarge;
+            return std::nullopt;
+        }
         // A line without its end is the one a killed logger was writing.
         if (!raw.endsWith('\n')) {
             ++data.skipped;

@@ -37,6 +37,7 @@ void LevelPage::SensorSave_Click() {
         !m_app.dialogs.question(m_app.link.messages[4], m_app.link.messages[3],
                                 Dialogs::Icon::Warning))
         return; // the old file stays as it was
-    if (!sensorfile::write(path, settingTexts()))
-        m_app.dialogs.warning(BadFile);
+    QString error;
+    if (!sensorfile::write(path, settingTexts(), &error))
+        m_app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
 }

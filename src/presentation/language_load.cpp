@@ -63,7 +63,12 @@ bool LoadLanguageFile(AppContext &app, bool fromConfig, const QString &configure
     if (config.ReadConfigFile() != ConfigFile::ReadResult::Read)
         config.ConfigValues[1] = QString::number(app.link.state.PortNumber);
     config.ConfigValues[2] = path;
-    config.WriteConfigFile();
+    // Said when the fitter chose the language; at start the file was just
+    // read and a folder that cannot be written is no news.
+    QString error;
+    if (!config.WriteConfigFile(&error) && !fromConfig)
+        app.dialogs.warning(QStringLiteral(" Language not remembered: ") + error +
+                            QLatin1Char(' '));
 
     applyTexts(app, texts);
     return true;

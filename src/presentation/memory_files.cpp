@@ -1,6 +1,7 @@
 #include "presentation/memory_files.h"
 
 #include "files/memory_file.h"
+#include "files/records.h"
 #include "files/restore_points.h"
 #include "link/link.h"
 #include "transfer/prog_start_form.h"
@@ -29,12 +30,17 @@ void SaveMemoryFile(AppContext &app) {
     link.image.set(memory_file::LastAddress, link.image.at(0x000));
     if (path.isEmpty())
         return;
+    // A folder, device or fifo is never replaced: refused before asking.
+    QString error;
+    if (!records::replaceable(path, &error)) {
+        app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
+        return;
+    }
     if (fileExists(path) &&
         !app.dialogs.question(link.messages[4], link.messages[3], Dialogs::Icon::Warning))
         return;
     // Replaced in one step once the new text is complete: a failed write
     // leaves the old file as it was.
-    QString error;
     if (!memory_file::writeAtomically(path, memory_file::format(link.image), &error))
         app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
 }

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 class TestLanguageFile : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
@@ -63,6 +65,8 @@ class TestLanguageFile : public QObject {
             QString());
         row("blanks around the line dropped", QByteArray("  FichierLangage:]] A \r\n"), " A");
         row("empty file", QByteArray(), QString());
+        row("3.6 MB of earlier lines",
+            QByteArray("junk\r\n").repeated(600000) + "FichierLangage:]]Last\r\n", "Last");
     }
     void fileReadsItsLastRecord() {
         const auto [content, text2] = fetch<QByteArray, QString>("content", "text2");
@@ -73,6 +77,33 @@ class TestLanguageFile : public QObject {
         QCOMPARE(language::readFile(file.fileName(), texts),
                  text2.isNull() ? language::ReadResult::BadHeader : language::ReadResult::Read);
         QCOMPARE(texts.value(2), text2);
+    }
+
+    // Read to the bound at most and refused, or to an early end: never
+    // waited on without end.
+    void otherThingsAreNoLanguageFiles_data() {
+        columns<QString>("path");
+        row("endless device", "/dev/zero");
+        row("empty device", "/dev/null");
+        row("fifo without writer", "fifo.lng");
+        row("folder", "folder.lng");
+    }
+    void otherThingsAreNoLanguageFiles() {
+        const auto [name] = fetch<QString>("path");
+        QString path = name;
+        if (name == "fifo.lng") {
+            path = dir.filePath(name);
+            QVERIFY(QFile::exists(path) ||
+                    ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else if (name == "folder.lng") {
+            path = dir.filePath(name);
+            QVERIFY(QDir().mkpath(path));
+        } else if (!QFile::exists(path)) {
+            QSKIP("no such device here");
+        }
+        QStringList texts{"kept"};
+        QCOMPARE(language::readFile(path, texts), language::ReadResult::BadHeader);
+        QCOMPARE(texts, QStringList{"kept"});
     }
 
     void shippedFilesHoldEveryUsedText_data() {

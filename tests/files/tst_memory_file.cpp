@@ -1,13 +1,20 @@
 // Memory files: the line, what a load accepts, where an upload's blocks
-// differ, writing in one piece, and restore points.
+// differ, writing in one piece, and restore points. Also what every writer
+// of the tool does with a target that is not a regular file.
+#include "files/config_file.h"
 #include "files/memory_file.h"
+#include "files/records.h"
 #include "files/restore_points.h"
+#include "files/sensor_file.h"
 #include "link/memory_image.h"
 #include "pages/data_table.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 // A line whose bytes are all byteText, then the firmware byte given.
@@ -17,6 +24,30 @@ QString lineOf(const QString &byteText, const QString &firmware, const QString &
         line += byteText + separator;
     return line + firmware + separator + "Fin";
 }
+
+QByteArray contents(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
+// What is at path: "file", "folder", "fifo", "device", "link to ...", "none".
+QString kind(const QString &path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return "none";
+    if (S_ISLNK(st.st_mode))
+        return "link to " + kind(QFileInfo(path).symLinkTarget());
+    if (S_ISDIR(st.st_mode))
+        return "folder";
+    if (S_ISFIFO(st.st_mode))
+        return "fifo";
+    if (S_ISCHR(st.st_mode))
+        return "device";
+    return S_ISREG(st.st_mode) ? "file" : "other";
+}
+
+const QByteArray SensorBytes = "FichierSensor:]1]2]3]4]5]6]7]]]]Fin\r\n";
+const QByteArray ConfigBytes = "FichierConfig:]9]/lng/fr.lng]]]]Fin\r\n";
 } // namespace
 
 class TestMemoryFile : public QObject {
@@ -73,6 +104,121 @@ class TestMemoryFile : public QObject {
         QCOMPARE(memory_file::firstUploadedDifference(MemoryImage(), b), first);
     }
 
+    // The last line counts however many came before it, up to the bound;
+    // a device or an endless file is refused, never read without end.
+    void readBounded_data() {
+        columns<QString, qint64, int>("path", "earlier", "first"); // first: -1 refused
+        row("3 MiB of earlier lines", "big.fra", 3LL << 20, 0xAB);
+        row("earlier lines up to the bound", "big.fra", records::MaxReadBytes - 6165, 0xAB);
+        row("one byte past the bound", "big.fra", records::MaxReadBytes - 6165 + 1, -1);
+        row("endless device", "/dev/zero", 0LL, -1);
+        row("empty device", "/dev/null", 0LL, -1);
+        row("fifo without writer", "fifo.fra", 0LL, -1);
+    }
+    void readBounded() {
+        const auto [name, earlier, first] = fetch<QString, qint64, int>("path", "earlier", "first");
+        QTemporaryDir dir;
+        const QString path = name.startsWith('/') ? name : dir.filePath(name);
+        if (name.startsWith('/')) {
+            if (!QFileInfo::exists(name))
+                QSKIP("no such device here");
+        } else if (name == "fifo.fra") {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else {
+            QFile f(path);
+            QByteArray old(earlier, '1'); // lines of ten characters
+            for (qint64 i = 9; i < earlier; i += 10)
+                old[i] = '\n';
+            old[earlier - 1] = '\n';
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == earlier);
+            QVERIFY(f.write(lineOf("AB", "5C").toLatin1()) == 6165);
+        }
+        const memory_file::Parsed parsed = memory_file::read(path);
+        QCOMPARE(parsed.ok ? int(parsed.bytes.front()) : -1, first);
+    }
+
+    // Memory, sensor and configuration files alike: a regular file (or a
+    // link to one) is replaced in one piece, anything else is left as it is.
+    void writersReplaceOnlyRegularFiles_data() {
+        columns<QString, QString, bool, QString>("writer", "target", "written", "after");
+        for (const char *writer : {"memory", "sensor", "config"}) {
+            const QString w = QString::fromLatin1(writer);
+            row(qPrintable(w + ": new"), w, "none", true, "file");
+            row(qPrintable(w + ": old file"), w, "file", true, "file");
+            row(qPrintable(w + ": link to a file"), w, "link", true, "link to file");
+            row(qPrintable(w + ": folder"), w, "folder", false, "folder");
+            row(qPrintable(w + ": link to a folder"), w, "link to folder", false, "link to folder");
+            row(qPrintable(w + ": fifo"), w, "fifo", false, "fifo");
+        }
+        row("memory: full device", "memory", "/dev/full", false, "device");
+        row("sensor: full device", "sensor", "/dev/full", false, "device");
+    }
+    void writersReplaceOnlyRegularFiles() {
+        const auto [writer, target, written, after] =
+            fetch<QString, QString, bool, QString>("writer", "target", "written", "after");
+        QTemporaryDir dir;
+        const QString path = target.startsWith('/') ? target : dir.filePath("prconfig.txt");
+        const QString other = dir.filePath("other");
+        if (target.startsWith('/') && kind(target) != "device")
+            QSKIP("no such device here");
+        if (target == "file" || target == "link") {
+            QFile f(target == "file" ? path : other);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("old\r\n") == 5);
+        }
+        if (target == "folder")
+            QVERIFY(QDir().mkdir(path));
+        if (target == "link to folder")
+            QVERIFY(QDir().mkdir(other));
+        if (target.startsWith("link"))
+            QVERIFY(QFile::link(other, path));
+        if (target == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+
+        QString error;
+        QByteArray expected;
+        bool ok = false;
+        if (writer == "memory") {
+            MemoryImage image;
+            image.set(0x800, 0x42);
+            expected = memory_file::format(image);
+            ok = memory_file::writeAtomically(path, expected, &error);
+        } else if (writer == "sensor") {
+            sensorfile::Settings s{"1", "2", "3", "4", "5", "6", "7"};
+            expected = SensorBytes;
+            ok = sensorfile::write(path, s, &error);
+        } else {
+            ConfigFile config(dir.path());
+            config.ConfigValues[1] = "9";
+            config.ConfigValues[2] = "/lng/fr.lng";
+            expected = ConfigBytes;
+            ok = config.WriteConfigFile(&error);
+        }
+        QCOMPARE(ok, written);
+        QCOMPARE(error, written ? QString() : path + ": not a regular file, left as it is");
+        QCOMPARE(kind(path), after);
+        if (written)
+            QCOMPARE(contents(path), expected);
+        if (target == "link")
+            QCOMPARE(contents(other), expected); // written through the link
+        // Nothing else is left behind, no temporary file either.
+        QStringList left = {"prconfig.txt"};
+        if (target.startsWith("link"))
+            left.prepend("other");
+        QCOMPARE(
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+            target.startsWith('/') ? QStringList{} : left);
+    }
+
+    void writeIntoAMissingFolder() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("gone/x.fra");
+        QString error;
+        QVERIFY(!memory_file::writeAtomically(path, "text", &error));
+        QVERIFY2(error.startsWith(path + ": cannot be written: "), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
     void restorePointIsALoadableFile() {
         QTemporaryDir dir;
         MemoryImage lastRead;
@@ -86,6 +232,21 @@ class TestMemoryFile : public QObject {
         const memory_file::Parsed parsed = memory_file::read(path);
         QCOMPARE((QList<int>{parsed.ok, parsed.firmware(), parsed.bytes[0x123]}),
                  (QList<int>{1, 0x3A, 0x77}));
+    }
+
+    // A folder where the restore point goes: nothing is saved, and the
+    // caller is told which path.
+    void restorePointOverAFolder() {
+        QTemporaryDir dir;
+        RestorePoints points(dir.path());
+        const QString taken = dir.filePath("restore-20260307-140509-042-fw00.fra");
+        QVERIFY(QDir().mkdir(taken));
+        QString error;
+        QCOMPARE(
+            points.save(MemoryImage(), QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9, 42)), &error),
+            QString());
+        QCOMPARE(error, taken + ": not a regular file, left as it is");
+        QVERIFY(QFileInfo(taken).isDir());
     }
 
     void restorePointsKeepTheNewest() {

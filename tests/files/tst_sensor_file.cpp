@@ -3,7 +3,11 @@
 #include "files/sensor_file.h"
 #include "pages/tst_pages_fixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 const QByteArray LivelloLine = "FichierSensor:]100]1]190]7]30]50]83]]]]Fin";
 const QString Livello = QStringLiteral("100 1 190 7 30 50 83");
@@ -98,6 +102,27 @@ class TestSensorFile : public QObject {
         QTest::mouseClick(page().SensorSave, Qt::LeftButton);
         QCOMPARE(contents(), saved);
         QCOMPARE(w->dialogs.shown.size(), old.isEmpty() ? 0 : 1); // asked before replacing
+    }
+
+    // A folder or fifo by the file's name is never replaced, even when the
+    // fitter says to: the path is named.
+    void saveOverWhatIsNotAFile_data() {
+        columns<bool>("fifo");
+        row("folder", false);
+        row("fifo", true);
+    }
+    void saveOverWhatIsNotAFile() {
+        const auto [fifo] = fetch<bool>("fifo");
+        QVERIFY(fifo ? ::mkfifo(QFile::encodeName(file()).constData(), 0600) == 0
+                     : QDir().mkdir(file()));
+        w->dialogs.fileAnswers = {file()};
+        QTest::mouseClick(page().SensorSave, Qt::LeftButton);
+        QCOMPARE(
+            w->dialogs.texts(),
+            (QStringList{" The file that you did select already exists. want to replace it ? ",
+                         " File not saved: " + file() + ": not a regular file, left as it is "}));
+        QCOMPARE(QFileInfo(file()).isDir(), !fifo);
+        QCOMPARE(QFileInfo(file()).isFile(), false);
     }
 };
 
