@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+
 // The ECU's answer to one read request, filled with one value.
 static QByteArray answer(const QByteArray &request, int fill) {
     const BlockRange r = blockRange(request);
@@ -249,6 +251,42 @@ class TestLinkTransfers : public QObject, FakeLink {
     // The page write that used to vanish: the poll is running, the page's block
     // waits behind the poll answer arriving, then the chain's write follows
     // its acknowledgement.
+    // Answers lag behind the requests, several in flight at once, and arrive
+    // cut across frames. In the middle of one, the page writes its block and
+    // the fitter resets the alarms: both wait, then go out once each, and the
+    // chain's write follows the page's block.
+    void linesHandedMidReplyWithSeveralRepliesInFlight() {
+        QSignalSpy done(link, &Link::chainAcknowledged);
+        const auto reply = [](const QByteArray &line) {
+            return line.startsWith("@R") ? answer(line.trimmed(), 1) : ackFrame();
+        };
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(link, &Link::dataDecoded, this, [this, once] {
+            QObject::disconnect(*once);
+            QVERIFY(link->state.LinkBusy); // the next reply is already arriving
+            link->WriteBlock("@W80102");
+            link->StartSequence(1);
+            link->SendLine("@F00016\r");
+        });
+        link->poll.start();
+        link->SendLine(frames::MonitorPoll.toByteArray());
+        QByteArrayList wire;
+        for (int round = 0; round < 12; ++round) {
+            for (const QByteArray &line : std::exchange(port->written, {})) {
+                wire += line.trimmed();
+                port->queueReply(reply(line));
+                port->queueReply(reply(line)); // a late second answer overlaps the next
+            }
+            port->deliverAll(7);
+        }
+        wire.removeAll("@R000378C");
+        QCOMPARE(wire.count("@W80102000052"), 1);
+        QCOMPARE(wire.count("@F00016"), 1);
+        QCOMPARE(wire.count("@WA4106000000000000E3"), 1);
+        QVERIFY(wire.indexOf("@W80102000052") < wire.indexOf("@WA4106000000000000E3"));
+        QCOMPARE(done.count(), 1);
+    }
+
     void pageWriteBehindAPollAnswerIsNotLost() {
         link->image.set(0x801, 0x23);
         ask(0x000, 0x37); // the poll in flight
