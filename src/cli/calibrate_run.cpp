@@ -21,6 +21,8 @@ double validated(const live::TrimField &trim, double value) {
 }
 
 constexpr int ProgressEveryMs = 1000;
+constexpr int MaxReadAttempts = 10;
+constexpr int ReadAgainMs = 300;
 // A calibration corrects trims by tenths of a millisecond; a new idle trim
 // more than this far from the ECU's (a customer's 0.4 ms becoming 3.2 ms)
 // comes from samples taken off idle or while speed or load moved.
@@ -196,6 +198,14 @@ void CalibrateRun::onRestored() {
 
 void CalibrateRun::verified() {
     const int delay = m_sequence.savedDelay(), mode = m_sequence.savedMode();
+    // An acknowledgement may answer an earlier line of ours (a switch to
+    // gas): the writes can still be on their way, so the ECU is asked again
+    // a few times before the write-back counts as failed.
+    if ((*m_readDelay != delay || *m_readMode != mode) && ++m_readAttempts < MaxReadAttempts) {
+        m_stage = Stage::Restoring;
+        QTimer::singleShot(ReadAgainMs, this, &CalibrateRun::onRestored);
+        return;
+    }
     if (*m_readDelay != delay || *m_readMode != mode) {
         printErr(
             QStringLiteral("the ECU holds switch-over delay %1 and mode %2 after the write-back "

@@ -78,6 +78,7 @@ class CalibrateRun : public QObject {
     int m_lastPrinted = -1;
     int m_waitLimitS = 0;
     int m_port = 1;
+    int m_readAttempts = 0;
     int m_waitingFor = -1; // 0 temperature, 4 gas: the sequence's step or phase it waits in
     std::optional<int> m_readDelay, m_readMode;
     QString m_caption;
