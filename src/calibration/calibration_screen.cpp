@@ -18,10 +18,12 @@
 #include "ui/dialogs.h"
 #include "ui/screens.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace calibration;
 
@@ -62,6 +64,11 @@ void CalibrationScreen::connectSequence() {
     // the next answer, or the next write would store them again.
     connect(&m_sequence, &Sequence::switchSettingsRestored, this,
             [this] { m_app.screens.FnParametres->refreshFromImage(); });
+    connect(&m_sequence, &Sequence::leftChanged, this, [this](const QString &text) {
+        calibrationReset();
+        SwitchCommutateur->setEnabled(true);
+        m_app.dialogs.warning(text);
+    });
 }
 
 void CalibrationScreen::connectHandlers() {
@@ -148,7 +155,7 @@ void CalibrationScreen::BtCalibrationStop_Click() {
 void CalibrationScreen::BtCalibrationSet_Click() {
     if (m_app.CalibrationRunning) {
         m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
-        m_sequence.RestoreSwitchSettings();
+        m_sequence.abandon();
     }
     m_app.link.poll.stopWatchdog();
     m_app.link.poll.stop();
@@ -242,4 +249,31 @@ void CalibrationScreen::applyExtendedCalibration(int extendedCalibration) {
                                                        BtStCalibrationCh, BTuploadCharge})
         w->setVisible(extended);
     BtCalibrationSet->setVisible(false);
+}
+
+bool CalibrationScreen::allowClose() {
+    if (m_app.CalibrationRunning) {
+        if (!m_app.dialogs.question(
+                QStringLiteral("A calibration is running: the ECU's switch-over delay and mode "
+                               "may be at 0. Stop it, write them back and close?"),
+                QStringLiteral("Calibration"), Dialogs::Icon::Question))
+            return false;
+        m_sequence.abandon();
+        m_app.CalibrationRunning = false;
+        calibrationReset();
+    }
+    if (!m_sequence.restoring())
+        return true;
+    QEventLoop waiting;
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &waiting, [&waiting] { waiting.exit(1); });
+    connect(&m_sequence, &Sequence::restoreAcknowledged, &waiting, [&waiting] { waiting.exit(0); });
+    connect(&m_sequence, &Sequence::leftChanged, &waiting, [&waiting] { waiting.exit(1); });
+    limit.start(RestoreWaitMs);
+    if (waiting.exec() == 0)
+        return true;
+    return m_app.dialogs.question(m_sequence.leftChangedText() +
+                                      QStringLiteral("\n\nClose anyway?"),
+                                  QStringLiteral("Calibration"), Dialogs::Icon::Warning);
 }

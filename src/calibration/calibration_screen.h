@@ -33,6 +33,12 @@ class CalibrationScreen : public Form {
     void calibrationReset();
     // The menu's Calibration button: the same, uploads off, the bar at rest.
     void resetForMenu();
+    // The main window is closing: while a calibration runs the fitter is
+    // asked first; on Yes it stops and the switch-over settings are written
+    // back, waiting (at most RestoreWaitMs) for the ECU's acknowledgement.
+    // False when the window must stay open.
+    bool allowClose();
+    static constexpr int RestoreWaitMs = 3000;
     // Build variant: the load calibration's controls.
     void applyExtendedCalibration(int extendedCalibration);
 

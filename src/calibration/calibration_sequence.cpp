@@ -6,6 +6,7 @@
 #include "pages/number_format.h"
 
 #include <limits>
+#include <utility>
 
 namespace calibration {
 
@@ -55,7 +56,10 @@ Inputs inputsFromImage(const MemoryImage &image, const Settings &settings) {
 }
 
 Sequence::Sequence(Link &link, bool &running, QObject *parent)
-    : QObject(parent), m_link(link), m_running(running) {}
+    : QObject(parent), m_link(link), m_running(running) {
+    connect(&m_link, &Link::chainAcknowledged, this, &Sequence::onChainAcknowledged);
+    connect(&m_link, &Link::chainFailed, this, &Sequence::onChainFailed);
+}
 
 void Sequence::start(Kind kind) {
     m_kind = kind;
@@ -69,11 +73,15 @@ void Sequence::start(Kind kind) {
 }
 
 void Sequence::stop() {
-    RestoreSwitchSettings();
+    abandon();
     m_link.poll.start();
-    m_running = false;
     m_link.poll.startWatchdog();
     Q_EMIT progressValue(0);
+}
+
+void Sequence::abandon() {
+    m_running = false;
+    RestoreSwitchSettings();
 }
 
 void Sequence::setLiveTerms(const MemoryImage &image) {
@@ -89,6 +97,16 @@ void Sequence::RunCalibrationStep(const Inputs &in) {
     const auto limits =
         phaseLimits(m_kind == Kind::Load ? in.settings.loadSteps : in.settings.idleSteps);
     const auto [l1, l2, l3, l4] = limits;
+    if (!m_running)
+        return; // stopped: a step now would zero the settings again
+    // The port closed (adapter unplugged) while the ECU holds the zeroed
+    // settings: nothing can write them back, so stop and say what to do.
+    if (!m_link.state.PortIsOpen && m_saved) {
+        m_running = false;
+        Q_EMIT progressValue(0);
+        reportLeftChanged();
+        return;
+    }
 
     if (in.waterTemperature > in.settings.startTemperature && m_step == 0)
         m_step = 1;
@@ -152,9 +170,14 @@ void Sequence::prepareSampling() {
 
 void Sequence::zeroSwitchSettings() {
     m_link.poll.pauseForWrite();
-    m_savedDelay = m_link.image.at(SwitchDelayAddress);
-    m_savedMode = m_link.image.at(SwitchModeAddress);
-    m_saved = true;
+    // Saved once per calibration: after a restart the image holds the
+    // zeros this calibration wrote, not the ECU's own values.
+    if (!m_saved) {
+        m_savedDelay = m_link.image.at(SwitchDelayAddress);
+        m_savedMode = m_link.image.at(SwitchModeAddress);
+        m_saved = true;
+    }
+    m_pending = Pending::Zero;
     m_link.image.set(SwitchDelayAddress, 0);
     m_link.image.set(SwitchModeAddress, 0);
     m_link.StartSequence(6);
@@ -193,8 +216,44 @@ void Sequence::RestoreSwitchSettings() {
     m_link.image.set(SwitchDelayAddress, m_savedDelay);
     m_link.image.set(SwitchModeAddress, m_savedMode);
     m_saved = false;
+    m_pending = Pending::Restore;
     m_link.StartSequence(6);
     Q_EMIT switchSettingsRestored();
+}
+
+void Sequence::onChainAcknowledged() {
+    const Pending was = std::exchange(m_pending, Pending::None);
+    if (was == Pending::Restore)
+        Q_EMIT restoreAcknowledged();
+}
+
+// The zeroing or the write-back went unanswered: the ECU may hold zeros.
+// The saved values stay saved, so the next Stop (or a later restore)
+// still writes them back, and the image shows them again so that no
+// other upload stores the zeros.
+void Sequence::onChainFailed() {
+    const Pending was = std::exchange(m_pending, Pending::None);
+    if (was == Pending::None)
+        return;
+    m_saved = true;
+    m_running = false;
+    Q_EMIT progressValue(0);
+    m_link.image.set(SwitchDelayAddress, m_savedDelay);
+    m_link.image.set(SwitchModeAddress, m_savedMode);
+    Q_EMIT switchSettingsRestored();
+    reportLeftChanged();
+}
+
+void Sequence::reportLeftChanged() {
+    Q_EMIT leftChanged(leftChangedText());
+}
+
+QString Sequence::leftChangedText() const {
+    return QStringLiteral("The ECU was left with its switch-over delay and mode at 0; write back "
+                          "delay %1 and mode %2 once it answers (Calibration, Start Calibration "
+                          "idle, then Stop) or load the restore point")
+        .arg(m_savedDelay)
+        .arg(m_savedMode);
 }
 
 } // namespace calibration

@@ -57,11 +57,17 @@ class Sequence : public QObject {
     Sequence(Link &link, bool &running, QObject *parent = nullptr);
 
     // Starts an idle or a load calibration: waits for the vaporiser
-    // temperature, polling on and the poll watchdog running.
+    // temperature, polling on and the poll watchdog running. A restart
+    // while running keeps what the earlier start saved: the ECU holds zeros
+    // by then, and those must never become the values written back.
     void start(Kind kind);
-    // The fitter stopped it: switch-over settings restored, polling on and
-    // the watchdog running.
+    // The fitter stopped it: no step runs from here on, switch-over
+    // settings restored, polling on and the watchdog running.
     void stop();
+    // A menu button or the window closing ends it: no step runs from here
+    // on and the switch-over settings are written back; the poll is left
+    // to the caller.
+    void abandon();
     // One step; the caller runs it once per refresh while running().
     void RunCalibrationStep(const Inputs &in);
     // Writes back the switch-over settings saved by this calibration, if it
@@ -76,11 +82,20 @@ class Sequence : public QObject {
     int step() const { return m_step; }
     int phase() const { return m_phase; }
     bool switchSettingsSaved() const { return m_saved; }
+    // This calibration's write-back of the switch-over settings is on its
+    // way and not yet acknowledged.
+    bool restoring() const { return m_pending == Pending::Restore; }
+    // What the fitter is told when the ECU may still hold the zeroed
+    // switch-over settings, with the values to write back and how.
+    QString leftChangedText() const;
     // The switch-over delay and mode the ECU held before they were zeroed
     // (kept after they were written back).
     int savedDelay() const { return m_savedDelay; }
     int savedMode() const { return m_savedMode; }
     const Measured &measured(Kind kind, int bank) const { return m_results[int(kind)][bank]; }
+    // The idle results a load calibration compares with, when they come
+    // from an earlier run (the command line keeps them between runs).
+    void setIdleResults(int bank, const Measured &idle) { m_results[int(Kind::Idle)][bank] = idle; }
     // Bank 0 is shown on the bank-1 end form, bank 1 on the bank-2 one.
     const BankTexts &texts(int bank) const { return m_texts[bank]; }
 
@@ -93,6 +108,12 @@ class Sequence : public QObject {
     // The saved switch-over delay and mode are back in the image (and on
     // their way to the ECU): whatever shows them must show them again.
     void switchSettingsRestored();
+    // The ECU acknowledged both write-back writes.
+    void restoreAcknowledged();
+    // The ECU may still hold the zeroed switch-over settings (a write went
+    // unanswered, or the port closed while they were zeroed); text is
+    // leftChangedText(). The calibration has stopped.
+    void leftChanged(const QString &text);
 
   private:
     void prepareSampling();
@@ -100,13 +121,20 @@ class Sequence : public QObject {
     void sample(const Inputs &in, bool gas);
     void finish(const Inputs &in);
     void setAction(const char *caption);
+    void onChainAcknowledged();
+    void onChainFailed();
+    void reportLeftChanged();
+
+    // The chain of writes of this calibration awaiting its acknowledgement.
+    enum class Pending { None, Zero, Restore };
 
     Link &m_link;
     bool &m_running;
     Kind m_kind = Kind::Idle;
     int m_step = 0;
     int m_phase = 0;
-    bool m_saved = false;
+    bool m_saved = false; // the ECU's own values are in m_savedDelay/m_savedMode
+    Pending m_pending = Pending::None;
     int m_savedDelay = 0;
     int m_savedMode = 0;
     double m_liveA = 0, m_liveB = 0;

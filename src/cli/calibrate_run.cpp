@@ -19,6 +19,14 @@ namespace {
 double validated(const live::TrimField &trim, double value) {
     return number::parse(live::validatedTrimText(trim, number::formatPoint(value)));
 }
+
+constexpr int ProgressEveryMs = 1000;
+constexpr int MaxReadAttempts = 10;
+constexpr int ReadAgainMs = 300;
+// A calibration corrects trims by tenths of a millisecond; a new idle trim
+// more than this far from the ECU's (a customer's 0.4 ms becoming 3.2 ms)
+// comes from samples taken off idle or while speed or load moved.
+constexpr double PlausibleStepMs = 0.5;
 } // namespace
 
 CalibrateRun::CalibrateRun(Link &link, Kind kind, const Settings &settings, bool apply,
@@ -31,6 +39,11 @@ CalibrateRun::CalibrateRun(Link &link, Kind kind, const Settings &settings, bool
     connect(&m_link, &Link::frameProcessed, this, &CalibrateRun::onFrame);
     connect(&m_link, &Link::chainAcknowledged, this, &CalibrateRun::onChainDone);
     connect(&m_link, &Link::chainFailed, this, &CalibrateRun::onChainFailed);
+    connect(&m_sequence, &Sequence::restoreAcknowledged, this, &CalibrateRun::onRestored);
+    connect(&m_sequence, &Sequence::leftChanged, this, [this] {
+        printLeftChanged();
+        end(cli::NoAnswer);
+    });
     // Waiting for gas asks again at every step: each caption once.
     connect(&m_sequence, &Sequence::actionChanged, this, [this](const QString &caption) {
         if (caption != m_caption)
@@ -52,6 +65,7 @@ void CalibrateRun::start() {
     m_link.poll.setFrame(frames::MonitorPoll);
     m_link.poll.clearSilence();
     m_sinceAnswer.start();
+    m_sinceProgress.start();
     m_silence.start();
     m_sequence.start(m_kind);
     // The first poll; the watchdog keeps the chain going from then on.
@@ -65,20 +79,87 @@ void CalibrateRun::interrupt() {
         m_result = cli::Interrupted;
         return;
     }
-    printErr(QStringLiteral("interrupted: switch-over settings restored"));
-    const bool saved = m_sequence.switchSettingsSaved();
-    m_sequence.stop();
-    m_result = cli::Interrupted;
-    if (!saved)
-        end(cli::Interrupted);
-    else
-        m_stage = Stage::Restoring;
+    writeBack(QStringLiteral("interrupted"), cli::Interrupted);
 }
 
-void CalibrateRun::onData() {
+// Stops the sequence; ends at once when it never zeroed anything, else once
+// the ECU acknowledged the write-back and holds the saved values again.
+void CalibrateRun::writeBack(const QString &why, int code) {
+    const bool saved = m_sequence.switchSettingsSaved();
+    m_sequence.abandon();
+    m_result = code;
+    if (!saved) {
+        printErr(why + QStringLiteral(": nothing was changed in the ECU"));
+        end(code);
+        return;
+    }
+    printErr(why + QStringLiteral(": writing back switch-over delay %1 and mode %2")
+                       .arg(m_sequence.savedDelay())
+                       .arg(m_sequence.savedMode()));
+    m_apply = false;
+    m_stage = Stage::Restoring;
+}
+
+void CalibrateRun::portLost() {
+    if (m_sequence.switchSettingsSaved() || m_stage == Stage::Restoring)
+        printLeftChanged();
+    end(cli::PortProblem);
+}
+
+void CalibrateRun::onData(int address, int count) {
+    const auto covers = [&](int a) { return address <= a && a < address + count; };
+    if (m_stage == Stage::Verifying) {
+        if (covers(SwitchDelayAddress))
+            m_readDelay = m_link.image.at(SwitchDelayAddress);
+        if (covers(SwitchModeAddress))
+            m_readMode = m_link.image.at(SwitchModeAddress);
+        if (m_readDelay && m_readMode)
+            verified();
+        return;
+    }
     m_sequence.setLiveTerms(m_link.image);
-    if (m_running)
+    if (m_running) {
         m_sequence.RunCalibrationStep(inputsFromImage(m_link.image, m_settings));
+        checkWait();
+    }
+}
+
+// Bounds the waits on the vaporiser temperature (step 0) and on the switch
+// to gas (phase 4), and shows what is awaited while it lasts.
+void CalibrateRun::checkWait() {
+    if (!m_running)
+        return;
+    const int waitingFor = m_sequence.step() == 0 ? 0 : m_sequence.phase() == 4 ? 4 : -1;
+    if (waitingFor != m_waitingFor) {
+        m_waitingFor = waitingFor;
+        m_waiting.start();
+    }
+    if (waitingFor < 0)
+        return;
+    const int temperature = live::s8(m_link.image.at(live::addr::WaterTemp));
+    const int fuel = m_link.image.at(live::addr::FuelState);
+    const int fuelText = live::fuelStateMessage(fuel);
+    const QString fuelState =
+        fuelText ? m_link.messages[fuelText].trimmed() : QStringLiteral("state %1").arg(fuel);
+    if (m_sinceProgress.elapsed() >= ProgressEveryMs) {
+        m_sinceProgress.restart();
+        printErr(QStringLiteral("waiting: vaporiser %1 C (start above %2 C), fuel %3")
+                     .arg(temperature)
+                     .arg(m_settings.startTemperature)
+                     .arg(fuelState));
+    }
+    if (m_waitLimitS <= 0 || m_waiting.elapsed() < qint64(m_waitLimitS) * 1000)
+        return;
+    const QString why =
+        waitingFor == 0
+            ? QStringLiteral("timed out after %1 s: vaporiser at %2 C, not above %3 C")
+                  .arg(m_waitLimitS)
+                  .arg(temperature)
+                  .arg(m_settings.startTemperature)
+            : QStringLiteral("timed out after %1 s: the ECU did not switch to gas (fuel %2)")
+                  .arg(m_waitLimitS)
+                  .arg(fuelState);
+    writeBack(why, cli::AcquisitionError);
 }
 
 void CalibrateRun::onFrame() {
@@ -99,33 +180,109 @@ void CalibrateRun::onFinished(Kind, bool acquisitionError) {
         m_result = cli::AcquisitionError;
         m_apply = false;
     }
+    if (!m_sequence.restoring())
+        onRestored(); // nothing was zeroed
 }
 
-// The ECU acknowledged the last write of a chain. While sampling that is
-// the switch-over zeroing, after which the link resumes the poll by itself.
-void CalibrateRun::onChainDone() {
-    if (m_stage == Stage::Restoring && m_apply && m_result == cli::Ok) {
-        m_kind == Kind::Idle ? applyIdle() : applyLoad();
+// Both write-back writes are acknowledged: the ECU is asked for them again,
+// and only what it answers counts as restored.
+void CalibrateRun::onRestored() {
+    if (m_stage != Stage::Restoring)
+        return;
+    m_stage = Stage::Verifying;
+    m_readDelay.reset();
+    m_readMode.reset();
+    for (int address : {SwitchDelayAddress, SwitchModeAddress})
+        m_link.SendLine(frames::readText(address, 1) + frames::Cr);
+}
+
+void CalibrateRun::verified() {
+    const int delay = m_sequence.savedDelay(), mode = m_sequence.savedMode();
+    // An acknowledgement may answer an earlier line of ours (a switch to
+    // gas): the writes can still be on their way, so the ECU is asked again
+    // a few times before the write-back counts as failed.
+    if ((*m_readDelay != delay || *m_readMode != mode) && ++m_readAttempts < MaxReadAttempts) {
+        m_stage = Stage::Restoring;
+        QTimer::singleShot(ReadAgainMs, this, &CalibrateRun::onRestored);
         return;
     }
-    if (m_stage == Stage::Restoring || m_stage == Stage::Applying)
-        end(m_result); // the settings (and trims) are in the ECU
+    if (*m_readDelay != delay || *m_readMode != mode) {
+        printErr(
+            QStringLiteral("the ECU holds switch-over delay %1 and mode %2 after the write-back "
+                           "of delay %3 and mode %4")
+                .arg(*m_readDelay)
+                .arg(*m_readMode)
+                .arg(delay)
+                .arg(mode));
+        printLeftChanged();
+        end(cli::VerifyFailed);
+        return;
+    }
+    printErr(
+        QStringLiteral("switch-over settings restored: delay %1, mode %2").arg(delay).arg(mode));
+    if (m_apply && m_result == cli::Ok && plausibleOrForced())
+        m_kind == Kind::Idle ? applyIdle() : applyLoad();
+    else
+        end(m_result);
 }
 
-// A write of a chain stayed unanswered: what it carried may not be in the
-// ECU. The switch-over settings are named with the values to write back.
+// The trims went out as one chain after the write-back.
+void CalibrateRun::onChainDone() {
+    if (m_stage == Stage::Applying)
+        end(m_result);
+}
+
 void CalibrateRun::onChainFailed() {
-    if (m_stage == Stage::Applying) {
-        printErr(QStringLiteral("the ECU did not acknowledge the idle trims: it may still hold "
-                                "the earlier ones"));
-    } else {
-        printErr(QStringLiteral("the ECU did not acknowledge the switch-over settings: its "
-                                "delay (0x807) and mode (0xA41) may be wrong; write back delay %1 "
-                                "and mode %2 once it answers")
-                     .arg(m_sequence.savedDelay())
-                     .arg(m_sequence.savedMode()));
-    }
+    if (m_stage != Stage::Applying)
+        return; // the switch-over settings' writes: the sequence says what is left
+    printErr(QStringLiteral("the ECU did not acknowledge the idle trims: it may still hold "
+                            "the earlier ones"));
     end(cli::NoAnswer);
+}
+
+// The ECU may hold the zeroed switch-over settings: the values and the
+// command that writes them back.
+void CalibrateRun::printLeftChanged() {
+    const int delay = m_sequence.savedDelay(), mode = m_sequence.savedMode();
+    printErr(QStringLiteral("the ECU was left with its switch-over delay (0x807) and mode (0xA41) "
+                            "at 0; it held delay %1 and mode %2. Write them back once it answers "
+                            "with:\n  gasecu-cli calibrate restore --delay %1 --mode %2 --port %3")
+                 .arg(delay)
+                 .arg(mode)
+                 .arg(m_port));
+}
+
+// The new idle trims (idle) or bank 1's new load offset (load) against
+// what the ECU holds; too far apart refuses the write unless forced.
+bool CalibrateRun::plausibleOrForced() {
+    QStringList far;
+    for (int bank = 0; bank < 2; ++bank) {
+        const bool idle = m_kind == Kind::Idle;
+        if (!idle && bank == 1)
+            break; // a load calibration writes bank 1 only
+        const live::TrimField &trim = live::Trims[bank == 0 ? 0 : 2];
+        const double now = number::parse(live::trimText(trim, m_link.image.at(trim.address)));
+        const double next =
+            validated(trim, number::parse(m_sequence.texts(bank)[idle ? TxApp1 : TxRCHP1]));
+        if (qAbs(next - now) > PlausibleStepMs)
+            far.append(QStringLiteral("bank %1 idle trim %2 ms, new %3 ms")
+                           .arg(bank + 1)
+                           .arg(number::formatPoint(now), number::formatPoint(next)));
+    }
+    if (far.isEmpty())
+        return true;
+    printErr(QStringLiteral("the new trims differ from the ECU's by more than %1 ms (%2): the "
+                            "engine may not have been idling, or speed or load was unsteady "
+                            "during the samples")
+                 .arg(PlausibleStepMs)
+                 .arg(far.join(QStringLiteral("; "))));
+    if (m_force) {
+        printErr(QStringLiteral("writing them anyway (--force)"));
+        return true;
+    }
+    printErr(QStringLiteral("nothing written: run again, or add --force to write them"));
+    m_result = cli::AcquisitionError;
+    return false;
 }
 
 // As the idle upload: both banks' idle trims from the minima, load trims
@@ -141,8 +298,8 @@ void CalibrateRun::applyIdle() {
     printErr(QStringLiteral("writing the idle trims"));
 }
 
-// As the load upload: bank 1's new multiplier and offset, written once the
-// last restore write has been answered.
+// As the load upload: bank 1's new multiplier and offset, written after
+// the next answer.
 void CalibrateRun::applyLoad() {
     const BankTexts &bank1 = m_sequence.texts(0);
     const double offset = validated(live::Trims[0], number::parse(bank1[TxRCHP1]));
@@ -153,12 +310,13 @@ void CalibrateRun::applyLoad() {
     printErr(QStringLiteral("writing the load trims of bank 1"));
 }
 
+// Each result rounded to four decimals.
 void CalibrateRun::printResults() {
     for (int bank = 0; bank < 2; ++bank) {
         const BankTexts &texts = m_sequence.texts(bank);
         for (int f = 0; f < FieldCount; ++f)
-            std::printf("%s_%d %s\n", fieldName(Field(f)), bank + 1,
-                        texts[f].toLocal8Bit().constData());
+            std::printf("%s_%d %.4f\n", fieldName(Field(f)), bank + 1,
+                        number::roundHalfEven(number::parse(texts[f]) * 10000) / 10000);
     }
     std::fflush(stdout);
 }
@@ -167,13 +325,16 @@ void CalibrateRun::silenceTick() {
     if (m_sinceAnswer.elapsed() < SilenceMs)
         return;
     printErr(m_link.noCommunicationText());
-    if (m_sequence.switchSettingsSaved() || m_stage == Stage::Restoring)
-        printErr(QStringLiteral("the ECU's switch-over delay (0x807) and mode (0xA41) may still "
-                                "be 0: write them back once it answers"));
+    if (m_sequence.switchSettingsSaved() || m_stage == Stage::Restoring ||
+        m_stage == Stage::Verifying)
+        printLeftChanged();
     end(cli::NoAnswer);
 }
 
 void CalibrateRun::end(int code) {
+    if (m_stage == Stage::Ended)
+        return;
+    m_stage = Stage::Ended;
     m_link.poll.stopWatchdog();
     m_silence.stop();
     m_running = false;

@@ -8,6 +8,8 @@
 
 namespace {
 int g_fds[2] = {-1, -1};
+// Ctrl-C, kill, a closed terminal and the quit key: each leaves the ECU in order first.
+constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Only async-signal-safe work here: one byte down the pipe.
 void onSignal(int) {
@@ -29,15 +31,15 @@ InterruptWatcher::InterruptWatcher(QObject *parent) : QObject(parent) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (int signal : Signals)
+        ::sigaction(signal, &action, nullptr);
 }
 
 InterruptWatcher::~InterruptWatcher() {
     if (!m_notifier)
         return;
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    for (int signal : Signals)
+        std::signal(signal, SIG_DFL);
     ::close(g_fds[0]);
     ::close(g_fds[1]);
     g_fds[0] = g_fds[1] = -1;

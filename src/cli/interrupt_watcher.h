@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-// Turns Ctrl-C (SIGINT) and SIGTERM into a signal on the event loop, so a
+// Turns Ctrl-C (SIGINT), SIGTERM, SIGHUP and SIGQUIT into a signal on the event loop, so a
 // command can put the ECU back in order before the program ends.
 class InterruptWatcher : public QObject {
     Q_OBJECT

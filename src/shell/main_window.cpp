@@ -227,6 +227,10 @@ void MainWindow::wireMenu() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (!m_screens.FnCalibration->allowClose()) {
+        event->ignore();
+        return;
+    }
     m_link.ClosePort();
     m_screens.FnFinTeste->unloadForm();
     m_screens.FnMemoire->unloadForm();

@@ -42,7 +42,9 @@ void Navigation::calibrationGuardAndStop() {
     if (!m_app.CalibrationRunning)
         return;
     m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
-    m_app.screens.FnCalibration->sequence().RestoreSwitchSettings();
+    // Stopped before the screens refresh: a step after the write-back would
+    // zero the switch-over settings again.
+    m_app.screens.FnCalibration->sequence().abandon();
 }
 
 void Navigation::calibrationReset() {

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -198,33 +199,134 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         QCOMPARE(states(), (QList<bool>{true, true, false, false, false, true}));
     }
 
+    // Each way out of a calibration, taken before (1 refresh) or after (2)
+    // the switch-over settings were zeroed: the writes it makes, each
+    // acknowledged, and what the fitter is told.
     void everyWayOutRestores_data() {
         QTest::addColumn<QString>("way");
-        for (const char *way : {"BtCalibrationStop", "BtCalibrationSet", "Moniteur", "Connection"})
-            QTest::newRow(way) << QString::fromLatin1(way);
+        QTest::addColumn<int>("refreshes");
+        QTest::addColumn<QByteArrayList>("writes");
+        QTest::addColumn<QStringList>("texts");
+        const QByteArrayList restore{"@W8070102F9\r", "@WA410101FF\r"};
+        const QStringList stop{QStringLiteral(" CALIBRATION STOP ")};
+        const QStringList close{QStringLiteral(
+            "A calibration is running: the ECU's switch-over delay and mode may be at 0. Stop it, "
+            "write them back and close?")};
+        QTest::newRow("Stop") << "BtCalibrationStop" << 2 << restore << QStringList{};
+        QTest::newRow("Set") << "BtCalibrationSet" << 2 << restore << stop;
+        QTest::newRow("Moniteur") << "Moniteur" << 2 << restore << stop;
+        QTest::newRow("Connection") << "Connection" << 2 << restore << stop;
+        // The refresh after the menu button runs no step: nothing is zeroed.
+        QTest::newRow("Moniteur before zeroing") << "Moniteur" << 1 << QByteArrayList{} << stop;
+        QTest::newRow("Map before zeroing") << "BtMap" << 1 << QByteArrayList{} << stop;
+        QTest::newRow("close window") << "close" << 2 << restore << close;
+        QTest::newRow("close window before zeroing") << "close" << 1 << QByteArrayList{} << close;
+        // Zeroed twice by the restarted run: the ECU's own values come back.
+        QTest::newRow("restart during load") << "restart" << 2 << restore << QStringList{};
     }
 
     void everyWayOutRestores() {
         QFETCH(QString, way);
-        cal()->BtStCalibration->click();
-        RefreshScreens(window->app());
-        RefreshScreens(window->app()); // step 2: the switch-over settings are zeroed
-        QCOMPARE(acknowledgeWrites(2), (QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"}));
+        QFETCH(int, refreshes);
+        QFETCH(QByteArrayList, writes);
+        QFETCH(QStringList, texts);
+        const QByteArrayList zero{"@W8070100F7\r", "@WA410100FE\r"};
+        if (way == QLatin1String("restart"))
+            cal()->BtStCalibrationCh_Click();
+        else
+            cal()->BtStCalibration->click();
+        for (int i = 0; i < refreshes; ++i)
+            RefreshScreens(window->app()); // step 2 zeroes the switch-over settings
+        QCOMPARE(acknowledgeWrites(2), refreshes == 2 ? zero : QByteArrayList{});
         Navigation &nav = window->navigation();
         const std::map<QString, std::function<void()>> ways{
             {"BtCalibrationStop", [&] { cal()->BtCalibrationStop->click(); }},
             {"BtCalibrationSet", [&] { cal()->BtCalibrationSet_Click(); }},
             {"Moniteur", [&] { nav.Moniteur_Click(); }},
-            {"Connection", [&] { nav.Connection_Click(); }}};
+            {"BtMap", [&] { nav.BtMap_Click(); }},
+            {"Connection", [&] { nav.Connection_Click(); }},
+            {"close",
+             [&] {
+                 // The ECU answers each write while the window waits for it.
+                 QTimer acks;
+                 QObject::connect(&acks, &QTimer::timeout, this, [this] {
+                     if (!port->written.isEmpty() && port->written.last().startsWith("@W"))
+                         port->feed(ackFrame());
+                 });
+                 acks.start(50);
+                 QVERIFY(window->close());
+             }},
+            {"restart", [&] {
+                 cal()->BtStCalibration->click();
+                 RefreshScreens(window->app());
+                 RefreshScreens(window->app());
+                 QCOMPARE(acknowledgeWrites(2), zero);
+                 cal()->BtCalibrationStop->click();
+             }}};
         ways.at(way)();
         QVERIFY(!window->app().CalibrationRunning);
-        QCOMPARE(dialogs.texts(), way == QLatin1String("BtCalibrationStop")
-                                      ? QStringList{}
-                                      : QStringList{QStringLiteral(" CALIBRATION STOP ")});
+        QCOMPARE(dialogs.texts(), texts);
+        QCOMPARE(acknowledgeWrites(2), writes);
+        if (way == QLatin1String("close"))
+            return;
+        // No step after the way out: further refreshes write nothing.
+        RefreshScreens(window->app());
+        QCOMPARE(acknowledgeWrites(2), QByteArrayList{});
         // The parameters page shows them again at once: its next upload keeps them.
         QCOMPARE(window->screens().FnParametres->findChild<QLineEdit *>("DelayComText")->text(),
                  QStringLiteral("2"));
-        QCOMPARE(acknowledgeWrites(2), (QByteArrayList{"@W8070102F9\r", "@WA410101FF\r"}));
+        QCOMPARE(link->image.at(0x807), 2);
+        QCOMPARE(link->image.at(0xA41), 1);
+    }
+
+    void closeRefusedKeepsTheCalibration() {
+        dialogs.answers = {false};
+        cal()->BtStCalibration->click();
+        RefreshScreens(window->app());
+        RefreshScreens(window->app());
+        acknowledgeWrites(2);
+        QVERIFY(!window->close());
+        QVERIFY(window->app().CalibrationRunning);
+        QCOMPARE(acknowledgeWrites(2), QByteArrayList{});
+    }
+
+    // The ECU never sees the write-back (silent, or the adapter pulled): the
+    // fitter is told what it holds and what to write back.
+    void leftChangedNamesTheValues_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("silent on Stop") << "silent";
+        QTest::newRow("unplugged while sampling") << "unplug";
+        QTest::newRow("silent while closing") << "close";
+    }
+
+    void leftChangedNamesTheValues() {
+        QFETCH(QString, fault);
+        const QString left = QStringLiteral(
+            "The ECU was left with its switch-over delay and mode at 0; write back delay 2 and "
+            "mode 1 once it answers (Calibration, Start Calibration idle, then Stop) or load the "
+            "restore point");
+        cal()->BtStCalibration->click();
+        RefreshScreens(window->app());
+        RefreshScreens(window->app());
+        acknowledgeWrites(2);
+        if (fault == QLatin1String("silent")) {
+            cal()->BtCalibrationStop->click();
+            QTRY_COMPARE_WITH_TIMEOUT(dialogs.texts(), QStringList{left}, 15000);
+        } else if (fault == QLatin1String("unplug")) {
+            port->unplug();
+            RefreshScreens(window->app());
+            QVERIFY(dialogs.texts().contains(left));
+        } else {
+            dialogs.answers = {true, true};
+            QVERIFY(window->close()); // after the bounded wait, closing anyway
+            QVERIFY(dialogs.texts().contains(left + QStringLiteral("\n\nClose anyway?")));
+            return;
+        }
+        QVERIFY(!window->app().CalibrationRunning);
+        QVERIFY(cal()->BtStCalibration->isEnabled());
+        // The image holds the ECU's own values, so no other upload stores the zeros.
+        QCOMPARE(link->image.at(0x807), 2);
+        QCOMPARE(link->image.at(0xA41), 1);
     }
 };
 
