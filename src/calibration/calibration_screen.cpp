@@ -2,6 +2,8 @@
 // show its end, apply and write the trims it found.
 #include "calibration/calibration_screen.h"
 
+#include "calibration/trim_plausibility.h"
+
 #include "calibration/calibration_end_form.h"
 #include "calibration/calibration_set_form.h"
 #include "calibration/trim_steps.h"
@@ -182,7 +184,30 @@ void CalibrationScreen::BoutonCentrale_Click() {
 }
 
 // The idle offsets from the minima of both banks, load trims kept.
+// New trims far from the ECU's come from samples taken off idle or while
+// speed or load moved: the fitter sees both and decides.
+bool CalibrationScreen::plausibleOrConfirmed(Kind kind) {
+    std::array<BankTexts, 2> texts{initialTexts(), initialTexts()};
+    const CalibrationEndForm *ends[] = {m_app.screens.FnCalibrationFin,
+                                        m_app.screens.FnCalibrationFIN2};
+    for (int bank = 0; bank < 2; ++bank)
+        for (Field field : {TxApp1, TxRCHP1})
+            texts[bank][field] = ends[bank]->result(field)->text();
+    const QList<TrimChange> far = implausibleChanges(m_app.link.image, kind, texts);
+    if (far.isEmpty())
+        return true;
+    return m_app.dialogs.question(
+        QStringLiteral(" The new trims differ from the ECU's by more than %1 ms (%2). The "
+                       "engine may not have been idling, or its speed or load was unsteady "
+                       "while the samples were taken. Write them anyway? ")
+            .arg(PlausibleStepMs)
+            .arg(describeChanges(far)),
+        QString(), Dialogs::Icon::Warning);
+}
+
 void CalibrationScreen::BTuploadRalenti_Click() {
+    if (!plausibleOrConfirmed(Kind::Idle))
+        return;
     CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
     CalibrationEndForm *fin2 = m_app.screens.FnCalibrationFIN2;
     BTuploadCharge->setEnabled(false);
@@ -199,6 +224,8 @@ void CalibrationScreen::BTuploadRalenti_Click() {
 
 // Bank 1's load line: new multiplier and offset, written as 0x801..0x802.
 void CalibrationScreen::BTuploadCharge_Click() {
+    if (!plausibleOrConfirmed(Kind::Load))
+        return;
     CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
     fin->TxRalenti->setText(reformatted(fin->result(TxRCHP1)));
     fin->TxCharge->setText(reformatted(fin->result(TxCCHP1)));

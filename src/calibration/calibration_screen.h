@@ -71,6 +71,8 @@ class CalibrationScreen : public Form {
     void Form_Load() override;
 
   private:
+    // Asks before writing trims far from the ECU's; true to write them.
+    bool plausibleOrConfirmed(calibration::Kind kind);
     void refreshFromMonitor();
     void refreshCalibration();
     void buildLayout();

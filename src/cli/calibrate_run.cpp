@@ -1,5 +1,6 @@
 #include "cli/calibrate_run.h"
 
+#include "calibration/trim_plausibility.h"
 #include "cli/cli_common.h"
 
 #include "link/frames.h"
@@ -23,10 +24,6 @@ double validated(const live::TrimField &trim, double value) {
 constexpr int ProgressEveryMs = 1000;
 constexpr int MaxReadAttempts = 10;
 constexpr int ReadAgainMs = 300;
-// A calibration corrects trims by tenths of a millisecond; a new idle trim
-// more than this far from the ECU's (a customer's 0.4 ms becoming 3.2 ms)
-// comes from samples taken off idle or while speed or load moved.
-constexpr double PlausibleStepMs = 0.5;
 } // namespace
 
 CalibrateRun::CalibrateRun(Link &link, Kind kind, const Settings &settings, bool apply,
@@ -255,27 +252,15 @@ void CalibrateRun::printLeftChanged() {
 // The new idle trims (idle) or bank 1's new load offset (load) against
 // what the ECU holds; too far apart refuses the write unless forced.
 bool CalibrateRun::plausibleOrForced() {
-    QStringList far;
-    for (int bank = 0; bank < 2; ++bank) {
-        const bool idle = m_kind == Kind::Idle;
-        if (!idle && bank == 1)
-            break; // a load calibration writes bank 1 only
-        const live::TrimField &trim = live::Trims[bank == 0 ? 0 : 2];
-        const double now = number::parse(live::trimText(trim, m_link.image.at(trim.address)));
-        const double next =
-            validated(trim, number::parse(m_sequence.texts(bank)[idle ? TxApp1 : TxRCHP1]));
-        if (qAbs(next - now) > PlausibleStepMs)
-            far.append(QStringLiteral("bank %1 idle trim %2 ms, new %3 ms")
-                           .arg(bank + 1)
-                           .arg(number::formatPoint(now), number::formatPoint(next)));
-    }
+    const QList<TrimChange> far =
+        implausibleChanges(m_link.image, m_kind, {m_sequence.texts(0), m_sequence.texts(1)});
     if (far.isEmpty())
         return true;
     printErr(QStringLiteral("the new trims differ from the ECU's by more than %1 ms (%2): the "
                             "engine may not have been idling, or speed or load was unsteady "
                             "during the samples")
                  .arg(PlausibleStepMs)
-                 .arg(far.join(QStringLiteral("; "))));
+                 .arg(describeChanges(far)));
     if (m_force) {
         printErr(QStringLiteral("writing them anyway (--force)"));
         return true;

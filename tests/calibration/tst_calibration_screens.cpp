@@ -126,6 +126,38 @@ class TestCalibrationScreens : public QObject, WindowFixture {
                  (QByteArrayList{"@W839026E998A\r", "@WA44010001\r", "@W80102789C7D\r"}));
     }
 
+    // Trims far from the ECU's (idle 0.40 and 0.42 ms here) are written only
+    // once the fitter has seen both and said yes.
+    void implausibleTrimsAskFirst_data() {
+        QTest::addColumn<QString>("bank2");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("within 0.5 ms") << "0.92" << false << false;
+        QTest::newRow("bank 2 beyond, fitter says no") << "0.94" << false << true;
+        QTest::newRow("bank 2 beyond, fitter says yes") << "0.94" << true << true;
+    }
+    void implausibleTrimsAskFirst() {
+        QFETCH(QString, bank2);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        link->image.set(0x802, 20);
+        link->image.set(0x83A, 21);
+        BankTexts t1 = initialTexts(), t2 = initialTexts();
+        t1[TxApp1] = "0.5";
+        t2[TxApp1] = bank2;
+        fin()->showResults(t1);
+        fin2()->showResults(t2);
+        dialogs.answers = {answer};
+        cal()->BTuploadRalenti_Click();
+        QCOMPARE(dialogs.texts(),
+                 asked ? QStringList{" The new trims differ from the ECU's by more than 0.5 ms "
+                                     "(bank 2 idle trim 0.42 ms, new 0.94 ms). The engine may "
+                                     "not have been idling, or its speed or load was unsteady "
+                                     "while the samples were taken. Write them anyway? "}
+                       : QStringList{});
+        QCOMPARE(acknowledgeWrites(3).size(), !asked || answer ? 3 : 0);
+    }
+
     void loadUploadWritesBank1Only() {
         BankTexts t1 = initialTexts();
         t1[TxCCHP1] = "1.31";
