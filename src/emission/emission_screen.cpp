@@ -3,6 +3,7 @@
 #include "emission/final_test_screen.h"
 #include "emission/test_clock.h"
 #include "emission/time_graph.h"
+#include "link/frames.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
 #include "pages/number_format.h"
@@ -51,31 +52,60 @@ EmissionScreen::EmissionScreen(AppContext &app, QWidget *parent)
             return;
         m_readingSchedule = false;
         scheduleKnown();
-        PutIndexTBemi();
     });
     for (auto ended : {&Link::fullReadTimedOut, &Link::fullReadStopped})
         connect(&link, ended, this, [this] { m_readingSchedule = false; });
+    for (auto ended : {&Link::uploadCompleted, &Link::uploadTimedOut, &Link::uploadStopped})
+        connect(&link, ended, this, &EmissionScreen::scheduleWriteEnded);
 }
 
 NumericEdit *EmissionScreen::cell(Column column, int k) const {
     return m_cells.at(std::size_t(column)).at(std::size_t(k - 1));
 }
 
+// A clock the monitor's Start set going keeps running when the screen
+// opens; closing the screen stops it.
 void EmissionScreen::Form_Load() {
     place(0, 950);
-    EmissionTestRunning = false;
     PutIndexTBemi();
     Temp.start();
+    readScheduleIfUnknown();
 }
 
+void EmissionScreen::Form_Unload() {
+    EmissionTestRunning = false;
+}
+
+void EmissionScreen::EmiStart_Click() {
+    EmissionTestRunning = true;
+    if (!Temp.isActive())
+        Temp.start();
+}
+
+void EmissionScreen::scheduleKnown() {
+    m_scheduleKnown = true;
+    PutIndexTBemi();
+}
+
+void EmissionScreen::readScheduleIfUnknown() {
+    if (!m_scheduleKnown && !m_readingSchedule && m_app.link.state.PortIsOpen)
+        BoutonPC_Click();
+}
+
+// The grid shows only what the ECU sent or the fitter set: until the
+// schedule is known its cells are empty and closed to typing.
 void EmissionScreen::PutIndexTBemi() {
     const int s = HScroll2->value();
     for (int k = 1; k <= schedule::VisibleRows; ++k)
         IndexGE(k - 1)->setText(QString::number(s + k));
     for (Column column : schedule::Columns) {
-        for (int k = 1; k <= schedule::VisibleRows; ++k)
-            cell(column, k)->setTextIfChanged(
-                QString::number(schedule::decode(m_app.link.image, column, s + k - 1)));
+        for (int k = 1; k <= schedule::VisibleRows; ++k) {
+            NumericEdit *edit = cell(column, k);
+            edit->setEnabled(m_scheduleKnown);
+            edit->setTextIfChanged(m_scheduleKnown ? QString::number(schedule::decode(
+                                                         m_app.link.image, column, s + k - 1))
+                                                   : QString());
+        }
     }
 }
 
@@ -114,7 +144,6 @@ void EmissionScreen::Btreset_Click() {
 void EmissionScreen::Command1_Click() {
     schedule::initialise(m_app.link.image);
     scheduleKnown();
-    PutIndexTBemi();
 }
 
 void EmissionScreen::Command2_Click() {
@@ -130,13 +159,33 @@ void EmissionScreen::BoutonPC_Click() {
     m_app.link.StartFullRead(schedule::ScheduleBlockEnd);
 }
 
-// The whole configuration goes out block by block, the schedule with it.
-// Entries 26..50 are sent only when the image holds the ECU's own values for
-// them: never-read zeros would otherwise overwrite the ECU's schedule.
+// The whole configuration goes out block by block, the schedule with it, up
+// to its last byte 0xB40 and never beyond: the link's states block runs on
+// into the final test's sign flag 0xB41, which this screen never read. For
+// the write that entry names the 50 states only, and gets its own back
+// when the write ends.
 void EmissionScreen::BoutonCentrale_Click() {
-    if (!m_scheduleKnown)
+    if (!m_scheduleKnown) {
+        readScheduleIfUnknown();
         m_app.dialogs.information(
-            QStringLiteral("Entries 26 to 50 of the schedule were not read from the ECU and are "
-                           "not written. \"ECU -->> PC\" reads the whole schedule."));
-    m_app.link.StartUpload(2, m_scheduleKnown ? schedule::ScheduleBlockEnd : BlockCount);
+            QStringLiteral("Nothing was written to the ECU: the emission schedule has not been "
+                           "read from it, so the times, idle, load and state values of its 50 "
+                           "entries are not known. \"ECU -->> PC\" reads them, "
+                           "\"Initialisation\" sets them all; then the write sends the "
+                           "configuration and the whole schedule, never the final test results."));
+        return;
+    }
+    Link &link = m_app.link;
+    QByteArray &states = link.blocks[std::size_t(schedule::StatesBlockEntry)];
+    if (m_statesBlock.isEmpty())
+        m_statesBlock = states;
+    states = frames::readText(schedule::StatesAddress, schedule::StatesWriteLength);
+    link.StartUpload(2, schedule::ScheduleBlockEnd);
+}
+
+void EmissionScreen::scheduleWriteEnded() {
+    if (m_statesBlock.isEmpty())
+        return;
+    m_app.link.blocks[std::size_t(schedule::StatesBlockEntry)] = m_statesBlock;
+    m_statesBlock.clear();
 }

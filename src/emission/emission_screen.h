@@ -33,7 +33,9 @@ class EmissionScreen : public Form {
 
     void HScroll1_Change();
     void Temp_Timer();
-    void EmiStart_Click() { EmissionTestRunning = true; }
+    // Starts the clock, also when the monitor's Start is pressed before this
+    // screen was ever opened.
+    void EmiStart_Click();
     void BtStop_Click() { EmissionTestRunning = false; }
     void Btreset_Click();
     void Command1_Click();
@@ -42,9 +44,13 @@ class EmissionScreen : public Form {
     void BoutonCentrale_Click();
 
     // The image holds the ECU's whole schedule (read through its last block,
-    // loaded from a memory file, or initialised), so a write may send all of it.
-    void scheduleKnown() { m_scheduleKnown = true; }
+    // loaded from a memory file, or initialised), so the grid shows it and a
+    // write may send all of it.
+    void scheduleKnown();
     bool isScheduleKnown() const { return m_scheduleKnown; }
+    // Reads the schedule from the ECU when the port is open and the image
+    // does not hold it yet.
+    void readScheduleIfUnknown();
 
     NumericEdit *cell(schedule::Column column, int k) const;
     QLabel *IndexGE(int n) const { return m_index.at(std::size_t(n)); }
@@ -61,6 +67,7 @@ class EmissionScreen : public Form {
 
   protected:
     void Form_Load() override;
+    void Form_Unload() override;
 
   private:
     QGroupBox *makeGrid();
@@ -70,6 +77,9 @@ class EmissionScreen : public Form {
     AppContext &m_app;
     std::array<QLabel *, schedule::VisibleRows> m_index{};
     std::array<std::array<NumericEdit *, schedule::VisibleRows>, 4> m_cells{};
+    void scheduleWriteEnded();
+
     bool m_scheduleKnown = false;
     bool m_readingSchedule = false;
+    QByteArray m_statesBlock; // the link's own entry for the states block, while a write runs
 };

@@ -18,6 +18,12 @@ inline constexpr int LastAddress = 0xB40;
 // this end carries all of it (a whole-memory one stops after entry 15, in
 // the middle of the times).
 inline constexpr int ScheduleBlockEnd = 20;
+// Entry 19 of those reads the states, 0xB0F..0xB41: 51 bytes, one past the
+// schedule into the final test's sign flag. A write of the states stops at
+// the schedule's last byte.
+inline constexpr int StatesBlockEntry = ScheduleBlockEnd - 1;
+inline constexpr int StatesAddress = 0xB0F;
+inline constexpr int StatesWriteLength = LastAddress + 1 - StatesAddress; // 50
 
 enum class Column { Time, Idle, Load, State };
 inline constexpr Column Columns[] = {Column::Time, Column::Idle, Column::Load, Column::State};

@@ -15,8 +15,11 @@ class TestEmissionEndToEnd : public QObject {
     void scheduleWrittenAndReadBack() {
         SimSession tool(11);
         QVERIFY(tool.readEcu());
+        // Opening the screen reads the schedule before anything is edited.
+        QSignalSpy opened(&tool.link, &Link::fullReadCompleted);
         tool.window->navigation().BtEmi_Click();
         EmissionScreen *emi = tool.screens().FnEmi;
+        QTRY_VERIFY_WITH_TIMEOUT(opened.count() == 1 && emi->isScheduleKnown(), ReadTimeoutMs);
         emi->Command1_Click();
         emi->HScroll2->setValue(schedule::LastScroll);
         emi->cell(Column::Time, 18)->setText(QStringLiteral("4321"));

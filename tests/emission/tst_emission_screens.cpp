@@ -18,14 +18,67 @@ using schedule::Column;
 class TestEmissionScreens : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void init() {
-        w = std::make_unique<PagesWindow>();
-        emi()->showForm();
-        emi()->Temp.stop(); // the tests tick the clock themselves
-    }
+    void init() { w = std::make_unique<PagesWindow>(); }
     void cleanup() { w.reset(); }
 
+    // Opening the screen reads the schedule once, block by block; the grid
+    // stays empty until the last block is in.
+    void scheduleReadOnOpening() {
+        emi()->showForm();
+        const QByteArrayList expected = {
+            "@R0003489\r", "@R8030B9F\r", "@R8013896\r", "@RA15249F\r", "@RA390EB4\r",
+            "@R8A737AC\r", "@R8DE37BD\r", "@R9152497\r", "@R93937A1\r", "@R8013896\r",
+            "@R970379C\r", "@R9A737AD\r", "@R9DE37BE\r", "@R83937A0\r", "@R870379B\r",
+            "@RA4733A4\r", "@RA7933A9\r", "@RAAB33BC\r", "@RADD33C1\r", "@RB0F33B0\r"};
+        for (const QByteArray &request : expected) {
+            QCOMPARE(w->port.written, QByteArrayList{request});
+            QCOMPARE(gridEnds(), QStringLiteral("1: |||, 18: |||"));
+            QVERIFY(!emi()->cell(Column::Load, 1)->isEnabled());
+            w->port.written.clear();
+            const BlockRange r = blockRange(request);
+            w->port.feed(filledFrame(r.address, r.count, 0x22));
+        }
+        QVERIFY(w->port.written.isEmpty());
+        emi()->HScroll2->setValue(32);
+        QCOMPARE(gridEnds(), QStringLiteral("33: 8738|68|34|34, 50: 8738|68|34|34"));
+        emi()->hideForm();
+        emi()->showForm();
+        QVERIFY(w->port.written.isEmpty());
+    }
+
+    // Before the schedule is known the write sends nothing and says so; with
+    // the port open it asks the ECU for the schedule (once).
+    void writeRefusedBeforeTheRead_data() {
+        columns<bool, QByteArrayList>("portOpen", "sent");
+        row("port open, read running", true, QByteArrayList{"@R0003489\r"});
+        row("port closed", false, QByteArrayList{});
+    }
+    void writeRefusedBeforeTheRead() {
+        const auto [portOpen, sent] = fetch<bool, QByteArrayList>("portOpen", "sent");
+        if (!portOpen)
+            w->link.ClosePort();
+        emi()->showForm();
+        QTest::mouseClick(emi()->BoutonCentrale, Qt::LeftButton);
+        QCOMPARE(w->port.written, sent);
+        QCOMPARE(w->dialogs.texts(),
+                 QStringList{"Nothing was written to the ECU: the emission schedule has not been "
+                             "read from it, so the times, idle, load and state values of its 50 "
+                             "entries are not known. \"ECU -->> PC\" reads them, "
+                             "\"Initialisation\" sets them all; then the write sends the "
+                             "configuration and the whole schedule, never the final test "
+                             "results."});
+        QCOMPARE(gridEnds(), QStringLiteral("1: |||, 18: |||"));
+    }
+
+    // The monitor's Start runs the clock of a screen never opened.
+    void monitorStartBeforeTheScreenOpened() {
+        QTest::mouseClick(w->screens().FnMoniteur->EmiStart, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(emi()->TxTemps->text(), QStringLiteral("1"), 2500);
+        QVERIFY(!emi()->isLoaded());
+    }
+
     void gridWindowAtBothEnds() {
+        open();
         emi()->Command1_Click();
         QCOMPARE(gridEnds(), QStringLiteral("1: 25|160|120|1, 18: 433|160|120|1"));
         emi()->HScroll2->setValue(32);
@@ -35,6 +88,7 @@ class TestEmissionScreens : public QObject {
 
     // Enter stores the limited value in the image only and shows it back.
     void enterStoresLimitedValue() {
+        open();
         emi()->Command1_Click();
         // Column, scroll, row, typed, address, byte stored (the time's two), shown.
         const std::tuple<Column, int, int, const char *, int, int, const char *> cases[] = {
@@ -55,6 +109,7 @@ class TestEmissionScreens : public QObject {
     }
 
     void clock() {
+        open();
         const std::tuple<bool, const char *, const char *, int> cases[] = {
             {true, "1199", "1200", 1199}, {false, "40", "40", 40}};
         for (const auto &[running, before, after, scroll] : cases) {
@@ -73,6 +128,7 @@ class TestEmissionScreens : public QObject {
 
     // The monitor's start button runs the clock; a poll answer shows it there.
     void monitorStartRunsTheClockAndShowsIt() {
+        open();
         emi()->BtStop_Click();
         QTest::mouseClick(w->screens().FnMoniteur->EmiStart, Qt::LeftButton);
         emi()->Temp_Timer();
@@ -84,51 +140,50 @@ class TestEmissionScreens : public QObject {
         QVERIFY(!emi()->EmissionTestRunning);
     }
 
-    // One block per answer: the whole schedule once initialised, else to entry 15.
+    // One block per answer, entry 1 then 2..19; the states block goes out as
+    // 0xB0F..0xB40 and the final test's sign flag at 0xB41 stays the ECU's.
     void wholeScheduleWrite_data() {
-        columns<bool>("initialised");
-        row("initialised", true);
-        row("never read", false);
+        columns<bool, QByteArray>("initialised", "states");
+        row("as read", false,
+            QByteArray("@WB0F32222222222222222222222222222222222222222222222222222222222222222"
+                       "22222222222222222222222222222222222223C\r"));
+        row("initialised", true,
+            QByteArray("@WB0F320101010101010101010101010101010101010101010101010101010101010101"
+                       "010101010101010101010101010101010101A6\r"));
     }
     void wholeScheduleWrite() {
-        const auto [initialised] = fetch<bool>("initialised");
+        const auto [initialised, states] = fetch<bool, QByteArray>("initialised", "states");
+        open();
         if (initialised)
             emi()->Command1_Click();
         QTest::mouseClick(emi()->BoutonCentrale, Qt::LeftButton);
         for (int i = 0; i < 25; ++i)
             w->acknowledge();
         const QByteArrayList &sent = w->port.written;
-        QCOMPARE(sent.size(), initialised ? 19 : 15);
+        QCOMPARE(sent.size(), 19);
         QVERIFY(sent.first().startsWith("@W8030B"));
+        QCOMPARE(sent.last(), states);
+        for (const QByteArray &frame : sent) {
+            const BlockRange r = blockRange(frame);
+            QVERIFY2(r.address + r.count <= 0xB41, frame.constData());
+        }
+        QCOMPARE(int(w->image().at(0xB41)), 0x22);
         QVERIFY(w->app().link.state.UploadStep == 0 && !w->screens().FnUPLoad->isShown());
-        QCOMPARE(w->dialogs.shown.size(), initialised ? 0 : 1);
+        QVERIFY(w->dialogs.shown.isEmpty());
+        // The read of the states block reaches 0xB41 again.
+        QCOMPARE(w->app().link.blocks.at(19), "@RB0F33B0");
         if (!initialised)
             return;
         // Entry 15: 0xA47.., times 25, 49 ...; entry 16: 0xA79.., times 625 ... 1201, idle 80.
         QVERIFY(sent.at(14).startsWith("@WA473300190031004900"));
         QVERIFY(sent.at(15).startsWith("@WA7933027102") &&
                 sent.at(15).mid(7 + 2 * 48, 6) == "04B150");
-        QVERIFY(sent.at(18).startsWith("@WB0F330101"));
-    }
-
-    // The read asks for the schedule's blocks one by one.
-    void scheduleReadReachesTheLastBlock() {
-        QTest::mouseClick(emi()->BoutonPC, Qt::LeftButton);
-        const BlockTable &blocks = w->app().link.blocks;
-        for (int entry = 0; entry < schedule::ScheduleBlockEnd; ++entry) {
-            QCOMPARE(w->port.written.size(), 1);
-            QCOMPARE(w->port.written.takeFirst(), blocks.at(std::size_t(entry)) + '\r');
-            const BlockRange r = blockRange(blocks.at(std::size_t(entry)));
-            w->port.feed(filledFrame(r.address, r.count, entry == 19 ? 1 : 0x22));
-        }
-        QVERIFY(w->port.written.isEmpty() && emi()->isScheduleKnown());
-        emi()->HScroll2->setValue(32);
-        QCOMPARE(emi()->cell(Column::State, 18)->text(), QStringLiteral("1")); // 0xB40, last block
     }
 
     // A value the block cannot hold stops the whole write; once put right,
     // every field goes out in one frame.
     void finalTestShowsRefusesAndWrites() {
+        open();
         w->set({{0xB53, 12}, {0xB4D, 1}, {0xB59, 30}}); // Text1 magnitude, its sign, the cycles
         QTest::mouseClick(emi()->Command2, Qt::LeftButton);
         QCOMPARE(texts(fin()->Text(1), fin()->TxCycle), QStringList({"-12", "30"}));
@@ -150,6 +205,7 @@ class TestEmissionScreens : public QObject {
     }
 
     void finalTestReadShowsTheAnswer() {
+        open();
         w->app().link.poll.start();
         fin()->BoutonPC_Click();
         QCOMPARE(w->port.written, QByteArrayList{"@RB4119A3\r"});
@@ -167,6 +223,7 @@ class TestEmissionScreens : public QObject {
     }
     void menuButton() {
         const auto [portOpen, messages] = fetch<bool, QStringList>("portOpen", "messages");
+        open();
         emi()->hideForm();
         if (!portOpen)
             w->link.ClosePort();
@@ -182,6 +239,19 @@ class TestEmissionScreens : public QObject {
     }
 
   private:
+    // Opens the screen and answers its read of the schedule with 0x22 in
+    // every byte; the line is then quiet.
+    void open() {
+        emi()->showForm();
+        emi()->Temp.stop(); // the tests tick the clock themselves
+        const BlockTable &blocks = w->app().link.blocks;
+        for (int entry = 0; entry < schedule::ScheduleBlockEnd; ++entry) {
+            const BlockRange r = blockRange(blocks.at(std::size_t(entry)));
+            w->port.feed(filledFrame(r.address, r.count, 0x22));
+        }
+        w->port.written.clear();
+    }
+
     // Label and time|idle|load|state of the grid's first and last rows.
     QString gridEnds() {
         QStringList ends;
