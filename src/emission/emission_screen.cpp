@@ -55,8 +55,6 @@ EmissionScreen::EmissionScreen(AppContext &app, QWidget *parent)
     });
     for (auto ended : {&Link::fullReadTimedOut, &Link::fullReadStopped})
         connect(&link, ended, this, [this] { m_readingSchedule = false; });
-    for (auto ended : {&Link::uploadCompleted, &Link::uploadTimedOut, &Link::uploadStopped})
-        connect(&link, ended, this, &EmissionScreen::scheduleWriteEnded);
 }
 
 NumericEdit *EmissionScreen::cell(Column column, int k) const {
@@ -160,10 +158,9 @@ void EmissionScreen::BoutonPC_Click() {
 }
 
 // The whole configuration goes out block by block, the schedule with it, up
-// to its last byte 0xB40 and never beyond: the link's states block runs on
-// into the final test's sign flag 0xB41, which this screen never read. For
-// the write that entry names the 50 states only, and gets its own back
-// when the write ends.
+// to its last byte 0xB40 and never beyond: the states block runs on into the
+// final test's sign flag 0xB41, which this screen never read, so the upload
+// stops short of it.
 void EmissionScreen::BoutonCentrale_Click() {
     if (!m_scheduleKnown) {
         readScheduleIfUnknown();
@@ -175,17 +172,5 @@ void EmissionScreen::BoutonCentrale_Click() {
                            "configuration and the whole schedule, never the final test results."));
         return;
     }
-    Link &link = m_app.link;
-    QByteArray &states = link.blocks[std::size_t(schedule::StatesBlockEntry)];
-    if (m_statesBlock.isEmpty())
-        m_statesBlock = states;
-    states = frames::readText(schedule::StatesAddress, schedule::StatesWriteLength);
-    link.StartUpload(2, schedule::ScheduleBlockEnd);
-}
-
-void EmissionScreen::scheduleWriteEnded() {
-    if (m_statesBlock.isEmpty())
-        return;
-    m_app.link.blocks[std::size_t(schedule::StatesBlockEntry)] = m_statesBlock;
-    m_statesBlock.clear();
+    m_app.link.StartUpload(2, schedule::ScheduleBlockEnd, schedule::LastAddress);
 }

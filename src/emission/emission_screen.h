@@ -77,9 +77,7 @@ class EmissionScreen : public Form {
     AppContext &m_app;
     std::array<QLabel *, schedule::VisibleRows> m_index{};
     std::array<std::array<NumericEdit *, schedule::VisibleRows>, 4> m_cells{};
-    void scheduleWriteEnded();
 
     bool m_scheduleKnown = false;
     bool m_readingSchedule = false;
-    QByteArray m_statesBlock; // the link's own entry for the states block, while a write runs
 };

@@ -19,11 +19,8 @@ inline constexpr int LastAddress = 0xB40;
 // the middle of the times).
 inline constexpr int ScheduleBlockEnd = 20;
 // Entry 19 of those reads the states, 0xB0F..0xB41: 51 bytes, one past the
-// schedule into the final test's sign flag. A write of the states stops at
-// the schedule's last byte.
-inline constexpr int StatesBlockEntry = ScheduleBlockEnd - 1;
-inline constexpr int StatesAddress = 0xB0F;
-inline constexpr int StatesWriteLength = LastAddress + 1 - StatesAddress; // 50
+// schedule into the final test's sign flag. A write of the schedule stops at
+// its last byte, LastAddress.
 
 enum class Column { Time, Idle, Load, State };
 inline constexpr Column Columns[] = {Column::Time, Column::Idle, Column::Load, Column::State};

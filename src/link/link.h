@@ -67,8 +67,10 @@ class Link : public QObject {
     // screen reads on to the end of its schedule (ScheduleBlockEnd).
     void StartFullRead(int endIndex = BlockCount);
     // A whole-memory upload: writes BlockTable entry 1 now, then the entries
-    // firstIndex..endIndex-1 one per reply.
-    void StartUpload(int firstIndex, int endIndex = BlockCount);
+    // firstIndex..endIndex-1 one per acknowledgement. No block reaches past
+    // lastAddress: one that would is written shortened to end there.
+    void StartUpload(int firstIndex, int endIndex = BlockCount,
+                     int lastAddress = MemoryImage::LastWireAddress);
     // Starts the chained-write sequencer at 1, 3, 5 or 6 after the caller's
     // own first write.
     void StartSequence(int startValue);
@@ -148,6 +150,8 @@ class Link : public QObject {
     void acknowledged();
     void runSequencer();
     void sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll);
+    void writeUploadBlock(int index);
+    int m_uploadLast = MemoryImage::LastWireAddress; // the upload writes no byte past it
     bool writeStillWaiting() const;
     void noteReadSent(const QByteArray &line);
     // The number of the oldest read in flight for range, now answered; 0

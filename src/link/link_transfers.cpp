@@ -113,14 +113,14 @@ void Link::TimerDownload_Timer() {
     Q_EMIT fullReadTimedOut();
 }
 
-void Link::StartUpload(int firstIndex, int endIndex) {
+void Link::StartUpload(int firstIndex, int endIndex, int lastAddress) {
     m_uploadEnd = qBound(firstIndex, endIndex, int(blocks.size()));
+    m_uploadLast = lastAddress;
     m_uploadAcked = 0;
     m_uploadTotal = 1 + m_uploadEnd - firstIndex;
     m_writeResends = 0;
     Q_EMIT uploadStarted();
-    WriteBlock(blocks[1]);
-    m_chainWrite = m_lastWriteHanded;
+    writeUploadBlock(1);
     m_state.UploadIndex = firstIndex;
     m_state.UploadStep = 2;
     m_state.UploadTicks = 0;
@@ -129,6 +129,16 @@ void Link::StartUpload(int firstIndex, int endIndex) {
 
 // The fitter closed the upload's progress: the upload, and any chain of
 // writes, rests.
+void Link::writeUploadBlock(int index) {
+    const QByteArray &entry = blocks[static_cast<std::size_t>(index)];
+    const BlockRange range = blockRange(entry);
+    if (range.address + range.count - 1 > m_uploadLast && range.address <= m_uploadLast)
+        WriteBlock(frames::readText(range.address, m_uploadLast + 1 - range.address));
+    else
+        WriteBlock(entry);
+    m_chainWrite = m_lastWriteHanded;
+}
+
 void Link::AbandonUpload() {
     m_state.UploadIndex = 0;
     m_state.UploadStep = 0;
@@ -263,8 +273,7 @@ void Link::runSequencer() {
             Q_EMIT uploadCompleted();
             poll.resumeAfterTransfer();
         } else {
-            WriteBlock(blocks[static_cast<std::size_t>(m_state.UploadIndex)]);
-            m_chainWrite = m_lastWriteHanded;
+            writeUploadBlock(m_state.UploadIndex);
             m_state.UploadIndex += 1;
             Q_EMIT uploadProgress(m_state.UploadIndex);
             m_state.UploadTicks = 0;
