@@ -82,8 +82,13 @@ class Link : public QObject {
     // many it has in all (15 for a whole memory file).
     int uploadBlocksWritten() const { return m_uploadAcked; }
     int uploadBlockTotal() const { return m_uploadTotal; }
-    // What the ECU holds after an upload that stopped part-way.
-    QString uploadStoppedText() const;
+    // What the ECU holds after an upload that stopped part-way, and where
+    // the restore point made before it is (when one was).
+    QString uploadStoppedText(const QString &restorePoint = {}) const;
+
+    // The warning for a write the ECU left unacknowledged after its
+    // re-sends (chainFailed, writeFailed): what was not written, and the port.
+    QString unacknowledgedWriteText() const;
 
     // "No communication on COM" + port number.
     QString noCommunicationText() const;
@@ -103,6 +108,8 @@ class Link : public QObject {
     QTimer UPLoadTimer;
     // Acknowledgement wait of the chained writes (200 ms ticks).
     QTimer ChainTimer;
+    // ... and of a write outside a chain or upload (200 ms ticks).
+    QTimer WriteTimer;
 
   public Q_SLOTS:
     void onReceive();
@@ -110,6 +117,7 @@ class Link : public QObject {
     void TimerDownload_Timer();
     void UPLoadTimer_Timer();
     void ChainTimer_Timer();
+    void WriteTimer_Timer();
 
   Q_SIGNALS:
     void statusText(const QString &text);       // BarreEtat
@@ -135,6 +143,9 @@ class Link : public QObject {
     // A write of a chain stayed unacknowledged after its re-sends; the
     // chain stopped there.
     void chainFailed();
+    // A write outside a chain or upload stayed unacknowledged after its
+    // re-send.
+    void writeFailed();
 
   private:
     void writeNow(const QByteArray &line);
@@ -164,6 +175,7 @@ class Link : public QObject {
     qint64 m_readStartedAfter = 0; // the running read's requests come after this line
     void forgetReadRequests();
     void resumePoll();
+    void stopWriteWatch();
 
     SerialPort *m_port;
     bool m_quietErrors = false;
@@ -174,10 +186,15 @@ class Link : public QObject {
     int m_uploadEnd = BlockCount; // ... and the running upload
     int m_uploadAcked = 0;
     int m_uploadTotal = 0;
-    int m_writeResends = 0;          // re-sends of the write awaiting its acknowledgement
-    int m_chainTicks = 0;            // ChainTimer ticks since the chain's last write
-    bool m_chainTailAwaited = false; // the chain's last write awaits its acknowledgement
-    QByteArray m_lastSent;           // the last line written, without its CRs
-    QByteArray m_lastWriteHanded;    // the last write or function given to SendLine
-    QByteArray m_chainWrite;         // the chain's or upload's write awaiting its acknowledgement
+    int m_writeResends = 0;            // re-sends of the write awaiting its acknowledgement
+    int m_chainTicks = 0;              // ChainTimer ticks since the chain's last write
+    bool m_chainTailAwaited = false;   // the chain's last write awaits its acknowledgement
+    QByteArray m_lastSent;             // the last line written, without its CRs
+    QByteArray m_lastWriteHanded;      // the last write or function given to SendLine
+    QByteArray m_chainWrite;           // the chain's or upload's write awaiting its acknowledgement
+    QByteArray m_loneWrite;            // a write outside a chain awaiting its acknowledgement
+    QByteArray m_failedWrite;          // the last write left unacknowledged
+    bool m_failedWriteInChain = false; // writes of its chain were still to follow it
+    int m_loneTicks = 0;
+    int m_loneResends = 0;
 };
