@@ -1,7 +1,7 @@
 // The menu's Load and Save buttons: memory files saved and loaded back, the
 // firmware check, the upload of entries 1..15 one per reply after a restore
-// point holding the ECU's own bytes, an upload or read stopped part-way, and
-// the live poll left as it was.
+// point holding the ECU's own bytes, an upload or read stopped part-way, a
+// write the ECU never acknowledged, and the live poll left as it was.
 #include "emission/emission_screen.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
@@ -250,6 +250,33 @@ class TestFileButtons : public QObject, WindowFixture {
         port->written.clear();
         port->feed(ackFrame()); // a late acknowledgement moves a stopped upload no further
         QCOMPARE(port->written.size(), writesAfter);
+    }
+
+    void unacknowledgedWritesAreSaid_data() {
+        columns<bool, bool, QStringList>("chain", "portOpen", "messages");
+        row("page write", false, true,
+            QStringList{" No acknowledgement from the ECU on COM1: the write of 0x801..0x802 was "
+                        "not written; check the port and that the ECU is on "});
+        row("chain of writes", true, true,
+            QStringList{" No acknowledgement from the ECU on COM1: the write of 0x807..0x807 was "
+                        "not written, nor the writes after it; check the port and that the ECU "
+                        "is on "});
+        row("port closed meanwhile", true, false, QStringList{});
+    }
+    void unacknowledgedWritesAreSaid() {
+        const auto [chain, portOpen, messages] =
+            fetch<bool, bool, QStringList>("chain", "portOpen", "messages");
+        if (chain)
+            link->StartSequence(6);
+        else
+            link->WriteBlock("@W80102");
+        if (!portOpen)
+            link->ClosePort();
+        for (int tick = 0; tick < 9; ++tick) {
+            link->WriteTimer_Timer();
+            link->ChainTimer_Timer();
+        }
+        QCOMPARE(dialogs.texts(), messages);
     }
 
     void loadBeforeAnyReadKeepsTheDataAndEnablesTheMenu() {
