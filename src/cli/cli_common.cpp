@@ -96,7 +96,7 @@ Exit CliLink::runUntilDone(const std::function<void()> &start) {
         c << QObject::connect(&link, timedOut, &loop, [&loop, this, timedOut] {
             printErr(link.noCommunicationText());
             if (timedOut == &Link::uploadTimedOut)
-                printErr(link.uploadStoppedText());
+                printErr(link.uploadStoppedText(restorePoint));
             loop.exit(NoAnswer);
         });
     }
@@ -105,7 +105,7 @@ Exit CliLink::runUntilDone(const std::function<void()> &start) {
         c << QObject::connect(&link, stopped, &loop, [&loop, this, stopped] {
             printErr(Link::adapterGoneText());
             if (stopped == &Link::uploadStopped)
-                printErr(link.uploadStoppedText());
+                printErr(link.uploadStoppedText(restorePoint));
             loop.exit(PortProblem);
         });
     }

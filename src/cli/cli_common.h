@@ -78,6 +78,8 @@ class CliLink {
     QtSerialPort serial;
     Link link;
     QString lastWarning;
+    // The restore point made before the upload; named when it stops part-way.
+    QString restorePoint;
 
   private:
     Exit runUntilDone(const std::function<void()> &start);

@@ -20,18 +20,21 @@ int runUpload(const QStringList &arguments) {
     if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
         return read;
     MemoryImage &image = line.link.image;
-    QString error;
-    const QString restorePoint = RestorePoints().save(image, QDateTime::currentDateTime(), &error);
-    if (restorePoint.isEmpty()) {
-        cli::printErr(QStringLiteral("gasecu-cli: restore point not saved, nothing written: ") +
-                      error);
-        return cli::FileProblem;
-    }
-    cli::printOut(QStringLiteral("restore point ") + restorePoint);
+    // Checked first: a refused file makes no restore point, so it never
+    // pushes a real one out of those kept.
     if (parsed.firmware() != image.at(0x000)) {
         cli::printErr(QStringLiteral(" FIREWAR ERROR "));
         return cli::FirmwareMismatch;
     }
+    // The image holds what the ECU holds: it was read just now.
+    QString error;
+    line.restorePoint = RestorePoints().save(image, QDateTime::currentDateTime(), &error);
+    if (line.restorePoint.isEmpty()) {
+        cli::printErr(QStringLiteral("gasecu-cli: restore point not saved, nothing written: ") +
+                      error);
+        return cli::FileProblem;
+    }
+    cli::printOut(QStringLiteral("restore point ") + line.restorePoint);
     memory_file::apply(parsed, &image);
     const MemoryImage written = image;
     if (const cli::Exit uploaded = line.upload(); uploaded != cli::Ok)

@@ -20,6 +20,7 @@ Link::Link(SerialPort *port, QObject *parent) : QObject(parent), m_port(port) {
     connect(&TimerDownload, &QTimer::timeout, this, &Link::TimerDownload_Timer);
     connect(&UPLoadTimer, &QTimer::timeout, this, &Link::UPLoadTimer_Timer);
     connect(&ChainTimer, &QTimer::timeout, this, &Link::ChainTimer_Timer);
+    connect(&WriteTimer, &QTimer::timeout, this, &Link::WriteTimer_Timer);
     ResetLinkState();
 }
 
@@ -31,10 +32,13 @@ void Link::ResetLinkState() {
     TimerDownload.setInterval(200);
     UPLoadTimer.setInterval(200);
     ChainTimer.setInterval(200);
+    WriteTimer.setInterval(200);
     ControlTimer3.stop();
     TimerDownload.stop();
     UPLoadTimer.stop();
     ChainTimer.stop();
+    WriteTimer.stop();
+    m_loneWrite.clear();
     blocks = makeBlockTable();
     messages.resetDefaults();
     m_rejectedBlocks = 0;
@@ -118,6 +122,12 @@ void Link::stopTransfers() {
         ChainTimer.stop();
         Q_EMIT chainFailed();
     }
+    stopWriteWatch();
+}
+
+void Link::stopWriteWatch() {
+    WriteTimer.stop();
+    m_loneWrite.clear();
 }
 
 bool Link::TesteCom(int portNumber) {
@@ -153,8 +163,17 @@ void Link::SendLine(const QByteArray &line) {
 void Link::WriteBlock(QByteArrayView descriptor) {
     const QByteArray frame = frames::writeFrame(descriptor, image);
     Q_ASSERT_X(!frame.isEmpty(), "WriteBlock", "descriptor without address and length");
-    if (!frame.isEmpty())
-        SendLine(frame);
+    if (frame.isEmpty())
+        return;
+    SendLine(frame);
+    // A write outside a chain or upload is watched for its acknowledgement
+    // too; a chain started right after takes it over.
+    if (!chainRunning() && m_state.PortIsOpen) {
+        m_loneWrite = m_lastWriteHanded;
+        m_loneTicks = 0;
+        m_loneResends = 0;
+        WriteTimer.start();
+    }
 }
 
 void Link::writeNow(const QByteArray &line) {
@@ -226,6 +245,25 @@ void Link::ControlTimer3_Timer() {
 
 QString Link::adapterGoneText() {
     return AdapterGone;
+}
+
+QString Link::unacknowledgedWriteText() const {
+    QString what = QStringLiteral("a write");
+    if (m_failedWrite.startsWith("@W") && m_failedWrite.size() >= 7) {
+        const BlockRange range = blockRange(m_failedWrite);
+        const auto address = [](int a) {
+            return QString::number(a, 16).toUpper().rightJustified(3, QLatin1Char('0'));
+        };
+        what = QStringLiteral("the write of 0x%1..0x%2")
+                   .arg(address(range.address), address(range.address + range.count - 1));
+    }
+    // A chain stops at its unacknowledged write: the writes after it were never sent.
+    const QString rest =
+        m_failedWriteInChain ? QStringLiteral(", nor the writes after it") : QString();
+    return QStringLiteral(" No acknowledgement from the ECU on COM%1: %2 was not written%3; check "
+                          "the port and that the ECU is on ")
+        .arg(m_state.PortNumber)
+        .arg(what, rest);
 }
 
 QString Link::noCommunicationText() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/block_table.h"
+#include "link/frames.h"
 #include "link/link_state.h"
 #include "link/live_poll.h"
 #include "link/memory_image.h"
@@ -84,8 +85,19 @@ class Link : public QObject {
     // many it has in all (15 for a whole memory file).
     int uploadBlocksWritten() const { return m_uploadAcked; }
     int uploadBlockTotal() const { return m_uploadTotal; }
-    // What the ECU holds after an upload that stopped part-way.
-    QString uploadStoppedText() const;
+    // What the ECU holds after an upload that stopped part-way, and where
+    // the restore point made before it is (when one was).
+    QString uploadStoppedText(const QString &restorePoint = {}) const;
+
+    // The warning for a write the ECU left unacknowledged after its
+    // re-sends (chainFailed, writeFailed): what was not written, and the port.
+    QString unacknowledgedWriteText() const;
+    // Whether that write was the switch-over delay or mode, which only the
+    // calibration writes (and reports itself, with the values to put back).
+    bool unacknowledgedSwitchOver() const {
+        return m_failedWrite.startsWith(frames::Write807) ||
+               m_failedWrite.startsWith(frames::WriteA41);
+    }
 
     // "No communication on COM" + port number.
     QString noCommunicationText() const;
@@ -105,6 +117,8 @@ class Link : public QObject {
     QTimer UPLoadTimer;
     // Acknowledgement wait of the chained writes (200 ms ticks).
     QTimer ChainTimer;
+    // ... and of a write outside a chain or upload (200 ms ticks).
+    QTimer WriteTimer;
 
   public Q_SLOTS:
     void onReceive();
@@ -112,6 +126,7 @@ class Link : public QObject {
     void TimerDownload_Timer();
     void UPLoadTimer_Timer();
     void ChainTimer_Timer();
+    void WriteTimer_Timer();
 
   Q_SIGNALS:
     void statusText(const QString &text);       // BarreEtat
@@ -137,6 +152,9 @@ class Link : public QObject {
     // A write of a chain stayed unacknowledged after its re-sends; the
     // chain stopped there.
     void chainFailed();
+    // A write outside a chain or upload stayed unacknowledged after its
+    // re-send.
+    void writeFailed();
 
   private:
     void writeNow(const QByteArray &line);
@@ -168,6 +186,7 @@ class Link : public QObject {
     qint64 m_readStartedAfter = 0; // the running read's requests come after this line
     void forgetReadRequests();
     void resumePoll();
+    void stopWriteWatch();
 
     SerialPort *m_port;
     bool m_quietErrors = false;
@@ -178,10 +197,15 @@ class Link : public QObject {
     int m_uploadEnd = BlockCount; // ... and the running upload
     int m_uploadAcked = 0;
     int m_uploadTotal = 0;
-    int m_writeResends = 0;          // re-sends of the write awaiting its acknowledgement
-    int m_chainTicks = 0;            // ChainTimer ticks since the chain's last write
-    bool m_chainTailAwaited = false; // the chain's last write awaits its acknowledgement
-    QByteArray m_lastSent;           // the last line written, without its CRs
-    QByteArray m_lastWriteHanded;    // the last write or function given to SendLine
-    QByteArray m_chainWrite;         // the chain's or upload's write awaiting its acknowledgement
+    int m_writeResends = 0;            // re-sends of the write awaiting its acknowledgement
+    int m_chainTicks = 0;              // ChainTimer ticks since the chain's last write
+    bool m_chainTailAwaited = false;   // the chain's last write awaits its acknowledgement
+    QByteArray m_lastSent;             // the last line written, without its CRs
+    QByteArray m_lastWriteHanded;      // the last write or function given to SendLine
+    QByteArray m_chainWrite;           // the chain's or upload's write awaiting its acknowledgement
+    QByteArray m_loneWrite;            // a write outside a chain awaiting its acknowledgement
+    QByteArray m_failedWrite;          // the last write left unacknowledged
+    bool m_failedWriteInChain = false; // writes of its chain were still to follow it
+    int m_loneTicks = 0;
+    int m_loneResends = 0;
 };

@@ -9,6 +9,9 @@ constexpr int MaxRejectedBlocks = 3;
 // times before the transfer gives up. Reads and writes alike are idempotent.
 constexpr int MaxResends = 2;
 constexpr int TicksBeforeResend = 3;
+// A write outside a chain is sent again once: the fitter hears of a silent
+// ECU within about a second.
+constexpr int LoneWriteResends = 1;
 } // namespace
 
 void Link::StartFullRead(int endIndex) {
@@ -136,6 +139,7 @@ void Link::writeUploadBlock(int index) {
         WriteBlock(frames::readText(range.address, m_uploadLast + 1 - range.address));
     else
         WriteBlock(entry);
+    stopWriteWatch(); // the upload watches its own writes
     m_chainWrite = m_lastWriteHanded;
 }
 
@@ -147,12 +151,17 @@ void Link::AbandonUpload() {
     ChainTimer.stop();
 }
 
-QString Link::uploadStoppedText() const {
+QString Link::uploadStoppedText(const QString &restorePoint) const {
+    const QString wayBack = restorePoint.isEmpty()
+                                ? QStringLiteral("write the file again or load its restore point")
+                                : QStringLiteral("write the file again, or write the restore "
+                                                 "point %1 to put back what it held")
+                                      .arg(restorePoint);
     return QStringLiteral(" Upload stopped after %1 of %2 blocks: the ECU now holds part of "
-                          "the new configuration and part of the old one; write the file "
-                          "again or load its restore point ")
+                          "the new configuration and part of the old one; %3 ")
         .arg(m_uploadAcked)
-        .arg(m_uploadTotal);
+        .arg(m_uploadTotal)
+        .arg(wayBack);
 }
 
 // A lost acknowledgement sends the same block again (a write is idempotent);
@@ -181,6 +190,7 @@ void Link::UPLoadTimer_Timer() {
 // write of the caller's: their first write goes out now (in order behind
 // whatever waits), and each acknowledgement then sends the next.
 void Link::StartSequence(int startValue) {
+    stopWriteWatch(); // the chain watches its own writes, the caller's first one included
     m_state.UploadStep = startValue;
     m_chainTailAwaited = false;
     m_writeResends = 0;
@@ -222,14 +232,42 @@ void Link::ChainTimer_Timer() {
             SendLine(m_chainWrite);
         return;
     }
+    m_failedWriteInChain = !m_chainTailAwaited; // writes were still to follow it
+    m_failedWrite = m_chainWrite;
     ChainTimer.stop();
     m_state.UploadStep = 0;
     m_chainTailAwaited = false;
     Q_EMIT chainFailed();
 }
 
+// A write outside a chain: sent again once after three silent ticks, then
+// said to be unacknowledged.
+void Link::WriteTimer_Timer() {
+    if (m_loneWrite.isEmpty() || !m_state.PortIsOpen) {
+        stopWriteWatch();
+        return;
+    }
+    if (++m_loneTicks < TicksBeforeResend)
+        return;
+    m_loneTicks = 0;
+    if (writeStillWaiting())
+        return; // not lost: it waits its turn on the line
+    if (m_loneResends < LoneWriteResends) {
+        ++m_loneResends;
+        m_state.WritesAwaited = 0;
+        SendLine(m_loneWrite);
+        return;
+    }
+    m_failedWrite = m_loneWrite;
+    m_failedWriteInChain = false;
+    stopWriteWatch();
+    Q_EMIT writeFailed();
+}
+
 // An acknowledgement of the write awaiting one.
 void Link::acknowledged() {
+    if (!m_loneWrite.isEmpty() && m_state.WritesAwaited == 0 && !writeStillWaiting())
+        stopWriteWatch();
     m_writeResends = 0;
     m_chainTicks = 0;
     if (m_state.UploadStep == 2) {

@@ -64,7 +64,9 @@ void MonitorScreen::buildLayout() {
     auto *columns = tight(new QHBoxLayout(monitor), 6, 6);
 
     auto *left = tight(new QVBoxLayout, 0, 6);
-    left->addWidget(buildSensors());
+    QWidget *sensors = buildSensors();
+    m_livePanels.push_back(sensors);
+    left->addWidget(sensors);
     left->addWidget(buildEngineVariables(), 1);
     // The drive log's row takes room the engine variables leave free, level
     // with the write row on the right, so the screen keeps its size.
@@ -73,10 +75,14 @@ void MonitorScreen::buildLayout() {
     columns->addLayout(left);
 
     auto *right = tight(new QVBoxLayout, 0, 6);
-    right->addWidget(buildGauges());
+    QWidget *gauges = buildGauges();
+    QWidget *alarms = buildAlarms();
+    QWidget *status = buildStatus();
+    m_livePanels.insert(m_livePanels.end(), {gauges, alarms, status});
+    right->addWidget(gauges);
     auto *lampsAndState = tight(new QHBoxLayout, 0, 6);
-    lampsAndState->addWidget(buildAlarms(), 1);
-    lampsAndState->addWidget(buildStatus(), 1);
+    lampsAndState->addWidget(alarms, 1);
+    lampsAndState->addWidget(status, 1);
     right->addLayout(lampsAndState);
     right->addStretch(1);
     right->addWidget(buildWriteColumn());

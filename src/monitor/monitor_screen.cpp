@@ -17,6 +17,7 @@
 #include "ui/screens.h"
 #include "ui/status_strip.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -32,6 +33,7 @@ MonitorScreen::MonitorScreen(AppContext &app, QWidget *parent)
     buildLayout();
     couleurTimer.setInterval(800);
     connectHandlers();
+    connect(&app.link, &Link::dataDecoded, this, [this] { setLiveStale(false); });
     // The lamps blink for the whole run of the program.
     couleurTimer.start();
 }
@@ -118,6 +120,7 @@ void MonitorScreen::TestValeur1() {
 // status says the ECU went quiet, and how the send went.
 void MonitorScreen::pollResent(int error) {
     Link &link = m_app.link;
+    setLiveStale(true);
     // Language line 71 fills message 10 as well; until language texts are
     // kept apart, the message serves (default "No Dialogue on COM").
     m_app.etat.setLinkText(link.messages[10] + QString::number(link.state.PortNumber));
@@ -133,6 +136,36 @@ void MonitorScreen::pollResent(int error) {
         m_app.screens.FnConnection->showForm();
         return;
     }
+}
+
+std::vector<QLineEdit *> MonitorScreen::liveReadouts() const {
+    std::vector<QLineEdit *> fields{TextTPEau,   TextTPGaz, TextPression, TextLambda, TextRPM,
+                                    TextGazEtat, TxLPress,  TxHPress,     txZoom};
+    fields.insert(fields.end(), TextE.begin(), TextE.end());
+    fields.insert(fields.end(), TextG.begin(), TextG.end());
+    return fields;
+}
+
+void MonitorScreen::setLiveStale(bool stale) {
+    if (stale == m_liveStale)
+        return;
+    m_liveStale = stale;
+    // The gauges, bars and lamps paint their own colours: a fade greys them
+    // all. The injection times' bars fade box by box: the trims beside them
+    // stay as the fitter edits them.
+    std::vector<QWidget *> panels = m_livePanels;
+    panels.insert(panels.end(), Picture.begin(), Picture.end());
+    for (QWidget *panel : panels) {
+        if (!stale) {
+            panel->setGraphicsEffect(nullptr);
+            continue;
+        }
+        auto *fade = new QGraphicsOpacityEffect(panel);
+        fade->setOpacity(0.35);
+        panel->setGraphicsEffect(fade);
+    }
+    for (QLineEdit *field : liveReadouts())
+        field->setEnabled(!stale);
 }
 
 void MonitorScreen::couleurTimer_Timer() {

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <array>
+#include <vector>
 
 class AlarmLamp;
 class LevelBar;
@@ -43,6 +44,12 @@ class MonitorScreen : public Form {
     void refreshTimesAndSensors();
     // Upload of edited values: the trims and the extra time.
     void encodeInto(MemoryImage &image) const;
+
+    // While the ECU is silent (the poll watchdog sent the poll again) the
+    // live values are shown stale: their panels faded, their fields
+    // disabled. The next decoded answer shows them live again.
+    void setLiveStale(bool stale);
+    bool liveStale() const { return m_liveStale; }
 
     // Build variant: the gas injection-time column, and the emission timer.
     void applyGasTimesShown(int gasTimesShown);
@@ -129,8 +136,12 @@ class MonitorScreen : public Form {
     void findParameterFields();
     double parameterValue(const QPointer<QLineEdit> &field) const;
 
+    std::vector<QLineEdit *> liveReadouts() const;
+
     AppContext &m_app;
     bool m_validating = false;
+    bool m_liveStale = false;
+    std::vector<QWidget *> m_livePanels; // sensors, gauges, alarms, status
     QPointer<QLineEdit> m_alTemperature, m_temperature, m_alPressure, m_pressure;
     QPointer<QComboBox> m_lambdaCombo;
 };

@@ -1,10 +1,13 @@
 #include "presentation/memory_files.h"
 
+#include "files/last_read.h"
 #include "files/memory_file.h"
 #include "files/records.h"
 #include "files/restore_points.h"
 #include "link/link.h"
+#include "presentation/refresh.h"
 #include "transfer/prog_start_form.h"
+#include "transfer/transfer_form.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 #include "ui/menu.h"
@@ -19,6 +22,58 @@ const QString DefaultName = QStringLiteral("Default.fra");
 bool fileExists(const QString &path) {
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
+}
+
+// Keeps what the ECU holds as a restore point, then writes the image's
+// configuration into it. Nothing is written without a restore point.
+void uploadAfterRestorePoint(AppContext &app) {
+    LastRead &ecu = LastRead::of(app.link);
+    QString error;
+    ecu.restorePoint = RestorePoints().save(ecu.bytes(), QDateTime::currentDateTime(), &error);
+    if (ecu.restorePoint.isEmpty()) {
+        app.dialogs.warning(QStringLiteral(" Restore point not saved, nothing written: ") + error +
+                            QLatin1Char(' '));
+        return;
+    }
+    app.link.StartUpload(2);
+}
+
+// The image no longer shows what the ECU held at the last read (a file was
+// loaded, a page edited): the ECU is read again, then the file's
+// configuration goes back into the image and is written, after the firmware
+// check against the ECU just read. A read that fails, is closed or is
+// replaced by another writes nothing.
+void readAgainThenUpload(AppContext &app) {
+    Link &link = app.link;
+    const MemoryImage toWrite = link.image;
+    auto *watch = new QObject(&link);
+    const auto finish = [&app, &link, watch, toWrite](const QString &failure) {
+        QObject::disconnect(&link, nullptr, watch, nullptr);
+        QObject::disconnect(app.screens.FnDownload, nullptr, watch, nullptr);
+        watch->deleteLater();
+        for (int a = memory_file::FirstAddress; a <= memory_file::LastAddress; ++a)
+            link.image.set(a, toWrite.at(a));
+        RefreshScreens(app);
+        RebuildTables(app);
+        if (!failure.isEmpty()) {
+            app.dialogs.warning(failure);
+            return;
+        }
+        if (link.image.at(memory_file::LastAddress) != link.image.at(0x000)) {
+            app.dialogs.warning(QStringLiteral(" FIREWAR ERROR "), QStringLiteral("ERROR"));
+            return;
+        }
+        uploadAfterRestorePoint(app);
+    };
+    const QString notRead =
+        QStringLiteral(" The ECU was not read again before the upload: nothing written ");
+    QObject::connect(&link, &Link::fullReadCompleted, watch, [finish] { finish({}); });
+    QObject::connect(&link, &Link::fullReadTimedOut, watch, [finish, notRead] { finish(notRead); });
+    QObject::connect(&link, &Link::fullReadStopped, watch, [finish, notRead] { finish(notRead); });
+    QObject::connect(app.screens.FnDownload, &DownloadForm::closedByUser, watch,
+                     [finish, notRead] { finish(notRead); });
+    link.StartFullRead();
+    QObject::connect(&link, &Link::fullReadStarted, watch, [finish, notRead] { finish(notRead); });
 }
 } // namespace
 
@@ -61,7 +116,8 @@ bool LoadMemoryFile(AppContext &app) {
         app.dialogs.warning(link.messages[2]);
         return false;
     }
-    const MemoryImage lastRead = link.image;
+    // Whether the image showed what the ECU held before the file came in.
+    const bool ecuKnown = LastRead::of(link).matches(link.image);
     memory_file::apply(parsed, &link.image);
     app.etat.setFileText(link.messages[8] + QFileInfo(path).fileName());
     if (!link.state.DataLoaded) {
@@ -76,13 +132,11 @@ bool LoadMemoryFile(AppContext &app) {
     if (!app.dialogs.question(link.messages[5] + QLatin1Char('?'), link.messages[6],
                               Dialogs::Icon::Warning))
         return true;
-    // Never overwrite an ECU without a way back.
-    QString error;
-    if (RestorePoints().save(lastRead, QDateTime::currentDateTime(), &error).isEmpty()) {
-        app.dialogs.warning(QStringLiteral(" Restore point not saved, nothing written: ") + error +
-                            QLatin1Char(' '));
-        return true;
-    }
-    link.StartUpload(2);
+    // Never overwrite an ECU without a way back, and the way back holds
+    // what the ECU holds.
+    if (ecuKnown)
+        uploadAfterRestorePoint(app);
+    else
+        readAgainThenUpload(app);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "calibration/calibration_set_form.h"
 #include "emission/final_test_screen.h"
 #include "files/config_file.h"
+#include "files/last_read.h"
 #include "link/link.h"
 #include "map/aqui_map_form.h"
 #include "map/map_screen.h"
@@ -168,6 +169,9 @@ void MainWindow::readConfiguration() {
 void MainWindow::wireLink() {
     Link &link = m_link;
     Screens &s = m_screens;
+    // What the ECU held at the last read, for the restore points; made
+    // before any other handler of a completed read runs.
+    LastRead::of(link);
     // The map acquisition sees every frame before anything else handles it.
     connect(&link, &Link::frameArrived, this, [&s] { s.FnAquiMap->MapAcquisitionStep(); });
     connect(&link, &Link::statusText, m_etat, &Etat::setLinkText);
@@ -207,17 +211,49 @@ void MainWindow::wireLink() {
     });
     connect(&link, &Link::uploadProgress, this, [&s](int v) { s.FnUPLoad->setProgress(v); });
     connect(&link, &Link::uploadCompleted, this, [&s] { s.FnUPLoad->hideForm(); });
-    // A stopped upload says how far it went: the ECU may hold a mix.
-    connect(&link, &Link::uploadTimedOut, this, [this, &s] {
+    // A stopped upload says how far it went, that the ECU may hold a mix,
+    // and which restore point holds what it held before.
+    const auto stoppedText = [this] {
+        return m_link.uploadStoppedText(LastRead::of(m_link).restorePoint);
+    };
+    connect(&link, &Link::uploadTimedOut, this, [this, &s, stoppedText] {
         s.FnUPLoad->hideForm();
-        m_dialogs->warning(m_link.noCommunicationText() + QLatin1Char('\n') +
-                           m_link.uploadStoppedText());
+        m_dialogs->warning(m_link.noCommunicationText() + QLatin1Char('\n') + stoppedText());
     });
-    connect(&link, &Link::uploadStopped, this, [this, &s] {
+    connect(&link, &Link::uploadStopped, this, [this, &s, stoppedText] {
         s.FnUPLoad->hideForm();
-        m_dialogs->warning(m_link.uploadStoppedText());
+        m_dialogs->warning(stoppedText());
     });
-    connect(s.FnUPLoad, &UploadForm::closedByUser, &link, &Link::AbandonUpload);
+    connect(s.FnUPLoad, &UploadForm::closedByUser, this, [this, stoppedText] {
+        const bool uploading = m_link.state.UploadStep == 2;
+        m_link.AbandonUpload();
+        if (uploading)
+            m_dialogs->warning(stoppedText());
+    });
+    // Closing a transfer's progress window asks first; No lets it go on.
+    m_screens.FnDownload->confirmClose = [this] {
+        return !m_link.state.FullReadActive ||
+               m_dialogs->question(
+                   QStringLiteral(" Stop reading? The screens keep the values already read; "
+                                  "the others stay as they were until the next read. "),
+                   QStringLiteral("DownLoad"), Dialogs::Icon::Question);
+    };
+    m_screens.FnUPLoad->confirmClose = [this] {
+        return m_link.state.UploadStep != 2 ||
+               m_dialogs->question(
+                   QStringLiteral(" Stop writing? The ECU would hold part of the new "
+                                  "configuration and part of the old one. "),
+                   QStringLiteral("UP LOAD"), Dialogs::Icon::Question);
+    };
+    // A write the ECU left unacknowledged after its re-sends: said at once,
+    // with what was not written. A closed port says so on its own, and the
+    // calibration names the switch-over values it could not put back.
+    for (auto failed : {&Link::chainFailed, &Link::writeFailed}) {
+        connect(&link, failed, this, [this] {
+            if (m_link.state.PortIsOpen && !m_link.unacknowledgedSwitchOver())
+                m_dialogs->warning(m_link.unacknowledgedWriteText());
+        });
+    }
 }
 
 void MainWindow::wireMenu() {

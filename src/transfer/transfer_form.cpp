@@ -1,6 +1,8 @@
 #include "transfer/transfer_form.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
@@ -24,6 +26,14 @@ TransferForm::TransferForm(const QString &name, const QString &caption, const QS
 void TransferForm::setProgress(int value) {
     // A value past the maximum shows a full bar rather than failing.
     AXProgress1->setValue(qMin(value, AXProgress1->maximum()));
+}
+
+bool TransferForm::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == window() && event->type() == QEvent::Close && confirmClose && !confirmClose()) {
+        event->ignore();
+        return true;
+    }
+    return Form::eventFilter(watched, event);
 }
 
 void TransferForm::Form_Load() {

@@ -2,6 +2,8 @@
 
 #include "ui/form.h"
 
+#include <functional>
+
 class QLabel;
 class QProgressBar;
 
@@ -18,8 +20,13 @@ class TransferForm : public Form {
 
     void setProgress(int value);
 
+    // Asked when the fitter closes the window with its title bar: false
+    // keeps the window, and the transfer goes on. Unset: it closes.
+    std::function<bool()> confirmClose;
+
   protected:
     void Form_Load() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // FnDownload: a whole-memory read.

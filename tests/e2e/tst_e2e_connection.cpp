@@ -106,6 +106,8 @@ class TestEndToEndConnection : public QObject {
         r = cli({"upload", other}, sim);
         QCOMPARE(r.exitCode, 4);
         QCOMPARE(r.err, QByteArray(" FIREWAR ERROR \n"));
+        // A refused file makes no restore point: none kept is pushed out.
+        QCOMPARE(backups.entryList({"restore-*.fra"}), points);
     }
 
     // A silent ECU, then a port another program holds.

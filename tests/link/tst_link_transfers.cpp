@@ -246,6 +246,47 @@ class TestLinkTransfers : public QObject, FakeLink {
         QCOMPARE(failed.count(), 1);
         QCOMPARE(port->written, QByteArrayList(3, "@W8070100F7\r"));
         QVERIFY(!link->chainRunning() && !link->ChainTimer.isActive());
+        QCOMPARE(link->unacknowledgedWriteText(),
+                 QStringLiteral(" No acknowledgement from the ECU on COM1: the write of "
+                                "0x807..0x807 was not written, nor the writes after it; check the "
+                                "port and that the ECU is on "));
+    }
+
+    void loneWriteIsWatched_data() {
+        QTest::addColumn<int>("ackAfterTicks"); // -1: never
+        QTest::addColumn<bool>("chainFollows");
+        QTest::addColumn<int>("sent");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("acknowledged") << 0 << false << 1 << false;
+        QTest::newRow("acknowledged after the re-send") << 5 << false << 2 << false;
+        QTest::newRow("never acknowledged") << -1 << false << 2 << true;
+        QTest::newRow("a chain takes it over") << -1 << true << 3 << false;
+    }
+    // A page write outside a chain goes out again once after three silent
+    // ticks; three more and the link says it was not written (1.2 s).
+    void loneWriteIsWatched() {
+        QFETCH(int, ackAfterTicks);
+        QFETCH(bool, chainFollows);
+        QFETCH(int, sent);
+        QFETCH(bool, fails);
+        QSignalSpy failed(link, &Link::writeFailed);
+        link->WriteBlock("@WA4106");
+        if (chainFollows)
+            link->StartSequence(1);
+        for (int tick = 0; tick < 6; ++tick) {
+            if (tick == ackAfterTicks)
+                port->feed(ackFrame());
+            link->WriteTimer_Timer();
+            link->ChainTimer_Timer();
+        }
+        QCOMPARE(port->written, QByteArrayList(sent, "@WA4106000000000000E3\r"));
+        QCOMPARE(failed.count(), fails ? 1 : 0);
+        QVERIFY(!link->WriteTimer.isActive());
+        if (fails)
+            QCOMPARE(link->unacknowledgedWriteText(),
+                     QStringLiteral(" No acknowledgement from the ECU on COM1: the write of "
+                                    "0xA41..0xA46 was not written; check the port and that the "
+                                    "ECU is on "));
     }
 
     // The page write that used to vanish: the poll is running, the page's block

@@ -6,6 +6,7 @@
 #include "support/fake_link.h"
 #include "ui/status_strip.h"
 
+#include <QGraphicsEffect>
 #include <QHash>
 #include <QLabel>
 
@@ -13,6 +14,15 @@ namespace {
 // Steps of a row besides "address, value": refresh the screens, toggle the
 // blink colour, press the pressure memory's reset, switch polling on.
 enum Step { Refresh = -1, Blink = -2, ResetMemory = -3, Polling = -4 };
+
+// Whether a widget is drawn faded: it or a panel around it carries an effect.
+bool faded(const QWidget *widget) {
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget->graphicsEffect())
+            return true;
+    }
+    return false;
+}
 
 QString colourName(int bgr) {
     static const QHash<int, QString> names{
@@ -245,6 +255,34 @@ class TestMonitorScreen : public QObject {
         ticks(3);
         QVERIFY(w->port.written.isEmpty() && !w->link.poll.isOn());
         QCOMPARE(w->link.poll.silentTicks(), 0);
+    }
+
+    void silentEcuShowsStaleValues_data() {
+        columns<int, bool, bool>("quietTicks", "answered", "stale");
+        row("two quiet ticks", 2, false, false);
+        row("silent", 3, false, true);
+        row("silent three times over", 9, false, true);
+        row("answered after the silence", 3, true, false);
+    }
+    // While the ECU is silent the live values are greyed, the trims the
+    // fitter edits are not; its next answer shows them live again.
+    void silentEcuShowsStaleValues() {
+        const auto [quietTicks, answered, stale] =
+            fetch<int, bool, bool>("quietTicks", "answered", "stale");
+        for (int tick = 0; tick < quietTicks; ++tick)
+            w->link.poll.watchdogTick();
+        if (answered)
+            w->port.feed(filledFrame(0x000, 0x37, 1));
+        QCOMPARE(m->liveStale(), stale);
+        for (QWidget *value :
+             {static_cast<QWidget *>(m->TextRPM), static_cast<QWidget *>(m->TextE[0]),
+              static_cast<QWidget *>(m->TextGazEtat)})
+            QCOMPARE(value->isEnabled(), !stale);
+        for (QWidget *shown :
+             {static_cast<QWidget *>(m->PicRPM), static_cast<QWidget *>(m->BarE[0]),
+              static_cast<QWidget *>(m->TxAlarmePress), static_cast<QWidget *>(m->TextTPEau)})
+            QCOMPARE(faded(shown), stale);
+        QVERIFY(m->TxRalenti->isEnabled() && !faded(m->TxRalenti));
     }
 };
 

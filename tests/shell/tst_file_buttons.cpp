@@ -1,6 +1,7 @@
 // The menu's Load and Save buttons: memory files saved and loaded back, the
 // firmware check, the upload of entries 1..15 one per reply after a restore
-// point, and the live poll left as it was.
+// point holding the ECU's own bytes, an upload or read stopped part-way, a
+// write the ECU never acknowledged, and the live poll left as it was.
 #include "emission/emission_screen.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
@@ -18,16 +19,41 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <vector>
 
 namespace {
 QByteArray fileText(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// An ECU: its firmware byte, a pattern in the configuration area.
+MemoryImage ecuMemory(quint8 firmware = 0x47) {
+    MemoryImage ecu;
+    for (int a = 0x800; a <= 0xFFF; ++a)
+        ecu.set(a, quint8((a * 5 + 1) & 0xFF));
+    ecu.set(0x000, firmware);
+    return ecu;
+}
+
+// base's configuration with one byte changed, as a file of firmware 0x47.
+MemoryImage changed(const MemoryImage &base, int address, quint8 value) {
+    MemoryImage image = base;
+    image.set(address, value);
+    image.set(0x1000, 0x47);
+    return image;
+}
+
+const QString Stopped7 = QStringLiteral(
+    " Upload stopped after 7 of 15 blocks: the ECU now holds part of the new configuration and "
+    "part of the old one; write the file again, or write the restore point %1 to put back what "
+    "it held ");
 } // namespace
 
 class TestFileButtons : public QObject, WindowFixture {
@@ -38,13 +64,43 @@ class TestFileButtons : public QObject, WindowFixture {
         dialogs.fileAnswers = {path};
         QTest::mouseClick(window->menu().Charger, Qt::LeftButton);
     }
-    // A read ECU: firmware byte 0x47, a pattern in the configuration area.
-    void readEcu() {
-        for (int a = 0x800; a <= 0xFFF; ++a)
-            link->image.set(a, quint8((a * 5 + 1) & 0xFF));
-        link->image.set(0x000, 0x47);
-        link->setDataLoaded(true);
-        window->menu().setButtonsEnabled(Menu::readyButtons(), true);
+    // Answers every read request from ecu, the requests it brings included;
+    // the other lines stay written.
+    void answerReads(const MemoryImage &ecu) {
+        QByteArrayList kept;
+        for (bool asked = true; asked;) {
+            asked = false;
+            for (const QByteArray &line : std::exchange(port->written, {})) {
+                if (!line.startsWith("@R")) {
+                    kept.append(line);
+                    continue;
+                }
+                asked = true;
+                const BlockRange range = blockRange(line);
+                std::vector<int> bytes;
+                for (int a = range.address; a < range.address + range.count; ++a)
+                    bytes.push_back(ecu.at(a));
+                port->feed(dataFrame(range.address, bytes));
+            }
+        }
+        port->written = kept;
+    }
+    // The ECU read as the connection form reads it.
+    void readEcu(const MemoryImage &ecu = ecuMemory()) {
+        link->StartFullRead();
+        answerReads(ecu);
+        QVERIFY(link->state.DataLoaded && !link->state.FullReadActive);
+    }
+    void writeFile(const char *name, const MemoryImage &image) {
+        QVERIFY(memory_file::writeAtomically(file(name), memory_file::format(image)));
+    }
+    // Acknowledges count writes of the upload, one at a time.
+    void acknowledge(int count) {
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(port->written.size(), 1);
+            port->written.clear();
+            port->feed(ackFrame());
+        }
     }
 
   private Q_SLOTS:
@@ -82,11 +138,9 @@ class TestFileButtons : public QObject, WindowFixture {
     void uploadWritesEntries1To15AfterARestorePoint() {
         readEcu();
         const MemoryImage lastRead = link->image;
-        MemoryImage other = lastRead;
-        other.set(0x801, 0xEE);
+        MemoryImage other = changed(lastRead, 0x801, 0xEE);
         other.set(0xA79, 0xDD);
-        other.set(0x1000, 0x47);
-        QVERIFY(memory_file::writeAtomically(file("other.fra"), memory_file::format(other)));
+        writeFile("other.fra", other);
         clickLoad(file("other.fra"));
 
         // The restore point holds the ECU's configuration as it was read.
@@ -107,6 +161,122 @@ class TestFileButtons : public QObject, WindowFixture {
             port->feed(ackFrame());
         }
         QVERIFY(port->written.isEmpty() && !window->screens().FnUPLoad->isShown());
+    }
+
+    void restorePointHoldsTheEcuNotAnEarlierFile_data() {
+        columns<int, QStringList, bool>("reRead", "messages", "uploaded");
+        const QString ask = QStringLiteral("PC --> ECM?");
+        const QString stop =
+            QStringLiteral(" Stop reading? The screens keep the values already read; the others "
+                           "stay as they were until the next read. ");
+        row("same ECU", 0x47, QStringList{ask, ask}, true);
+        row("another firmware now", 0x48, QStringList{ask, ask, " FIREWAR ERROR "}, false);
+        row("read's window closed, no", -1, QStringList{ask, ask, stop}, true);
+        row("read's window closed, yes", -2,
+            QStringList{ask, ask, stop,
+                        " The ECU was not read again before the upload: nothing written "},
+            false);
+    }
+    // File A loaded and not written, then file B written: the ECU is read
+    // again first, and the restore point holds the ECU's bytes, never A's.
+    void restorePointHoldsTheEcuNotAnEarlierFile() {
+        const auto [reRead, messages, uploaded] =
+            fetch<int, QStringList, bool>("reRead", "messages", "uploaded");
+        const MemoryImage ecu = ecuMemory();
+        readEcu(ecu);
+        writeFile("a.fra", changed(ecu, 0x801, 0xAA));
+        writeFile("b.fra", changed(ecu, 0x801, 0xBB));
+        dialogs.answers = {false, true};
+        clickLoad(file("a.fra"));
+        clickLoad(file("b.fra"));
+        QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // read again, nothing written
+        if (reRead < 0) {
+            dialogs.answers = {reRead == -2};
+            window->screens().FnDownload->window()->close();
+        }
+        answerReads(reRead >= 0 ? ecuMemory(quint8(reRead)) : ecu);
+        QCOMPARE(dialogs.texts(), messages);
+        QCOMPARE(link->image.at(0x801), quint8(0xBB)); // the screens show file B
+        const QStringList points = RestorePoints().list();
+        if (!uploaded) {
+            QVERIFY(points.isEmpty() && port->written.isEmpty());
+            return;
+        }
+        QCOMPARE(points.size(), 1);
+        MemoryImage kept = ecu;
+        kept.set(0x1000, 0x47);
+        QCOMPARE(fileText(points[0]), memory_file::format(kept));
+        QCOMPARE(port->written.at(0).left(7), QByteArray("@W8030B"));
+        acknowledge(1);
+        QCOMPARE(port->written.at(0).left(9), QByteArray("@W80138BB"));
+        acknowledge(14);
+        QVERIFY(port->written.isEmpty() && !window->screens().FnUPLoad->isShown());
+    }
+
+    void uploadStoppedPartWay_data() {
+        columns<int, QStringList, int>("how", "messages", "writesAfter");
+        const QString ask = QStringLiteral("PC --> ECM?");
+        const QString stop = QStringLiteral(" Stop writing? The ECU would hold part of the new "
+                                            "configuration and part of the old one. ");
+        row("adapter unplugged", 0, QStringList{ask, Stopped7, " Adapter Serial not connect "}, 0);
+        row("ECU silent", 1, QStringList{ask, "No communication on COM1\n" + Stopped7}, 0);
+        row("window closed, yes", 2, QStringList{ask, stop, Stopped7}, 0);
+        row("window closed, no", 3, QStringList{ask, stop}, 1);
+    }
+    // After 7 of 15 blocks: the message says how far it went, that the ECU
+    // holds a mix, and where the restore point is.
+    void uploadStoppedPartWay() {
+        const auto [how, messages, writesAfter] =
+            fetch<int, QStringList, int>("how", "messages", "writesAfter");
+        readEcu();
+        writeFile("new.fra", changed(link->image, 0x801, 0xEE));
+        clickLoad(file("new.fra"));
+        acknowledge(7);
+        const QStringList points = RestorePoints().list();
+        QCOMPARE(points.size(), 1);
+        if (how == 0)
+            port->unplug();
+        for (int tick = 0; how == 1 && tick < 9; ++tick)
+            link->UPLoadTimer_Timer();
+        if (how >= 2) {
+            dialogs.answers = {how == 2};
+            window->screens().FnUPLoad->window()->close();
+        }
+        QStringList expected = messages;
+        for (QString &text : expected)
+            text.replace(QStringLiteral("%1"), points[0]);
+        QCOMPARE(dialogs.texts(), expected);
+        QCOMPARE(window->screens().FnUPLoad->isShown(), how == 3);
+        port->written.clear();
+        port->feed(ackFrame()); // a late acknowledgement moves a stopped upload no further
+        QCOMPARE(port->written.size(), writesAfter);
+    }
+
+    void unacknowledgedWritesAreSaid_data() {
+        columns<bool, bool, QStringList>("chain", "portOpen", "messages");
+        row("page write", false, true,
+            QStringList{" No acknowledgement from the ECU on COM1: the write of 0x801..0x802 was "
+                        "not written; check the port and that the ECU is on "});
+        row("chain of writes", true, true,
+            QStringList{" No acknowledgement from the ECU on COM1: the write of 0x807..0x807 was "
+                        "not written, nor the writes after it; check the port and that the ECU "
+                        "is on "});
+        row("port closed meanwhile", true, false, QStringList{});
+    }
+    void unacknowledgedWritesAreSaid() {
+        const auto [chain, portOpen, messages] =
+            fetch<bool, bool, QStringList>("chain", "portOpen", "messages");
+        if (chain)
+            link->StartSequence(6);
+        else
+            link->WriteBlock("@W80102");
+        if (!portOpen)
+            link->ClosePort();
+        for (int tick = 0; tick < 9; ++tick) {
+            link->WriteTimer_Timer();
+            link->ChainTimer_Timer();
+        }
+        QCOMPARE(dialogs.texts(), messages);
     }
 
     void loadBeforeAnyReadKeepsTheDataAndEnablesTheMenu() {

@@ -96,8 +96,8 @@ class TestStartup : public QObject, WindowFixture {
         QTEST(dialogs.texts(), "messages");
     }
 
-    // The fitter closes the progress window, then loads again and the ECU
-    // stays silent.
+    // The fitter closes the progress window (answering yes to stop), then
+    // loads again and the ECU stays silent.
     void closedOrSilentReadLoadsNothing() {
         start();
         Screens &s = window->screens();
@@ -108,7 +108,10 @@ class TestStartup : public QObject, WindowFixture {
         s.FnProgStart->BoutonPC_Click();
         for (int i = 0; i < 9; ++i) // the first block is asked for three times in all
             link->TimerDownload_Timer();
-        QCOMPARE(dialogs.texts(), QStringList{"No communication on COM1"});
+        QCOMPARE(dialogs.texts(),
+                 (QStringList{" Stop reading? The screens keep the values already read; the "
+                              "others stay as they were until the next read. ",
+                              "No communication on COM1"}));
         QVERIFY(!s.FnDownload->isShown() && !link->state.DataLoaded);
         QCOMPARE(sorted(window->menu().enabledButtons()), Waiting);
     }
