@@ -43,8 +43,9 @@ class TestCalibrationEndToEnd : public QObject {
     void cliIdleCalibrationApplied() {
         SimProcess sim(8);
         QVERIFY(sim.start(SimArgs));
-        const RunResult r = runProgram(qEnvironmentVariable("GASECU_CLI"),
-                                       calibrateArgs(sim, "idle --steps 3,20,3,20 --apply --force"));
+        const RunResult r =
+            runProgram(qEnvironmentVariable("GASECU_CLI"),
+                       calibrateArgs(sim, "idle --steps 3,20,3,20 --apply --force"));
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.err.contains("Waiting Switch Over Gas"));
         // A full millisecond of correction is past the plausible step: written only when forced.
