@@ -93,7 +93,9 @@ class TestCliTransferFailures : public QObject {
         const QRegularExpressionMatch match = stopped.match(QString::fromLocal8Bit(r.err));
         QVERIFY2(match.hasMatch(), r.err.constData());
         const int written = match.captured(1).toInt();
-        QVERIFY2(written >= 1 && written < 14, r.err.constData());
+        // Acknowledged ones only: the first block's acknowledgement may still
+        // have been on the way when the line died.
+        QVERIFY2(written >= 0 && written < 14, r.err.constData());
         // A mix: the first block is the new one, the last (0xA47..0xA79) still the old one.
         QCOMPARE(quint8(ecu.peek(0x803, 1).at(0)), other.at(0x803));
         QCOMPARE(ecu.peek(0xA47, 0x33), before.mid(0xA47 - 0x800, 0x33));
