@@ -171,6 +171,8 @@ class Link : public QObject {
     void writeUploadBlock(int index);
     int m_uploadLast = MemoryImage::LastWireAddress; // the upload writes no byte past it
     bool writeStillWaiting() const;
+    enum class AckWait { Waiting, Resend, GiveUp };
+    AckWait ackWaitTick(int &ticks, int &resends, int maxResends);
     void noteReadSent(const QByteArray &line);
     // The number of the oldest read in flight for range, now answered; 0
     // when none was.

@@ -130,8 +130,7 @@ void Link::StartUpload(int firstIndex, int endIndex, int lastAddress) {
     UPLoadTimer.start();
 }
 
-// The fitter closed the upload's progress: the upload, and any chain of
-// writes, rests.
+// BlockTable entry index, shortened to end at the upload's last address.
 void Link::writeUploadBlock(int index) {
     const QByteArray &entry = blocks[static_cast<std::size_t>(index)];
     const BlockRange range = blockRange(entry);
@@ -143,6 +142,8 @@ void Link::writeUploadBlock(int index) {
     m_chainWrite = m_lastWriteHanded;
 }
 
+// The fitter closed the upload's progress: the upload, and any chain of
+// writes, rests.
 void Link::AbandonUpload() {
     m_state.UploadIndex = 0;
     m_state.UploadStep = 0;
@@ -164,21 +165,37 @@ QString Link::uploadStoppedText(const QString &restorePoint) const {
         .arg(wayBack);
 }
 
-// A lost acknowledgement sends the same block again (a write is idempotent);
-// after the re-sends the upload gives up.
+// One 200 ms tick of a wait for an acknowledgement: three silent ticks send
+// the write again (a write is idempotent), up to maxResends times, then the
+// wait gives up. A write still waiting its turn on the line is not lost: its
+// wait starts over.
+Link::AckWait Link::ackWaitTick(int &ticks, int &resends, int maxResends) {
+    if (++ticks < TicksBeforeResend)
+        return AckWait::Waiting;
+    ticks = 0;
+    if (writeStillWaiting())
+        return AckWait::Waiting;
+    if (resends >= maxResends)
+        return AckWait::GiveUp;
+    ++resends;
+    m_state.WritesAwaited = 0;
+    return AckWait::Resend;
+}
+
+// A lost acknowledgement sends the same block again; after the re-sends the
+// upload gives up.
 void Link::UPLoadTimer_Timer() {
-    if (++m_state.UploadTicks < TicksBeforeResend)
-        return;
-    if (m_state.UploadStep == 2 && writeStillWaiting()) {
-        m_state.UploadTicks = 0; // not lost: it waits its turn on the line
-        return;
-    }
-    if (m_state.UploadStep == 2 && m_writeResends < MaxResends && !m_chainWrite.isEmpty()) {
-        ++m_writeResends;
-        m_state.UploadTicks = 0;
-        m_state.WritesAwaited = 0;
-        SendLine(m_chainWrite);
-        return;
+    if (m_state.UploadStep == 2) {
+        switch (ackWaitTick(m_state.UploadTicks, m_writeResends,
+                            m_chainWrite.isEmpty() ? 0 : MaxResends)) {
+        case AckWait::Waiting:
+            return;
+        case AckWait::Resend:
+            SendLine(m_chainWrite);
+            return;
+        case AckWait::GiveUp:
+            break;
+        }
     }
     UPLoadTimer.stop();
     m_state.UploadStep = 0;
@@ -211,26 +228,24 @@ bool Link::writeStillWaiting() const {
     return false;
 }
 
-// The same for a chain of writes: its write awaiting an acknowledgement goes
-// out again, then the chain stops and says so.
+// A chain of writes: its write awaiting an acknowledgement goes out again,
+// then the chain stops and says so.
 void Link::ChainTimer_Timer() {
     if (!chainRunning() || m_state.UploadStep == 2) {
         ChainTimer.stop();
         return;
     }
-    if (++m_chainTicks < TicksBeforeResend)
+    switch (ackWaitTick(m_chainTicks, m_writeResends, m_state.PortIsOpen ? MaxResends : 0)) {
+    case AckWait::Waiting:
         return;
-    m_chainTicks = 0;
-    if (writeStillWaiting())
-        return; // not lost: it waits its turn on the line
-    if (m_writeResends < MaxResends && m_state.PortIsOpen) {
-        ++m_writeResends;
-        m_state.WritesAwaited = 0;
+    case AckWait::Resend:
         if (m_chainWrite.isEmpty())
             runSequencer(); // nothing of the chain went out yet
         else
             SendLine(m_chainWrite);
         return;
+    case AckWait::GiveUp:
+        break;
     }
     m_failedWriteInChain = !m_chainTailAwaited; // writes were still to follow it
     m_failedWrite = m_chainWrite;
@@ -240,23 +255,20 @@ void Link::ChainTimer_Timer() {
     Q_EMIT chainFailed();
 }
 
-// A write outside a chain: sent again once after three silent ticks, then
-// said to be unacknowledged.
+// A write outside a chain: sent again once, then said to be unacknowledged.
 void Link::WriteTimer_Timer() {
     if (m_loneWrite.isEmpty() || !m_state.PortIsOpen) {
         stopWriteWatch();
         return;
     }
-    if (++m_loneTicks < TicksBeforeResend)
+    switch (ackWaitTick(m_loneTicks, m_loneResends, LoneWriteResends)) {
+    case AckWait::Waiting:
         return;
-    m_loneTicks = 0;
-    if (writeStillWaiting())
-        return; // not lost: it waits its turn on the line
-    if (m_loneResends < LoneWriteResends) {
-        ++m_loneResends;
-        m_state.WritesAwaited = 0;
+    case AckWait::Resend:
         SendLine(m_loneWrite);
         return;
+    case AckWait::GiveUp:
+        break;
     }
     m_failedWrite = m_loneWrite;
     m_failedWriteInChain = false;
