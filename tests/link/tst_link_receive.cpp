@@ -33,20 +33,6 @@ class TestLinkReceive : public QObject, FakeLink {
         QVERIFY(link->state.RxBuffer.isEmpty() && !link->state.LinkBusy);
     }
 
-    void twoFramesInOneEventAreTakenOneAtATime() {
-        QSignalSpy decoded(link, &Link::dataDecoded);
-        ask(0x010, 1);
-        ask(0x011, 1);
-        port->feed(dataFrame(0x010, {1}) + dataFrame(0x011, {2}));
-        QCOMPARE(decoded.count(), 1);
-        QCOMPARE(link->image.at(0x010), quint8(1));
-        QCOMPARE(link->image.at(0x011), quint8(0));
-        QVERIFY(link->state.LinkBusy); // the second frame is still waiting
-        port->feed({});
-        QCOMPARE(decoded.count(), 2);
-        QCOMPARE(link->image.at(0x011), quint8(2));
-    }
-
     // Only answers to reads sent on this opening of the port reach the image,
     // one answer per read: one left by an earlier program, a second answer to
     // one read or an answer to a read sent before the port was opened again

@@ -107,8 +107,6 @@ class TestMapAcquisition : public QObject {
             "0 - Dep 35 index =  7 Diff % 9 Err  Diff 0.3 No-Ok \r\n", 0);
         row("half a hundredth to even, down", "0 380 3.805 35 0 2 8 0.40",
             "0 - Dep 35 index =  7 Diff 0\r\n", 7);
-        row("half a hundredth to even, up", "0 381 3.825 35 0 2 8 0.40",
-            "0 - Dep 35 index =  7 Diff 0.02\r\n", 7);
         row("no previous time", "0 0 3.8 35 0 12 8 0.40",
             "0 - Dep 35 index =  7 Diff % 0 Diff 0\r\n", 7);
         row("time fallen to zero", "0 350 0 35 0 - 8 0.40",
