@@ -5,45 +5,14 @@
 #include "link/memory_image.h"
 #include "support/sim_console.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTest>
-
-namespace {
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-// gasecu-cli started on the ECU's port; the test acts on the ECU meanwhile.
-struct RunningCli {
-    QProcess process;
-    RunningCli(Ecu &ecu, const QStringList &args) {
-        process.start(qEnvironmentVariable("GASECU_CLI"),
-                      args + QStringList{"--port", QString::number(ecu.port()), "--ports-dir",
-                                         ecu.portsDir()});
-    }
-    RunResult finish() {
-        RunResult r;
-        if (!process.waitForFinished(90000))
-            return r;
-        r.exitCode = process.exitCode();
-        r.out = process.readAllStandardOutput();
-        r.err = process.readAllStandardError();
-        return r;
-    }
-};
-} // namespace
 
 class TestCliTransferFailures : public QObject {
     Q_OBJECT
-    QTemporaryDir dataHome;
+    OwnDataHome dataHome;
 
   private Q_SLOTS:
-    // Restore points go to a data folder of the test's own.
-    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
-
     void uploadStoppedPartWay_data() {
         QTest::addColumn<QByteArray>("fault");
         QTest::addColumn<int>("exitCode");
@@ -61,17 +30,17 @@ class TestCliTransferFailures : public QObject {
         QFETCH(int, exitCode);
         QFETCH(QByteArray, firstLine);
         Ecu ecu(21);
-        QVERIFY(ecu.start({}));
+        QVERIFY(ecu.start());
         const QByteArray before = ecu.config();
-        const QString saved = ecu.file("car.fra");
+        const QString saved = ecu.dirPath("car.fra");
         QCOMPARE(ecu.cli({"save", saved}).exitCode, 0);
         const memory_file::Parsed car = memory_file::read(saved);
         MemoryImage other;
         for (int a = 0x800; a <= 0x1000; ++a)
             other.set(a, quint8(car.bytes[std::size_t(a - 0x800)] ^ (a < 0x1000 ? 0x5A : 0)));
-        QVERIFY(memory_file::writeAtomically(ecu.file("other.fra"), memory_file::format(other)));
+        QVERIFY(memory_file::writeAtomically(ecu.dirPath("other.fra"), memory_file::format(other)));
 
-        RunningCli upload(ecu, {"upload", ecu.file("other.fra")});
+        RunningCli upload(ecu, {"upload", ecu.dirPath("other.fra")});
         const auto firstBlockWritten = [&] {
             return quint8(ecu.peek(0x803, 1).at(0)) == other.at(0x803);
         };
@@ -103,16 +72,15 @@ class TestCliTransferFailures : public QObject {
         // The restore point puts the ECU back.
         QVERIFY(!ecu.ask("fault off").isEmpty());
         QVERIFY(!ecu.ask("plug").isEmpty());
-        const RunResult back = ecu.cli({"upload", point});
-        QCOMPARE(back.exitCode, 0);
+        QCOMPARE(ecu.cli({"upload", point}).exitCode, 0);
         QCOMPARE(ecu.config(), before);
     }
 
     // The adapter unplugged while the whole memory is read: a message, no file.
     void saveUnplugged() {
         Ecu ecu(22);
-        QVERIFY(ecu.start({}));
-        RunningCli save(ecu, {"save", ecu.file("car.fra")});
+        QVERIFY(ecu.start());
+        RunningCli save(ecu, {"save", ecu.dirPath("car.fra")});
         const QRegularExpression reads(QStringLiteral("\\(R (\\d+),"));
         const auto readsAnswered = [&] {
             return reads.match(QString::fromLatin1(ecu.ask("status"))).captured(1).toInt();
@@ -122,7 +90,7 @@ class TestCliTransferFailures : public QObject {
         const RunResult r = save.finish();
         QCOMPARE(r.exitCode, 2);
         QCOMPARE(r.err, QByteArray(" Adapter Serial not connect \n"));
-        QVERIFY(r.out.isEmpty() && !QFile::exists(ecu.file("car.fra")));
+        QVERIFY(r.out.isEmpty() && !QFile::exists(ecu.dirPath("car.fra")));
     }
 };
 

@@ -4,7 +4,7 @@
 #include "link/hex.h"
 #include "shell/connection_form.h"
 #include "support/dump_helpers.h"
-#include "support/sim_process.h"
+#include "support/sim_console.h"
 #include "support/sim_session.h"
 
 #include <QComboBox>
@@ -13,30 +13,11 @@
 #include <QPushButton>
 #include <QToolButton>
 
-namespace {
-// gasecu-cli with these arguments, on the simulator's port.
-RunResult cli(const QStringList &args, const QString &workDir = {}) {
-    return runProgram(qEnvironmentVariable("GASECU_CLI"), args, workDir);
-}
-RunResult cli(const QStringList &args, const SimProcess &sim) {
-    return cli(args +
-               QStringList{"--port", QString::number(sim.port()), "--ports-dir", sim.portsDir()});
-}
-
-QByteArray fileText(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-} // namespace
-
 class TestEndToEndConnection : public QObject {
     Q_OBJECT
-    QTemporaryDir dataHome;
+    OwnDataHome dataHome;
 
   private Q_SLOTS:
-    // Restore points go to a data folder of the test's own.
-    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
-
     void unplugPlugBackValidateAndReadAgain() {
         SimSession session(2);
         QVERIFY(session.readEcu());
@@ -68,42 +49,35 @@ class TestEndToEndConnection : public QObject {
         QVERIFY(sim.start());
         const QString saved = sim.dirPath("car.fra");
         QVERIFY(memory_file::writeAtomically(saved, "keep me\r\n"));
-        QCOMPARE(cli({"save", saved}, sim).exitCode, 3);
-        QCOMPARE(fileText(saved), QByteArray("keep me\r\n"));
-        QCOMPARE(cli({"save", saved, "--force"}, sim).exitCode, 0);
-        const memory_file::Parsed file = memory_file::parse(QString::fromLatin1(fileText(saved)));
+        QCOMPARE(sim.cli({"save", saved}).exitCode, 3);
+        QCOMPARE(fileBytes(saved), QByteArray("keep me\r\n"));
+        QCOMPARE(sim.cli({"save", saved, "--force"}).exitCode, 0);
+        const memory_file::Parsed file = memory_file::parse(QString::fromLatin1(fileBytes(saved)));
         QVERIFY(file.ok);
 
         // Someone changes the ECU behind the tool's back.
-        sim.command("poke 801 " + hex::byteHex(file.bytes[1] ^ 0x5A));
-        sim.command("poke a79 " + hex::byteHex(file.bytes[0x279] ^ 0x33));
-        QVERIFY(QTest::qWaitFor(
-            [&] { return dumpByte(cli({"read"}, sim).out, 0x801) == (file.bytes[1] ^ 0x5A); },
-            ReadTimeoutMs));
+        sim.ask("poke 801 " + hex::byteHex(file.bytes[1] ^ 0x5A));
+        sim.ask("poke a79 " + hex::byteHex(file.bytes[0x279] ^ 0x33));
 
-        RunResult r = cli({"upload", saved}, sim);
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.out.endsWith("verified\n"), r.out.constData());
-        r = cli({"read"}, sim);
-        QCOMPARE(r.exitCode, 0);
-        const QByteArrayList lines = r.out.split('\n'); // 256 lines "AAA: XX XX ..."
-        QVERIFY(lines.size() == 257 && lines[255].startsWith("FF0: ") && lines[255].size() == 52);
+        RunResult r = sim.cli({"upload", saved});
+        QVERIFY2(r.exitCode == 0 && r.out.endsWith("verified\n"), r.out.constData());
+        r = sim.cli({"read"});
         for (int a = 0x801; a <= 0xA79; ++a)
             QCOMPARE(dumpByte(r.out, a), int(file.bytes[std::size_t(a - 0x800)]));
 
         // The ECU's changed configuration was kept first.
-        const QDir backups(dataHome.filePath("gasecu/backups"));
+        const QDir backups(dataHome.dir.filePath("gasecu/backups"));
         const QStringList points = backups.entryList({"restore-*.fra"});
         QCOMPARE(points.size(), 1);
-        QCOMPARE(
-            memory_file::parse(QString::fromLatin1(fileText(backups.filePath(points[0])))).bytes[1],
-            quint8(file.bytes[1] ^ 0x5A));
+        QCOMPARE(memory_file::parse(QString::fromLatin1(fileBytes(backups.filePath(points[0]))))
+                     .bytes[1],
+                 quint8(file.bytes[1] ^ 0x5A));
 
         MemoryImage image;
         image.set(0x1000, 0x01); // the simulator's firmware byte is another
         const QString other = sim.dirPath("other.fra");
         QVERIFY(memory_file::writeAtomically(other, memory_file::format(image)));
-        r = cli({"upload", other}, sim);
+        r = sim.cli({"upload", other});
         QCOMPARE(r.exitCode, 4);
         QCOMPARE(r.err, QByteArray(" FIREWAR ERROR \n"));
         // A refused file makes no restore point: none kept is pushed out.
@@ -118,7 +92,7 @@ class TestEndToEndConnection : public QObject {
             QtSerialPort holder{PortDirectory(sim.portsDir())};
             if (portHeld)
                 QCOMPARE(holder.open(1), SerialPort::OpenResult::Opened);
-            const RunResult r = cli({"read"}, sim);
+            const RunResult r = sim.cli({"read"});
             QCOMPARE(r.exitCode, portHeld ? 2 : 1);
             QCOMPARE(r.err, portHeld ? QByteArray(" Serial Port already in use \n")
                                      : QByteArray("No communication on COM1\n"));
@@ -139,16 +113,17 @@ class TestEndToEndConnection : public QObject {
             RunResult r;
             // One 300 ms tick per port: a loaded machine may need another search.
             for (int attempt = 0; attempt < 3 && r.exitCode != exitCode; ++attempt)
-                r = cli({"ports", "--ports-dir", silent.portsDir()}, work.path());
+                r = runCli({"ports", "--ports-dir", silent.portsDir()}, work.path());
             QCOMPARE(r.exitCode, exitCode);
             QVERIFY2(r.out.startsWith("COM 1\nCOM 4\n timer  sur 1 = 1\nourvre la com 1\n"),
                      r.out.constData());
             QVERIFY(
                 r.out.contains(ecuOn4 ? "found COM 4\n" : " teste fini pas de porte trouvé \n"));
-            QCOMPARE(fileText(QDir(work.path()).filePath("prconfig.txt")),
+            QCOMPARE(fileBytes(QDir(work.path()).filePath("prconfig.txt")),
                      ecuOn4 ? QByteArray("FichierConfig:]4]]]]]Fin\r\n") : QByteArray("(missing)"));
             if (ecuOn4) // a read without --port takes the port remembered there
-                QCOMPARE(cli({"read", "--ports-dir", silent.portsDir()}, work.path()).exitCode, 0);
+                QCOMPARE(runCli({"read", "--ports-dir", silent.portsDir()}, work.path()).exitCode,
+                         0);
         }
     }
 };

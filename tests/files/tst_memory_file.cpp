@@ -1,11 +1,7 @@
 // Memory files: the line, what a load accepts, where an upload's blocks
-// differ, writing in one piece, and restore points. Also what every writer
-// of the tool does with a target that is not a regular file.
-#include "files/config_file.h"
+// differ, writing in one piece, and restore points.
 #include "files/memory_file.h"
-#include "files/records.h"
 #include "files/restore_points.h"
-#include "files/sensor_file.h"
 #include "link/memory_image.h"
 #include "pages/data_table.h"
 
@@ -45,9 +41,6 @@ QString kind(const QString &path) {
         return "device";
     return S_ISREG(st.st_mode) ? "file" : "other";
 }
-
-const QByteArray SensorBytes = "FichierSensor:]1]2]3]4]5]6]7]]]]Fin\r\n";
-const QByteArray ConfigBytes = "FichierConfig:]9]/lng/fr.lng]]]]Fin\r\n";
 } // namespace
 
 class TestMemoryFile : public QObject {
@@ -77,7 +70,6 @@ class TestMemoryFile : public QObject {
         row("last of several lines counts", lineOf("11", "22") + "\r\n" + good + "\r\n", 0xAB,
             0x5C);
         row("good line then a bad one", good + "\r\nFichierMemoire:00.Fin\r\n", -1, 0);
-        row("empty", QString(), -1, 0);
     }
     void parse() {
         const auto [text, first, firmware] = fetch<QString, int, int>("text", "first", "firmware");
@@ -104,60 +96,23 @@ class TestMemoryFile : public QObject {
         QCOMPARE(memory_file::firstUploadedDifference(MemoryImage(), b), first);
     }
 
-    // The last line counts however many came before it, up to the bound;
-    // a device or an endless file is refused, never read without end.
-    void readBounded_data() {
-        columns<QString, qint64, int>("path", "earlier", "first"); // first: -1 refused
-        row("3 MiB of earlier lines", "big.fra", 3LL << 20, 0xAB);
-        row("earlier lines up to the bound", "big.fra", records::MaxReadBytes - 6165, 0xAB);
-        row("one byte past the bound", "big.fra", records::MaxReadBytes - 6165 + 1, -1);
-        row("endless device", "/dev/zero", 0LL, -1);
-        row("empty device", "/dev/null", 0LL, -1);
-        row("fifo without writer", "fifo.fra", 0LL, -1);
+    // A regular file (or a link to one) is replaced in one piece, anything
+    // else is left as it is.
+    void writeReplacesOnlyRegularFiles_data() {
+        columns<QString, bool, QString>("target", "written", "after");
+        row("new", "none", true, "file");
+        row("old file", "file", true, "file");
+        row("link to a file", "link", true, "link to file");
+        row("folder", "folder", false, "folder");
+        row("link to a folder", "link to folder", false, "link to folder");
+        row("fifo", "fifo", false, "fifo");
+        row("full device", "/dev/full", false, "device");
     }
-    void readBounded() {
-        const auto [name, earlier, first] = fetch<QString, qint64, int>("path", "earlier", "first");
+    void writeReplacesOnlyRegularFiles() {
+        const auto [target, written, after] =
+            fetch<QString, bool, QString>("target", "written", "after");
         QTemporaryDir dir;
-        const QString path = name.startsWith('/') ? name : dir.filePath(name);
-        if (name.startsWith('/')) {
-            if (!QFileInfo::exists(name))
-                QSKIP("no such device here");
-        } else if (name == "fifo.fra") {
-            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        } else {
-            QFile f(path);
-            QByteArray old(earlier, '1'); // lines of ten characters
-            for (qint64 i = 9; i < earlier; i += 10)
-                old[i] = '\n';
-            old[earlier - 1] = '\n';
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == earlier);
-            QVERIFY(f.write(lineOf("AB", "5C").toLatin1()) == 6165);
-        }
-        const memory_file::Parsed parsed = memory_file::read(path);
-        QCOMPARE(parsed.ok ? int(parsed.bytes.front()) : -1, first);
-    }
-
-    // Memory, sensor and configuration files alike: a regular file (or a
-    // link to one) is replaced in one piece, anything else is left as it is.
-    void writersReplaceOnlyRegularFiles_data() {
-        columns<QString, QString, bool, QString>("writer", "target", "written", "after");
-        for (const char *writer : {"memory", "sensor", "config"}) {
-            const QString w = QString::fromLatin1(writer);
-            row(qPrintable(w + ": new"), w, "none", true, "file");
-            row(qPrintable(w + ": old file"), w, "file", true, "file");
-            row(qPrintable(w + ": link to a file"), w, "link", true, "link to file");
-            row(qPrintable(w + ": folder"), w, "folder", false, "folder");
-            row(qPrintable(w + ": link to a folder"), w, "link to folder", false, "link to folder");
-            row(qPrintable(w + ": fifo"), w, "fifo", false, "fifo");
-        }
-        row("memory: full device", "memory", "/dev/full", false, "device");
-        row("sensor: full device", "sensor", "/dev/full", false, "device");
-    }
-    void writersReplaceOnlyRegularFiles() {
-        const auto [writer, target, written, after] =
-            fetch<QString, QString, bool, QString>("writer", "target", "written", "after");
-        QTemporaryDir dir;
-        const QString path = target.startsWith('/') ? target : dir.filePath("prconfig.txt");
+        const QString path = target.startsWith('/') ? target : dir.filePath("x.fra");
         const QString other = dir.filePath("other");
         if (target.startsWith('/') && kind(target) != "device")
             QSKIP("no such device here");
@@ -174,26 +129,11 @@ class TestMemoryFile : public QObject {
         if (target == "fifo")
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
 
+        MemoryImage image;
+        image.set(0x800, 0x42);
+        const QByteArray expected = memory_file::format(image);
         QString error;
-        QByteArray expected;
-        bool ok = false;
-        if (writer == "memory") {
-            MemoryImage image;
-            image.set(0x800, 0x42);
-            expected = memory_file::format(image);
-            ok = memory_file::writeAtomically(path, expected, &error);
-        } else if (writer == "sensor") {
-            sensorfile::Settings s{"1", "2", "3", "4", "5", "6", "7"};
-            expected = SensorBytes;
-            ok = sensorfile::write(path, s, &error);
-        } else {
-            ConfigFile config(dir.path());
-            config.ConfigValues[1] = "9";
-            config.ConfigValues[2] = "/lng/fr.lng";
-            expected = ConfigBytes;
-            ok = config.WriteConfigFile(&error);
-        }
-        QCOMPARE(ok, written);
+        QCOMPARE(memory_file::writeAtomically(path, expected, &error), written);
         QCOMPARE(error, written ? QString() : path + ": not a regular file, left as it is");
         QCOMPARE(kind(path), after);
         if (written)
@@ -201,7 +141,7 @@ class TestMemoryFile : public QObject {
         if (target == "link")
             QCOMPARE(contents(other), expected); // written through the link
         // Nothing else is left behind, no temporary file either.
-        QStringList left = {"prconfig.txt"};
+        QStringList left = {"x.fra"};
         if (target.startsWith("link"))
             left.prepend("other");
         QCOMPARE(
