@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -88,115 +89,6 @@ QStringList split(const QString &text) {
 
 namespace {
 
-// Whether bytes form valid UTF-8, fed one byte at a time: no overlong
-// forms, no surrogates, nothing past U+10FFFF, no sequence cut short.
-class Utf8Check {
-  public:
-    void feed(unsigned char b) {
-        if (m_bad)
-            return;
-        if (m_need == 0) {
-            if (b < 0x80)
-                return;
-            m_low = 0x80;
-            m_high = 0xBF;
-            if (b >= 0xC2 && b <= 0xDF)
-                m_need = 1;
-            else if (b >= 0xE0 && b <= 0xEF)
-                m_need = 2;
-            else if (b >= 0xF0 && b <= 0xF4)
-                m_need = 3;
-            else
-                m_bad = true;
-            if (b == 0xE0)
-                m_low = 0xA0;
-            else if (b == 0xED)
-                m_high = 0x9F;
-            else if (b == 0xF0)
-                m_low = 0x90;
-            else if (b == 0xF4)
-                m_high = 0x8F;
-            return;
-        }
-        if (b < m_low || b > m_high) {
-            m_bad = true;
-            return;
-        }
-        m_low = 0x80;
-        m_high = 0xBF;
-        --m_need;
-    }
-    bool valid() const { return !m_bad && m_need == 0; }
-
-  private:
-    int m_need = 0;
-    unsigned char m_low = 0x80, m_high = 0xBF;
-    bool m_bad = false;
-};
-
-bool blank(const QByteArray &bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-    });
-}
-
-// split() over a file's bytes, keeping only the record being read and the
-// last one that is not empty. Separators and quotes are ASCII, which never
-// occurs inside a UTF-8 sequence, so cutting the bytes cuts the text alike.
-class LastRecordSplitter {
-  public:
-    void feed(char c) {
-        if (c == '"') {
-            if (!m_quoted && blank(m_current)) {
-                m_current.clear();
-                m_quoted = true;
-                m_wasQuoted = true;
-                return;
-            }
-            if (m_quoted) {
-                m_quoted = false;
-                return;
-            }
-        }
-        if (!m_quoted && (c == ',' || c == '\n')) {
-            finish();
-            return;
-        }
-        if (c == '\r' && !m_quoted)
-            return;
-        if (!m_quoted && m_wasQuoted)
-            return; // characters after a closing quote belong to no record
-        m_current += c;
-    }
-    // The last record, decoded as UTF-8 or Windows-1252 as the whole file is.
-    QString last(bool utf8) {
-        if (!m_current.isEmpty() || m_wasQuoted)
-            finish();
-        QString text;
-        if (utf8) {
-            text = QString::fromUtf8(m_last);
-        } else {
-            text.reserve(m_last.size());
-            for (char c : std::as_const(m_last))
-                text += windows1252(static_cast<unsigned char>(c));
-        }
-        return m_lastQuoted ? text : text.trimmed();
-    }
-
-  private:
-    void finish() {
-        if (m_wasQuoted ? !m_current.isEmpty() : !blank(m_current)) {
-            m_last.swap(m_current);
-            m_lastQuoted = m_wasQuoted;
-        }
-        m_current.clear();
-        m_wasQuoted = false;
-    }
-
-    QByteArray m_current, m_last;
-    bool m_quoted = false, m_wasQuoted = false, m_lastQuoted = false;
-};
-
 // Opens path for reading. A fifo without a writer must not block the
 // opening: it is opened without waiting, then read like any file (at its
 // end at once when nobody writes).
@@ -218,6 +110,21 @@ bool openForReading(QFile &file, const QString &path) {
 #endif
 }
 
+// At most MaxReadBytes of the file, read in chunks whatever size it claims;
+// nothing when it holds more (a device, a file that keeps growing).
+std::optional<QByteArray> readBounded(QFile &file) {
+    QByteArray bytes;
+    std::array<char, 64 * 1024> chunk;
+    for (;;) {
+        const qint64 n = file.read(chunk.data(), qint64(chunk.size()));
+        if (n < 0 || bytes.size() + n > MaxReadBytes)
+            return std::nullopt;
+        if (n == 0)
+            return bytes;
+        bytes.append(chunk.data(), n);
+    }
+}
+
 } // namespace
 
 QString lastRecord(const QString &path, bool *readable) {
@@ -226,42 +133,13 @@ QString lastRecord(const QString &path, bool *readable) {
     QFile file;
     if (!openForReading(file, path))
         return {};
-    LastRecordSplitter splitter;
-    Utf8Check utf8;
-    const auto take = [&](char c) {
-        utf8.feed(static_cast<unsigned char>(c));
-        splitter.feed(c);
-    };
-    // The first three bytes wait until it is known whether they are a
-    // UTF-8 byte-order mark, dropped, or text.
-    QByteArray head;
-    std::array<char, 64 * 1024> chunk;
-    qint64 total = 0;
-    for (;;) {
-        const qint64 n = file.read(chunk.data(), qint64(chunk.size()));
-        if (n < 0)
-            return {};
-        if (n == 0)
-            break;
-        total += n;
-        if (total > MaxReadBytes)
-            return {}; // whatever the file claims, it is not one of ours
-        for (qint64 i = 0; i < n; ++i) {
-            const char c = chunk[std::size_t(i)];
-            if (total - n + i >= 3) {
-                take(c);
-                continue;
-            }
-            head += c;
-            if (head.size() == 3 && head != "\xEF\xBB\xBF")
-                std::for_each(head.cbegin(), head.cend(), take);
-        }
-    }
-    if (head.size() < 3)
-        std::for_each(head.cbegin(), head.cend(), take);
+    const std::optional<QByteArray> bytes = readBounded(file);
+    if (!bytes)
+        return {};
     if (readable)
         *readable = true;
-    return splitter.last(utf8.valid());
+    const QStringList all = split(decode(*bytes));
+    return all.isEmpty() ? QString() : all.constLast();
 }
 
 bool replaceable(const QString &path, QString *error) {

@@ -26,10 +26,8 @@ QChar windows1252(unsigned char byte);
 QStringList split(const QString &text);
 
 // The last record of a file (the single line the tool's files hold), or an
-// empty text when the file cannot be read or holds none. The file is read
-// as a stream, keeping only the record being read and the last whole one;
-// past MaxReadBytes it is not readable. A UTF-8 byte-order mark at its start
-// is dropped; the record is UTF-8 when the whole file is, else Windows-1252.
+// empty text when the file cannot be read or holds none. Past MaxReadBytes
+// it is not readable. The file is decoded as decode() does.
 QString lastRecord(const QString &path, bool *readable = nullptr);
 
 // Writes bytes to path through a temporary file renamed into place, so a
