@@ -94,8 +94,7 @@ class TestCalibrationScreens : public QObject, WindowFixture {
     void trimFields_data() {
         QTest::addColumn<QString>("words");
         for (const char *row :
-             {"cal TxRalenti - 5.2 5.10", "fin TxRalenti - 99999999 5.10",
-              "cal TxCharge BtCharge2 2.55 2.55", "cal TxRalentiB BtRalenti1B 0 0",
+             {"fin TxRalenti - 99999999 5.10", "cal TxRalentiB BtRalenti1B 0 0",
               "cal TxChargeB BtCharge1B 1.1 1.09", "fin TxCharge BtCharge2 1.2 1.21"})
             QTest::newRow(row) << QString::fromLatin1(row);
     }
@@ -176,7 +175,6 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         fin()->offerApply(Kind::Idle);
         cal()->BtStCalibrationCh->setEnabled(true);
         fin()->Command2->click();
-        QCOMPARE(fin()->TxRalenti->text(), QStringLiteral("0.7"));
         QVERIFY(!fin()->Command4->isEnabled() && !cal()->BtStCalibrationCh->isEnabled());
         fin()->offerApply(Kind::Load);
         fin()->Command4->click();
@@ -198,7 +196,6 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         QCOMPARE(states(), (S{false, false, true, false, false, false}));
         runCalibration();
         QCOMPARE(states(), (S{true, true, false, true, false, true}));
-        QCOMPARE(fin2()->result(TxMinER)->text(), QStringLiteral("2.2"));
         QVERIFY(fin()->Command1->isEnabled() && !fin()->Command4->isEnabled());
 
         link->image.set(0x002, 0);

@@ -64,16 +64,6 @@ class TestEmissionScreens : public QObject {
                              "\"Initialisation\" sets them all; then the write sends the "
                              "configuration and the whole schedule, never the final test "
                              "results."});
-        QCOMPARE(gridEnds(), QStringLiteral("1: |||, 18: |||"));
-    }
-
-    void gridWindowAtBothEnds() {
-        open();
-        emi()->Command1_Click();
-        QCOMPARE(gridEnds(), QStringLiteral("1: 25|160|120|1, 18: 433|160|120|1"));
-        emi()->HScroll2->setValue(32);
-        QCOMPARE(gridEnds(), QStringLiteral("33: 793|160|120|1, 50: 1201|160|120|1"));
-        QVERIFY(w->port.written.isEmpty());
     }
 
     // Enter stores the limited value in the image only and shows it back.

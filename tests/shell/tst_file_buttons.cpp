@@ -133,22 +133,6 @@ class TestFileButtons : public QObject, WindowFixture {
         QVERIFY(port->written.isEmpty() && RestorePoints().list().isEmpty());
     }
 
-    void uploadWritesEntries1To15AfterARestorePoint() {
-        readEcu();
-        writeFile("other.fra", changed(link->image, 0x801, 0xEE));
-        clickLoad(file("other.fra"));
-        QVERIFY(RestorePoints().list().value(0).endsWith(QStringLiteral("-fw47.fra")));
-        const char *expected[] = {"@W8030B", "@W80138", "@WA1524", "@WA390E", "@W8A737",
-                                  "@W8DE37", "@W91524", "@W93937", "@W80138", "@W97037",
-                                  "@W9A737", "@W9DE37", "@W83937", "@W87037", "@WA4733"};
-        for (int i = 0; i < 15; ++i) {
-            QCOMPARE(port->written.value(0).left(i == 1 ? 9 : 7), // entry 2 starts at 0x801
-                     QByteArray(expected[i]) + (i == 1 ? "EE" : ""));
-            acknowledge(1);
-        }
-        QVERIFY(port->written.isEmpty() && !window->screens().FnUPLoad->isShown());
-    }
-
     void restorePointHoldsTheEcuNotAnEarlierFile_data() {
         columns<int, QStringList, bool>("reRead", "messages", "uploaded");
         const QString ask = QStringLiteral("PC --> ECM?");
@@ -264,7 +248,7 @@ class TestFileButtons : public QObject, WindowFixture {
         MemoryImage fromFile;
         fromFile.set(0x900, 0x12);
         fromFile.set(0x1000, 0x47);
-        QVERIFY(memory_file::writeAtomically(file("early.fra"), memory_file::format(fromFile)));
+        writeFile("early.fra", fromFile);
         window->screens().FnProgStart->showForm();
         window->menu().setButtonsEnabled(Menu::dataButtons(), false);
         window->menu().setButtonsEnabled({QStringLiteral("Charger")}, true); // start form closed
@@ -286,8 +270,7 @@ class TestFileButtons : public QObject, WindowFixture {
         const auto [content, message] = fetch<QByteArray, QString>("content", "message");
         readEcu();
         const MemoryImage before = link->image;
-        if (content != "(none)")
-            QVERIFY(memory_file::writeAtomically(file("bad.fra"), content));
+        QVERIFY(content == "(none)" || memory_file::writeAtomically(file("bad.fra"), content));
         clickLoad(file("bad.fra"));
         QCOMPARE(dialogs.texts(), QStringList{message});
         QVERIFY(link->image.bytes() == before.bytes());
@@ -295,17 +278,14 @@ class TestFileButtons : public QObject, WindowFixture {
 
     void saveAsksBeforeReplacing() {
         readEcu();
-        for (bool replace : {false, true}) {
-            QVERIFY(memory_file::writeAtomically(file("old.fra"), "old\r\n"));
-            dialogs.shown.clear();
-            dialogs.answers = {replace};
-            dialogs.fileAnswers = {file("old.fra")};
-            window->menu().Sauvegarder->click();
-            QCOMPARE(
-                dialogs.texts(),
-                QStringList{" The file that you did select already exists. want to replace it ? "});
-            QCOMPARE(fileText(file("old.fra")).size(), replace ? 6167 : 5);
-        }
+        QVERIFY(memory_file::writeAtomically(file("old.fra"), "old\r\n"));
+        dialogs.answers = {false};
+        dialogs.fileAnswers = {file("old.fra")};
+        window->menu().Sauvegarder->click();
+        QCOMPARE(
+            dialogs.texts(),
+            QStringList{" The file that you did select already exists. want to replace it ? "});
+        QCOMPARE(fileText(file("old.fra")).size(), 5);
     }
 
     void cancelledDialogsLeaveThePollAsItWas_data() {
