@@ -41,10 +41,8 @@ class TestMapScreen : public QObject {
                            "pointeur2=5695",       "BarE1=1696/192",
                            "BarG1=542/40960",      "BarTPGaz=2178/12623872",
                            "BarLambda=1500/49152", "TextGazEtat=Gas"};
-        QTest::newRow("negative Dep, no pressure")
-            << QList<int>{0x02D, 0xF6} << QList<int>{0x02D, 0xF6}
-            << QStringList{"TxzoomG=-10", "Pointeur=-740", "pointeur2=130",
-                           "BarTPGaz=396/12623872"};
+        row("negative Dep, no pressure", QList<int>{0x02D, 0xF6}, QList<int>{0x02D, 0xF6},
+            QStringList{"TxzoomG=-10", "Pointeur=-740", "pointeur2=130", "BarTPGaz=396/12623872"});
     }
 
     void copiesShowThePreviousPass() {
@@ -72,8 +70,7 @@ class TestMapScreen : public QObject {
         QVERIFY(b->link.OpenPort());
         b->port.written.clear();
         QTest::mouseClick(map->BoutonCentrale, Qt::LeftButton);
-        QCOMPARE(b->port.written.size(), 1);
-        const QByteArray frame = b->port.written.first();
+        const QByteArray frame = b->port.written.value(0);
         QVERIFY(frame.startsWith("@W801387D")); // 0x801 goes out as it stands
         QCOMPARE(frame.mid(7 + 2 * (0x836 - 0x801), 4), QByteArray("07FF"));
         QCOMPARE(frame.size(), 7 + 2 * 0x38 + 3);
@@ -82,15 +79,13 @@ class TestMapScreen : public QObject {
     void trims_data() {
         // Load, idle typed; load, idle after the presses; bank 1's load, idle bytes.
         columns<QStringList, QStringList, QByteArray>("texts", "presses", "bank1");
-        QTest::newRow("one step each")
-            << QStringList{"1.25", "0.4", "1.26", "0.38"} << QStringList{"BtCharge2", "BtRalenti1"}
-            << QByteArray("7E13");
-        QTest::newRow("past the top: shown, clamped on write")
-            << QStringList{"2.55", "5.1", "2.56", "5.12"} << QStringList{"BtCharge2", "BtRalenti2"}
-            << QByteArray("FFFF");
-        QTest::newRow("below zero: shown, 0 on write")
-            << QStringList{"0", "0.01", "-0.01", "-0.01"} << QStringList{"BtCharge1", "BtRalenti1"}
-            << QByteArray("0000");
+        using L = QStringList;
+        row("one step each", L{"1.25", "0.4", "1.26", "0.38"}, L{"BtCharge2", "BtRalenti1"},
+            QByteArray("7E13"));
+        row("past the top: shown, clamped on write", L{"2.55", "5.1", "2.56", "5.12"},
+            L{"BtCharge2", "BtRalenti2"}, QByteArray("FFFF"));
+        row("below zero: shown, 0 on write", L{"0", "0.01", "-0.01", "-0.01"},
+            L{"BtCharge1", "BtRalenti1"}, QByteArray("0000"));
     }
 
     void trims() {
@@ -144,10 +139,8 @@ class TestMapScreen : public QObject {
 
     void menuAndQuit_data() {
         columns<bool, bool, QStringList>("portOpen", "calibrating", "messages");
-        QTest::newRow("port closed")
-            << false << false
-            << QStringList{" Serial port not select ", " Serial port not select "};
-        QTest::newRow("calibration running") << true << true << QStringList{" CALIBRATION STOP "};
+        row("port closed", false, false, QStringList(2, " Serial port not select "));
+        row("calibration running", true, true, QStringList{" CALIBRATION STOP "});
     }
 
     void menuAndQuit() {

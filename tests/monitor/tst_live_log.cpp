@@ -15,16 +15,6 @@ Q_DECLARE_METATYPE(Bytes)
 class TestLiveLog : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void header() {
-        QCOMPARE(
-            live::csvHeader(),
-            QByteArray("time_ms,fuel_state,fuel,speed_rpm,petrol_1_ms,petrol_2_ms,petrol_3_ms,"
-                       "petrol_4_ms,petrol_5_ms,petrol_6_ms,petrol_7_ms,petrol_8_ms,gas_1_ms,"
-                       "gas_2_ms,gas_3_ms,gas_4_ms,gas_5_ms,gas_6_ms,gas_7_ms,gas_8_ms,"
-                       "vaporiser_temp_c,gas_temp_c,pressure_bar,lambda_v,alarm_temperature,"
-                       "alarm_pressure,start_on_gas,battery_v,level_immediate,level_average\n"));
-    }
-
     void rowFields_data() {
         columns<Bytes, QString>("bytes", "expected"); // "column=text|..."
         const auto row = [](const char *name, const Bytes &bytes, const char *expected) {
@@ -100,7 +90,6 @@ class TestLiveLog : public QObject {
         QTest::newRow("header only") << h << 0 << 0 << 0.0;
         QTest::newRow("memory file")
             << QByteArray("FichierMemoire:00.01.Fin\r\n") << -1 << 0 << 0.0;
-        QTest::newRow("empty") << QByteArray() << -1 << 0 << 0.0;
     }
     void readBack() {
         const auto [content, rows, skipped, lastSpeed] =

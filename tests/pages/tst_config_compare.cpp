@@ -12,10 +12,9 @@ class TestConfigCompare : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void differences_data() {
-        QTest::addColumn<Changes>("changes");
-        QTest::addColumn<QStringList>("expected");
-        auto row = [](const char *name, Changes changes, QStringList expected) {
-            QTest::newRow(name) << changes << expected;
+        columns<Changes, QStringList>("changes", "expected");
+        const auto row = [](const char *name, Changes changes, QStringList expected) {
+            ::row(name, changes, expected);
         };
         row("live block", {{0x02C, 0, 80}}, {});
         row("word low", {{0xA43, 184, 220}}, {"Switch-over engine speed 3000 rpm → 3036 rpm"});
@@ -37,8 +36,7 @@ class TestConfigCompare : public QObject {
              "Pressure coefficient (0.3 bar) 100 % → 101 %", "Byte 0xFFF 0 → 9"});
     }
     void differences() {
-        QFETCH(Changes, changes);
-        QFETCH(QStringList, expected);
+        const auto [changes, expected] = fetch<Changes, QStringList>("changes", "expected");
         // Full-group injection, the speed at 3000 rpm, the switch-over
         // pressure at 2.06 bar.
         MemoryImage a;

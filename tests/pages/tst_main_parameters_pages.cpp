@@ -274,7 +274,8 @@ class TestMainParametersPages : public QObject {
     }
 
     // ECU -> PC reads the whole memory; the pages with live readings pause
-    // the poll until the read is done, when the watchdog runs again.
+    // the poll until the read is done, when the watchdog runs again; the
+    // pages show what was read.
     void readButtons() {
         const auto [page, pauses] = fetch<QString, bool>("page", "pauses");
         w->link.poll.start();
@@ -287,9 +288,11 @@ class TestMainParametersPages : public QObject {
             QByteArrayList asked = std::exchange(w->port.written, {});
             asked.removeAll(w->link.poll.frame());
             const BlockRange r = blockRange(asked.last().chopped(1));
-            w->port.feed(filledFrame(r.address, r.count, 0));
+            w->port.feed(filledFrame(r.address, r.count, 0xEC));
         }
         QVERIFY(!w->link.state.FullReadActive && w->link.poll.watchdogActive());
+        NtcPage &ntc = *w->screens().FnParametres4;
+        QCOMPARE(texts(ntc.TxTbEau.at(17), ntc.TxTbGaz.at(0)), QStringList({"-20", "-20"}));
     }
 };
 

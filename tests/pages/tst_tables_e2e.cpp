@@ -1,8 +1,9 @@
-// The table pages against the ECU simulator: change values on the
-// coefficient and battery pages, write each, and read them back.
+// The parameter pages against the ECU simulator: change values on the main
+// parameters, coefficient and battery pages, write each, and read them back.
 #include "pages/battery_page.h"
 #include "pages/battery_table.h"
 #include "pages/coefficient_page.h"
+#include "pages/main_parameters_page.h"
 #include "pages/numeric_edit.h"
 #include "support/sim_session.h"
 
@@ -16,13 +17,24 @@ class TestTablesEndToEnd : public QObject {
         SimSession tool(7);
         QVERIFY(tool.readEcu());
         Screens &s = tool.screens();
-
         QSignalSpy processed(&tool.link, &Link::frameProcessed);
+
+        tool.window->app().CurrentPage = 0;
+        tool.window->navigation().Parametres_Click();
+        MainParametersPage *main = s.FnParametres;
+        main->TemperatureText->setText(QStringLiteral("42"));
+        main->ALTemperatureText->setText(QStringLiteral("-10"));
+        main->RPMText->setText(QStringLiteral("2500"));
+        QTest::keyClick(main->PressionText, Qt::Key_Return);
+        // Both blocks answered: 0x801..0x838, then 0xA41..0xA46.
+        QTRY_VERIFY_WITH_TIMEOUT(processed.count() >= 2 && tool.link.state.UploadStep == 0,
+                                 WriteTimeoutMs);
+
         CoefficientPage *tables = s.FnParametres3;
         tables->TxTbCP(4)->setText(QStringLiteral("77"));
         tables->TxTbCG(20)->setText(QStringLiteral("201"));
         tables->BoutonCentrale_Click();
-        QTRY_VERIFY_WITH_TIMEOUT(processed.count() >= 1, WriteTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(processed.count() >= 3, WriteTimeoutMs);
 
         // Battery: a linked stretch and the % TI mode in one upload.
         tool.window->app().CurrentPage = 4;
@@ -40,6 +52,10 @@ class TestTablesEndToEnd : public QObject {
 
         const std::optional<MemoryImage> ecu = tool.closeAndReadBack();
         QVERIFY(ecu);
+        QCOMPARE(int(ecu->at(0x803)), 42);
+        QCOMPARE(int(ecu->at(0x809)), 0xF6); // -10
+        QCOMPARE(int(ecu->at(0x805)), 50);   // unchanged 0.5 bar
+        QCOMPARE(ecu->u16(0xA42), 1250);     // 2500 rpm halved
         QCOMPARE(int(ecu->at(0x813)), 77);
         QCOMPARE(int(ecu->at(0x837)), 201);
         QCOMPARE(int(ecu->at(0x812)), 114); // unchanged

@@ -130,16 +130,6 @@ class TestTablesPages : public QObject {
                      QStringLiteral("1"));
     }
 
-    void ntcFollowsAWholeMemoryRead() {
-        w->link.StartFullRead();
-        for (int i = 0; i < BlockCount && w->link.state.FullReadActive; ++i) {
-            const BlockRange r = blockRange(w->port.written.last().chopped(1));
-            w->port.feed(filledFrame(r.address, r.count, 0xEC));
-        }
-        QCOMPARE(ntcPage().TxTbEau.at(17)->text(), QStringLiteral("-20"));
-        QCOMPARE(ntcPage().TxTbGaz.at(0)->text(), QStringLiteral("-20"));
-    }
-
     // The live values always; the settings only while the poll is off.
     void batteryRefresh() {
         BatteryPage &p = batteryPage();
@@ -173,7 +163,6 @@ class TestTablesPages : public QObject {
         row("entry -129 refused", "TxTBBat2", "-129", -1);
         row("entry 127.5 rounds out", "TxTBBat2", "127.5", -1);
         row("mode % TI", "TxVbatType", "2", 2);
-        row("mode 1.4 is 1", "TxVbatType", "1.4", 1);
         row("mode 3 refused", "TxVbatType", "3", -1);
         row("mode -1 refused", "TxVbatType", "-1", -1);
     }
@@ -198,7 +187,7 @@ class TestTablesPages : public QObject {
         MemoryImage image;
         image.set(address, 9);
         batteryPage().encodeInto(image);
-        const QHash<QString, int> uploaded = {{"2", 2}, {"1.4", 1}, {"3", 3}, {"-1", 0}};
+        const QHash<QString, int> uploaded = {{"2", 2}, {"3", 3}, {"-1", 0}};
         QCOMPARE(int(image.at(address)), uploaded.value(text));
     }
 

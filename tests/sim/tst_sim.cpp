@@ -1,5 +1,6 @@
 // The simulator in-process: answers, ignored commands, functions, faults and the engine.
 #include "ecu-sim/ecu_simulator.h"
+#include "pages/data_table.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -29,16 +30,10 @@ class TstSim : public QObject {
     // A read is answered with the bytes at its address, a write in the same
     // layout is acknowledged; anything malformed is ignored without a trace.
     void readsOrIgnores_data() {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QByteArray>("written"); // sent first when not empty
-        QTest::addColumn<bool>("answered");
-        // A block of the tool's table and the edge of reach.
-        for (const char *c : {"@RB4119A3", "@RF01FFC5"})
-            QTest::newRow(c) << QByteArray(c) + '\r' << QByteArray() << true;
-        QTest::newRow("longest write")
-            << QByteArray("@R8013896\r") << QByteArray(0x38, '\x5A') << true;
-        QTest::newRow("write to the last byte")
-            << QByteArray("@RFFF01C5\r") << QByteArray("\xEE", 1) << true;
+        columns<QByteArray, QByteArray, bool>("command", "written", "answered"); // written first
+        row("edge of reach", QByteArray("@RF01FFC5\r"), QByteArray(), true);
+        row("longest write", QByteArray("@R8013896\r"), QByteArray(0x38, '\x5A'), true);
+        row("write to the last byte", QByteArray("@RFFF01C5\r"), QByteArray("\xEE", 1), true);
         const std::pair<const char *, QByteArray> ignored[] = {
             {"bad checksum", "@R000378D\r"},
             {"lower-case field", withChecksum("@Ra4101")},
@@ -50,12 +45,11 @@ class TstSim : public QObject {
             {"unknown function", withChecksum("@F00A")},
             {"letter only", "@R\r"}};
         for (const auto &[name, command] : ignored)
-            QTest::newRow(name) << command << QByteArray() << false;
+            row(name, command, QByteArray(), false);
     }
     void readsOrIgnores() {
-        QFETCH(QByteArray, command);
-        QFETCH(QByteArray, written);
-        QFETCH(bool, answered);
+        const auto [command, written, answered] =
+            fetch<QByteArray, QByteArray, bool>("command", "written", "answered");
         const int address = command.mid(2, 3).toInt(nullptr, 16);
         Rig r;
         if (!written.isEmpty()) {
@@ -129,9 +123,9 @@ class TstSim : public QObject {
 
     // Each fault spoils the next reply only; a spell and a held reply last longer.
     void faults_data() {
-        QTest::addColumn<int>("kind");
+        columns<int>("kind");
         for (int k = 0; k < FaultKindCount; ++k)
-            QTest::newRow(faultKindName(FaultKind(k))) << k;
+            row(faultKindName(FaultKind(k)), k);
     }
     void faults() {
         QFETCH(int, kind);
