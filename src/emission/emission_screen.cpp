@@ -50,11 +50,15 @@ EmissionScreen::EmissionScreen(AppContext &app, QWidget *parent)
     connect(&link, &Link::fullReadCompleted, this, [this] {
         if (!m_readingSchedule)
             return;
-        m_readingSchedule = false;
-        scheduleKnown();
+        setReadingSchedule(false);
+        scheduleKnown(ScheduleSource::ReadFromEcu);
     });
-    for (auto ended : {&Link::fullReadTimedOut, &Link::fullReadStopped})
-        connect(&link, ended, this, [this] { m_readingSchedule = false; });
+    for (auto ended : {&Link::fullReadTimedOut, &Link::fullReadStopped, &Link::fullReadAbandoned})
+        connect(&link, ended, this, [this] { setReadingSchedule(false); });
+    connect(&link, &Link::portOpened, this, [this] {
+        if (m_source == ScheduleSource::ReadFromEcu)
+            scheduleKnown(ScheduleSource::Unknown);
+    });
 }
 
 NumericEdit *EmissionScreen::cell(Column column, int k) const {
@@ -80,13 +84,23 @@ void EmissionScreen::EmiStart_Click() {
         Temp.start();
 }
 
-void EmissionScreen::scheduleKnown() {
-    m_scheduleKnown = true;
+void EmissionScreen::scheduleSetByFitter() {
+    scheduleKnown(ScheduleSource::SetByFitter);
+}
+
+void EmissionScreen::scheduleKnown(ScheduleSource source) {
+    m_source = source;
     PutIndexTBemi();
 }
 
+void EmissionScreen::setReadingSchedule(bool reading) {
+    m_readingSchedule = reading;
+    for (QPushButton *button : {Command1, BoutonCentrale, BoutonPC})
+        button->setEnabled(!reading);
+}
+
 void EmissionScreen::readScheduleIfUnknown() {
-    if (!m_scheduleKnown && !m_readingSchedule && m_app.link.state.PortIsOpen)
+    if (!isScheduleKnown() && !m_readingSchedule && m_app.link.state.PortIsOpen)
         BoutonPC_Click();
 }
 
@@ -99,10 +113,10 @@ void EmissionScreen::PutIndexTBemi() {
     for (Column column : schedule::Columns) {
         for (int k = 1; k <= schedule::VisibleRows; ++k) {
             NumericEdit *edit = cell(column, k);
-            edit->setEnabled(m_scheduleKnown);
-            edit->setTextIfChanged(m_scheduleKnown ? QString::number(schedule::decode(
-                                                         m_app.link.image, column, s + k - 1))
-                                                   : QString());
+            edit->setEnabled(isScheduleKnown());
+            edit->setTextIfChanged(isScheduleKnown() ? QString::number(schedule::decode(
+                                                           m_app.link.image, column, s + k - 1))
+                                                     : QString());
         }
     }
 }
@@ -141,7 +155,7 @@ void EmissionScreen::Btreset_Click() {
 
 void EmissionScreen::Command1_Click() {
     schedule::initialise(m_app.link.image);
-    scheduleKnown();
+    scheduleSetByFitter();
 }
 
 void EmissionScreen::Command2_Click() {
@@ -153,7 +167,7 @@ void EmissionScreen::Command2_Click() {
 void EmissionScreen::BoutonPC_Click() {
     m_app.link.poll.stopWatchdog();
     m_app.link.poll.stop();
-    m_readingSchedule = true;
+    setReadingSchedule(true);
     m_app.link.StartFullRead(schedule::ScheduleBlockEnd);
 }
 
@@ -162,7 +176,7 @@ void EmissionScreen::BoutonPC_Click() {
 // final test's sign flag 0xB41, which this screen never read, so the upload
 // stops short of it.
 void EmissionScreen::BoutonCentrale_Click() {
-    if (!m_scheduleKnown) {
+    if (!isScheduleKnown()) {
         readScheduleIfUnknown();
         m_app.dialogs.information(
             QStringLiteral("Nothing was written to the ECU: the emission schedule has not been "

@@ -43,11 +43,12 @@ class EmissionScreen : public Form {
     void BoutonPC_Click();
     void BoutonCentrale_Click();
 
-    // The image holds the ECU's whole schedule (read through its last block,
-    // loaded from a memory file, or initialised), so the grid shows it and a
-    // write may send all of it.
-    void scheduleKnown();
-    bool isScheduleKnown() const { return m_scheduleKnown; }
+    // The image holds the whole schedule, so the grid shows it and a write
+    // may send all of it: the fitter set it (a memory file loaded, or
+    // "Initialisation"), or it was read from the ECU. What was read holds
+    // only for that ECU: a port opened again forgets it.
+    void scheduleSetByFitter();
+    bool isScheduleKnown() const { return m_source != ScheduleSource::Unknown; }
     // Reads the schedule from the ECU when the port is open and the image
     // does not hold it yet.
     void readScheduleIfUnknown();
@@ -78,6 +79,13 @@ class EmissionScreen : public Form {
     std::array<QLabel *, schedule::VisibleRows> m_index{};
     std::array<std::array<NumericEdit *, schedule::VisibleRows>, 4> m_cells{};
 
-    bool m_scheduleKnown = false;
+    enum class ScheduleSource { Unknown, ReadFromEcu, SetByFitter };
+    void scheduleKnown(ScheduleSource source);
+    // While its schedule read runs, the screen's buttons wait: an
+    // "Initialisation" or a write then would be overwritten by the blocks
+    // still coming in, or send a half-read schedule.
+    void setReadingSchedule(bool reading);
+
+    ScheduleSource m_source = ScheduleSource::Unknown;
     bool m_readingSchedule = false;
 };

@@ -65,6 +65,7 @@ bool Link::OpenPort() {
         m_blockAskedAfter = 0;
         Q_EMIT statusText(QStringLiteral(" Connection on COM ") +
                           QString::number(m_state.PortNumber));
+        Q_EMIT portOpened();
         return true;
     case SerialPort::OpenResult::NotFound:
         Q_EMIT statusText(NotConnect);

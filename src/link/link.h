@@ -129,7 +129,8 @@ class Link : public QObject {
     void WriteTimer_Timer();
 
   Q_SIGNALS:
-    void statusText(const QString &text);       // BarreEtat
+    void portOpened();                    // a port opened: the ECU behind it may be another one
+    void statusText(const QString &text); // BarreEtat
     void frameArrived(const QByteArray &frame); // before anything else (map acquisition)
     void frameProcessed();                      // the activity light turns
     void dataDecoded(int address, int count);   // the image changed: refresh the screens
@@ -141,7 +142,8 @@ class Link : public QObject {
     void fullReadCompleted(); // every block arrived
     void firstDataLoaded();   // ... and it was the first time
     void fullReadTimedOut();
-    void fullReadStopped(); // the adapter vanished during a read
+    void fullReadStopped();   // the adapter vanished during a read
+    void fullReadAbandoned(); // the fitter closed its progress form
     void uploadStarted();
     void uploadProgress(int value);
     void uploadCompleted();
@@ -172,7 +174,7 @@ class Link : public QObject {
     int m_uploadLast = MemoryImage::LastWireAddress; // the upload writes no byte past it
     bool writeStillWaiting() const;
     enum class AckWait { Waiting, Resend, GiveUp };
-    AckWait ackWaitTick(int &ticks, int &resends, int maxResends);
+    AckWait ackWaitTick(int &ticks, int &resends, int maxResends, int ticksBeforeResend);
     void noteReadSent(const QByteArray &line);
     // The number of the oldest read in flight for range, now answered; 0
     // when none was.

@@ -9,9 +9,10 @@ constexpr int MaxRejectedBlocks = 3;
 // times before the transfer gives up. Reads and writes alike are idempotent.
 constexpr int MaxResends = 2;
 constexpr int TicksBeforeResend = 3;
-// A write outside a chain is sent again once: the fitter hears of a silent
-// ECU within about a second.
+// A write outside a chain waits two ticks and is sent again once: the fitter
+// hears of a silent ECU (wrong port, ECU off) 800 ms after the write.
 constexpr int LoneWriteResends = 1;
+constexpr int LoneTicksBeforeResend = 2;
 } // namespace
 
 void Link::StartFullRead(int endIndex) {
@@ -99,6 +100,7 @@ void Link::AbandonFullRead() {
     forgetReadRequests();
     m_state.FullReadActive = false;
     TimerDownload.stop();
+    Q_EMIT fullReadAbandoned();
 }
 
 // Three silent ticks: the block is asked for again, a bounded number of times.
@@ -165,12 +167,12 @@ QString Link::uploadStoppedText(const QString &restorePoint) const {
         .arg(wayBack);
 }
 
-// One 200 ms tick of a wait for an acknowledgement: three silent ticks send
-// the write again (a write is idempotent), up to maxResends times, then the
+// One 200 ms tick of a wait for an acknowledgement: ticksBeforeResend silent
+// ticks send the write again (a write is idempotent), up to maxResends times, then the
 // wait gives up. A write still waiting its turn on the line is not lost: its
 // wait starts over.
-Link::AckWait Link::ackWaitTick(int &ticks, int &resends, int maxResends) {
-    if (++ticks < TicksBeforeResend)
+Link::AckWait Link::ackWaitTick(int &ticks, int &resends, int maxResends, int ticksBeforeResend) {
+    if (++ticks < ticksBeforeResend)
         return AckWait::Waiting;
     ticks = 0;
     if (writeStillWaiting())
@@ -187,7 +189,7 @@ Link::AckWait Link::ackWaitTick(int &ticks, int &resends, int maxResends) {
 void Link::UPLoadTimer_Timer() {
     if (m_state.UploadStep == 2) {
         switch (ackWaitTick(m_state.UploadTicks, m_writeResends,
-                            m_chainWrite.isEmpty() ? 0 : MaxResends)) {
+                            m_chainWrite.isEmpty() ? 0 : MaxResends, TicksBeforeResend)) {
         case AckWait::Waiting:
             return;
         case AckWait::Resend:
@@ -235,7 +237,8 @@ void Link::ChainTimer_Timer() {
         ChainTimer.stop();
         return;
     }
-    switch (ackWaitTick(m_chainTicks, m_writeResends, m_state.PortIsOpen ? MaxResends : 0)) {
+    switch (ackWaitTick(m_chainTicks, m_writeResends, m_state.PortIsOpen ? MaxResends : 0,
+                        TicksBeforeResend)) {
     case AckWait::Waiting:
         return;
     case AckWait::Resend:
@@ -261,7 +264,7 @@ void Link::WriteTimer_Timer() {
         stopWriteWatch();
         return;
     }
-    switch (ackWaitTick(m_loneTicks, m_loneResends, LoneWriteResends)) {
+    switch (ackWaitTick(m_loneTicks, m_loneResends, LoneWriteResends, LoneTicksBeforeResend)) {
     case AckWait::Waiting:
         return;
     case AckWait::Resend:

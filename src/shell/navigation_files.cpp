@@ -48,7 +48,7 @@ void Navigation::Charger_Click() {
         // it, and its whole write may now cover every entry.
         if (loaded) {
             m_app.screens.FnEmi->PutIndexTBemi();
-            m_app.screens.FnEmi->scheduleKnown();
+            m_app.screens.FnEmi->scheduleSetByFitter();
         }
     });
 }

@@ -22,7 +22,8 @@ class TestEmissionScreens : public QObject {
     void cleanup() { w.reset(); }
 
     // Opening the screen reads the schedule once, block by block; the grid
-    // stays empty until the last block is in.
+    // stays empty, and "Initialisation" and the writes wait, until the last
+    // block is in.
     void scheduleReadOnOpening() {
         emi()->showForm();
         const QByteArrayList expected = {
@@ -33,9 +34,11 @@ class TestEmissionScreens : public QObject {
         for (const QByteArray &request : expected) {
             QCOMPARE(std::exchange(w->port.written, {}), QByteArrayList{request});
             QCOMPARE(gridEnds(), QStringLiteral("1: |||, 18: |||"));
+            QVERIFY(!emi()->Command1->isEnabled() && !emi()->BoutonCentrale->isEnabled());
             const BlockRange r = blockRange(request);
             w->port.feed(filledFrame(r.address, r.count, 0x22));
         }
+        QVERIFY(emi()->Command1->isEnabled() && emi()->BoutonCentrale->isEnabled());
         emi()->HScroll2->setValue(32);
         QCOMPARE(gridEnds(), QStringLiteral("33: 8738|68|34|34, 50: 8738|68|34|34"));
         emi()->hideForm();
@@ -44,26 +47,45 @@ class TestEmissionScreens : public QObject {
     }
 
     // Before the schedule is known the write sends nothing and says so; with
-    // the port open it asks the ECU for the schedule (once).
+    // the port open the screen is reading it, and the write waits for it.
     void writeRefusedBeforeTheRead_data() {
-        columns<bool, QByteArrayList>("portOpen", "sent");
-        row("port open, read running", true, QByteArrayList{"@R0003489\r"});
-        row("port closed", false, QByteArrayList{});
+        columns<bool, QByteArrayList, QStringList>("portOpen", "sent", "messages");
+        row("port open, read running", true, QByteArrayList{"@R0003489\r"}, QStringList{});
+        row("port closed", false, QByteArrayList{},
+            QStringList{"Nothing was written to the ECU: the emission schedule has not been "
+                        "read from it, so the times, idle, load and state values of its 50 "
+                        "entries are not known. \"ECU -->> PC\" reads them, "
+                        "\"Initialisation\" sets them all; then the write sends the "
+                        "configuration and the whole schedule, never the final test "
+                        "results."});
     }
     void writeRefusedBeforeTheRead() {
-        const auto [portOpen, sent] = fetch<bool, QByteArrayList>("portOpen", "sent");
+        const auto [portOpen, sent, messages] =
+            fetch<bool, QByteArrayList, QStringList>("portOpen", "sent", "messages");
         if (!portOpen)
             w->link.ClosePort();
         emi()->showForm();
         QTest::mouseClick(emi()->BoutonCentrale, Qt::LeftButton);
         QCOMPARE(w->port.written, sent);
-        QCOMPARE(w->dialogs.texts(),
-                 QStringList{"Nothing was written to the ECU: the emission schedule has not been "
-                             "read from it, so the times, idle, load and state values of its 50 "
-                             "entries are not known. \"ECU -->> PC\" reads them, "
-                             "\"Initialisation\" sets them all; then the write sends the "
-                             "configuration and the whole schedule, never the final test "
-                             "results."});
+        QCOMPARE(w->dialogs.texts(), messages);
+    }
+
+    // A schedule read from one ECU is not another's: opening the port again
+    // forgets it (the next write reads first); one the fitter set stays.
+    void scheduleAfterThePortOpensAgain_data() {
+        columns<bool, QString>("initialised", "firstRow");
+        row("read from the ECU", false, QStringLiteral("1: |||, 18: |||"));
+        row("initialised", true, QStringLiteral("1: 25|160|120|1, 18: 433|160|120|1"));
+    }
+    void scheduleAfterThePortOpensAgain() {
+        const auto [initialised, firstRow] = fetch<bool, QString>("initialised", "firstRow");
+        open();
+        if (initialised)
+            emi()->Command1_Click();
+        w->link.ClosePort();
+        QVERIFY(w->link.OpenPort());
+        QCOMPARE(gridEnds(), firstRow);
+        QCOMPARE(emi()->isScheduleKnown(), initialised);
     }
 
     // Enter stores the limited value in the image only and shows it back.

@@ -244,31 +244,35 @@ class TestLinkTransfers : public QObject, FakeLink {
         QTest::addColumn<int>("ackAfterTicks"); // -1: never
         QTest::addColumn<bool>("chainFollows");
         QTest::addColumn<int>("sent");
-        QTest::addColumn<bool>("fails");
-        QTest::newRow("acknowledged after the re-send") << 5 << false << 2 << false;
-        QTest::newRow("never acknowledged") << -1 << false << 2 << true;
-        QTest::newRow("a chain takes it over") << -1 << true << 3 << false;
+        QTest::addColumn<int>("failsAtTick"); // -1: never
+        QTest::newRow("acknowledged after the re-send") << 3 << false << 2 << -1;
+        QTest::newRow("never acknowledged") << -1 << false << 2 << 3;
+        QTest::newRow("a chain takes it over") << -1 << true << 3 << -1;
     }
-    // A page write outside a chain goes out again once after three silent
-    // ticks; three more and the link says it was not written (1.2 s).
+    // A page write outside a chain goes out again once after two silent
+    // ticks; two more and the link says it was not written (800 ms).
     void loneWriteIsWatched() {
         QFETCH(int, ackAfterTicks);
         QFETCH(bool, chainFollows);
         QFETCH(int, sent);
-        QFETCH(bool, fails);
+        QFETCH(int, failsAtTick);
         QSignalSpy failed(link, &Link::writeFailed);
         link->WriteBlock("@WA4106");
         if (chainFollows)
             link->StartSequence(1);
+        int failedAt = -1;
         for (int tick = 0; tick < 6; ++tick) {
             if (tick == ackAfterTicks)
                 port->feed(ackFrame());
             link->WriteTimer_Timer();
             link->ChainTimer_Timer();
+            if (failed.count() == 1 && failedAt < 0)
+                failedAt = tick;
         }
         QCOMPARE(port->written, QByteArrayList(sent, "@WA4106000000000000E3\r"));
-        QCOMPARE(failed.count(), fails ? 1 : 0);
-        if (fails)
+        QCOMPARE(failedAt, failsAtTick);
+        QCOMPARE(failed.count(), failsAtTick < 0 ? 0 : 1);
+        if (failsAtTick >= 0)
             QCOMPARE(link->unacknowledgedWriteText(),
                      QStringLiteral(" No acknowledgement from the ECU on COM1: the write of "
                                     "0xA41..0xA46 was not written; check the port and that the "
