@@ -2,7 +2,7 @@
 // only the configuration area 0x800..0x1000 of an image, and the file the
 // tool would save from that image loads back the same bytes.
 #include "files/memory_file.h"
-#include "link/memory_image.h"
+#include "ecu/memory_image.h"
 #include "scratch_file.h"
 
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // never yields a value that is not finite, a formatted plain decimal reads
 // back as itself to 15 significant digits, and the byte conversion stays in
 // 0..255 and agrees with the clamping one wherever it succeeds.
-#include "pages/number_format.h"
+#include "settings/number_format.h"
 
 #include <cmath>
 #include <cstdint>

@@ -7,12 +7,12 @@
 #include "calibration/trim_steps.h"
 #include "link/frames.h"
 #include "link/link.h"
-#include "monitor/monitor_decode.h"
+#include "live/monitor_decode.h"
 #include "monitor/monitor_screen.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
 #include "presentation/upload.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
+#include "ui/numeric_edit.h"
 #include "ui/screens.h"
 
 #include <QLineEdit>

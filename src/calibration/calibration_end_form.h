@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calibration/calibration_results.h"
+#include "tuning/calibration_results.h"
 #include "ui/form.h"
 
 #include <array>

@@ -2,9 +2,9 @@
 // their "Appliquer" buttons, the bank's trims, and the way back.
 #include "calibration/calibration_end_form.h"
 
-#include "monitor/monitor_layout_parts.h"
-#include "monitor/monitor_widgets.h"
-#include "pages/coefficient_page_parts.h"
+#include "ui/layout_parts.h"
+#include "ui/page_parts.h"
+#include "ui/readout_widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

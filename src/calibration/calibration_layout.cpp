@@ -3,10 +3,10 @@
 // copies of the monitor on the left; the commands and the trims on the right.
 #include "calibration/calibration_screen.h"
 
-#include "monitor/monitor_layout_parts.h"
-#include "monitor/monitor_widgets.h"
-#include "pages/coefficient_page_parts.h"
 #include "ui/colors.h"
+#include "ui/layout_parts.h"
+#include "ui/page_parts.h"
+#include "ui/readout_widgets.h"
 
 #include <QFrame>
 #include <QGridLayout>

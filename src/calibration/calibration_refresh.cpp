@@ -5,9 +5,9 @@
 #include "calibration/calibration_end_form.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
-#include "monitor/monitor_widgets.h"
-#include "pages/numeric_edit.h"
 #include "ui/app_context.h"
+#include "ui/numeric_edit.h"
+#include "ui/readout_widgets.h"
 #include "ui/screens.h"
 
 #include <QLineEdit>

@@ -2,22 +2,22 @@
 // show its end, apply and write the trims it found.
 #include "calibration/calibration_screen.h"
 
-#include "calibration/trim_plausibility.h"
+#include "tuning/trim_plausibility.h"
 
 #include "calibration/calibration_end_form.h"
 #include "calibration/calibration_set_form.h"
 #include "calibration/trim_steps.h"
 #include "link/frames.h"
 #include "link/link.h"
-#include "monitor/monitor_decode.h"
+#include "live/monitor_decode.h"
 #include "monitor/monitor_screen.h"
-#include "monitor/monitor_widgets.h"
 #include "pages/main_parameters_page.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
 #include "presentation/upload.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/numeric_edit.h"
+#include "ui/readout_widgets.h"
 #include "ui/screens.h"
 
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calibration/calibration_sequence.h"
+#include "tuning/calibration_sequence.h"
 #include "ui/form.h"
 
 class LevelBar;

@@ -2,10 +2,10 @@
 
 #include "calibration/calibration_end_form.h"
 #include "calibration/calibration_screen.h"
-#include "monitor/monitor_layout_parts.h"
-#include "pages/coefficient_page_parts.h"
-#include "pages/number_format.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
+#include "ui/layout_parts.h"
+#include "ui/page_parts.h"
 #include "ui/screens.h"
 
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/numeric_edit.h"
+#include "ui/numeric_edit.h"
 
 #include <QAbstractButton>
 

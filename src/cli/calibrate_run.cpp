@@ -1,12 +1,12 @@
 #include "cli/calibrate_run.h"
 
-#include "calibration/trim_plausibility.h"
 #include "cli/cli_common.h"
+#include "tuning/trim_plausibility.h"
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "monitor/monitor_decode.h"
-#include "pages/number_format.h"
+#include "live/monitor_decode.h"
+#include "settings/number_format.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // both values as the pages show them.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "pages/config_compare.h"
+#include "settings/config_compare.h"
 
 #include <optional>
 

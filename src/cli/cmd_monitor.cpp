@@ -6,7 +6,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "link/frames.h"
-#include "monitor/live_log.h"
+#include "live/live_log.h"
 
 #include <QEventLoop>
 #include <QFile>

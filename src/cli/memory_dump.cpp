@@ -1,7 +1,7 @@
 #include "cli/memory_dump.h"
 
+#include "ecu/memory_image.h"
 #include "link/hex.h"
-#include "link/memory_image.h"
 
 QByteArray memoryDump(const MemoryImage &image) {
     QByteArray out;

@@ -3,8 +3,8 @@
 #include "emission/emission_screen.h"
 #include "emission/test_clock.h"
 #include "emission/time_graph.h"
-#include "pages/coefficient_page_parts.h"
-#include "pages/numeric_edit.h"
+#include "ui/numeric_edit.h"
+#include "ui/page_parts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

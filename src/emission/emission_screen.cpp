@@ -6,10 +6,10 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "monitor/monitor_screen.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/numeric_edit.h"
 #include "ui/screens.h"
 
 #include <QGroupBox>

@@ -3,9 +3,9 @@
 #include "emission/result_block.h"
 #include "link/frames.h"
 #include "link/link.h"
-#include "pages/coefficient_page_parts.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/page_parts.h"
 #include "ui/screens.h"
 
 #include <QGridLayout>

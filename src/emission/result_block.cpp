@@ -1,7 +1,7 @@
 #include "emission/result_block.h"
 
-#include "link/memory_image.h"
-#include "pages/number_format.h"
+#include "ecu/memory_image.h"
+#include "settings/number_format.h"
 
 #include <cmath>
 

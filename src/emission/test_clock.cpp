@@ -1,6 +1,6 @@
 #include "emission/test_clock.h"
 
-#include "pages/number_format.h"
+#include "settings/number_format.h"
 
 #include <QRegularExpression>
 

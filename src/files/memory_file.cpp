@@ -1,9 +1,9 @@
 #include "files/memory_file.h"
 
+#include "ecu/block_table.h"
+#include "ecu/memory_image.h"
 #include "files/records.h"
-#include "link/block_table.h"
 #include "link/hex.h"
-#include "link/memory_image.h"
 
 namespace memory_file {
 

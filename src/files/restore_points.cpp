@@ -1,8 +1,8 @@
 #include "files/restore_points.h"
 
+#include "ecu/memory_image.h"
 #include "files/memory_file.h"
 #include "link/hex.h"
-#include "link/memory_image.h"
 
 #include <QCoreApplication>
 #include <QDir>

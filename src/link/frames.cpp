@@ -1,7 +1,7 @@
 #include "link/frames.h"
 
+#include "ecu/memory_image.h"
 #include "link/hex.h"
-#include "link/memory_image.h"
 
 namespace frames {
 

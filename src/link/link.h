@@ -1,10 +1,10 @@
 #pragma once
 
-#include "link/block_table.h"
+#include "ecu/block_table.h"
+#include "ecu/memory_image.h"
 #include "link/frames.h"
 #include "link/link_state.h"
 #include "link/live_poll.h"
-#include "link/memory_image.h"
 #include "link/message_table.h"
 #include "link/serial_port.h"
 

@@ -2,13 +2,13 @@
 
 #include "link/link.h"
 #include "map/band_graph.h"
-#include "map/map_export.h"
 #include "map/map_screen.h"
 #include "monitor/monitor_screen.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
+#include "settings/number_format.h"
+#include "tuning/map_export.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/numeric_edit.h"
 #include "ui/screens.h"
 
 #include <QCheckBox>

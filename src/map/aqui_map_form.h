@@ -1,6 +1,6 @@
 #pragma once
 
-#include "map/map_acquisition.h"
+#include "tuning/map_acquisition.h"
 #include "ui/form.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 // then the band table in two blocks of ten and the export buttons.
 #include "map/aqui_map_form.h"
 
-#include "monitor/monitor_layout_parts.h"
+#include "ui/layout_parts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "map/band_graph.h"
 
-#include "map/map_curves.h"
+#include "tuning/map_curves.h"
 #include "ui/colors.h"
 
 #include <QPainter>

@@ -6,10 +6,10 @@
 #include "link/link.h"
 #include "map/band_graph.h"
 #include "monitor/monitor_screen.h"
-#include "monitor/monitor_widgets.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
+#include "ui/numeric_edit.h"
+#include "ui/readout_widgets.h"
 #include "ui/screens.h"
 
 #include <QLineEdit>

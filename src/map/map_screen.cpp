@@ -2,14 +2,14 @@
 
 #include "link/frames.h"
 #include "link/link.h"
+#include "live/monitor_decode.h"
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
-#include "monitor/monitor_decode.h"
 #include "monitor/monitor_screen.h"
-#include "pages/coefficient_grid.h"
-#include "pages/number_format.h"
 #include "presentation/upload.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
+#include "ui/coefficient_grid.h"
 #include "ui/screens.h"
 
 #include <QPushButton>

@@ -4,11 +4,11 @@
 #include "map/map_screen.h"
 
 #include "map/band_graph.h"
-#include "monitor/monitor_layout_parts.h"
-#include "monitor/monitor_widgets.h"
-#include "pages/coefficient_grid.h"
-#include "pages/coefficient_page_parts.h"
 #include "ui/app_context.h"
+#include "ui/coefficient_grid.h"
+#include "ui/layout_parts.h"
+#include "ui/page_parts.h"
+#include "ui/readout_widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #include "monitor/chart_window.h"
 
 #include "link/link.h"
-#include "monitor/live_log.h"
+#include "live/live_log.h"
 #include "ui/dialogs.h"
 
 #include <QChart>

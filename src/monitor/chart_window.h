@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/live_sample.h"
+#include "live/live_sample.h"
 
 #include <QElapsedTimer>
 #include <QWidget>

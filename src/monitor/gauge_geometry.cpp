@@ -1,6 +1,6 @@
 #include "monitor/gauge_geometry.h"
 
-#include "pages/number_format.h"
+#include "settings/number_format.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // The " Engine Variables " frame: the injection times of the eight
 // cylinders with their bars, the trims of both injector banks, the extra
 // injection time and the first write button.
-#include "monitor/monitor_layout_parts.h"
 #include "monitor/monitor_screen.h"
-#include "monitor/monitor_widgets.h"
+#include "ui/layout_parts.h"
+#include "ui/readout_widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -3,12 +3,12 @@
 // state on the right, the second write button below them.
 #include "monitor/monitor_screen.h"
 
-#include "monitor/monitor_layout_parts.h"
-#include "monitor/monitor_widgets.h"
 #include "monitor/needle_gauge.h"
 #include "monitor/record_strip.h"
 #include "ui/colors.h"
 #include "ui/geometry.h"
+#include "ui/layout_parts.h"
+#include "ui/readout_widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

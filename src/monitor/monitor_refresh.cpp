@@ -4,14 +4,14 @@
 #include "monitor/monitor_screen.h"
 
 #include "link/link.h"
-#include "monitor/monitor_decode.h"
-#include "monitor/monitor_widgets.h"
+#include "live/monitor_decode.h"
 #include "monitor/needle_gauge.h"
 #include "pages/main_parameters_page.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/colors.h"
+#include "ui/numeric_edit.h"
+#include "ui/readout_widgets.h"
 #include "ui/screens.h"
 
 #include <QComboBox>

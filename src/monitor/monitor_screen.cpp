@@ -6,14 +6,14 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "monitor/monitor_decode.h"
-#include "monitor/monitor_widgets.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
+#include "live/monitor_decode.h"
 #include "presentation/upload.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
+#include "ui/numeric_edit.h"
+#include "ui/readout_widgets.h"
 #include "ui/screens.h"
 #include "ui/status_strip.h"
 

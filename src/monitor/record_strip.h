@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/live_log.h"
+#include "live/live_log.h"
 
 #include <QFrame>
 #include <QPointer>

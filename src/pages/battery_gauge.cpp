@@ -1,6 +1,6 @@
 #include "pages/battery_gauge.h"
 
-#include "pages/battery_table.h"
+#include "settings/battery_table.h"
 #include "ui/colors.h"
 #include "ui/shape.h"
 

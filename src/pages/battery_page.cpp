@@ -2,13 +2,13 @@
 
 #include "link/link.h"
 #include "pages/battery_gauge.h"
-#include "pages/battery_table.h"
-#include "pages/coefficient_page_parts.h"
 #include "pages/main_parameters_chain.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
+#include "settings/battery_table.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/numeric_edit.h"
+#include "ui/page_parts.h"
 #include "ui/screens.h"
 
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 // The controls of the battery page and their arrangement.
 #include "pages/battery_gauge.h"
 #include "pages/battery_page.h"
-#include "pages/battery_table.h"
-#include "pages/coefficient_page_parts.h"
-#include "pages/numeric_edit.h"
+#include "settings/battery_table.h"
+#include "ui/numeric_edit.h"
+#include "ui/page_parts.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -2,10 +2,10 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "pages/coefficient_grid.h"
-#include "pages/coefficient_page_parts.h"
 #include "pages/main_parameters_chain.h"
 #include "ui/app_context.h"
+#include "ui/coefficient_grid.h"
+#include "ui/page_parts.h"
 #include "ui/screens.h"
 
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 
 #include "files/memory_file.h"
 #include "link/link.h"
-#include "pages/config_compare.h"
+#include "settings/config_compare.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/memory_image.h"
+#include "ecu/memory_image.h"
 
 #include <QWidget>
 

@@ -2,10 +2,10 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "pages/coefficient_page_parts.h"
-#include "pages/numeric_edit.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/numeric_edit.h"
+#include "ui/page_parts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/lambda_codec.h"
+#include "settings/lambda_codec.h"
 #include "ui/form.h"
 
 #include <array>

@@ -2,8 +2,8 @@
 // live readings, the thresholds beside their lamps like a tank gauge, and
 // the presets, files and transfer buttons on the right.
 #include "pages/level_page.h"
-#include "pages/level_percent.h"
 #include "pages/main_parameters_widgets.h"
+#include "settings/level_percent.h"
 #include "ui/shape.h"
 
 #include <QFrame>

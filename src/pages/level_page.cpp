@@ -1,13 +1,13 @@
 #include "pages/level_page.h"
 
-#include "pages/level_fields.h"
+#include "settings/level_fields.h"
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "pages/level_percent.h"
 #include "pages/main_parameters_chain.h"
-#include "pages/number_format.h"
 #include "presentation/upload.h"
+#include "settings/level_percent.h"
+#include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/screens.h"
 #include "ui/shape.h"

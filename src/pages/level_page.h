@@ -1,8 +1,8 @@
 #pragma once
 
 #include "files/sensor_file.h"
-#include "pages/numeric_edit.h"
 #include "ui/form.h"
+#include "ui/numeric_edit.h"
 
 #include <array>
 

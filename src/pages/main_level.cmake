@@ -1,9 +1,4 @@
 # The main parameters and level sensor pages.
-target_sources(gasecu_core PRIVATE
-  level_percent.cpp level_percent.h
-  field_description.cpp field_description.h
-  main_parameters_codec.cpp main_parameters_codec.h
-)
 target_sources(gasecu_gui PRIVATE
   level_layout.cpp
   level_page.cpp level_page.h

@@ -1,9 +1,9 @@
 // The main parameters page as the fitter sees it: the switch-over settings
 // on the left, the alarms and delays in the middle, the sensor types, the
 // reset and the transfer buttons on the right.
-#include "pages/main_parameters_codec.h"
 #include "pages/main_parameters_page.h"
 #include "pages/main_parameters_widgets.h"
+#include "settings/main_parameters_codec.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pages/numeric_edit.h"
 #include "ui/form.h"
+#include "ui/numeric_edit.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #include "transfer/hex_dump.h"
 
+#include "ecu/memory_image.h"
 #include "link/hex.h"
-#include "link/memory_image.h"
-#include "pages/number_format.h"
+#include "settings/number_format.h"
 
 namespace hexdump {
 

@@ -1,6 +1,6 @@
 #include "transfer/memory_viewer.h"
 
-#include "link/memory_image.h"
+#include "ecu/memory_image.h"
 #include "transfer/hex_dump.h"
 #include "ui/colors.h"
 #include "ui/shape.h"

@@ -1,6 +1,6 @@
 // The command line's calibrations against a simulated engine whose trims are
 // off on gas; the ECU's switch-over settings are always left as they were.
-#include "pages/number_format.h"
+#include "settings/number_format.h"
 #include "support/sim_session.h"
 
 #include <csignal>

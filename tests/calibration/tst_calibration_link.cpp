@@ -1,8 +1,8 @@
 // A calibration over the line: the frames a small ECU receives, in order.
-#include "calibration/calibration_sequence.h"
 #include "link/frames.h"
 #include "support/fake_link.h"
 #include "support/frame_helpers.h"
+#include "tuning/calibration_sequence.h"
 
 #include <QTest>
 

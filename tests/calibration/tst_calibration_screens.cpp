@@ -4,12 +4,12 @@
 #include "calibration/calibration_screen.h"
 #include "calibration/calibration_set_form.h"
 #include "pages/main_parameters_page.h"
-#include "pages/numeric_edit.h"
 #include "presentation/refresh.h"
 #include "shell/navigation.h"
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
+#include "ui/numeric_edit.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // The calibration's numbers: phase limits, samples, the finish formulas, and
 // the step machine driven step by step with chosen inputs.
-#include "calibration/calibration_sequence.h"
 #include "pages/data_table.h"
 #include "support/fake_link.h"
 #include "support/frame_helpers.h"
+#include "tuning/calibration_sequence.h"
 
 #include <QSignalSpy>
 #include <QTest>

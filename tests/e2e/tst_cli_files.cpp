@@ -2,7 +2,7 @@
 // before any port is opened, a port found but not remembered fails the
 // search, diff compares memory files and the ECU, monitor writes a row per
 // poll answer.
-#include "monitor/live_log.h"
+#include "live/live_log.h"
 #include "pages/data_table.h"
 #include "support/sim_process.h"
 

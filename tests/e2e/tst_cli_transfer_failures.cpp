@@ -1,8 +1,8 @@
 // gasecu-cli's save and upload stopped part-way on a real pseudo-terminal: every
 // failure says what the ECU now holds, and an upload names its restore point,
 // which puts the ECU back as it was.
+#include "ecu/memory_image.h"
 #include "files/memory_file.h"
-#include "link/memory_image.h"
 #include "support/sim_console.h"
 
 #include <QFile>

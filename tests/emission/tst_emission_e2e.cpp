@@ -2,8 +2,8 @@
 // cells, write it whole, forget it, and read it back from the ECU.
 #include "emission/emission_screen.h"
 #include "emission/schedule_codec.h"
-#include "pages/numeric_edit.h"
 #include "support/sim_session.h"
+#include "ui/numeric_edit.h"
 
 #include <QScrollBar>
 

@@ -1,8 +1,8 @@
 // Memory files: the line, what a load accepts, where an upload's blocks
 // differ, writing in one piece, and restore points.
+#include "ecu/memory_image.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
-#include "link/memory_image.h"
 #include "pages/data_table.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // Fixed frames and their checksums, the block table, write frames, hex fields.
-#include "link/block_table.h"
+#include "ecu/block_table.h"
+#include "ecu/memory_image.h"
 #include "link/frames.h"
 #include "link/hex.h"
-#include "link/memory_image.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // The map acquisition without a screen: crossings, log lines, bands, status, CSV.
-#include "link/memory_image.h"
-#include "map/map_acquisition.h"
-#include "map/map_curves.h"
-#include "map/map_export.h"
+#include "ecu/memory_image.h"
 #include "pages/data_table.h"
+#include "tuning/map_acquisition.h"
+#include "tuning/map_curves.h"
+#include "tuning/map_export.h"
 
 #include <QTest>
 

@@ -4,7 +4,7 @@
 #include "link/link.h"
 #include "map/aqui_map_form.h"
 #include "map/map_screen.h"
-#include "pages/number_format.h"
+#include "settings/number_format.h"
 #include "shell/main_window.h"
 #include "support/sim_session.h"
 

@@ -2,12 +2,12 @@
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
 #include "map/map_screen.h"
-#include "monitor/monitor_widgets.h"
 #include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
 #include "shell/navigation.h"
 #include "support/fake_link.h"
 #include "support/window_bench.h"
+#include "ui/readout_widgets.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Drive logs: the header, rows from chosen live bytes, logs read back.
-#include "link/memory_image.h"
+#include "ecu/memory_image.h"
 #include "link/message_table.h"
-#include "monitor/live_log.h"
+#include "live/live_log.h"
 #include "pages/data_table.h"
 
 #include <QTemporaryDir>

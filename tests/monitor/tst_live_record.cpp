@@ -1,6 +1,6 @@
 // The drive log and the chart window in the main window, on an in-memory line.
+#include "live/live_log.h"
 #include "monitor/chart_window.h"
-#include "monitor/live_log.h"
 #include "monitor/monitor_screen.h"
 #include "monitor/record_strip.h"
 #include "support/fake_link.h"

@@ -1,9 +1,9 @@
 // The monitor screen in the main window, on an in-memory line.
-#include "monitor/monitor_widgets.h"
 #include "monitor/needle_gauge.h"
 #include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
 #include "support/fake_link.h"
+#include "ui/readout_widgets.h"
 #include "ui/status_strip.h"
 
 #include <QGraphicsEffect>

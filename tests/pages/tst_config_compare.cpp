@@ -1,10 +1,10 @@
 // The configuration compare names exactly the settings whose bytes changed,
 // both values in the pages' units, table entries one by one, a byte no page
 // shows by its address; and the settings' codings both ways.
-#include "link/memory_image.h"
-#include "pages/config_compare.h"
+#include "ecu/memory_image.h"
 #include "pages/data_table.h"
-#include "pages/main_parameters_codec.h"
+#include "settings/config_compare.h"
+#include "settings/main_parameters_codec.h"
 
 using Changes = QList<QList<int>>; // address, before, after
 

@@ -1,9 +1,9 @@
 // The main parameters and level sensor pages: the coding of every field, the
 // validation, the step buttons, the writes and what follows them, the level
 // readings and lamps, and the chain of parameter pages.
-#include "pages/level_percent.h"
-#include "pages/main_parameters_codec.h"
 #include "pages/tst_pages_fixture.h"
+#include "settings/level_percent.h"
+#include "settings/main_parameters_codec.h"
 #include "transfer/transfer_form.h"
 #include "ui/shape.h"
 

@@ -1,8 +1,8 @@
 // Reading, writing and converting the numbers of the numeric fields, and the
 // field behaviour shared by every page.
 #include "pages/data_table.h"
-#include "pages/number_format.h"
-#include "pages/numeric_edit.h"
+#include "settings/number_format.h"
+#include "ui/numeric_edit.h"
 
 class TestNumberFormat : public QObject {
     Q_OBJECT

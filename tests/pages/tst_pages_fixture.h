@@ -12,12 +12,12 @@
 #include "pages/level_page.h"
 #include "pages/main_parameters_page.h"
 #include "pages/ntc_page.h"
-#include "pages/numeric_edit.h"
 #include "shell/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_port.h"
 #include "support/frame_helpers.h"
 #include "ui/app_context.h"
+#include "ui/numeric_edit.h"
 #include "ui/screens.h"
 
 #include <QComboBox>

@@ -1,11 +1,11 @@
 // The parameter pages against the ECU simulator: change values on the main
 // parameters, coefficient and battery pages, write each, and read them back.
 #include "pages/battery_page.h"
-#include "pages/battery_table.h"
 #include "pages/coefficient_page.h"
 #include "pages/main_parameters_page.h"
-#include "pages/numeric_edit.h"
+#include "settings/battery_table.h"
 #include "support/sim_session.h"
+#include "ui/numeric_edit.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

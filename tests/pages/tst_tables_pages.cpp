@@ -2,11 +2,11 @@
 // correction and its link, and the lambda block; their codings, the writes
 // and what follows them.
 #include "pages/battery_gauge.h"
-#include "pages/battery_table.h"
-#include "pages/coefficient_codec.h"
-#include "pages/ntc_table.h"
 #include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
+#include "settings/battery_table.h"
+#include "settings/coefficient_codec.h"
+#include "settings/ntc_table.h"
 #include "transfer/transfer_form.h"
 
 #include <QCheckBox>

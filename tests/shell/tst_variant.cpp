@@ -1,13 +1,13 @@
 // The build variants: each preset's options, applied at start-up, decide the
 // caption, the first form and which optional controls the fitter sees.
 #include "monitor/monitor_screen.h"
-#include "monitor/monitor_widgets.h"
 #include "pages/data_table.h"
 #include "pages/level_page.h"
 #include "support/fake_dialogs.h"
 #include "support/window_session.h"
 #include "ui/form.h"
 #include "ui/menu.h"
+#include "ui/readout_widgets.h"
 
 #include <QLabel>
 #include <QPushButton>

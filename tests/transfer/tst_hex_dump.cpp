@@ -1,6 +1,6 @@
 // The memory viewer's dump: start addresses as typed, the lines it builds,
 // and the end of the image.
-#include "link/memory_image.h"
+#include "ecu/memory_image.h"
 #include "pages/data_table.h"
 #include "transfer/hex_dump.h"
 

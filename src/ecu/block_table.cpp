@@ -1,0 +1,35 @@
+#include "ecu/block_table.h"
+
+#include "link/frames.h"
+#include "link/hex.h"
+
+BlockTable makeBlockTable() {
+    return {
+        "@R0003489",
+        "@R8030B9F",
+        "@R8013896",
+        "@RA15249F",
+        "@RA390EB4",
+        "@R8A737AC",
+        "@R8DE37BD",
+        "@R9152497",
+        "@R93937A1",
+        "@R8013896",
+        "@R970379C",
+        "@R9A737AD",
+        "@R9DE37BE",
+        "@R83937A0",
+        "@R870379B",
+        "@RA4733A4",
+        frames::readText(0xA79, 51),
+        frames::readText(0xAAB, 51),
+        frames::readText(0xADD, 51),
+        frames::readText(0xB0F, 51),
+        "@RB4119A3",
+    };
+}
+
+BlockRange blockRange(const QByteArray &entry) {
+    return {hex::value(QByteArrayView(entry).sliced(2, 3)),
+            hex::value(QByteArrayView(entry).sliced(5, 2))};
+}
