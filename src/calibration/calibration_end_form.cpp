@@ -8,10 +8,9 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "live/monitor_decode.h"
-#include "monitor/monitor_screen.h"
-#include "presentation/upload.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
+#include "ui/monitor_controls.h"
 #include "ui/numeric_edit.h"
 #include "ui/screens.h"
 
@@ -85,10 +84,10 @@ void CalibrationEndForm::TestValeur2() {
 
 // Bank 1's trims into the monitor's fields, encoded and written as 0x801..0x802.
 void CalibrationEndForm::BoutonCentrale_Click() {
-    MonitorScreen *monitor = m_app.screens.FnMoniteur;
+    MonitorControls *monitor = m_app.screens.monitorControls;
     monitor->TxCharge->setText(TxCharge->text());
     monitor->TxRalenti->setText(TxRalenti->text());
-    UploadEditedValues(m_app);
+    m_app.uploadEditedValues();
     m_app.link.WriteBlock(frames::WriteBank1Trims);
 }
 

@@ -4,8 +4,8 @@
 
 #include "calibration/calibration_end_form.h"
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "ui/app_context.h"
+#include "ui/monitor_controls.h"
 #include "ui/numeric_edit.h"
 #include "ui/readout_widgets.h"
 #include "ui/screens.h"
@@ -28,7 +28,7 @@ void CalibrationScreen::refresh() {
 }
 
 void CalibrationScreen::refreshFromMonitor() {
-    const MonitorScreen *m = m_app.screens.FnMoniteur;
+    const MonitorControls *m = m_app.screens.monitorControls;
     CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
     CalibrationEndForm *fin2 = m_app.screens.FnCalibrationFIN2;
     copyText(fin->TxCharge, m->TxCharge);

@@ -10,12 +10,11 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "live/monitor_decode.h"
-#include "monitor/monitor_screen.h"
-#include "pages/main_parameters_page.h"
 #include "presentation/upload.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/monitor_controls.h"
 #include "ui/numeric_edit.h"
 #include "ui/readout_widgets.h"
 #include "ui/screens.h"
@@ -65,7 +64,7 @@ void CalibrationScreen::connectSequence() {
     // upload: it must not keep showing the zeroed switch-over settings until
     // the next answer, or the next write would store them again.
     connect(&m_sequence, &Sequence::switchSettingsRestored, this,
-            [this] { m_app.screens.FnParametres->refreshFromImage(); });
+            &CalibrationScreen::switchSettingsRestored);
     connect(&m_sequence, &Sequence::leftChanged, this, [this](const QString &text) {
         calibrationReset();
         SwitchCommutateur->setEnabled(true);
@@ -169,13 +168,13 @@ void CalibrationScreen::BtCalibrationSet_Click() {
 
 // Petrol asks for gas; gas or waiting for it goes back to petrol.
 void CalibrationScreen::SwitchCommutateur_Click() {
-    m_app.screens.FnMoniteur->SwitchCommutateur_Click();
+    m_app.screens.monitorControls->SwitchCommutateur_Click();
 }
 
 // The four trims become the monitor's and are written as the monitor's
 // second write button writes them: bank 2, the extra time, bank 1.
 void CalibrationScreen::BoutonCentrale_Click() {
-    MonitorScreen *monitor = m_app.screens.FnMoniteur;
+    MonitorControls *monitor = m_app.screens.monitorControls;
     monitor->TxCharge->setText(TxCharge->text());
     monitor->TxRalenti->setText(TxRalenti->text());
     monitor->TxChargeB->setText(TxChargeB->text());

@@ -67,6 +67,12 @@ class CalibrationScreen : public Form {
     // Clamps the four trims without a message.
     void TestValeur1();
 
+  Q_SIGNALS:
+    // The switch-over delay and mode are back in the image as they were
+    // before the run: the main parameters page shows them again (the shell
+    // wires it).
+    void switchSettingsRestored();
+
   protected:
     void Form_Load() override;
 

@@ -15,17 +15,15 @@ int runPorts(const QStringList &arguments) {
     if (!args.parse(arguments, &code))
         return code;
     cli::CliLink line(args.portsDir());
-    PortSearch search(line.link, QDir::currentPath());
+    PortSearch search(line.link);
     for (const QString &entry : search.buildList())
         cli::printOut(entry);
     QObject::connect(&search, &PortSearch::logged, &search,
                      [](const QString &text) { cli::printOut(text.chopped(2)); });
     QEventLoop loop;
-    QObject::connect(&search, &PortSearch::found, &loop, [&loop, &search](int port) {
+    QObject::connect(&search, &PortSearch::found, &loop, [&loop](int port) {
         cli::printOut(QStringLiteral("found COM ") + QString::number(port));
-        // The search wrote the file already; writing it again tells whether
-        // it could.
-        if (search.rememberPort()) {
+        if (ConfigFile(QDir::currentPath()).rememberPort(port)) {
             loop.exit(cli::Ok);
             return;
         }

@@ -5,7 +5,6 @@
 #include "emission/time_graph.h"
 #include "link/frames.h"
 #include "link/link.h"
-#include "monitor/monitor_screen.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
@@ -39,11 +38,6 @@ EmissionScreen::EmissionScreen(AppContext &app, QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &EmissionScreen::Command2_Click);
     connect(BoutonPC, &QPushButton::clicked, this, &EmissionScreen::BoutonPC_Click);
     connect(BoutonCentrale, &QPushButton::clicked, this, &EmissionScreen::BoutonCentrale_Click);
-
-    // "Start" on the monitor starts this clock too.
-    if (MonitorScreen *monitor = m_app.screens.FnMoniteur)
-        connect(monitor, &MonitorScreen::emissionStartRequested, this,
-                &EmissionScreen::EmiStart_Click);
 
     // The schedule read started here ends with the grid showing what came in.
     Link &link = m_app.link;

@@ -96,6 +96,15 @@ bool ConfigFile::WriteConfigFile(QString *error) {
     return records::writeAtomically(path(), line.toUtf8(), error);
 }
 
+bool ConfigFile::rememberPort(int port, QString *error) {
+    if (ReadConfigFile() != ReadResult::Read) {
+        for (QString &value : ConfigValues)
+            value.clear();
+    }
+    ConfigValues[1] = QString::number(port);
+    return WriteConfigFile(error);
+}
+
 int ConfigFile::portNumber() const {
     bool ok = false;
     const double value = ConfigValues[1].trimmed().toDouble(&ok);

@@ -25,6 +25,10 @@ class ConfigFile {
     // the file could not be written or is not a regular file.
     bool WriteConfigFile(QString *error = nullptr);
 
+    // Writes port into the file, keeping its other fields when it reads
+    // well (a wrong header keeps nothing). False as WriteConfigFile.
+    bool rememberPort(int port, QString *error = nullptr);
+
     // The port number as a byte: empty or non-numeric gives 0.
     int portNumber() const;
     QString languagePath() const { return ConfigValues[2]; }

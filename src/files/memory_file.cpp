@@ -1,8 +1,8 @@
 #include "files/memory_file.h"
 
-#include "ecu/block_table.h"
 #include "ecu/memory_image.h"
 #include "files/records.h"
+#include "link/block_table.h"
 #include "link/hex.h"
 
 namespace memory_file {

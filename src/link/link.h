@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ecu/block_table.h"
 #include "ecu/memory_image.h"
+#include "link/block_table.h"
 #include "link/frames.h"
 #include "link/link_state.h"
 #include "link/live_poll.h"

@@ -1,6 +1,5 @@
 #include "link/port_search.h"
 
-#include "files/config_file.h"
 #include "link/link.h"
 
 namespace {
@@ -8,8 +7,7 @@ const QString Crlf = QStringLiteral("\r\n");
 const QByteArray TestFrame = QByteArrayLiteral("@R0000183\r"); // one byte at 0x000
 } // namespace
 
-PortSearch::PortSearch(Link &link, QString configDir, QObject *parent)
-    : QObject(parent), m_link(link), m_configDir(std::move(configDir)) {
+PortSearch::PortSearch(Link &link, QObject *parent) : QObject(parent), m_link(link) {
     TimerTestCom.setInterval(300);
     connect(&TimerTestCom, &QTimer::timeout, this, &PortSearch::TimerTestCom_Timer);
     // Only the answer to the test frame itself (one byte at 0x000) counts:
@@ -45,21 +43,10 @@ int PortSearch::entryPort(const QString &entry) {
     return entry.right(2).trimmed().toInt();
 }
 
-bool PortSearch::rememberPort() const {
-    ConfigFile config(m_configDir);
-    if (config.ReadConfigFile() != ConfigFile::ReadResult::Read) {
-        for (QString &value : config.ConfigValues)
-            value.clear();
-    }
-    config.ConfigValues[1] = QString::number(m_link.state.PortNumber);
-    return config.WriteConfigFile();
-}
-
 void PortSearch::TimerTestCom_Timer() {
     if (m_answered && m_link.image.at(0x000) != 0) {
         Q_EMIT logged(QStringLiteral(" trouver !!") + QString::number(m_link.image.at(0x000)) +
                       Crlf);
-        rememberPort();
         TimerTestCom.stop();
         Q_EMIT found(m_link.state.PortNumber);
         return;

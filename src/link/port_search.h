@@ -12,8 +12,8 @@ class Link;
 // Finding the ECU's port: the list of ports that open, and the automatic
 // search that opens each present port in turn, sends a one-byte read of
 // address 0x000 and keeps the first port on which that very read is
-// answered with the firmware byte (never 0). One tick of TimerTestCom per port. The
-// port found is remembered in prconfig.txt of the configuration folder.
+// answered with the firmware byte (never 0). One tick of TimerTestCom per port.
+// The caller remembers the port found (ConfigFile::rememberPort).
 class PortSearch : public QObject {
     Q_OBJECT
   public:
@@ -21,7 +21,7 @@ class PortSearch : public QObject {
     static constexpr int EndIndex = 21; // one past the last port searched
     enum Flag : quint8 { Failed = 0, Present = 1, Waiting = 2 };
 
-    PortSearch(Link &link, QString configDir, QObject *parent = nullptr);
+    explicit PortSearch(Link &link, QObject *parent = nullptr);
 
     // Tries ports 0..20 and returns the entries "COM i" of those that open,
     // or the single entry " No Rs232 ". The link's port must be closed.
@@ -31,9 +31,6 @@ class PortSearch : public QObject {
     bool isSearching() const { return TimerTestCom.isActive(); }
     // The port number of a list entry: its last two characters.
     static int entryPort(const QString &entry);
-    // Writes the link's port number into prconfig.txt, keeping the other
-    // fields of an existing file.
-    bool rememberPort() const;
 
     std::array<quint8, FlagCount> PortFlags{};
     int ScanIndex = 1;
@@ -52,6 +49,5 @@ class PortSearch : public QObject {
 
   private:
     Link &m_link;
-    QString m_configDir;
     bool m_answered = false; // the test frame of the port tried was answered
 };

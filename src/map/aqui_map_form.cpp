@@ -3,11 +3,11 @@
 #include "link/link.h"
 #include "map/band_graph.h"
 #include "map/map_screen.h"
-#include "monitor/monitor_screen.h"
 #include "settings/number_format.h"
 #include "tuning/map_export.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/monitor_controls.h"
 #include "ui/numeric_edit.h"
 #include "ui/screens.h"
 
@@ -34,7 +34,7 @@ void AquiMapForm::MapAcquisitionStep() {
     MapAcquisition::Inputs in;
     in.txZoom = map->txZoom->text();
     in.TxzoomG = map->TxzoomG->text();
-    in.TxRPM = m_app.screens.FnMoniteur->TxRPM->text();
+    in.TxRPM = m_app.screens.monitorControls->TxRPM->text();
     in.param5 = param5->text();
     in.param4 = param4->text();
     in.param6 = param6->text();

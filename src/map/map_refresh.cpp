@@ -5,9 +5,9 @@
 
 #include "link/link.h"
 #include "map/band_graph.h"
-#include "monitor/monitor_screen.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
+#include "ui/monitor_controls.h"
 #include "ui/numeric_edit.h"
 #include "ui/readout_widgets.h"
 #include "ui/screens.h"
@@ -26,7 +26,7 @@ int twipsOf(double value) {
 } // namespace
 
 void MapScreen::refreshCopies() {
-    const MonitorScreen *m = m_app.screens.FnMoniteur;
+    const MonitorControls *m = m_app.screens.monitorControls;
     setText(txZoom, m->txZoom->text());
     setText(TxzoomG, m->TextTPGaz->text());
     Pointeur->setLeftTwips(twipsOf(number::parse(m->TextTPGaz->text()) * 101 + 270));
@@ -42,13 +42,13 @@ void MapScreen::refreshCopies() {
 }
 
 void MapScreen::refreshFuelState() {
-    setText(TextGazEtat, m_app.screens.FnMoniteur->TextGazEtat->text());
+    setText(TextGazEtat, m_app.screens.monitorControls->TextGazEtat->text());
 }
 
 void MapScreen::refreshTrims() {
     if (m_app.link.poll.isOn())
         return;
-    const MonitorScreen *m = m_app.screens.FnMoniteur;
+    const MonitorControls *m = m_app.screens.monitorControls;
     setText(TxCharge, m->TxCharge->text());
     setText(TxRalenti, m->TxRalenti->text());
 }

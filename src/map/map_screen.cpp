@@ -5,11 +5,10 @@
 #include "live/monitor_decode.h"
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
-#include "monitor/monitor_screen.h"
-#include "presentation/upload.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/coefficient_grid.h"
+#include "ui/monitor_controls.h"
 #include "ui/screens.h"
 
 #include <QPushButton>
@@ -92,11 +91,11 @@ void MapScreen::StopMapAqui_Click() {
 // fields, which the upload encodes: the write carries what the fitter set on
 // this screen. Then the extra time and bank 1 go out one per answer.
 void MapScreen::Command1_Click() {
-    MonitorScreen *monitor = m_app.screens.FnMoniteur;
+    MonitorControls *monitor = m_app.screens.monitorControls;
     m_app.link.poll.pauseForWrite();
     monitor->TxRalenti->setText(live::validatedTrimText(live::Trims[0], TxRalenti->text()));
     monitor->TxCharge->setText(live::validatedTrimText(live::Trims[1], TxCharge->text()));
-    UploadEditedValues(m_app);
+    m_app.uploadEditedValues();
     m_app.link.StartSequence(3);
 }
 
@@ -119,5 +118,5 @@ void MapScreen::BtRalenti2_Click() {
 
 // The same fuel switch as the monitor's: petrol asks for gas, gas goes back.
 void MapScreen::SwitchCommutateur_Click() {
-    m_app.screens.FnMoniteur->SwitchCommutateur_Click();
+    m_app.screens.monitorControls->SwitchCommutateur_Click();
 }

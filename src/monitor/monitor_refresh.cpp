@@ -6,7 +6,6 @@
 #include "link/link.h"
 #include "live/monitor_decode.h"
 #include "monitor/needle_gauge.h"
-#include "pages/main_parameters_page.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/colors.h"
@@ -59,7 +58,7 @@ void MonitorScreen::refreshGauges() {
 }
 
 void MonitorScreen::findParameterFields() {
-    QWidget *page = m_app.screens.FnParametres;
+    QWidget *page = m_app.screens.parameterPage(0);
     if (!page || (m_alTemperature && m_lambdaCombo))
         return;
     auto field = [page](const char *name) {

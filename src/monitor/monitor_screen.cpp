@@ -7,7 +7,6 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "live/monitor_decode.h"
-#include "presentation/upload.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
@@ -196,7 +195,7 @@ void MonitorScreen::EmiStart_Click() {
 // the link then restarts the watchdog, which resumes the poll.
 void MonitorScreen::BoutonCentrale_Click() {
     m_app.link.poll.pauseForWrite();
-    UploadEditedValues(m_app);
+    m_app.uploadEditedValues();
     m_app.link.StartSequence(3);
 }
 
@@ -206,7 +205,7 @@ void MonitorScreen::BoutonCentraleB_Click() {
     MemoryImage &image = m_app.link.image;
     image.set(live::Trims[3].address, live::trimByte(live::Trims[3], TxChargeB->value()));
     image.set(live::Trims[2].address, live::trimByte(live::Trims[2], TxRalentiB->value()));
-    UploadEditedValues(m_app);
+    m_app.uploadEditedValues();
     m_app.link.StartSequence(5);
 }
 

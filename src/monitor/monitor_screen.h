@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/form.h"
+#include "ui/monitor_controls.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -24,7 +25,7 @@ struct AppContext;
 // FnMoniteur: the live view of the engine and the gas system. While it is
 // open the link polls the live-data block and every answer is shown here;
 // the fitter trims the injection times of both banks and writes them.
-class MonitorScreen : public Form {
+class MonitorScreen : public Form, public MonitorControls {
     Q_OBJECT
   public:
     explicit MonitorScreen(AppContext &app, QWidget *parent = nullptr);
@@ -64,31 +65,27 @@ class MonitorScreen : public Form {
     int TempGaugeValue = 0;
     int PressureGaugeValue = 0;
 
-    // " Sensors "
-    QLineEdit *TextTPEau, *TextTPGaz, *TextPression, *TextLambda, *TextRPM;
-    LevelBar *BarTPEau, *BarTPGaz, *BarPression, *BarLambda, *BarRPM;
+    // The sensors, injection times, trims and fuel state others copy are
+    // MonitorControls'.
     QLabel *LambaType1, *LambaType2;
-    // " Injection Times": cylinders 1 to 8, petrol (E) and gas (G), each
-    // pair of bars in a picture box (Picture4..7 and Picture8, 12, 13, 14).
-    std::array<QLineEdit *, 8> TextE{}, TextG{};
-    std::array<LevelBar *, 8> BarE{}, BarG{};
+    // Each pair of injection-time bars in a picture box (Picture4..7 and
+    // Picture8, 12, 13, 14).
     std::array<QFrame *, 8> Picture{};
     QLabel *Label17, *Label18; // the column captions of the two halves
     QLabel *Label17b, *Label18b;
-    NumericEdit *TxRalenti, *TxCharge, *TxRalentiB, *TxChargeB, *TxTIExclu;
+    NumericEdit *TxTIExclu;
     QPushButton *BtRalenti1, *BtRalenti2, *BtCharge1, *BtCharge2;
     QPushButton *BtRalenti1B, *BtRalenti2B, *BtCharge1B, *BtCharge2B;
     QPushButton *BtExclu1, *BtExclu2;
-    QLineEdit *TxExclu2, *txZoom;
+    QLineEdit *TxExclu2;
     QPushButton *BoutonCentrale, *BoutonCentraleB;
     // " Alarms " and " Status Operation "
     AlarmLamp *TxAldemarage, *TxAlarmePress, *TxAlarmeTmp;
     QPushButton *BtResetAlarme;
-    QLineEdit *TextGazEtat;
     QPushButton *SwitchCommutateur;
     // " Engine Variables 2 "
     NeedleGauge *PicRPM, *Pictemp, *PicPress;
-    QLabel *TxRPM, *TxTmp, *TxPrss;
+    QLabel *TxTmp, *TxPrss;
     QLineEdit *TxLPress, *TxHPress;
     QPushButton *RazPrss;
     // Elsewhere on the form.
@@ -104,11 +101,11 @@ class MonitorScreen : public Form {
     void pollResent(int error);
     void couleurTimer_Timer();
     void BtResetAlarme_Click();
-    void SwitchCommutateur_Click();
+    void SwitchCommutateur_Click() override;
     void RazPrss_Click();
     void EmiStart_Click();
     void BoutonCentrale_Click();
-    void BoutonCentraleB_Click();
+    void BoutonCentraleB_Click() override;
     // Validation of the four trims and the extra time.
     void TestValeur1();
 

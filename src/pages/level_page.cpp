@@ -5,7 +5,6 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "pages/main_parameters_chain.h"
-#include "presentation/upload.h"
 #include "settings/level_percent.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
@@ -142,7 +141,7 @@ void LevelPage::Predef3_Click() {
 }
 
 void LevelPage::BoutonCentrale_Click() {
-    UploadEditedValues(m_app);
+    m_app.uploadEditedValues();
     m_app.link.WriteBlock(frames::WriteLevelSensor);
 }
 

@@ -4,8 +4,6 @@
 #include "link/link.h"
 #include "pages/level_page.h"
 #include "pages/main_parameters_chain.h"
-#include "presentation/refresh.h"
-#include "presentation/upload.h"
 #include "settings/main_parameters_codec.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
@@ -176,12 +174,12 @@ void MainParametersPage::ComboLambda_Click() {
     if (m_lambdaClickRunning)
         return;
     m_lambdaClickRunning = true;
-    RefreshScreens(m_app);
+    m_app.refreshScreens();
     m_lambdaClickRunning = false;
 }
 
 void MainParametersPage::BoutonCentrale_Click() {
-    UploadEditedValues(m_app);
+    m_app.uploadEditedValues();
     m_app.link.WriteBlock(frames::WriteMainParameters);
     // The ECU's answer sends the second block, 0xA41 to 0xA46.
     m_app.link.StartSequence(1);

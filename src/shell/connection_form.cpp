@@ -1,5 +1,6 @@
 #include "shell/connection_form.h"
 
+#include "files/config_file.h"
 #include "link/link.h"
 #include "shell/connection_icons.h"
 #include "transfer/prog_start_form.h"
@@ -26,8 +27,8 @@ QToolButton *pictureButton(const char *name, const QIcon &icon, const char *tip,
 } // namespace
 
 ConnectionForm::ConnectionForm(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnConnection"), QStringLiteral("Connection "), parent),
-      search(app.link, app.ProgramDir), m_app(app) {
+    : Form(QStringLiteral("FnConnection"), QStringLiteral("Connection "), parent), search(app.link),
+      m_app(app) {
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(12, 10, 12, 10);
     Label1 = new QLabel(QStringLiteral("Selection of the port serial "), this);
@@ -91,7 +92,7 @@ void ConnectionForm::Command1_Click() {
     hideForm();
     link.setPortNumber(PortSearch::entryPort(Combo1->currentText()));
     const bool opened = link.OpenPort();
-    search.rememberPort();
+    ConfigFile(m_app.ProgramDir).rememberPort(link.state.PortNumber);
     // Before the first read the fitter goes on from the data-loading form.
     if (opened && !link.state.DataLoaded)
         m_app.screens.FnProgStart->showForm();
@@ -102,7 +103,8 @@ void ConnectionForm::Command4_Click() {
     search.start();
 }
 
-void ConnectionForm::searchFound() {
+void ConnectionForm::searchFound(int port) {
+    ConfigFile(m_app.ProgramDir).rememberPort(port);
     m_app.link.StartFullRead();
     hideForm();
 }

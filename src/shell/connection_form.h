@@ -37,6 +37,6 @@ class ConnectionForm : public Form {
 
   private:
     void fillList();
-    void searchFound();
+    void searchFound(int port);
     AppContext &m_app;
 };

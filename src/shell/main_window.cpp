@@ -18,6 +18,7 @@
 #include "pages/ntc_page.h"
 #include "presentation/language_load.h"
 #include "presentation/refresh.h"
+#include "presentation/upload.h"
 #include "shell/connection_form.h"
 #include "shell/info_form.h"
 #include "shell/tool_forms.h"
@@ -66,6 +67,8 @@ MainWindow::MainWindow(Link &link, Dialogs *dialogs, const QString &programDir,
 
     m_app = std::make_unique<AppContext>(
         AppContext{m_link, *m_dialogs, *m_menu, *m_etat, m_screens, programDir});
+    m_app->uploadEditedValues = [this] { UploadEditedValues(*m_app); };
+    m_app->refreshScreens = [this] { RefreshScreens(*m_app); };
     m_navigation = std::make_unique<Navigation>(*m_app);
     createForms();
     wireLink();
@@ -93,6 +96,7 @@ void MainWindow::createForms() {
     m_screens.FnConnection->place(6000, 3900);
 
     m_screens.FnMoniteur = new MonitorScreen(*m_app);
+    m_screens.monitorControls = m_screens.FnMoniteur;
     m_screens.FnParametres = new MainParametersPage(*m_app);
     m_screens.FnParametres2 = new LevelPage(*m_app);
     m_screens.FnParametres3 = new CoefficientPage(*m_app);
@@ -104,6 +108,8 @@ void MainWindow::createForms() {
     m_screens.FnCalibrationSet = new CalibrationSetForm(*m_app);
     m_screens.FnCalibrationFin = new CalibrationEndForm(*m_app, 0);
     m_screens.FnCalibrationFIN2 = new CalibrationEndForm(*m_app, 1);
+    connect(m_screens.FnCalibration, &CalibrationScreen::switchSettingsRestored,
+            m_screens.FnParametres, &MainParametersPage::refreshFromImage);
     m_screens.FnCalibrationFIN2->attach(m_area, false);
     m_screens.FnCalibrationFIN2->place(0, 950);
     for (Form *screen : m_screens.screenSet()) {

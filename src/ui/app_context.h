@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Dialogs;
 class Etat;
 class Link;
@@ -19,4 +21,10 @@ struct AppContext {
     QString ProgramDir;              // the directory current at program start
     int CurrentPage = 0;             // the parameter page the Parameters button reopens
     bool CalibrationRunning = false; // an automatic calibration is in progress
+
+    // The passes over every screen that a screen starts without knowing the
+    // others (the shell fills them in): every page's edited values encoded
+    // into the image, and every screen's controls refreshed from it.
+    std::function<void()> uploadEditedValues{};
+    std::function<void()> refreshScreens{};
 };

@@ -18,6 +18,7 @@ class LevelPage;
 class MainParametersPage;
 class MemoryViewer;
 class MapScreen;
+class MonitorControls;
 class MonitorScreen;
 class NtcPage;
 class ProgStartForm;
@@ -34,6 +35,7 @@ struct Screens {
     Form *FnConnection = nullptr;
 
     MonitorScreen *FnMoniteur = nullptr;
+    MonitorControls *monitorControls = nullptr; // the monitor, as the other live screens see it
     MainParametersPage *FnParametres = nullptr;
     LevelPage *FnParametres2 = nullptr;
     CoefficientPage *FnParametres3 = nullptr;

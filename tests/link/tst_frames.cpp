@@ -1,6 +1,6 @@
 // Fixed frames and their checksums, the block table, write frames, hex fields.
-#include "ecu/block_table.h"
 #include "ecu/memory_image.h"
+#include "link/block_table.h"
 #include "link/frames.h"
 #include "link/hex.h"
 

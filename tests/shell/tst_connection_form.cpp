@@ -81,6 +81,9 @@ class TestConnectionForm : public QObject, WindowFixture {
         QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // the whole read begins
         QVERIFY(link->state.FullReadActive && !form().isShown());
         QCOMPARE(link->state.PortNumber, 4);
+        QFile config(dir.filePath(QStringLiteral("prconfig.txt")));
+        QVERIFY(config.open(QIODevice::ReadOnly));
+        QCOMPARE(config.readAll(), QByteArray("FichierConfig:]4]]]]]Fin\r\n"));
     }
 
     void watchdogReportsAFailingSend_data() {

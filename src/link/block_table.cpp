@@ -1,4 +1,4 @@
-#include "ecu/block_table.h"
+#include "link/block_table.h"
 
 #include "link/frames.h"
 #include "link/hex.h"

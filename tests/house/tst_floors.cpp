@@ -1,0 +1,136 @@
+// The source folders stand on floors: a file includes its own folder and
+// the floors below, never one above, and a screen never includes another
+// screen's folder (screens reach each other through the registry and the
+// shell's wiring). The command line stands on the core alone.
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+struct Floor {
+    const char *folder;
+    int level;
+};
+// Bottom to top. Every folder of src/ has its place here.
+constexpr Floor Floors[] = {
+    {"ecu", 0},    {"link", 1},     {"files", 2},    {"settings", 3},     {"live", 4},
+    {"tuning", 5}, {"ui", 6},       {"pages", 7},    {"monitor", 7},      {"calibration", 7},
+    {"map", 7},    {"emission", 7}, {"transfer", 7}, {"presentation", 8}, {"shell", 9},
+    {"app", 10},   {"cli", 10},
+};
+constexpr int ScreenFloor = 7;
+constexpr int CoreTop = 5; // the command line includes nothing above the core
+
+int levelOf(const QString &folder) {
+    for (const Floor &f : Floors) {
+        if (folder == QLatin1String(f.folder))
+            return f.level;
+    }
+    return -1;
+}
+
+// Why folder may not include target; empty when it may.
+QString refusal(const QString &folder, const QString &target) {
+    const int from = levelOf(folder), to = levelOf(target);
+    if (to < 0)
+        return QStringLiteral("a folder without a floor");
+    if (folder == target)
+        return {};
+    if (folder == QLatin1String("cli") && to > CoreTop)
+        return QStringLiteral("the command line above the core");
+    if (to > from)
+        return QStringLiteral("up a floor");
+    if (to == from)
+        return from == ScreenFloor ? QStringLiteral("sideways across screens")
+                                   : QStringLiteral("sideways on one floor");
+    return {};
+}
+} // namespace
+
+class TestFloors : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void everyFolderHasAFloor() {
+        QStringList homeless;
+        QDirIterator dirs(QStringLiteral(GASECU_SOURCE_DIR "/src"),
+                          QDir::Dirs | QDir::NoDotAndDotDot);
+        while (dirs.hasNext()) {
+            const QString name = dirs.next().section(u'/', -1);
+            if (levelOf(name) < 0)
+                homeless << name;
+        }
+        QCOMPARE(homeless, QStringList{});
+    }
+
+    void includesGoDownOnly() {
+        static const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s+\"(\\w+)/"));
+        const QString root = QStringLiteral(GASECU_SOURCE_DIR "/src/");
+        QStringList wrong;
+        QDirIterator files(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            const QString relative = path.mid(root.size());
+            const QString folder = relative.section(u'/', 0, 0);
+            QFile file(path);
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+            int line = 0;
+            while (!file.atEnd()) {
+                ++line;
+                const QString text = QString::fromUtf8(file.readLine());
+                const QRegularExpressionMatch m = include.match(text);
+                if (!m.hasMatch())
+                    continue;
+                const QString why = refusal(folder, m.captured(1));
+                if (!why.isEmpty())
+                    wrong << QStringLiteral("src/%1:%2: %3 (%4)")
+                                 .arg(relative)
+                                 .arg(line)
+                                 .arg(text.trimmed(), why);
+            }
+        }
+        for (const QString &w : std::as_const(wrong))
+            qWarning().noquote() << w;
+        QVERIFY2(wrong.isEmpty(), "includes that break the floors: listed above");
+    }
+
+    // The rule itself, on cases either side of each boundary.
+    void refusals_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("own folder") << "monitor"
+                                    << "monitor"
+                                    << "";
+        QTest::newRow("screen on the kit") << "map"
+                                           << "ui"
+                                           << "";
+        QTest::newRow("kit on a screen") << "ui"
+                                         << "pages"
+                                         << "up a floor";
+        QTest::newRow("screen on screen") << "map"
+                                          << "monitor"
+                                          << "sideways across screens";
+        QTest::newRow("shell on screens") << "shell"
+                                          << "monitor"
+                                          << "";
+        QTest::newRow("cli on tuning") << "cli"
+                                       << "tuning"
+                                       << "";
+        QTest::newRow("cli on the kit") << "cli"
+                                        << "ui"
+                                        << "the command line above the core";
+        QTest::newRow("unknown") << "link"
+                                 << "gadgets"
+                                 << "a folder without a floor";
+    }
+    void refusals() {
+        QFETCH(QString, folder);
+        QFETCH(QString, target);
+        QTEST(refusal(folder, target), "why");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFloors)
+#include "tst_floors.moc"
