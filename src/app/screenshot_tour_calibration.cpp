@@ -32,7 +32,7 @@ bool ScreenshotTour::calibrationShots() {
         std::fprintf(stderr, "gasecu: the calibration did not end\n");
         return false;
     }
-    waitFor([&] { return link.state.UploadStep == 0; }, 5000);
+    waitFor([&] { return link.state.UploadStep == ChainStep::Rest; }, 5000);
     waitFor([] { return false; }, 500); // a few live answers after the end
     ok = shoot(QStringLiteral("31-calibration-idle-done")) && ok;
     // The settings as the fitter finds them.

@@ -278,7 +278,7 @@ void CalibrateRun::applyIdle() {
         const double value = validated(idle[bank], number::parse(m_sequence.texts(bank)[TxApp1]));
         m_link.image.set(idle[bank].address, live::trimByte(idle[bank], value));
     }
-    m_link.StartSequence(5);
+    m_link.StartSequence(ChainStep::Bank2Trims);
     m_stage = Stage::Applying;
     printErr(QStringLiteral("writing the idle trims"));
 }

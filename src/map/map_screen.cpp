@@ -97,7 +97,7 @@ void MapScreen::Command1_Click() {
     monitor->TxRalenti->setText(live::validatedTrimText(live::Trims[0], TxRalenti->text()));
     monitor->TxCharge->setText(live::validatedTrimText(live::Trims[1], TxCharge->text()));
     UploadEditedValues(m_app);
-    m_app.link.StartSequence(3);
+    m_app.link.StartSequence(ChainStep::ExtraTime);
 }
 
 // The trims here step without a key filter or validation; the write clamps.

@@ -180,7 +180,7 @@ void Sequence::zeroSwitchSettings() {
     m_pending = Pending::Zero;
     m_link.image.set(SwitchDelayAddress, 0);
     m_link.image.set(SwitchModeAddress, 0);
-    m_link.StartSequence(6);
+    m_link.StartSequence(ChainStep::SwitchOverDelay);
 }
 
 void Sequence::sample(const Inputs &in, bool gas) {
@@ -217,7 +217,7 @@ void Sequence::RestoreSwitchSettings() {
     m_link.image.set(SwitchModeAddress, m_savedMode);
     m_saved = false;
     m_pending = Pending::Restore;
-    m_link.StartSequence(6);
+    m_link.StartSequence(ChainStep::SwitchOverDelay);
     Q_EMIT switchSettingsRestored();
 }
 
