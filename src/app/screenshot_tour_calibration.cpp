@@ -26,7 +26,11 @@ bool ScreenshotTour::calibrationShots() {
         s.FnCalibrationSet->TxCaStep[i]->setText(QString::fromLatin1(steps[i]));
     cal->BtStCalibration->click();
     const bool sampling = waitFor(
-        [&] { return cal->sequence().phase() == 2 && cal->sequence().step() > 30; }, 120000);
+        [&] {
+            return cal->sequence().phase() == calibration::Phase::SamplingPetrol &&
+                   cal->sequence().step() > 30;
+        },
+        120000);
     bool ok = shoot(QStringLiteral("30-calibration-running")) && sampling;
     if (!waitFor([&] { return !m_window.app().CalibrationRunning; }, 120000)) {
         std::fprintf(stderr, "gasecu: the calibration did not end\n");

@@ -121,12 +121,13 @@ void CalibrateRun::onData(int address, int count) {
     }
 }
 
-// Bounds the waits on the vaporiser temperature (step 0) and on the switch
-// to gas (phase 4), and shows what is awaited while it lasts.
+// Bounds the waits on the vaporiser temperature (step 0) and on the ECU's
+// switch to gas, and shows what is awaited while it lasts.
 void CalibrateRun::checkWait() {
     if (!m_running)
         return;
-    const int waitingFor = m_sequence.step() == 0 ? 0 : m_sequence.phase() == 4 ? 4 : -1;
+    const bool gasAwaited = m_sequence.phase() == Phase::WaitingForGas;
+    const int waitingFor = m_sequence.step() == 0 ? 0 : gasAwaited ? 4 : -1;
     if (waitingFor != m_waitingFor) {
         m_waitingFor = waitingFor;
         m_waiting.start();

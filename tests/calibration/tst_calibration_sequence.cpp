@@ -25,7 +25,7 @@ class TestCalibrationSequence : public QObject, FakeLink {
     // Steps until the end, gas reported once asked for.
     void runToEnd(const Inputs &in) {
         for (int calls = 0; seq->running() && calls < 1000; ++calls) {
-            if (seq->phase() == 4)
+            if (seq->phase() == Phase::WaitingForGas)
                 link->image.set(0x002, 3);
             seq->RunCalibrationStep(in);
         }
