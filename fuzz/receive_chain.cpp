@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (flags & 4)
         link.StartUpload(2);
     if (flags & 8)
-        link.StartSequence(5 + (flags >> 4 & 1));
+        link.StartSequence(flags & 16 ? ChainStep::SwitchOverDelay : ChainStep::Bank2Trims);
     QByteArray chunk;
     for (size_t i = 1; i < size; ++i) {
         switch (data[i]) {

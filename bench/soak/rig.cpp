@@ -88,7 +88,7 @@ SoakRig::End SoakRig::upload() {
 
 SoakRig::End SoakRig::pageWrite(QByteArrayView descriptor) {
     link.WriteBlock(descriptor);
-    link.StartSequence(5);
+    link.StartSequence(ChainStep::Bank2Trims);
     // A chain left unacknowledged fails or stalls: the fitter sees a message
     // and presses the button again.
     bool failed = false;

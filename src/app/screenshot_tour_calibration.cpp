@@ -26,13 +26,17 @@ bool ScreenshotTour::calibrationShots() {
         s.FnCalibrationSet->TxCaStep[i]->setText(QString::fromLatin1(steps[i]));
     cal->BtStCalibration->click();
     const bool sampling = waitFor(
-        [&] { return cal->sequence().phase() == 2 && cal->sequence().step() > 30; }, 120000);
+        [&] {
+            return cal->sequence().phase() == calibration::Phase::SamplingPetrol &&
+                   cal->sequence().step() > 30;
+        },
+        120000);
     bool ok = shoot(QStringLiteral("30-calibration-running")) && sampling;
     if (!waitFor([&] { return !m_window.app().CalibrationRunning; }, 120000)) {
         std::fprintf(stderr, "gasecu: the calibration did not end\n");
         return false;
     }
-    waitFor([&] { return link.state.UploadStep == 0; }, 5000);
+    waitFor([&] { return link.state.UploadStep == ChainStep::Rest; }, 5000);
     waitFor([] { return false; }, 500); // a few live answers after the end
     ok = shoot(QStringLiteral("31-calibration-idle-done")) && ok;
     // The settings as the fitter finds them.

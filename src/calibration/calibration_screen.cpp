@@ -10,7 +10,6 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "live/monitor_decode.h"
-#include "presentation/upload.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"

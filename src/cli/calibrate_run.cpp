@@ -121,12 +121,13 @@ void CalibrateRun::onData(int address, int count) {
     }
 }
 
-// Bounds the waits on the vaporiser temperature (step 0) and on the switch
-// to gas (phase 4), and shows what is awaited while it lasts.
+// Bounds the waits on the vaporiser temperature (step 0) and on the ECU's
+// switch to gas, and shows what is awaited while it lasts.
 void CalibrateRun::checkWait() {
     if (!m_running)
         return;
-    const int waitingFor = m_sequence.step() == 0 ? 0 : m_sequence.phase() == 4 ? 4 : -1;
+    const bool gasAwaited = m_sequence.phase() == Phase::WaitingForGas;
+    const int waitingFor = m_sequence.step() == 0 ? 0 : gasAwaited ? 4 : -1;
     if (waitingFor != m_waitingFor) {
         m_waitingFor = waitingFor;
         m_waiting.start();
@@ -278,7 +279,7 @@ void CalibrateRun::applyIdle() {
         const double value = validated(idle[bank], number::parse(m_sequence.texts(bank)[TxApp1]));
         m_link.image.set(idle[bank].address, live::trimByte(idle[bank], value));
     }
-    m_link.StartSequence(5);
+    m_link.StartSequence(ChainStep::Bank2Trims);
     m_stage = Stage::Applying;
     printErr(QStringLiteral("writing the idle trims"));
 }

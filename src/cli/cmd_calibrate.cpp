@@ -151,7 +151,7 @@ int restoreSwitchSettings(cli::CommandArgs &args) {
     QObject::connect(&link, &Link::chainAcknowledged, &writing, [&] { writing.exit(cli::Ok); });
     QObject::connect(&link, &Link::chainFailed, &writing, [&] { writing.exit(cli::NoAnswer); });
     link.poll.pauseForWrite();
-    link.StartSequence(6);
+    link.StartSequence(ChainStep::SwitchOverDelay);
     if (writing.exec() != cli::Ok) {
         cli::printErr(QStringLiteral("the ECU did not acknowledge the switch-over settings"));
         return cli::NoAnswer;

@@ -113,12 +113,12 @@ void Link::stopTransfers() {
         Q_EMIT fullReadStopped();
     }
     if (UPLoadTimer.isActive()) {
-        m_state.UploadStep = 0;
+        m_state.UploadStep = ChainStep::Rest;
         UPLoadTimer.stop();
         Q_EMIT uploadStopped();
     }
     if (chainRunning()) {
-        m_state.UploadStep = 0;
+        m_state.UploadStep = ChainStep::Rest;
         m_chainTailAwaited = false;
         ChainTimer.stop();
         Q_EMIT chainFailed();

@@ -72,10 +72,15 @@ class Link : public QObject {
     // lastAddress: one that would is written shortened to end there.
     void StartUpload(int firstIndex, int endIndex = BlockCount,
                      int lastAddress = MemoryImage::LastWireAddress);
-    // Starts the chained-write sequencer at 1, 3, 5 or 6 after the caller's
-    // own first write.
-    void StartSequence(int startValue);
-    bool chainRunning() const { return m_state.UploadStep != 0 || m_chainTailAwaited; }
+    // Starts a chain of writes at its first step: SwitchOverBlock follows the
+    // caller's own write, just handed to SendLine; ExtraTime, Bank2Trims and
+    // SwitchOverDelay write their first block now.
+    void StartSequence(ChainStep first);
+    bool chainRunning() const {
+        return m_state.UploadStep != ChainStep::Rest || m_chainTailAwaited;
+    }
+    // A whole-memory upload is writing its blocks.
+    bool uploadRunning() const { return m_state.UploadStep == ChainStep::WholeUpload; }
 
     // The user closed the transfer forms.
     void AbandonFullRead();
@@ -169,7 +174,7 @@ class Link : public QObject {
     void finishFullRead();
     void acknowledged();
     void runSequencer();
-    void sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll);
+    void sendChainWrite(QByteArrayView descriptor, ChainStep next, bool resumesPoll);
     void writeUploadBlock(int index);
     int m_uploadLast = MemoryImage::LastWireAddress; // the upload writes no byte past it
     bool writeStillWaiting() const;

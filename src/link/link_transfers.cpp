@@ -127,7 +127,7 @@ void Link::StartUpload(int firstIndex, int endIndex, int lastAddress) {
     Q_EMIT uploadStarted();
     writeUploadBlock(1);
     m_state.UploadIndex = firstIndex;
-    m_state.UploadStep = 2;
+    m_state.UploadStep = ChainStep::WholeUpload;
     m_state.UploadTicks = 0;
     UPLoadTimer.start();
 }
@@ -148,7 +148,7 @@ void Link::writeUploadBlock(int index) {
 // writes, rests.
 void Link::AbandonUpload() {
     m_state.UploadIndex = 0;
-    m_state.UploadStep = 0;
+    m_state.UploadStep = ChainStep::Rest;
     m_chainTailAwaited = false;
     UPLoadTimer.stop();
     ChainTimer.stop();
@@ -187,7 +187,7 @@ Link::AckWait Link::ackWaitTick(int &ticks, int &resends, int maxResends, int ti
 // A lost acknowledgement sends the same block again; after the re-sends the
 // upload gives up.
 void Link::UPLoadTimer_Timer() {
-    if (m_state.UploadStep == 2) {
+    if (uploadRunning()) {
         switch (ackWaitTick(m_state.UploadTicks, m_writeResends,
                             m_chainWrite.isEmpty() ? 0 : MaxResends, TicksBeforeResend)) {
         case AckWait::Waiting:
@@ -200,23 +200,23 @@ void Link::UPLoadTimer_Timer() {
         }
     }
     UPLoadTimer.stop();
-    m_state.UploadStep = 0;
+    m_state.UploadStep = ChainStep::Rest;
     Q_EMIT uploadTimedOut();
 }
 
-// A chain started at 1 follows the caller's own first write, just handed to
-// SendLine, and moves on at its acknowledgement. The other chains have no
+// The switch-over block follows the caller's own first write, just handed to
+// SendLine, and goes out at its acknowledgement. The other chains have no
 // write of the caller's: their first write goes out now (in order behind
 // whatever waits), and each acknowledgement then sends the next.
-void Link::StartSequence(int startValue) {
+void Link::StartSequence(ChainStep first) {
     stopWriteWatch(); // the chain watches its own writes, the caller's first one included
-    m_state.UploadStep = startValue;
+    m_state.UploadStep = first;
     m_chainTailAwaited = false;
     m_writeResends = 0;
     m_chainTicks = 0;
     m_chainWrite.clear();
     ChainTimer.start();
-    if (startValue == 1)
+    if (first == ChainStep::SwitchOverBlock)
         m_chainWrite = m_lastWriteHanded;
     else
         runSequencer();
@@ -233,7 +233,7 @@ bool Link::writeStillWaiting() const {
 // A chain of writes: its write awaiting an acknowledgement goes out again,
 // then the chain stops and says so.
 void Link::ChainTimer_Timer() {
-    if (!chainRunning() || m_state.UploadStep == 2) {
+    if (!chainRunning() || uploadRunning()) {
         ChainTimer.stop();
         return;
     }
@@ -253,7 +253,7 @@ void Link::ChainTimer_Timer() {
     m_failedWriteInChain = !m_chainTailAwaited; // writes were still to follow it
     m_failedWrite = m_chainWrite;
     ChainTimer.stop();
-    m_state.UploadStep = 0;
+    m_state.UploadStep = ChainStep::Rest;
     m_chainTailAwaited = false;
     Q_EMIT chainFailed();
 }
@@ -285,11 +285,11 @@ void Link::acknowledged() {
         stopWriteWatch();
     m_writeResends = 0;
     m_chainTicks = 0;
-    if (m_state.UploadStep == 2) {
+    if (uploadRunning()) {
         m_uploadAcked += 1;
         m_state.UploadTicks = 0;
     }
-    if (m_chainTailAwaited && m_state.UploadStep == 0) {
+    if (m_chainTailAwaited && m_state.UploadStep == ChainStep::Rest) {
         if (m_state.WritesAwaited > 0 || writeStillWaiting())
             return; // a write is still unacknowledged, or waits its turn on the line
         m_chainTailAwaited = false;
@@ -300,28 +300,30 @@ void Link::acknowledged() {
     runSequencer();
 }
 
-// The chain's last write (nextStep 0) ends the chain once the ECU
+// The chain's last write (next is Rest) ends the chain once the ECU
 // acknowledged it; the trims and switch-over chains bring the poll back.
-void Link::sendChainWrite(QByteArrayView descriptor, int nextStep, bool resumesPoll) {
+void Link::sendChainWrite(QByteArrayView descriptor, ChainStep next, bool resumesPoll) {
     WriteBlock(descriptor);
     m_chainWrite = m_lastWriteHanded;
-    m_state.UploadStep = nextStep;
-    if (nextStep == 0)
+    m_state.UploadStep = next;
+    if (next == ChainStep::Rest)
         m_chainTailAwaited = true;
     if (resumesPoll)
         poll.resumeAfterChain();
 }
 
-// One write per acknowledgement. The states are tested in the order 1, 2,
-// 4, 3, 5, 7, 6 and every state moves only to one already tested, so a
-// chain advances by exactly one block each time.
+// One write per acknowledgement: each step writes its block and names the
+// step the next acknowledgement runs.
 void Link::runSequencer() {
-    int &step = m_state.UploadStep;
-    if (step == 1)
-        sendChainWrite(frames::WriteA41Block, 0, false);
-    if (step == 2) {
+    switch (m_state.UploadStep) {
+    case ChainStep::Rest:
+        return;
+    case ChainStep::SwitchOverBlock:
+        sendChainWrite(frames::WriteA41Block, ChainStep::Rest, false);
+        return;
+    case ChainStep::WholeUpload:
         if (m_state.UploadIndex >= m_uploadEnd) {
-            step = 0;
+            m_state.UploadStep = ChainStep::Rest;
             UPLoadTimer.stop();
             Q_EMIT uploadCompleted();
             poll.resumeAfterTransfer();
@@ -331,15 +333,21 @@ void Link::runSequencer() {
             Q_EMIT uploadProgress(m_state.UploadIndex);
             m_state.UploadTicks = 0;
         }
+        return;
+    case ChainStep::ExtraTime:
+        sendChainWrite(frames::WriteA44, ChainStep::Bank1Trims, false);
+        return;
+    case ChainStep::Bank1Trims:
+        sendChainWrite(frames::WriteBank1Trims, ChainStep::Rest, true);
+        return;
+    case ChainStep::Bank2Trims:
+        sendChainWrite(frames::WriteBank2Trims, ChainStep::ExtraTime, false);
+        return;
+    case ChainStep::SwitchOverDelay:
+        sendChainWrite(frames::Write807, ChainStep::SwitchOverMode, false);
+        return;
+    case ChainStep::SwitchOverMode:
+        sendChainWrite(frames::WriteA41, ChainStep::Rest, true);
+        return;
     }
-    if (step == 4)
-        sendChainWrite(frames::WriteBank1Trims, 0, true);
-    if (step == 3)
-        sendChainWrite(frames::WriteA44, 4, false);
-    if (step == 5)
-        sendChainWrite(frames::WriteBank2Trims, 3, false);
-    if (step == 7)
-        sendChainWrite(frames::WriteA41, 0, true);
-    if (step == 6)
-        sendChainWrite(frames::Write807, 7, false);
 }

@@ -96,7 +96,7 @@ void MapScreen::Command1_Click() {
     monitor->TxRalenti->setText(live::validatedTrimText(live::Trims[0], TxRalenti->text()));
     monitor->TxCharge->setText(live::validatedTrimText(live::Trims[1], TxCharge->text()));
     m_app.uploadEditedValues();
-    m_app.link.StartSequence(3);
+    m_app.link.StartSequence(ChainStep::ExtraTime);
 }
 
 // The trims here step without a key filter or validation; the write clamps.

@@ -196,7 +196,7 @@ void MonitorScreen::EmiStart_Click() {
 void MonitorScreen::BoutonCentrale_Click() {
     m_app.link.poll.pauseForWrite();
     m_app.uploadEditedValues();
-    m_app.link.StartSequence(3);
+    m_app.link.StartSequence(ChainStep::ExtraTime);
 }
 
 // Bank 2 first, whatever the firmware, then as BoutonCentrale.
@@ -206,7 +206,7 @@ void MonitorScreen::BoutonCentraleB_Click() {
     image.set(live::Trims[3].address, live::trimByte(live::Trims[3], TxChargeB->value()));
     image.set(live::Trims[2].address, live::trimByte(live::Trims[2], TxRalentiB->value()));
     m_app.uploadEditedValues();
-    m_app.link.StartSequence(5);
+    m_app.link.StartSequence(ChainStep::Bank2Trims);
 }
 
 void MonitorScreen::encodeInto(MemoryImage &image) const {

@@ -22,9 +22,11 @@ class BatteryPage : public Form {
   public:
     explicit BatteryPage(AppContext &app, QWidget *parent = nullptr);
 
-    // Step 23 of the screen refresh (settings only while not polling).
+    // This page's share of the screen refresh: the battery voltage, its
+    // pointer and the block flag; the mode only while the live block is not
+    // polled, so the fitter's edit stands.
     void refreshFromImage();
-    // Step 23 of the upload of edited values: the mode byte.
+    // Stores the mode byte into the image, for UploadEditedValues.
     void encodeInto(MemoryImage &image) const;
 
     void HS_index_Change();

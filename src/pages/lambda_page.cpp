@@ -148,7 +148,7 @@ void LambdaPage::BoutonCentrale_Click() {
         return;
     }
     m_app.link.WriteBlock(frames::WriteLambda);
-    m_app.link.StartSequence(1);
+    m_app.link.StartSequence(ChainStep::SwitchOverBlock);
 }
 
 void LambdaPage::BoutonPC_Click() {

@@ -20,9 +20,12 @@ class LevelPage : public Form {
   public:
     explicit LevelPage(AppContext &app, QWidget *parent = nullptr);
 
-    // Step 20 of the screen refresh (settings only while not polling).
+    // This page's share of the screen refresh: the immediate and average
+    // levels and their lamps; the settings only while the level is not
+    // polled, so the fitter's edits stand.
     void refreshFromImage();
-    // Steps 19 to 22 of the upload of edited values.
+    // Stores the range correction, minimum, maximum and the four lamp
+    // thresholds (0xA3A..0xA40) into the image, for UploadEditedValues.
     void encodeInto(MemoryImage &image) const;
 
     // Checks and corrects the seven settings; run by every change.

@@ -182,7 +182,7 @@ void MainParametersPage::BoutonCentrale_Click() {
     m_app.uploadEditedValues();
     m_app.link.WriteBlock(frames::WriteMainParameters);
     // The ECU's answer sends the second block, 0xA41 to 0xA46.
-    m_app.link.StartSequence(1);
+    m_app.link.StartSequence(ChainStep::SwitchOverBlock);
 }
 
 void MainParametersPage::BoutonPC_Click() {

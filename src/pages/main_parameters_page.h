@@ -20,9 +20,10 @@ class MainParametersPage : public Form {
   public:
     explicit MainParametersPage(AppContext &app, QWidget *parent = nullptr);
 
-    // Step 6 of the screen refresh: every field from the image.
+    // This page's share of the screen refresh: every field from the image.
     void refreshFromImage();
-    // Steps 1 to 13 of the upload of edited values.
+    // Stores every field into the image, for UploadEditedValues, which
+    // stores these before the other pages' fields.
     void encodeInto(MemoryImage &image) const;
 
     // Checks and corrects every field of the page; run by every change.

@@ -231,7 +231,7 @@ void MainWindow::wireLink() {
         m_dialogs->warning(stoppedText());
     });
     connect(s.FnUPLoad, &UploadForm::closedByUser, this, [this, stoppedText] {
-        const bool uploading = m_link.state.UploadStep == 2;
+        const bool uploading = m_link.uploadRunning();
         m_link.AbandonUpload();
         if (uploading)
             m_dialogs->warning(stoppedText());
@@ -245,7 +245,7 @@ void MainWindow::wireLink() {
                    QStringLiteral("DownLoad"), Dialogs::Icon::Question);
     };
     m_screens.FnUPLoad->confirmClose = [this] {
-        return m_link.state.UploadStep != 2 ||
+        return !m_link.uploadRunning() ||
                m_dialogs->question(
                    QStringLiteral(" Stop writing? The ECU would hold part of the new "
                                   "configuration and part of the old one. "),

@@ -64,7 +64,7 @@ Sequence::Sequence(Link &link, bool &running, QObject *parent)
 void Sequence::start(Kind kind) {
     m_kind = kind;
     m_step = 0;
-    m_phase = 0;
+    m_phase = Phase::WaitingTemperature;
     m_link.poll.start();
     m_running = true;
     Q_EMIT progressValue(0);
@@ -108,6 +108,9 @@ void Sequence::RunCalibrationStep(const Inputs &in) {
         return;
     }
 
+    // The limits move the sequence on whatever the phase, and each pass
+    // runs every check below in this order: limits next to each other
+    // cross more than one phase in a pass.
     if (in.waterTemperature > in.settings.startTemperature && m_step == 0)
         m_step = 1;
     if (m_step == 1) {
@@ -115,47 +118,68 @@ void Sequence::RunCalibrationStep(const Inputs &in) {
         m_link.SendLine(frames::SwitchToPetrol.toByteArray());
         Q_EMIT progressMaximum(l4);
         Q_EMIT progressValue(0);
-        m_phase = 1;
+        m_phase = Phase::StabilisingOnPetrol;
         prepareSampling();
     }
     if (m_step == 2)
         zeroSwitchSettings();
-    if (m_step == l1) {
-        m_phase = 2;
-        setAction("Load Gasoline Time");
-    }
-    if (m_phase == 1)
-        m_step = nextStep(m_step);
-    if (m_phase == 2) {
-        m_step = nextStep(m_step);
-        sample(in, false);
-    }
-    if (m_step == l2) {
-        m_phase = 3;
-        setAction("Waiting Switch Over Gas");
-    }
-    if (m_phase == 3) {
-        setAction("Waiting Switch Over Gas");
-        m_link.SendLine(frames::SwitchToGas.toByteArray());
-        m_phase = 4;
-    }
-    if (m_link.image.at(live::addr::FuelState) == GasRunning && m_phase == 4) {
-        m_phase = 5;
-        setAction(" waiting Stabilisation ");
-    }
-    if (m_phase == 5)
-        m_step = nextStep(m_step);
-    if (m_step == l3) {
-        m_phase = 6;
-        setAction("Load Gas Time");
-    }
-    if (m_phase == 6) {
+    if (m_step == l1)
+        enterPhase(Phase::SamplingPetrol, "Load Gasoline Time");
+    advancePetrol(in);
+    if (m_step == l2)
+        enterPhase(Phase::SwitchingToGas, "Waiting Switch Over Gas");
+    advanceGas();
+    if (m_step == l3)
+        enterPhase(Phase::SamplingGas, "Load Gas Time");
+    if (m_phase == Phase::SamplingGas) {
         m_step = nextStep(m_step);
         sample(in, true);
     }
     if (m_step == l4)
         finish(in);
     Q_EMIT progressValue(m_step);
+}
+
+void Sequence::enterPhase(Phase phase, const char *caption) {
+    m_phase = phase;
+    setAction(caption);
+}
+
+// On petrol: one step per pass, sampling once the engine has settled.
+void Sequence::advancePetrol(const Inputs &in) {
+    switch (m_phase) {
+    case Phase::StabilisingOnPetrol:
+        m_step = nextStep(m_step);
+        break;
+    case Phase::SamplingPetrol:
+        m_step = nextStep(m_step);
+        sample(in, false);
+        break;
+    default:
+        break;
+    }
+}
+
+// The switch to gas is asked for once; the steps count again from the pass
+// that finds the ECU running on gas.
+void Sequence::advanceGas() {
+    switch (m_phase) {
+    case Phase::SwitchingToGas:
+        setAction("Waiting Switch Over Gas");
+        m_link.SendLine(frames::SwitchToGas.toByteArray());
+        m_phase = Phase::WaitingForGas;
+        [[fallthrough]];
+    case Phase::WaitingForGas:
+        if (m_link.image.at(live::addr::FuelState) != GasRunning)
+            break;
+        enterPhase(Phase::StabilisingOnGas, " waiting Stabilisation ");
+        [[fallthrough]];
+    case Phase::StabilisingOnGas:
+        m_step = nextStep(m_step);
+        break;
+    default:
+        break;
+    }
 }
 
 // An idle calibration starts both kinds afresh; a load calibration keeps
@@ -180,7 +204,7 @@ void Sequence::zeroSwitchSettings() {
     m_pending = Pending::Zero;
     m_link.image.set(SwitchDelayAddress, 0);
     m_link.image.set(SwitchModeAddress, 0);
-    m_link.StartSequence(6);
+    m_link.StartSequence(ChainStep::SwitchOverDelay);
 }
 
 void Sequence::sample(const Inputs &in, bool gas) {
@@ -217,7 +241,7 @@ void Sequence::RestoreSwitchSettings() {
     m_link.image.set(SwitchModeAddress, m_savedMode);
     m_saved = false;
     m_pending = Pending::Restore;
-    m_link.StartSequence(6);
+    m_link.StartSequence(ChainStep::SwitchOverDelay);
     Q_EMIT switchSettingsRestored();
 }
 

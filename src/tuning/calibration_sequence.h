@@ -15,6 +15,18 @@ namespace calibration {
 constexpr int SwitchDelayAddress = 0x807;
 constexpr int SwitchModeAddress = 0xA41;
 
+// Where a calibration stands. The step counter runs through the two
+// stabilisations and samplings; the switch to gas waits on the ECU.
+enum class Phase {
+    WaitingTemperature,  // the vaporiser is not yet warm enough
+    StabilisingOnPetrol, // switched to petrol, counting steps up to L1
+    SamplingPetrol,      // petrol injection times sampled up to L2
+    SwitchingToGas,      // L2 reached: the switch to gas is asked for
+    WaitingForGas,       // ... until the ECU reports running on gas
+    StabilisingOnGas,    // counting steps up to L3
+    SamplingGas,         // the same times sampled on gas up to L4
+};
+
 // The durations and limits of the sequence, as the settings form holds them.
 struct Settings {
     // Steps waiting on petrol, petrol samples, steps waiting on gas, gas samples.
@@ -80,7 +92,7 @@ class Sequence : public QObject {
     bool running() const { return m_running; }
     Kind kind() const { return m_kind; }
     int step() const { return m_step; }
-    int phase() const { return m_phase; }
+    Phase phase() const { return m_phase; }
     bool switchSettingsSaved() const { return m_saved; }
     // This calibration's write-back of the switch-over settings is on its
     // way and not yet acknowledged.
@@ -117,6 +129,9 @@ class Sequence : public QObject {
 
   private:
     void prepareSampling();
+    void enterPhase(Phase phase, const char *caption);
+    void advancePetrol(const Inputs &in);
+    void advanceGas();
     void zeroSwitchSettings();
     void sample(const Inputs &in, bool gas);
     void finish(const Inputs &in);
@@ -132,7 +147,7 @@ class Sequence : public QObject {
     bool &m_running;
     Kind m_kind = Kind::Idle;
     int m_step = 0;
-    int m_phase = 0;
+    Phase m_phase = Phase::WaitingTemperature;
     bool m_saved = false; // the ECU's own values are in m_savedDelay/m_savedMode
     Pending m_pending = Pending::None;
     int m_savedDelay = 0;

@@ -43,7 +43,7 @@ class TestCalibrationScreens : public QObject, WindowFixture {
     // Refresh passes until the calibration ends; gas is reported once asked for.
     void runCalibration() {
         for (int pass = 0; pass < 50 && window->app().CalibrationRunning; ++pass) {
-            if (cal()->sequence().phase() == 4)
+            if (cal()->sequence().phase() == calibration::Phase::WaitingForGas)
                 link->image.set(0x002, 3);
             RefreshScreens(window->app());
         }

@@ -25,7 +25,7 @@ class TestCalibrationSequence : public QObject, FakeLink {
     // Steps until the end, gas reported once asked for.
     void runToEnd(const Inputs &in) {
         for (int calls = 0; seq->running() && calls < 1000; ++calls) {
-            if (seq->phase() == 4)
+            if (seq->phase() == Phase::WaitingForGas)
                 link->image.set(0x002, 3);
             seq->RunCalibrationStep(in);
         }
@@ -161,12 +161,13 @@ class TestCalibrationSequence : public QObject, FakeLink {
     }
 
     void restoreWritesBackOnlyWhatWasSaved_data() {
-        columns<int, QList<int>>("calls", "expected"); // upload step, then 0x807 and 0xA41
-        row("first step, nothing saved yet", 1, QList{0, 9, 9});
-        row("switch-over zeroed", 2, QList{7, 2, 3}); // 0x807 is on its way
+        columns<int, ChainStep, QList<int>>("calls", "step", "bytes"); // 0x807 and 0xA41
+        row("first step, nothing saved yet", 1, ChainStep::Rest, QList{9, 9});
+        row("switch-over zeroed", 2, ChainStep::SwitchOverMode, QList{2, 3}); // 0x807 on its way
     }
     void restoreWritesBackOnlyWhatWasSaved() {
-        const auto [calls, expected] = fetch<int, QList<int>>("calls", "expected");
+        const auto [calls, step, bytes] =
+            fetch<int, ChainStep, QList<int>>("calls", "step", "bytes");
         link->image.set(0x807, 2);
         link->image.set(0xA41, 3);
         seq->start(Kind::Idle);
@@ -177,13 +178,13 @@ class TestCalibrationSequence : public QObject, FakeLink {
         link->image.set(0x807, 9);
         link->image.set(0xA41, 9);
         seq->stop();
-        QCOMPARE((QList<int>{link->state.UploadStep, link->image.at(0x807), link->image.at(0xA41)}),
-                 expected);
+        QCOMPARE(link->state.UploadStep, step);
+        QCOMPARE((QList<int>{link->image.at(0x807), link->image.at(0xA41)}), bytes);
         QVERIFY(!running && link->poll.isOn());
         // A second restore has nothing left to write.
         acknowledgeChain();
         seq->RestoreSwitchSettings();
-        QCOMPARE(link->state.UploadStep, 0);
+        QCOMPARE(link->state.UploadStep, ChainStep::Rest);
     }
 };
 

@@ -162,7 +162,8 @@ class TestLinkTransfers : public QObject, FakeLink {
             link->UPLoadTimer_Timer();
         QCOMPARE(uploadTimedOut.count(), 0);
         link->UPLoadTimer_Timer();
-        QVERIFY(uploadTimedOut.count() == 1 && uploaded.isEmpty() && link->state.UploadStep == 0);
+        QVERIFY(uploadTimedOut.count() == 1 && uploaded.isEmpty() &&
+                link->state.UploadStep == ChainStep::Rest);
         QCOMPARE(port->written.size(), 2);
         QCOMPARE(link->uploadStoppedText(),
                  QStringLiteral(" Upload stopped after 2 of 3 blocks: the ECU now holds part of "
@@ -180,29 +181,34 @@ class TestLinkTransfers : public QObject, FakeLink {
     }
 
     void sequencerChains_data() {
-        QTest::addColumn<int>("start");
+        QTest::addColumn<ChainStep>("start");
         QTest::addColumn<QByteArrayList>("writes"); // of a zero image, one per acknowledgement
         QTest::addColumn<bool>("pollResumes");
-        QTest::newRow("1") << 1 << QByteArrayList{"@WA4106000000000000E3\r"} << false;
-        QTest::newRow("5") << 5
-                           << QByteArrayList{"@W8390200005D\r", "@WA44010001\r", "@W80102000052\r"}
-                           << true;
-        QTest::newRow("6") << 6 << QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"} << true;
+        QTest::newRow("switch-over block")
+            << ChainStep::SwitchOverBlock << QByteArrayList{"@WA4106000000000000E3\r"} << false;
+        QTest::newRow("extra time")
+            << ChainStep::ExtraTime << QByteArrayList{"@WA44010001\r", "@W80102000052\r"} << true;
+        QTest::newRow("bank 2 trims")
+            << ChainStep::Bank2Trims
+            << QByteArrayList{"@W8390200005D\r", "@WA44010001\r", "@W80102000052\r"} << true;
+        QTest::newRow("switch-over delay")
+            << ChainStep::SwitchOverDelay << QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"}
+            << true;
     }
     // A chain moves on only at an acknowledgement: the poll's answers and
-    // acknowledgements with no write awaiting one are not. Chain 1 follows the
-    // caller's own write; the others start at once.
+    // acknowledgements with no write awaiting one are not. The switch-over
+    // block follows the caller's own write; the others start at once.
     void sequencerChains() {
-        QFETCH(int, start);
+        QFETCH(ChainStep, start);
         QFETCH(QByteArrayList, writes);
         QFETCH(bool, pollResumes);
         QSignalSpy done(link, &Link::chainAcknowledged);
         port->feed(ackFrame()); // left over: nothing awaits it
-        if (start == 1)
+        if (start == ChainStep::SwitchOverBlock)
             link->SendLine("@F00016\r"); // the caller's own write
         port->written.clear();
         link->StartSequence(start);
-        if (start == 1)
+        if (start == ChainStep::SwitchOverBlock)
             port->feed(ackFrame());
         for (const QByteArray &frame : std::as_const(writes)) {
             QCOMPARE(std::exchange(port->written, {}), QByteArrayList{frame});
@@ -222,7 +228,7 @@ class TestLinkTransfers : public QObject, FakeLink {
     void unacknowledgedChainWriteIsSentAgainThenFails() {
         QSignalSpy failed(link, &Link::chainFailed);
         port->feed("@W00"); // a reply is arriving: the chain's write waits
-        link->StartSequence(6);
+        link->StartSequence(ChainStep::SwitchOverDelay);
         for (int tick = 0; tick < 6; ++tick)
             link->ChainTimer_Timer();
         link->ControlTimer3_Timer();
@@ -259,7 +265,7 @@ class TestLinkTransfers : public QObject, FakeLink {
         QSignalSpy failed(link, &Link::writeFailed);
         link->WriteBlock("@WA4106");
         if (chainFollows)
-            link->StartSequence(1);
+            link->StartSequence(ChainStep::SwitchOverBlock);
         int failedAt = -1;
         for (int tick = 0; tick < 6; ++tick) {
             if (tick == ackAfterTicks)
@@ -293,7 +299,7 @@ class TestLinkTransfers : public QObject, FakeLink {
             QObject::disconnect(*once);
             QVERIFY(link->state.LinkBusy); // the next reply is already arriving
             link->WriteBlock("@W80102");
-            link->StartSequence(1);
+            link->StartSequence(ChainStep::SwitchOverBlock);
             link->SendLine("@F00016\r");
         });
         link->poll.start();

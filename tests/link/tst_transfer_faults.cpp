@@ -129,7 +129,7 @@ class TestTransferFaults : public QObject, FakeLink {
         }
         QCOMPARE(done.count(), complete ? 1 : 0);
         QCOMPARE(timedOut.count(), complete ? 0 : 1);
-        QVERIFY(upload ? link->state.UploadStep == 0 : !link->state.FullReadActive);
+        QVERIFY(upload ? link->state.UploadStep == ChainStep::Rest : !link->state.FullReadActive);
         QCOMPARE(link->noCommunicationText(), QStringLiteral("No communication on COM2"));
 
         // Per byte of the first 4 KiB: the old value, the new one, or either.

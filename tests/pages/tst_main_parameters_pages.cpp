@@ -134,7 +134,8 @@ class TestMainParametersPages : public QObject {
         QCOMPARE(edit->text(), shown);
         const QByteArrayList write{w->writeOf(frames::WriteMainParameters)};
         QCOMPARE(w->port.written, words.size() > 1 ? write : QByteArrayList());
-        QCOMPARE(w->link.state.UploadStep, words.size() > 1 ? 1 : 0);
+        QCOMPARE(w->link.state.UploadStep,
+                 words.size() > 1 ? ChainStep::SwitchOverBlock : ChainStep::Rest);
     }
 
     void reset() {

@@ -27,7 +27,8 @@ class TestTablesEndToEnd : public QObject {
         main->RPMText->setText(QStringLiteral("2500"));
         QTest::keyClick(main->PressionText, Qt::Key_Return);
         // Both blocks answered: 0x801..0x838, then 0xA41..0xA46.
-        QTRY_VERIFY_WITH_TIMEOUT(processed.count() >= 2 && tool.link.state.UploadStep == 0,
+        QTRY_VERIFY_WITH_TIMEOUT(processed.count() >= 2 &&
+                                     tool.link.state.UploadStep == ChainStep::Rest,
                                  WriteTimeoutMs);
 
         CoefficientPage *tables = s.FnParametres3;

@@ -232,7 +232,7 @@ class TestFileButtons : public QObject, WindowFixture {
         const auto [chain, portOpen, messages] =
             fetch<bool, bool, QStringList>("chain", "portOpen", "messages");
         if (chain)
-            link->StartSequence(5); // the trims (the calibration reports its own)
+            link->StartSequence(ChainStep::Bank2Trims); // the calibration reports its own
         else
             link->WriteBlock("@W80102");
         if (!portOpen)
