@@ -1,6 +1,7 @@
 // The configuration compare: the ECU's configuration against a memory file
 // in which a fitter changed a few settings and a table entry.
 #include "app/screenshot_tour.h"
+#include "ecu/memory_map.h"
 #include "files/memory_file.h"
 #include "link/link.h"
 #include "pages/compare_window.h"
@@ -12,11 +13,14 @@ bool ScreenshotTour::shootCompare() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Customer.fra"));
     MemoryImage changed = m_window.app().link.image;
-    changed.set(memory_file::LastAddress, changed.at(0x000));
-    changed.set(0x803, static_cast<quint8>(changed.at(0x803) + 5));  // switch-over temperature
-    changed.set(0x80B, static_cast<quint8>(changed.at(0x80B) + 10)); // pressure alarm
-    changed.set(0x812, static_cast<quint8>(changed.at(0x812) + 4));  // pressure coefficient
-    changed.set(0x813, static_cast<quint8>(changed.at(0x813) + 3));
+    ecu::stampFirmware(changed);
+    const auto add = [&changed](int address, int step) {
+        changed.set(address, static_cast<quint8>(changed.at(address) + step));
+    };
+    add(ecu::field::SwitchTemperature.address, 5);
+    add(ecu::field::AlarmPressure.address + 1, 10); // the magnitude
+    add(ecu::PressureCoefficients.address + 2, 4);
+    add(ecu::PressureCoefficients.address + 3, 3);
     if (!memory_file::writeAtomically(path, memory_file::format(changed)))
         return false;
     CompareWindow *compare = m_window.compareWindow();

@@ -4,6 +4,7 @@
 // after the screen's own fuel switch, so both curves are drawn.
 #include "app/screenshot_tour.h"
 
+#include "ecu/live_block.h"
 #include "link/link.h"
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
@@ -18,6 +19,7 @@
 bool ScreenshotTour::mapTour() {
     Screens &s = m_window.screens();
     Link &link = m_window.app().link;
+    const auto fuel = [&link] { return link.image.at(ecu::liveblock::FuelState); };
     const QString console = qEnvironmentVariable("GASECU_SIM_CONSOLE");
     if (QFile pipe(console); !console.isEmpty() && pipe.open(QIODevice::WriteOnly))
         pipe.write("drive on\n");
@@ -25,16 +27,16 @@ bool ScreenshotTour::mapTour() {
     m_window.navigation().Moniteur_Click();
     m_window.navigation().BtMap_Click();
     // The petrol curve first: back to petrol if an earlier stop left gas on.
-    if (link.image.at(0x002) != 0) {
+    if (fuel() != ecu::liveblock::OnPetrol) {
         s.FnMAP->SwitchCommutateur_Click();
-        waitFor([&] { return link.image.at(0x002) == 0; }, 20000);
+        waitFor([&] { return fuel() == ecu::liveblock::OnPetrol; }, 20000);
     }
     s.FnMAP->StarMapAqui_Click();
     if (!waitFor([&] { return s.FnAquiMap->filledBands(MapAcquisition::Column::Petrol) >= 6; },
                  60000))
         std::fprintf(stderr, "gasecu: few petrol bands (is the simulator driving?)\n");
     s.FnMAP->SwitchCommutateur_Click();
-    waitFor([&] { return link.image.at(0x002) == 3; }, 20000);
+    waitFor([&] { return fuel() == ecu::liveblock::OnGas; }, 20000);
     if (!waitFor([&] { return s.FnAquiMap->filledBands(MapAcquisition::Column::Gas) >= 6; }, 60000))
         std::fprintf(stderr, "gasecu: few gas bands\n");
     s.FnMAP->StopMapAqui_Click();
@@ -44,6 +46,6 @@ bool ScreenshotTour::mapTour() {
     ok = shoot(QStringLiteral("40-map")) && ok;
     // Leave the engine on petrol for what follows.
     s.FnMAP->SwitchCommutateur_Click();
-    waitFor([&] { return link.image.at(0x002) == 0; }, 20000);
+    waitFor([&] { return fuel() == ecu::liveblock::OnPetrol; }, 20000);
     return ok;
 }

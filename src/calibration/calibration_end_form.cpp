@@ -82,7 +82,7 @@ void CalibrationEndForm::TestValeur2() {
     m_validating = false;
 }
 
-// Bank 1's trims into the monitor's fields, encoded and written as 0x801..0x802.
+// Bank 1's trims into the monitor's fields, encoded and written.
 void CalibrationEndForm::BoutonCentrale_Click() {
     MonitorControls *monitor = m_app.screens.monitorControls;
     monitor->TxCharge->setText(TxCharge->text());

@@ -220,7 +220,7 @@ void CalibrationScreen::BTuploadRalenti_Click() {
     BoutonCentrale_Click();
 }
 
-// Bank 1's load line: new multiplier and offset, written as 0x801..0x802.
+// Bank 1's load line: new multiplier and offset, written as its two trims.
 void CalibrationScreen::BTuploadCharge_Click() {
     if (!plausibleOrConfirmed(Kind::Load))
         return;

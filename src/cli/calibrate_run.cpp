@@ -6,6 +6,7 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "live/monitor_decode.h"
+#include "settings/config_compare.h"
 #include "settings/number_format.h"
 
 #include <cstdio>
@@ -242,12 +243,14 @@ void CalibrateRun::onChainFailed() {
 // command that writes them back.
 void CalibrateRun::printLeftChanged() {
     const int delay = m_sequence.savedDelay(), mode = m_sequence.savedMode();
-    printErr(QStringLiteral("the ECU was left with its switch-over delay (0x807) and mode (0xA41) "
+    printErr(QStringLiteral("the ECU was left with its switch-over delay (%4) and mode (%5) "
                             "at 0; it held delay %1 and mode %2. Write them back once it answers "
                             "with:\n  gasecu-cli calibrate restore --delay %1 --mode %2 --port %3")
                  .arg(delay)
                  .arg(mode)
-                 .arg(m_port));
+                 .arg(m_port)
+                 .arg(compare::addressText(calibration::SwitchDelayAddress),
+                      compare::addressText(calibration::SwitchModeAddress)));
 }
 
 // The new idle trims (idle) or bank 1's new load offset (load) against

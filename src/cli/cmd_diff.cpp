@@ -3,6 +3,7 @@
 // both values as the pages show them.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "ecu/memory_map.h"
 #include "settings/config_compare.h"
 
 #include <optional>
@@ -34,9 +35,9 @@ int runDiff(const QStringList &arguments) {
         cli::CliLink line(args.portsDir());
         if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
             return read;
-        // As when it is saved: the firmware byte travels at 0x1000.
+        // As when it is saved: the firmware byte travels in its copy.
         MemoryImage ecu = line.link.image;
-        ecu.set(memory_file::LastAddress, ecu.at(0x000));
+        ecu::stampFirmware(ecu);
         for (int i = 0; i < 2; ++i) {
             if (names[i] == Ecu)
                 images[i] = ecu;

@@ -5,6 +5,8 @@
 // of whole rows.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "ecu/live_block.h"
+#include "ecu/memory_map.h"
 #include "link/frames.h"
 #include "live/live_log.h"
 
@@ -15,11 +17,12 @@
 #include <cstdio>
 
 namespace {
-// The live block and the battery reading right after it (0x037, 0x038).
-constexpr int PollLength = 0x39;
+// The live block and the battery reading right after it.
+constexpr int PollLength = ecu::liveblock::BatteryPointer + 1;
 // Lambda type and injection type: the speed is shown doubled for
 // sequential injection.
-constexpr int SensorTypes = 0x80C;
+constexpr int SensorTypes = ecu::field::LambdaType.address;
+static_assert(ecu::field::InjectionType.address == SensorTypes + 1);
 constexpr int SetupAttempts = 3;
 
 // Reads the sensor types; false when the ECU does not answer.
@@ -88,7 +91,9 @@ int runMonitor(const QStringList &arguments) {
 
     QEventLoop loop;
     QObject::connect(&link, &Link::dataDecoded, &loop, [&](int address, int count) {
-        if (address != 0 || count < PollLength)
+        // Every answer to this poll carries the live block and the battery
+        // reading after it.
+        if (!ecu::liveblock::isLiveAnswer(address, count))
             return;
         if (!log.append(link.image)) {
             cli::printErr(QStringLiteral("gasecu-cli: the log stopped: ") + log.errorString());
@@ -115,7 +120,7 @@ int runMonitor(const QStringList &arguments) {
                            [&loop] { loop.exit(cli::Ok); });
 
     LivePoll &poll = link.poll;
-    poll.setFrame(frames::readText(0x000, PollLength));
+    poll.setFrame(frames::readText(ecu::liveblock::Address, PollLength));
     poll.start();
     poll.clearSilence();
     poll.startWatchdog();

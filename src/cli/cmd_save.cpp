@@ -2,6 +2,7 @@
 // configuration in a memory file.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "ecu/memory_map.h"
 #include "files/memory_file.h"
 #include "files/records.h"
 
@@ -30,7 +31,7 @@ int runSave(const QStringList &arguments) {
     if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
         return read;
     MemoryImage &image = line.link.image;
-    image.set(memory_file::LastAddress, image.at(0x000));
+    ecu::stampFirmware(image);
     if (!memory_file::writeAtomically(path, memory_file::format(image), &error)) {
         cli::printErr(QStringLiteral("gasecu-cli: ") + error);
         return cli::FileProblem;

@@ -3,6 +3,7 @@
 // blocks back and compares them with the file.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "ecu/live_block.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 #include "link/hex.h"
@@ -22,7 +23,7 @@ int runUpload(const QStringList &arguments) {
     MemoryImage &image = line.link.image;
     // Checked first: a refused file makes no restore point, so it never
     // pushes a real one out of those kept.
-    if (parsed.firmware() != image.at(0x000)) {
+    if (parsed.firmware() != image.at(ecu::liveblock::Firmware)) {
         cli::printErr(QStringLiteral(" FIREWAR ERROR "));
         return cli::FirmwareMismatch;
     }

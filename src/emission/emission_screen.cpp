@@ -166,8 +166,8 @@ void EmissionScreen::BoutonPC_Click() {
 }
 
 // The whole configuration goes out block by block, the schedule with it, up
-// to its last byte 0xB40 and never beyond: the states block runs on into the
-// final test's sign flag 0xB41, which this screen never read, so the upload
+// to its last byte and never beyond: the states block runs on into the
+// final test's first sign flag, which this screen never read, so the upload
 // stops short of it.
 void EmissionScreen::BoutonCentrale_Click() {
     if (!isScheduleKnown()) {

@@ -10,7 +10,7 @@ namespace results {
 namespace {
 // Text1..Text6 live in the second half of the block, Text7..Text12 in the first.
 int group(int n) {
-    return n < 6 ? 0xB4D + n : 0xB41 + (n - 6);
+    return n < 6 ? ecu::FinalTestFirstSigns + n : ecu::FinalTestLaterSigns + (n - 6);
 }
 
 QString fieldName(std::size_t index) {
@@ -25,7 +25,7 @@ int signAddress(int n) {
 }
 
 int magnitudeAddress(int n) {
-    return group(n) + 6;
+    return group(n) + ecu::FinalTestMagnitudeOffset;
 }
 
 Texts decode(const MemoryImage &image) {

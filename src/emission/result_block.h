@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecu/memory_map.h"
+
 #include <QString>
 
 #include <array>
@@ -7,17 +9,16 @@
 
 class MemoryImage;
 
-// The result block of the last emission test, 0xB41..0xB59: twelve values
-// kept as a sign flag (1 = negative) and a magnitude, and a cycle count.
-//   0xB41..0xB46 signs of Text7..Text12    0xB47..0xB4C magnitudes of Text7..Text12
-//   0xB4D..0xB52 signs of Text1..Text6     0xB53..0xB58 magnitudes of Text1..Text6
-//   0xB59        cycle count
+// The result block of the last emission test: twelve values kept as a sign
+// flag (1 = negative) and a magnitude, and a cycle count. In block order:
+//   signs of Text7..Text12, magnitudes of Text7..Text12,
+//   signs of Text1..Text6, magnitudes of Text1..Text6, the cycle count.
 namespace results {
 
-inline constexpr int FirstAddress = 0xB41;
-inline constexpr int Length = 0x19;
+inline constexpr int FirstAddress = ecu::FinalTest.address;
+inline constexpr int Length = ecu::FinalTest.length;
 inline constexpr int ValueCount = 12;
-inline constexpr int CycleAddress = 0xB59;
+inline constexpr int CycleAddress = ecu::FinalTestCycles;
 
 // Texts of Text1..Text12, then TxCycle.
 using Texts = std::array<QString, ValueCount + 1>;

@@ -31,15 +31,15 @@ int limit(Column column) {
 int address(Column column, int entry) {
     switch (column) {
     case Column::Time:
-        return FirstAddress + 2 * entry;
+        return ecu::ScheduleTimes.address + 2 * entry;
     case Column::Idle:
-        return 0xAAB + entry;
+        return ecu::ScheduleIdle.address + entry;
     case Column::Load:
-        return 0xADD + entry;
+        return ecu::ScheduleLoad.address + entry;
     case Column::State:
         break;
     }
-    return 0xB0F + entry;
+    return ecu::ScheduleStates.address + entry;
 }
 
 int decode(const MemoryImage &image, Column column, int entry) {

@@ -1,25 +1,27 @@
 #pragma once
 
+#include "ecu/memory_map.h"
+
 #include <QString>
 
 class MemoryImage;
 
-// The emission test schedule the ECU keeps at 0xA47..0xB40: 50 steps, each
+// The emission test schedule the ECU keeps: 50 steps, each
 // a time in seconds, an idle value, a load value and a state.
 namespace schedule {
 
-inline constexpr int EntryCount = 50;
+inline constexpr int EntryCount = ecu::ScheduleSteps;
 inline constexpr int VisibleRows = 18;                      // rows of the screen's grid
 inline constexpr int LastScroll = EntryCount - VisibleRows; // 32: the grid shows entries 33..50
-inline constexpr int FirstAddress = 0xA47;
-inline constexpr int LastAddress = 0xB40;
+inline constexpr int FirstAddress = ecu::Schedule.address;
+inline constexpr int LastAddress = ecu::Schedule.last();
 
 // BlockTable entries 15..19 hold the schedule; a transfer that runs up to
 // this end carries all of it (a whole-memory one stops after entry 15, in
 // the middle of the times).
 inline constexpr int ScheduleBlockEnd = 20;
-// Entry 19 of those reads the states, 0xB0F..0xB41: 51 bytes, one past the
-// schedule into the final test's sign flag. A write of the schedule stops at
+// Entry 19 of those reads the states: 51 bytes, one past the schedule into
+// the final test's first sign flag. A write of the schedule stops at
 // its last byte, LastAddress.
 
 enum class Column { Time, Idle, Load, State };

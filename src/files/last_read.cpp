@@ -1,10 +1,8 @@
 #include "files/last_read.h"
 
+#include "ecu/live_block.h"
+#include "ecu/memory_map.h"
 #include "link/link.h"
-
-namespace {
-constexpr int ConfigStart = 0x800;
-} // namespace
 
 LastRead::LastRead(Link &link) : QObject(&link) {
     setObjectName(QStringLiteral("LastRead"));
@@ -19,9 +17,10 @@ LastRead &LastRead::of(Link &link) {
 }
 
 bool LastRead::matches(const MemoryImage &image) const {
-    if (!m_known || image.at(0x000) != m_bytes.at(0x000))
+    const int firmware = ecu::liveblock::Firmware;
+    if (!m_known || image.at(firmware) != m_bytes.at(firmware))
         return false;
-    for (int a = ConfigStart; a <= MemoryImage::LastWireAddress; ++a) {
+    for (int a = ecu::ConfigStart; a <= ecu::WireEnd; ++a) {
         if (image.at(a) != m_bytes.at(a))
             return false;
     }

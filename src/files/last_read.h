@@ -8,7 +8,7 @@
 class Link;
 
 // What the ECU held at the end of the last completed whole-memory read: its
-// firmware byte (0x000) and its configuration (0x800..0xFFF), kept apart
+// firmware byte and its configuration as far as the wire reaches, kept apart
 // from the editable image, which a loaded file or an edited page changes.
 // A restore point is made from these bytes, never from the image. One copy
 // follows each link: it is a child of the link and takes the image at

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecu/memory_map.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,24 +10,24 @@
 class MemoryImage;
 
 // A memory file keeps the configuration area of the ECU memory image,
-// addresses 0x800..0x1000, as one line:
+// its firmware copy included, as one line:
 //   "FichierMemoire:" then "XX." for each byte, then "Fin", then CR LF.
-// The last byte (0x1000) carries the firmware byte of the ECU it came from.
+// The last byte carries the firmware byte of the ECU it came from.
 namespace memory_file {
 
-inline constexpr int FirstAddress = 0x800;
-inline constexpr int LastAddress = 0x1000;
+inline constexpr int FirstAddress = ecu::ConfigStart;
+inline constexpr int LastAddress = ecu::ConfigEnd;
 inline constexpr int ByteCount = LastAddress - FirstAddress + 1; // 2049
 inline constexpr int LineLength = 6165;                          // before the line end
 inline constexpr char Header[] = "FichierMemoire:";
 
 // The file's whole text, line end included, from the image as it is (the
-// caller sets byte 0x1000 first).
+// caller stamps the firmware copy first).
 QByteArray format(const MemoryImage &image);
 
 struct Parsed {
     bool ok = false;                       // false: wrong header or a short line
-    std::array<quint8, ByteCount> bytes{}; // 0x800..0x1000
+    std::array<quint8, ByteCount> bytes{}; // the area, firmware copy last
     quint8 firmware() const { return bytes.back(); }
 };
 
@@ -38,7 +40,7 @@ Parsed parse(const QString &fileText);
 // read or is larger than records::MaxReadBytes.
 Parsed read(const QString &path);
 
-// Copies parsed bytes into the image at 0x800..0x1000.
+// Copies parsed bytes into the image's configuration area.
 void apply(const Parsed &parsed, MemoryImage *image);
 
 // The lowest address where two images differ inside the blocks a

@@ -1,6 +1,7 @@
 #include "files/restore_points.h"
 
 #include "ecu/memory_image.h"
+#include "ecu/memory_map.h"
 #include "files/memory_file.h"
 #include "link/hex.h"
 
@@ -27,7 +28,7 @@ QString RestorePoints::defaultDirectory() {
 
 QString RestorePoints::save(const MemoryImage &lastRead, const QDateTime &when, QString *error) {
     MemoryImage copy = lastRead;
-    copy.set(memory_file::LastAddress, copy.at(0x000));
+    ecu::stampFirmware(copy);
     if (!QDir().mkpath(m_dir)) {
         if (error)
             *error = QStringLiteral("cannot create ") + m_dir;

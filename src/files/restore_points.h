@@ -22,8 +22,8 @@ class RestorePoints {
     static QString defaultDirectory();
     QString directory() const { return m_dir; }
 
-    // Saves lastRead's configuration (byte 0x1000 set to its firmware byte
-    // 0x000) and prunes the oldest. Returns the file's path, or an empty
+    // Saves lastRead's configuration (its firmware copy stamped with its
+    // firmware byte) and prunes the oldest. Returns the file's path, or an empty
     // text with *error set when it could not be written.
     QString save(const MemoryImage &lastRead, const QDateTime &when = QDateTime::currentDateTime(),
                  QString *error = nullptr);

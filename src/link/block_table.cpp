@@ -1,7 +1,13 @@
 #include "link/block_table.h"
 
+#include "ecu/memory_map.h"
 #include "link/frames.h"
 #include "link/hex.h"
+
+namespace {
+// The schedule's blocks each run one byte into the next: 51 bytes.
+constexpr int ScheduleBlockLength = ecu::ScheduleSteps + 1;
+} // namespace
 
 BlockTable makeBlockTable() {
     return {
@@ -21,10 +27,10 @@ BlockTable makeBlockTable() {
         "@R83937A0",
         "@R870379B",
         "@RA4733A4",
-        frames::readText(0xA79, 51),
-        frames::readText(0xAAB, 51),
-        frames::readText(0xADD, 51),
-        frames::readText(0xB0F, 51),
+        frames::readText(ecu::ScheduleTimes.address + ecu::ScheduleSteps, ScheduleBlockLength),
+        frames::readText(ecu::ScheduleIdle.address, ScheduleBlockLength),
+        frames::readText(ecu::ScheduleLoad.address, ScheduleBlockLength),
+        frames::readText(ecu::ScheduleStates.address, ScheduleBlockLength),
         "@RB4119A3",
     };
 }

@@ -1,19 +1,22 @@
 #include "link/port_search.h"
 
+#include "ecu/live_block.h"
 #include "link/link.h"
 
 namespace {
 const QString Crlf = QStringLiteral("\r\n");
-const QByteArray TestFrame = QByteArrayLiteral("@R0000183\r"); // one byte at 0x000
+// One byte: the firmware byte.
+const QByteArray TestFrame = QByteArrayLiteral("@R0000183\r");
+constexpr int Firmware = ecu::liveblock::Firmware;
 } // namespace
 
 PortSearch::PortSearch(Link &link, QObject *parent) : QObject(parent), m_link(link) {
     TimerTestCom.setInterval(300);
     connect(&TimerTestCom, &QTimer::timeout, this, &PortSearch::TimerTestCom_Timer);
-    // Only the answer to the test frame itself (one byte at 0x000) counts:
+    // Only the answer to the test frame itself (the firmware byte) counts:
     // a live-poll answer left on the line by an earlier program does not.
     connect(&m_link, &Link::dataDecoded, this, [this](int address, int count) {
-        if (isSearching() && address == 0x000 && count == 1)
+        if (isSearching() && address == Firmware && count == 1)
             m_answered = true;
     });
 }
@@ -33,7 +36,7 @@ QStringList PortSearch::buildList() {
 }
 
 void PortSearch::start() {
-    m_link.image.set(0x000, 0);
+    m_link.image.set(Firmware, 0);
     m_answered = false;
     ScanIndex = 1;
     TimerTestCom.start();
@@ -44,8 +47,8 @@ int PortSearch::entryPort(const QString &entry) {
 }
 
 void PortSearch::TimerTestCom_Timer() {
-    if (m_answered && m_link.image.at(0x000) != 0) {
-        Q_EMIT logged(QStringLiteral(" trouver !!") + QString::number(m_link.image.at(0x000)) +
+    if (m_answered && m_link.image.at(Firmware) != 0) {
+        Q_EMIT logged(QStringLiteral(" trouver !!") + QString::number(m_link.image.at(Firmware)) +
                       Crlf);
         TimerTestCom.stop();
         Q_EMIT found(m_link.state.PortNumber);
@@ -64,7 +67,7 @@ void PortSearch::TimerTestCom_Timer() {
         Q_EMIT logged(QStringLiteral("ourvre la com ") + QString::number(ScanIndex) + Crlf);
         m_link.setPortNumber(ScanIndex);
         PortFlags[std::size_t(ScanIndex)] = Waiting;
-        m_link.image.set(0x000, 0);
+        m_link.image.set(Firmware, 0);
         m_answered = false;
         m_link.OpenPort();
         m_link.SendLine(TestFrame);

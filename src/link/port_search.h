@@ -11,7 +11,7 @@ class Link;
 
 // Finding the ECU's port: the list of ports that open, and the automatic
 // search that opens each present port in turn, sends a one-byte read of
-// address 0x000 and keeps the first port on which that very read is
+// the firmware byte and keeps the first port on which that very read is
 // answered with the firmware byte (never 0). One tick of TimerTestCom per port.
 // The caller remembers the port found (ConfigFile::rememberPort).
 class PortSearch : public QObject {

@@ -21,8 +21,8 @@ Sample sampleOf(const MemoryImage &image, qint64 ms) {
     }
     s.vaporiserC = s8(image.at(addr::WaterTemp));
     s.gasC = s8(image.at(addr::GasTemp));
-    s.pressureBar = image.u16(addr::Pressure) / 100.0;
-    s.lambdaV = image.u16(addr::Lambda) / 200.0;
+    s.pressureBar = image.u16(addr::Pressure) / addr::PressureDivisor;
+    s.lambdaV = image.u16(addr::Lambda) / addr::LambdaDivisor;
     s.alarms = image.at(addr::Alarms);
     s.batteryV = battery::volts(image.at(battery::LiveVoltage));
     s.levelImmediate = image.at(level::addr::Immediate);

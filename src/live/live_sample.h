@@ -23,7 +23,7 @@ struct Sample {
     int gasC = 0;
     double pressureBar = 0; // as TextPression shows it (no 10 bar cut)
     double lambdaV = 0;
-    int alarms = 0; // byte 0x003
+    int alarms = 0; // the alarm byte
     double batteryV = 0;
     int levelImmediate = 0;
     int levelAverage = 0;

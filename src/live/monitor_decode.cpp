@@ -29,7 +29,7 @@ int s8(int byte) {
 }
 
 int hi255(const MemoryImage &image, int address) {
-    return 255 * image.at(address) + image.at(address + 1);
+    return ecu::liveblock::InjectionHighWeight * image.at(address) + image.at(address + 1);
 }
 
 int displayedSpeed(const MemoryImage &image) {
@@ -60,7 +60,7 @@ int pressureGaugeValue(double bar) {
 }
 
 double injectionMs(int raw) {
-    return std::floor(raw / 3.9) / 100.0;
+    return std::floor(raw / ecu::liveblock::InjectionDivisor) / 100.0;
 }
 
 int injectionBarTwips(int raw) {
@@ -124,6 +124,11 @@ int trimByte(const TrimField &field, double value) {
     return number::toByteClamped(value * 100.0 / field.perByte);
 }
 
+QString limitText(const TrimField &field) {
+    return field.whole ? QString::number(field.limit)
+                       : QString::number(field.limit / 100.0, 'f', 2);
+}
+
 QString validatedTrimText(const TrimField &field, const QString &text) {
     const double value = number::parse(text);
     const double n = number::roundHalfEven(field.whole ? value : value * 100.0);
@@ -131,7 +136,7 @@ QString validatedTrimText(const TrimField &field, const QString &text) {
     if (n < 0)
         out = QStringLiteral("0");
     else if (n > field.limit)
-        out = QString::fromLatin1(field.limitText);
+        out = limitText(field);
     if (out.size() >= 5 && !out.startsWith(QLatin1Char('.')))
         out.truncate(4);
     return out;

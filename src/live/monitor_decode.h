@@ -1,33 +1,27 @@
 #pragma once
 
+#include "ecu/live_block.h"
+#include "ecu/memory_map.h"
+
 #include <QString>
 
 #include <array>
 
 class MemoryImage;
 
-// The live-data block 0x000..0x036 and the monitor's trims as numbers and
+// The live-data block and the monitor's trims as numbers and
 // texts, without a widget: what each field of the monitor shows for the
 // bytes in the image. Widths are in twips, colours 0x00BBGGRR.
 namespace live {
 
 // Addresses of the live block and of the settings the monitor reads.
 namespace addr {
-inline constexpr int Firmware = 0x000;
-inline constexpr int FuelState = 0x002;
-inline constexpr int Alarms = 0x003;
-inline constexpr int Speed = 0x008;       // u16
-inline constexpr int PetrolTimes = 0x00C; // hi255 x 8
-inline constexpr int GasTimes = 0x01C;    // hi255 x 8
-inline constexpr int WaterTemp = 0x02C;   // s8
-inline constexpr int GasTemp = 0x02D;     // s8
-inline constexpr int Pressure = 0x02E;    // u16, hundredths of a bar
-inline constexpr int Lambda = 0x030;      // u16, 1/200 V
-inline constexpr int LambdaType = 0x80C;
-inline constexpr int InjectionType = 0x80D; // 0 = sequential: speed stored halved
+using namespace ecu::liveblock;
+inline constexpr int LambdaType = ecu::field::LambdaType.address;
+inline constexpr int InjectionType = ecu::field::InjectionType.address; // 0: speed stored halved
 } // namespace addr
 
-// Alarm bits of byte 0x003.
+// Alarm bits of the alarm byte.
 namespace alarm {
 inline constexpr int Temperature = 2;
 inline constexpr int Pressure = 4;
@@ -73,24 +67,30 @@ int sensorColour(double value, double alarmLevel, double switchLevel);
 // for a value that has no text (the field keeps what it shows).
 int fuelStateMessage(int state);
 
-// The monitor's trims and the extra injection time, in the order their
-// validation checks them.
+// A monitor trim or the extra injection time as the monitor edits it: a
+// view of its row in the memory map.
 struct TrimField {
     const char *name;
     int address;
     bool whole;  // shown as the byte itself (the extra time)
     int perByte; // hundredths one byte counts for (trims: 1 or 2)
     int limit;   // largest value in hundredths (whole units for the extra time)
-    const char *limitText;
-    double step;         // of the minus and plus buttons
-    const char *caption; // how the fitter knows the setting
+    double step; // of the minus and plus buttons
+    const char *caption;
 };
+constexpr TrimField trimOf(const ecu::Field &f) {
+    const bool whole = f.den == 1;
+    // In hundredths, rounded: 5.10 is 510.
+    const int limit = static_cast<int>(whole ? f.max : f.max * f.den + 0.5);
+    return {f.control, f.address, whole, f.num, limit, f.step, f.caption};
+}
+// In the order their validation checks them.
 inline constexpr std::array<TrimField, 5> Trims{{
-    {"TxRalenti", 0x802, false, 2, 510, "5.10", 0.02, "Idle trim, bank 1"},
-    {"TxCharge", 0x801, false, 1, 255, "2.55", 0.01, "Load trim, bank 1"},
-    {"TxRalentiB", 0x83A, false, 2, 510, "5.10", 0.02, "Idle trim, bank 2"},
-    {"TxChargeB", 0x839, false, 1, 255, "2.55", 0.01, "Load trim, bank 2"},
-    {"TxTIExclu", 0xA44, true, 1, 255, "255", 1.0, "Extra injection time"},
+    trimOf(*ecu::Trims[0]),
+    trimOf(*ecu::Trims[1]),
+    trimOf(*ecu::Trims[2]),
+    trimOf(*ecu::Trims[3]),
+    trimOf(*ecu::Trims[4]),
 }};
 inline constexpr int ExtraTimeIndex = 4;
 // Bank 2 trims are stored by the upload only for this firmware.
@@ -100,6 +100,8 @@ inline constexpr int TwoBankFirmware = 15;
 QString trimText(const TrimField &field, int byte);
 // The byte a trim's value is stored as (clamped to 0..255).
 int trimByte(const TrimField &field, double value);
+// The limit as the field shows it: "5.10", "255".
+QString limitText(const TrimField &field);
 // The field's text after the validation: negative gives "0", over the limit
 // the limit text, and a text of 5 or more characters not starting with "."
 // is cut to 4 characters.

@@ -65,7 +65,7 @@ void MapScreen::showCorrections() {
     Picture1->setCorrections(entries);
 }
 
-// Both tables go out with the rest of 0x801..0x838 as it stands in the image.
+// Both tables go out with the rest of their block as it stands in the image.
 void MapScreen::BoutonCentrale_Click() {
     TaBinMemoire();
     PutInTaB();

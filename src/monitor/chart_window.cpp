@@ -1,5 +1,6 @@
 #include "monitor/chart_window.h"
 
+#include "ecu/live_block.h"
 #include "link/link.h"
 #include "live/live_log.h"
 #include "ui/dialogs.h"
@@ -20,7 +21,6 @@
 
 namespace {
 const QString LogFilter = QStringLiteral("Drive log (*.csv)|*.csv|All File (*.*)|*.*");
-constexpr int LiveBlockLength = 0x36;
 const QColor Colours[] = {QColor(32, 80, 160), QColor(200, 120, 0),  QColor(0, 150, 60),
                           QColor(190, 0, 0),   QColor(120, 60, 170), QColor(0, 140, 160),
                           QColor(150, 110, 40)};
@@ -113,7 +113,7 @@ void ChartWindow::showChannel(int channel, bool shown) {
 }
 
 void ChartWindow::onDataDecoded(int address, int count) {
-    if (address == 0 && count >= LiveBlockLength)
+    if (ecu::liveblock::isLiveAnswer(address, count))
         addSample(live::sampleOf(m_link.image, m_clock.elapsed()));
 }
 

@@ -149,14 +149,15 @@ void MonitorScreen::refreshTimesAndSensors() {
     setText(TextTPGaz, whole(gasTemp));
     BarTPGaz->setWidthTwips(live::temperatureBarTwips(gasTemp));
 
-    setText(TextPression, number::format(image.u16(live::addr::Pressure) / 100.0));
+    setText(TextPression,
+            number::format(image.u16(live::addr::Pressure) / live::addr::PressureDivisor));
     const double pressure = number::parse(TextPression->text());
     BarPression->setWidthTwips(live::pressureBarTwips(pressure));
     BarPression->setFillColor(
         live::sensorColour(pressure, parameterValue(m_alPressure), parameterValue(m_pressure)));
 
     const int lambda = image.u16(live::addr::Lambda);
-    setText(TextLambda, number::format(lambda / 200.0));
+    setText(TextLambda, number::format(lambda / live::addr::LambdaDivisor));
     BarLambda->setWidthTwips(live::lambdaBarTwips(lambda, image.at(live::addr::LambdaType)));
     BarLambda->setFillColor(live::lambdaBarColour(BarLambda->widthTwips()));
 }

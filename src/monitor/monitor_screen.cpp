@@ -190,8 +190,8 @@ void MonitorScreen::EmiStart_Click() {
     Q_EMIT emissionStartRequested();
 }
 
-// Extra time, then bank 1: the sequencer writes 0xA44 at the next answer
-// (normally the one to the poll in flight), 0x801..0x802 at the one after;
+// Extra time, then bank 1: the sequencer writes the extra time at the next
+// answer (normally the one to the poll in flight), bank 1's trims at the one after;
 // the link then restarts the watchdog, which resumes the poll.
 void MonitorScreen::BoutonCentrale_Click() {
     m_app.link.poll.pauseForWrite();

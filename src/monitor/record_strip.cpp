@@ -1,5 +1,6 @@
 #include "monitor/record_strip.h"
 
+#include "ecu/live_block.h"
 #include "link/link.h"
 #include "monitor/chart_window.h"
 #include "ui/app_context.h"
@@ -12,8 +13,6 @@
 
 namespace {
 const QString LogFilter = QStringLiteral("Drive log (*.csv)|*.csv|All File (*.*)|*.*");
-// The poll answers of the live block: every row the monitor shows.
-constexpr int LiveBlockLength = 0x36;
 
 QString clockText(qint64 ms) {
     const qint64 s = ms / 1000;
@@ -95,7 +94,8 @@ void RecordStrip::showElapsed() {
 }
 
 void RecordStrip::onDataDecoded(int address, int count) {
-    if (!recording() || address != 0 || count < LiveBlockLength)
+    // The poll answers of the live block: every row the monitor shows.
+    if (!recording() || !ecu::liveblock::isLiveAnswer(address, count))
         return;
     if (!m_log.append(m_app.link.image)) {
         const QString error = m_log.errorString();

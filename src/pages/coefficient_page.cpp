@@ -65,7 +65,7 @@ void CoefficientPage::TestValeurTableau() {
     m_grid->TestValeurTableau();
 }
 
-// Only the tables are encoded: the rest of 0x801..0x838 goes out as it stands
+// Only the tables are encoded: the rest of their block goes out as it stands
 // in the image, and no further block follows.
 void CoefficientPage::BoutonCentrale_Click() {
     TaBinMemoire();

@@ -1,5 +1,6 @@
 #include "pages/compare_window.h"
 
+#include "ecu/memory_map.h"
 #include "files/memory_file.h"
 #include "link/link.h"
 #include "settings/config_compare.h"
@@ -90,8 +91,8 @@ void CompareWindow::chooseFile(int side) {
         setSource(side, path);
 }
 
-// The tool's image as a memory file would hold it (its firmware byte at
-// 0x1000), or the file's bytes; nothing, with the reason shown, when there
+// The tool's image as a memory file would hold it (its firmware byte in its
+// copy), or the file's bytes; nothing, with the reason shown, when there
 // is nothing to compare.
 std::optional<MemoryImage> CompareWindow::load(int side) {
     const QString &path = m_paths[side];
@@ -104,7 +105,7 @@ std::optional<MemoryImage> CompareWindow::load(int side) {
             return std::nullopt;
         }
         MemoryImage image = link.image;
-        image.set(memory_file::LastAddress, image.at(0x000));
+        ecu::stampFirmware(image);
         return image;
     }
     const QFileInfo info(path);

@@ -27,7 +27,8 @@ LambdaPage::LambdaPage(AppContext &app, QWidget *parent)
     fitScreenArea(this);
     for (int i = 0; i < FieldCount; ++i) {
         // No key filter: what cannot be stored is refused when writing.
-        auto *edit = new NumericEdit(QString::fromLatin1(info(Field(i)).name), QString(), this);
+        auto *edit =
+            new NumericEdit(QString::fromLatin1(info(Field(i)).row.control), QString(), this);
         edit->setFixedWidth(FieldWidth);
         m_fields.at(static_cast<std::size_t>(i)) = edit;
     }
@@ -62,7 +63,7 @@ QLabel *LambdaPage::unitLabel(const QString &name, const QString &text, QWidget 
 
 void LambdaPage::addRow(QGridLayout *grid, int row, const QString &caption, Field f, QLabel *unit) {
     QWidget *box = grid->parentWidget();
-    const QString name = QString::fromLatin1(info(f).name);
+    const QString name = QString::fromLatin1(info(f).row.control);
     QLabel *text = label(QStringLiteral("Label") + name, caption, box);
     text->setWordWrap(true);
     grid->addWidget(text, row, 0);

@@ -14,7 +14,7 @@ class QPushButton;
 struct AppContext;
 
 // FnParametres6: the closed-loop mixture correction driven by the lambda
-// sensor. The page decodes and encodes its own block, 0x882..0x88F.
+// sensor. The page decodes and encodes its own block.
 class LambdaPage : public Form {
     Q_OBJECT
   public:

@@ -116,7 +116,7 @@ void LevelPage::showLevel() {
 void LevelPage::encodeInto(MemoryImage &image) const {
     const auto edits = settings();
     for (std::size_t i = 0; i < edits.size(); ++i)
-        fields::encode(level::SettingFields[i], edits[i]->value(), image);
+        fields::encode(*level::SettingFields[i], edits[i]->value(), image);
 }
 
 // Range correction, minimum, maximum, then the thresholds from full down to

@@ -23,16 +23,17 @@ QLabel *MainParametersPage::label(const char *name, const char *caption) {
     return l;
 }
 
-NumericEdit *MainParametersPage::stepField(const StepField &row, QPushButton *&minus,
+NumericEdit *MainParametersPage::stepField(const ecu::Field &row, const char *minusName,
+                                           const char *plusName, QPushButton *&minus,
                                            QPushButton *&plus) {
-    auto *field = new NumericEdit(QString::fromLatin1(row.name), row.keys);
+    auto *field = new NumericEdit(QString::fromLatin1(row.control), keys::of(row.keys));
     field->setFixedSize(pagelayout::FieldWidth, pagelayout::RowHeight);
     field->setEnterButton(BoutonCentrale);
     field->setEnterAction([this] { BoutonCentrale_Click(); });
     field->setChangeHook([this] { TestValeur(); });
-    minus = pagelayout::stepButton(row.minus, QStringLiteral("-"));
-    plus = pagelayout::stepButton(row.plus, QStringLiteral("+"));
-    m_steps.push_back({field, row.step, row.pointReplacement, [this] { TestValeur(); },
+    minus = pagelayout::stepButton(minusName, QStringLiteral("-"));
+    plus = pagelayout::stepButton(plusName, QStringLiteral("+"));
+    m_steps.push_back({field, row.step, row.pointText, [this] { TestValeur(); },
                        [this] { BoutonCentrale_Click(); }});
     const std::size_t index = m_steps.size() - 1;
     connect(minus, &QPushButton::clicked, this, [this, index] { m_steps[index].press(-1); });
@@ -59,28 +60,27 @@ static void addRange(QGridLayout *grid, int row, QLabel *low, QLabel *high) {
 QWidget *MainParametersPage::switchOverFrame() {
     auto *frame = pagelayout::frame("Frame6", " Switch over ");
     auto *grid = pagelayout::fieldGrid(frame);
-    TemperatureText = stepField({"TemperatureText", keys::Whole, "BtTemp1", "BtTemp2", 1, false},
-                                BtTemp1, BtTemp2);
+    TemperatureText =
+        stepField(ecu::field::SwitchTemperature, "BtTemp1", "BtTemp2", BtTemp1, BtTemp2);
     addRow(grid, 0, label("Label1", "   Temperature    "), BtTemp1, TemperatureText, BtTemp2,
            pagelayout::unit("\u00B0C"));
-    PressionText =
-        stepField({"PressionText", keys::SignedDecimal, "BtPression1", "BtPression2", 0.01, true},
-                  BtPression1, BtPression2);
+    PressionText = stepField(ecu::field::SwitchPressure, "BtPression1", "BtPression2", BtPression1,
+                             BtPression2);
     addRow(grid, 1, label("Label2", "   Pressure   "), BtPression1, PressionText, BtPression2,
            pagelayout::unit("bar"));
     addRange(grid, 2, label("Label15", "- 1 bar"), label("Label16", "2.5 bar"));
-    DelayComText = stepField({"DelayComText", keys::Whole, "BtDelayCom1", "BtDelayCom2", 1, false},
-                             BtDelayCom1, BtDelayCom2);
+    DelayComText =
+        stepField(ecu::field::SwitchDelay, "BtDelayCom1", "BtDelayCom2", BtDelayCom1, BtDelayCom2);
     addRow(grid, 3,
            pagelayout::twoLines(label("Label3", "    Delay before   "),
                                 label("Label10", "    switch over    ")),
            BtDelayCom1, DelayComText, BtDelayCom2, pagelayout::unit("s"));
-    DelaySupText = stepField({"DelaySupText", keys::Whole, "BtDelaySup1", "BtDelaySup2", 5, false},
-                             BtDelaySup1, BtDelaySup2);
+    DelaySupText =
+        stepField(ecu::field::Overlapping, "BtDelaySup1", "BtDelaySup2", BtDelaySup1, BtDelaySup2);
     addRow(grid, 4, label("Label4", "Fuel overlapping"), BtDelaySup1, DelaySupText, BtDelaySup2,
            pagelayout::unit("ms"));
     addRange(grid, 5, label("Label17", "0 ms"), label("Label18", "1000ms"));
-    RPMText = stepField({"RPMText", keys::Whole, "BTRPM1", "BTRPM2", 50, false}, BTRPM1, BTRPM2);
+    RPMText = stepField(ecu::field::SwitchSpeed, "BTRPM1", "BTRPM2", BTRPM1, BTRPM2);
     addRow(grid, 6, label("Label6", "R P M"), BTRPM1, RPMText, BTRPM2, pagelayout::unit("rpm"));
     grid->addWidget(pagelayout::twoLines(label("Label27", " Way of switch "),
                                          label("Label28", "        over        ")),
@@ -93,23 +93,20 @@ QWidget *MainParametersPage::alarmFrame() {
     auto *frame = pagelayout::frame("Frame4", " Alarmes - Check");
     auto *grid = pagelayout::fieldGrid(frame);
     ALTemperatureText =
-        stepField({"ALTemperatureText", keys::SignedWhole, "BtALTemp1", "BtALTemp2", 1, false},
-                  BtALTemp1, BtALTemp2);
+        stepField(ecu::field::AlarmTemperature, "BtALTemp1", "BtALTemp2", BtALTemp1, BtALTemp2);
     addRow(grid, 0,
            pagelayout::twoLines(label("Label9", "Temperature"),
                                 label("Label13", "           Control          ")),
            BtALTemp1, ALTemperatureText, BtALTemp2, pagelayout::unit("\u00B0C"));
-    ALPressionText =
-        stepField({"ALPressionText", keys::Decimal, "BtALPression1", "BtALPression2", 0.01, true},
-                  BtALPression1, BtALPression2);
+    ALPressionText = stepField(ecu::field::AlarmPressure, "BtALPression1", "BtALPression2",
+                               BtALPression1, BtALPression2);
     addRow(grid, 1,
            pagelayout::twoLines(label("Label11", "Pressure "),
                                 label("Label14", "           Control          ")),
            BtALPression1, ALPressionText, BtALPression2, pagelayout::unit("bar"));
     addRange(grid, 2, label("Label19", "0 bar"), label("Label20", "2.5 bar"));
-    CoPressionText =
-        stepField({"CoPressionText", keys::Whole, "BtDelayPress1", "BtDelayPress2", 1, false},
-                  BtDelayPress1, BtDelayPress2);
+    CoPressionText = stepField(ecu::field::PressureDelay, "BtDelayPress1", "BtDelayPress2",
+                               BtDelayPress1, BtDelayPress2);
     addRow(grid, 3, label("Label7", "     Pressure delay     "), BtDelayPress1, CoPressionText,
            BtDelayPress2);
     return frame;
@@ -123,14 +120,14 @@ QWidget *MainParametersPage::delaysColumn() {
 
     auto *decel = pagelayout::frame("Frame7", " Decceleration ");
     auto *grid = pagelayout::fieldGrid(decel);
-    TxCutOff = stepField({"TxCutOff", keys::Decimal, "BtCut1", "BtCut2", 1, false}, BtCut1, BtCut2);
+    TxCutOff = stepField(ecu::field::CutOff, "BtCut1", "BtCut2", BtCut1, BtCut2);
     TxCutOff2 = pagelayout::computedField("TxCutOff2");
     addRow(grid, 0, label("Label8", "Cut Off delay"), BtCut1, TxCutOff, BtCut2, TxCutOff2);
     box->addWidget(decel);
 
     auto *tank = pagelayout::frame("Frame5", "Empty tank");
     grid = pagelayout::fieldGrid(tank);
-    TxTank = stepField({"TxTank", keys::Decimal, "BtTank1", "BtTank2", 1, false}, BtTank1, BtTank2);
+    TxTank = stepField(ecu::field::EmptyTank, "BtTank1", "BtTank2", BtTank1, BtTank2);
     TxTank2 = pagelayout::computedField("TxTank2");
     addRow(grid, 0, new QWidget, BtTank1, TxTank, BtTank2, TxTank2);
     box->addWidget(tank);

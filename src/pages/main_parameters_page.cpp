@@ -39,8 +39,9 @@ bool clamp(NumericEdit *field, double low, double lowValue, double high, double 
     return false;
 }
 
-bool clamp(NumericEdit *field, double low, double high) {
-    return clamp(field, low, low, high, high);
+// Held to the row's limits.
+bool clamp(NumericEdit *field, const ecu::Field &row) {
+    return clamp(field, row.min, row.min, row.max, row.max);
 }
 
 // A pressure keeps two decimals: a text longer than its limit is cut to
@@ -81,34 +82,34 @@ void MainParametersPage::TestValeur() {
 }
 
 bool MainParametersPage::validationPass() {
-    bool changed = clamp(TemperatureText, 0, 100);
+    bool changed = clamp(TemperatureText, ecu::field::SwitchTemperature);
 
-    changed |= clamp(PressionText, -1, 2.5);
+    changed |= clamp(PressionText, ecu::field::SwitchPressure);
     // One place more for a sign.
     changed |= cutPressure(PressionText, PressionText->text().startsWith(QLatin1Char('-')) ? 5 : 4);
 
-    changed |= clamp(DelayComText, 0, 120);
+    changed |= clamp(DelayComText, ecu::field::SwitchDelay);
 
     // Fuel overlapping goes in steps of 5 ms; what lies between is rounded
     // down (a result above the bound is clamped by the next pass).
     const double overlapping = DelaySupText->value();
-    changed |= clamp(DelaySupText, 0, 1000);
-    const double fifths = overlapping / 5;
+    changed |= clamp(DelaySupText, ecu::field::Overlapping);
+    const double step = ecu::field::Overlapping.step;
+    const double fifths = overlapping / step;
     if (fifths != std::floor(fifths))
-        changed |= setIfDifferent(DelaySupText, number::format(5 * std::floor(fifths)));
+        changed |= setIfDifferent(DelaySupText, number::format(step * std::floor(fifths)));
 
-    // The alarm temperature is held from -20 to 100 deg C.
-    changed |= clamp(ALTemperatureText, -20, 100);
+    changed |= clamp(ALTemperatureText, ecu::field::AlarmTemperature);
 
-    changed |= clamp(ALPressionText, 0, 2.5);
+    changed |= clamp(ALPressionText, ecu::field::AlarmPressure);
     // A text that starts with its point is left as it is.
     changed |= cutPressure(ALPressionText,
                            ALPressionText->text().startsWith(QLatin1Char('.')) ? NoLimit : 4);
 
-    changed |= clamp(CoPressionText, 0, 120);
-    changed |= clamp(RPMText, 0, 6000);
-    changed |= clamp(TxCutOff, 0, 255);
-    changed |= clamp(TxTank, 0, 255);
+    changed |= clamp(CoPressionText, ecu::field::PressureDelay);
+    changed |= clamp(RPMText, ecu::field::SwitchSpeed);
+    changed |= clamp(TxCutOff, ecu::field::CutOff);
+    changed |= clamp(TxTank, ecu::field::EmptyTank);
 
     setIfDifferent(TxCutOff2, number::format(TxCutOff->value() * 0.005));
     setIfDifferent(TxTank2, number::format(TxTank->value() * 0.005));
@@ -154,13 +155,13 @@ void MainParametersPage::encodeInto(MemoryImage &image) const {
 
 void MainParametersPage::ComboCommutation_Click() {
     if (ComboCommutation->currentIndex() >= 0)
-        m_app.link.image.set(mainparams::addr::SwitchWay,
+        m_app.link.image.set(ecu::field::SwitchWay.address,
                              static_cast<quint8>(ComboCommutation->currentIndex()));
 }
 
 void MainParametersPage::ComboInjection_Click() {
     if (ComboInjection->currentIndex() >= 0)
-        m_app.link.image.set(mainparams::addr::InjectionType,
+        m_app.link.image.set(ecu::field::InjectionType.address,
                              static_cast<quint8>(ComboInjection->currentIndex()));
 }
 
@@ -169,7 +170,7 @@ void MainParametersPage::ComboInjection_Click() {
 // changed selection) stores the same byte and refreshes no further.
 void MainParametersPage::ComboLambda_Click() {
     if (ComboLambda->currentIndex() >= 0)
-        m_app.link.image.set(mainparams::addr::LambdaType,
+        m_app.link.image.set(ecu::field::LambdaType.address,
                              static_cast<quint8>(ComboLambda->currentIndex()));
     if (m_lambdaClickRunning)
         return;
@@ -181,7 +182,8 @@ void MainParametersPage::ComboLambda_Click() {
 void MainParametersPage::BoutonCentrale_Click() {
     m_app.uploadEditedValues();
     m_app.link.WriteBlock(frames::WriteMainParameters);
-    // The ECU's answer sends the second block, 0xA41 to 0xA46.
+    // The ECU's answer sends the second block, from the way of switch-over
+    // to the cut-off delay.
     m_app.link.StartSequence(ChainStep::SwitchOverBlock);
 }
 

@@ -61,22 +61,15 @@ class MainParametersPage : public Form {
     void Form_Load() override;
 
   private:
-    struct StepField {
-        const char *name;
-        const QString &keys;
-        const char *minus;
-        const char *plus;
-        double step;
-        bool pointReplacement;
-    };
-
     // main_parameters_layout.cpp
     void buildForm();
     QWidget *switchOverFrame();
     QWidget *alarmFrame();
     QWidget *delaysColumn();
     QWidget *rightColumn();
-    NumericEdit *stepField(const StepField &row, QPushButton *&minus, QPushButton *&plus);
+    // The row's field with its minus and plus buttons.
+    NumericEdit *stepField(const ecu::Field &row, const char *minusName, const char *plusName,
+                           QPushButton *&minus, QPushButton *&plus);
     QLabel *label(const char *name, const char *caption);
     void fillChoiceLists();
 

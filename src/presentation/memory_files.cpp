@@ -1,5 +1,6 @@
 #include "presentation/memory_files.h"
 
+#include "ecu/memory_map.h"
 #include "files/last_read.h"
 #include "files/memory_file.h"
 #include "files/records.h"
@@ -59,7 +60,7 @@ void readAgainThenUpload(AppContext &app) {
             app.dialogs.warning(failure);
             return;
         }
-        if (link.image.at(memory_file::LastAddress) != link.image.at(0x000)) {
+        if (!ecu::firmwareMatches(link.image)) {
             app.dialogs.warning(QStringLiteral(" FIREWAR ERROR "), QStringLiteral("ERROR"));
             return;
         }
@@ -82,7 +83,7 @@ void SaveMemoryFile(AppContext &app) {
     const QString path = app.dialogs.saveFile(
         QStringLiteral("Save File ECM"), QStringLiteral("File ECM(*.fra)|*.fra|All file (*.*)|*.*"),
         DefaultName);
-    link.image.set(memory_file::LastAddress, link.image.at(0x000));
+    ecu::stampFirmware(link.image);
     if (path.isEmpty())
         return;
     // A folder, device or fifo is never replaced: refused before asking.
@@ -125,7 +126,7 @@ bool LoadMemoryFile(AppContext &app) {
         app.screens.FnProgStart->hideForm();
         app.menu.setButtonsEnabled(Menu::dataButtons(), true);
     }
-    if (link.image.at(memory_file::LastAddress) != link.image.at(0x000)) {
+    if (!ecu::firmwareMatches(link.image)) {
         app.dialogs.warning(QStringLiteral(" FIREWAR ERROR "), QStringLiteral("ERROR"));
         return true;
     }

@@ -48,7 +48,7 @@ int modeOption(int b) {
 }
 
 double volts(int raw) {
-    return raw * 0.075;
+    return raw * ecu::liveblock::BatteryVoltsPerCount;
 }
 
 LinkResult interpolate(MemoryImage &image, double start, double end) {

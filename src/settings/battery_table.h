@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ecu/live_block.h"
+#include "ecu/memory_map.h"
+
 #include <QString>
 
 #include <array>
@@ -11,16 +14,16 @@ class MemoryImage;
 // indexed by the battery-voltage byte, with the block flag right after them.
 namespace battery {
 
-inline constexpr int ModeAddress = 0x83B;
-inline constexpr int TableBase = 0x83C; // entry i at 0x83C + i
-inline constexpr int Entries = 67;
-inline constexpr int BlockFlagAddress = 0x87F;
+inline constexpr int ModeAddress = ecu::field::BatteryMode.address;
+inline constexpr int TableBase = ecu::BatteryCorrections.address; // entry i at TableBase + i
+inline constexpr int Entries = ecu::BatteryCorrections.length;
+inline constexpr int BlockFlagAddress = ecu::field::BlockFlag.address;
 inline constexpr int WindowSize = 20;
 inline constexpr int ScrollMax = Entries - WindowSize; // 47
-inline constexpr int ModeCount = 3;
-inline constexpr std::array<const char *, ModeCount> ModeTexts = {"OFF", "ADD ( x2 )", "% TI"};
-inline constexpr int LiveVoltage = 0x037; // x 0.075 V
-inline constexpr int LivePointer = 0x038;
+inline constexpr int ModeCount = static_cast<int>(ecu::BatteryModeTexts.size());
+inline constexpr const auto &ModeTexts = ecu::BatteryModeTexts;
+inline constexpr int LiveVoltage = ecu::liveblock::BatteryVoltage;
+inline constexpr int LivePointer = ecu::liveblock::BatteryPointer;
 inline constexpr int EntryMin = -128;
 inline constexpr int EntryMax = 127;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecu/memory_map.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +10,7 @@
 class MemoryImage;
 
 // The pressure and gas-temperature correction tables, 20 one-byte entries
-// each at 0x810..0x837: a correction of the injection time in percent, shown
+// each: a correction of the injection time in percent, shown
 // and typed as the decimal byte. The parameter page and the map screen both
 // edit them through this codec. Fields are numbered 0..39: TxTbCP1..TxTbCP20
 // then TxTbCG1..TxTbCG20.
@@ -16,10 +18,11 @@ class CoefficientCodec {
   public:
     enum class Table { Pressure, GasTemperature };
 
-    static constexpr int Entries = 20;
+    static constexpr int Entries = ecu::PressureCoefficients.length;
     static constexpr int FieldCount = 2 * Entries;
-    static constexpr int PressureBase = 0x80F;       // TxTbCPn at 0x80F + n
-    static constexpr int GasTemperatureBase = 0x823; // TxTbCGn at 0x823 + n
+    // TxTbCPn and TxTbCGn (n = 1..20) at base + n.
+    static constexpr int PressureBase = ecu::PressureCoefficients.address - 1;
+    static constexpr int GasTemperatureBase = ecu::GasTemperatureCoefficients.address - 1;
 
     static Table table(int field) {
         return field < Entries ? Table::Pressure : Table::GasTemperature;

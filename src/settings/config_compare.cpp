@@ -1,12 +1,7 @@
 #include "settings/config_compare.h"
 
 #include "ecu/memory_image.h"
-#include "live/monitor_decode.h"
-#include "settings/battery_table.h"
 #include "settings/coefficient_codec.h"
-#include "settings/lambda_codec.h"
-#include "settings/level_fields.h"
-#include "settings/main_parameters_codec.h"
 #include "settings/ntc_table.h"
 
 #include <bitset>
@@ -15,33 +10,7 @@ namespace compare {
 
 namespace {
 
-using fields::Coding;
 using fields::Field;
-
-std::vector<Field> buildSettings() {
-    std::vector<Field> all;
-    const auto main = mainparams::settingFields();
-    all.insert(all.end(), main.begin(), main.end());
-    for (const live::TrimField &t : live::Trims) {
-        all.push_back(t.whole ? Field{t.name, t.caption, t.address, Coding::Byte}
-                              : Field{t.name, t.caption, t.address, Coding::Byte, t.perByte, 100});
-    }
-    all.insert(all.end(), level::SettingFields.begin(), level::SettingFields.end());
-    all.push_back({"TxVbatType", "Battery correction mode", battery::ModeAddress, Coding::ListIndex,
-                   1, 1, "", battery::ModeTexts});
-    all.push_back({"TxBloque", "Blocking value", battery::BlockFlagAddress, Coding::Byte});
-    // The lambda page shows its corrections unsigned until the fitter
-    // ticks the negative-delta box, which is not kept in the ECU.
-    for (int i = 0; i < lambda::FieldCount; ++i) {
-        const lambda::FieldInfo &f = lambda::info(static_cast<lambda::Field>(i));
-        all.push_back({f.name, f.meaning, f.address,
-                       f.kind == lambda::Kind::Word ? Coding::Word : Coding::Byte});
-    }
-    // A memory file keeps the firmware byte of the ECU it was made from
-    // after the configuration.
-    all.push_back({"", "Firmware", AreaEnd, Coding::Byte});
-    return all;
-}
 
 QString barAxis(int entry) {
     return CoefficientCodec::axisLabel(CoefficientCodec::Table::Pressure, entry + 1) +
@@ -60,13 +29,11 @@ QString byteAxis(int entry) {
 }
 
 const Table Tables[] = {
-    {"Pressure coefficient", CoefficientCodec::PressureBase + 1, CoefficientCodec::Entries, false,
-     "%", barAxis},
-    {"Gas-temperature coefficient", CoefficientCodec::GasTemperatureBase + 1,
-     CoefficientCodec::Entries, false, "%", degreeAxis},
-    {"Battery correction", battery::TableBase, battery::Entries, true, "", byteAxis},
-    {"Coolant NTC table", ntc::CoolantBase, ntc::Entries, true, "\u00b0C", readingAxis},
-    {"Gas NTC table", ntc::GasBase, ntc::Entries, true, "\u00b0C", readingAxis},
+    {"Pressure coefficient", ecu::PressureCoefficients, false, "%", barAxis},
+    {"Gas-temperature coefficient", ecu::GasTemperatureCoefficients, false, "%", degreeAxis},
+    {"Battery correction", ecu::BatteryCorrections, true, "", byteAxis},
+    {"Coolant NTC table", ecu::CoolantNtc, true, "\u00b0C", readingAxis},
+    {"Gas NTC table", ecu::GasNtc, true, "\u00b0C", readingAxis},
 };
 
 QString entryText(const Table &t, quint8 b) {
@@ -85,9 +52,8 @@ QString Difference::text() const {
     return setting + QLatin1Char(' ') + before + QStringLiteral(" \u2192 ") + after;
 }
 
-std::span<const Field> settings() {
-    static const std::vector<Field> all = buildSettings();
-    return all;
+std::span<const Field *const> settings() {
+    return ecu::settings();
 }
 
 std::span<const Table> tables() {
@@ -97,17 +63,17 @@ std::span<const Table> tables() {
 QList<Difference> differences(const MemoryImage &a, const MemoryImage &b) {
     QList<Difference> out;
     std::bitset<MemoryImage::Size> owned;
-    for (const Field &f : settings()) {
-        for (int i = 0; i < fields::width(f); ++i)
-            owned.set(static_cast<std::size_t>(f.address + i));
-        if (fields::differs(f, a, b)) {
-            out.append(
-                {QString::fromUtf8(f.caption), fields::text(f, a), fields::text(f, b), f.address});
+    for (const Field *f : settings()) {
+        for (int i = 0; i < fields::width(*f); ++i)
+            owned.set(static_cast<std::size_t>(f->address + i));
+        if (fields::differs(*f, a, b)) {
+            out.append({QString::fromUtf8(f->caption), fields::text(*f, a), fields::text(*f, b),
+                        f->address});
         }
     }
     for (const Table &t : tables()) {
-        for (int i = 0; i < t.entries; ++i) {
-            const int address = t.base + i;
+        for (int i = 0; i < t.range.length; ++i) {
+            const int address = t.range.address + i;
             if (owned.test(static_cast<std::size_t>(address)))
                 continue;
             owned.set(static_cast<std::size_t>(address));

@@ -8,8 +8,8 @@
 namespace fields {
 
 namespace {
-// Byte 0x80D: the injection type; its entry 0 is sequential injection.
-constexpr int InjectionTypeAddress = 0x80D;
+// The injection type; its entry 0 is sequential injection.
+constexpr int InjectionTypeAddress = ecu::field::InjectionType.address;
 
 quint8 byteOf(double value) {
     return static_cast<quint8>(number::toByteClamped(value));
@@ -29,17 +29,6 @@ double stored(const Field &f, double value) {
     return f.num == 1 && f.den == 1 ? value : value * f.den / f.num;
 }
 } // namespace
-
-int width(const Field &f) {
-    switch (f.coding) {
-    case Coding::FlagMagnitude:
-    case Coding::Word:
-    case Coding::EngineSpeed:
-        return 2;
-    default:
-        return 1;
-    }
-}
 
 double decode(const Field &f, const MemoryImage &image) {
     const int b = image.at(f.address);

@@ -1,41 +1,19 @@
 #pragma once
 
-#include <QString>
+#include "ecu/memory_map.h"
 
-#include <span>
+#include <QString>
 
 class MemoryImage;
 
-// One setting of the ECU memory image described as data: where it lies,
-// how its bytes are coded, and how the fitter reads it. The pages decode
-// and encode their fields through these rows, and the configuration
-// compare names and shows every difference with the same rows.
+// The rows of the ECU memory map as values: the pages decode and encode
+// their fields through them, and the configuration compare names and shows
+// every difference with the same rows.
 namespace fields {
 
-enum class Coding {
-    Byte,          // one unsigned byte
-    Signed,        // one byte, two's complement
-    FlagMagnitude, // a sign byte (not 0 = negative), then a magnitude byte
-    Word,          // two bytes, high first
-    EngineSpeed,   // a word, kept halved when the injection type is sequential
-    ListIndex,     // one byte: the entry of a choice list
-};
-
-struct Field {
-    const char *control; // the page's field, "TemperatureText" ("" if none)
-    const char *caption; // how the fitter knows the setting
-    int address;         // first byte
-    Coding coding;
-    // Shown value = stored value * num / den (the product first, so a
-    // trim of 29 hundredths is 29 / 100.0, not 29 * 0.01).
-    int num = 1;
-    int den = 1;
-    const char *unit = ""; // UTF-8, "" for none
-    std::span<const char *const> list = {};
-};
-
-// Bytes the field occupies.
-int width(const Field &field);
+using Coding = ecu::Coding;
+using Field = ecu::Field;
+using ecu::width;
 
 // The value the page shows for the bytes in the image.
 double decode(const Field &field, const MemoryImage &image);

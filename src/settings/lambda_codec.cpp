@@ -10,18 +10,18 @@
 namespace lambda {
 
 namespace {
-constexpr std::array<FieldInfo, FieldCount> Fields = {{
-    {"TxVVlambdaRich", 0x882, Kind::Word, 1023, "Voltage lambda pour Activation (RICH)"},
-    {"TxVVlambdaPauvre", 0x884, Kind::Word, 1023, "Voltage lambda pour Activation (PAUVRE)"},
-    {"TxDelayRich", 0x886, Kind::Byte, 0, "Delay avant declanchement (RICH)"},
-    {"TxDelayPauvre", 0x887, Kind::Byte, 0, "Delay avant declanchement (PAUVRE)"},
-    {"TxDelayRepet", 0x888, Kind::Byte, 0, "Delay repetebilitée de detection"},
-    {"TxRpmAct", 0x889, Kind::Word, 32767, "RPM sous lequel s'active le system"},
-    {"TxRaCoPauvre", 0x88B, Kind::Correction, 0, "Correction ralenti (PAUVRE)"},
-    {"TxRaCoRich", 0x88C, Kind::Correction, 0, "Correction ralenti (RICH)"},
-    {"TxChCoPauvre", 0x88D, Kind::Correction, 0, "Correction charge (PAUVRE)"},
-    {"TxChCoRich", 0x88E, Kind::Correction, 0, "Correction charge (RICH)"},
-    {"TxMemorise", 0x88F, Kind::Flag, 0, "Memorise la correction"},
+const std::array<FieldInfo, FieldCount> Fields = {{
+    {ecu::field::LambdaRichVolts, Kind::Word},
+    {ecu::field::LambdaLeanVolts, Kind::Word},
+    {ecu::field::LambdaRichDelay, Kind::Byte},
+    {ecu::field::LambdaLeanDelay, Kind::Byte},
+    {ecu::field::LambdaRepeatDelay, Kind::Byte},
+    {ecu::field::LambdaSpeed, Kind::Word},
+    {ecu::field::LambdaIdleLean, Kind::Correction},
+    {ecu::field::LambdaIdleRich, Kind::Correction},
+    {ecu::field::LambdaLoadLean, Kind::Correction},
+    {ecu::field::LambdaLoadRich, Kind::Correction},
+    {ecu::field::LambdaMemorise, Kind::Flag},
 }};
 
 int toSigned(quint8 b) {
@@ -53,9 +53,9 @@ const FieldInfo &info(Field field) {
 
 QString addressCaption(Field field) {
     const FieldInfo &f = info(field);
-    QString text = QStringLiteral("( ") + QString::number(f.address & 0xFF, 16).toUpper();
+    QString text = QStringLiteral("( ") + QString::number(f.row.address & 0xFF, 16).toUpper();
     if (f.kind == Kind::Word)
-        text += QLatin1Char(' ') + QString::number((f.address + 1) & 0xFF, 16).toUpper();
+        text += QLatin1Char(' ') + QString::number((f.row.address + 1) & 0xFF, 16).toUpper();
     return text + QStringLiteral(" )");
 }
 
@@ -63,11 +63,11 @@ Texts decode(const MemoryImage &image, bool deltaNegatif) {
     Texts texts;
     for (int i = 0; i < FieldCount; ++i) {
         const FieldInfo &f = Fields.at(static_cast<std::size_t>(i));
-        int value = image.at(f.address);
+        int value = image.at(f.row.address);
         if (f.kind == Kind::Word)
-            value = image.u16(f.address);
+            value = image.u16(f.row.address);
         else if (f.kind == Kind::Correction && deltaNegatif)
-            value = toSigned(image.at(f.address));
+            value = toSigned(image.at(f.row.address));
         texts.at(static_cast<std::size_t>(i)) = QString::number(value);
     }
     return texts;
@@ -75,16 +75,14 @@ Texts decode(const MemoryImage &image, bool deltaNegatif) {
 
 Refusal range(Field field, bool deltaNegatif) {
     const FieldInfo &f = info(field);
-    if (f.kind == Kind::Word)
-        return {field, 0, f.wordMax};
     if (f.kind == Kind::Correction && deltaNegatif)
         return {field, -128, 127};
-    return {field, 0, 255};
+    return {field, static_cast<int>(f.row.min), static_cast<int>(f.row.max)};
 }
 
 QString refusalText(const Refusal &r) {
     return QStringLiteral(" %1: enter a number from %2 to %3 ")
-        .arg(QString::fromUtf8(info(r.field).meaning))
+        .arg(QString::fromUtf8(info(r.field).row.caption))
         .arg(r.min)
         .arg(r.max);
 }
@@ -111,10 +109,10 @@ std::optional<Refusal> encode(const Texts &texts, bool deltaNegatif, MemoryImage
         const FieldInfo &f = info(static_cast<Field>(i));
         const int v = values.at(static_cast<std::size_t>(i));
         if (f.kind == Kind::Word) {
-            image.set(f.address, static_cast<quint8>(v / 256));
-            image.set(f.address + 1, static_cast<quint8>(v % 256));
+            image.set(f.row.address, static_cast<quint8>(v / 256));
+            image.set(f.row.address + 1, static_cast<quint8>(v % 256));
         } else {
-            image.set(f.address, static_cast<quint8>(v < 0 ? v + 256 : v));
+            image.set(f.row.address, static_cast<quint8>(v < 0 ? v + 256 : v));
         }
     }
     return std::nullopt;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecu/memory_map.h"
+
 #include <QString>
 
 #include <array>
@@ -7,7 +9,7 @@
 
 class MemoryImage;
 
-// The closed-loop mixture correction block 0x882..0x88F, decoded and encoded
+// The closed-loop mixture correction block, decoded and encoded
 // by the lambda page itself. With the negative-delta box ticked, the four
 // correction bytes are read and written as signed bytes.
 namespace lambda {
@@ -34,16 +36,15 @@ enum class Kind {
     Flag,       // one byte read with the number parser (0 OFF, else ON)
 };
 
+// A field of the page: its row in the memory map (control, address,
+// limits, the caption messages name it by) and how the page reads it.
 struct FieldInfo {
-    const char *name; // the control: "TxVVlambdaRich"
-    int address;      // first byte
+    const ecu::Field &row;
     Kind kind;
-    int wordMax;         // the largest value a Word field accepts
-    const char *meaning; // how the fitter knows the field, for messages
 };
 
-inline constexpr int BlockAddress = 0x882;
-inline constexpr int BlockLength = 14;
+inline constexpr int BlockAddress = ecu::LambdaBlock.address;
+inline constexpr int BlockLength = ecu::LambdaBlock.length;
 
 const FieldInfo &info(Field field);
 // "( 82 83 )": the address bytes, as the labels beside the fields show them.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ecu/live_block.h"
+#include "ecu/memory_map.h"
+
 #include <array>
 #include <optional>
 
@@ -9,12 +12,12 @@ namespace level {
 
 // Image addresses of the level sensor's settings and readings.
 namespace addr {
-inline constexpr int Immediate = 0x034; // live reading
-inline constexpr int Average = 0x035;   // live reading, averaged by the ECU
-inline constexpr int RangeCorrection = 0xA3A;
-inline constexpr int Minimum = 0xA3B;
-inline constexpr int Maximum = 0xA3C;
-inline constexpr int Threshold1 = 0xA3D; // 1/4; 1/2, 3/4 and full follow
+inline constexpr int Immediate = ecu::liveblock::LevelImmediate;
+inline constexpr int Average = ecu::liveblock::LevelAverage; // averaged by the ECU
+inline constexpr int RangeCorrection = ecu::field::LevelRange.address;
+inline constexpr int Minimum = ecu::field::LevelMinimum.address;
+inline constexpr int Maximum = ecu::field::LevelMaximum.address;
+inline constexpr int Threshold1 = ecu::field::LevelThreshold1.address; // 1/2, 3/4, full follow
 } // namespace addr
 
 // The sensor's range: the values of the minimum and maximum fields, and the

@@ -2,76 +2,63 @@
 
 #include "ecu/memory_image.h"
 
+#include <array>
+#include <stdexcept>
+
 namespace mainparams {
 
 namespace {
 
-using fields::Coding;
-using fields::Field;
-
-constexpr std::array<Field, 13> Fields = {{
-    {"TemperatureText", "Switch-over temperature", addr::SwitchTemperature, Coding::Byte, 1, 1,
-     "°C"},
-    {"CoPressionText", "Pressure alarm delay", addr::PressureDelay, Coding::Byte},
-    {"DelayComText", "Delay before switch-over", addr::SwitchDelay, Coding::Byte},
-    {"DelaySupText", "Fuel overlapping", addr::Overlapping, Coding::Byte, 5, 1, "ms"},
-    {"ComboCommutation", "Way of switch-over", addr::SwitchWay, Coding::ListIndex, 1, 1, "",
-     SwitchWayTexts},
-    {"ComboInjection", "Injection type", addr::InjectionType, Coding::ListIndex, 1, 1, "",
-     InjectionTypeTexts},
-    {"ComboLambda", "Lambda type", addr::LambdaType, Coding::ListIndex, 1, 1, "", LambdaTypeTexts},
-    {"TxCutOff", "Deceleration cut-off delay", addr::CutOff, Coding::Byte},
-    {"TxTank", "Empty-tank delay", addr::EmptyTank, Coding::Byte},
-    {"ALTemperatureText", "Temperature alarm", addr::AlarmTemperature, Coding::Signed, 1, 1, "°C"},
-    {"PressionText", "Switch-over pressure", addr::SwitchPressure, Coding::FlagMagnitude, 1, 100,
-     "bar"},
-    {"ALPressionText", "Pressure alarm", addr::AlarmPressure, Coding::FlagMagnitude, 1, 100, "bar"},
-    {"RPMText", "Switch-over engine speed", addr::SwitchSpeed, Coding::EngineSpeed, 1, 1, "rpm"},
-}};
-
-// Where each row's value lives in Settings: a number, or a list index.
+// Where each setting's value lives in Settings: a number, or a list index.
 struct Member {
+    const ecu::Field *field;
     double Settings::*value;
     int Settings::*index;
 };
 constexpr std::array<Member, 13> Members = {{
-    {&Settings::temperature, nullptr},
-    {&Settings::pressureDelay, nullptr},
-    {&Settings::switchDelay, nullptr},
-    {&Settings::overlapping, nullptr},
-    {nullptr, &Settings::switchWay},
-    {nullptr, &Settings::injectionType},
-    {nullptr, &Settings::lambdaType},
-    {&Settings::cutOff, nullptr},
-    {&Settings::emptyTank, nullptr},
-    {&Settings::alarmTemperature, nullptr},
-    {&Settings::pressure, nullptr},
-    {&Settings::alarmPressure, nullptr},
-    {&Settings::switchSpeed, nullptr},
+    {&ecu::field::SwitchTemperature, &Settings::temperature, nullptr},
+    {&ecu::field::PressureDelay, &Settings::pressureDelay, nullptr},
+    {&ecu::field::SwitchDelay, &Settings::switchDelay, nullptr},
+    {&ecu::field::Overlapping, &Settings::overlapping, nullptr},
+    {&ecu::field::SwitchWay, nullptr, &Settings::switchWay},
+    {&ecu::field::InjectionType, nullptr, &Settings::injectionType},
+    {&ecu::field::LambdaType, nullptr, &Settings::lambdaType},
+    {&ecu::field::CutOff, &Settings::cutOff, nullptr},
+    {&ecu::field::EmptyTank, &Settings::emptyTank, nullptr},
+    {&ecu::field::AlarmTemperature, &Settings::alarmTemperature, nullptr},
+    {&ecu::field::SwitchPressure, &Settings::pressure, nullptr},
+    {&ecu::field::AlarmPressure, &Settings::alarmPressure, nullptr},
+    {&ecu::field::SwitchSpeed, &Settings::switchSpeed, nullptr},
 }};
+
+const Member &memberOf(const ecu::Field *field) {
+    for (const Member &m : Members) {
+        if (m.field == field)
+            return m;
+    }
+    throw std::logic_error("a main parameter without its place in Settings");
+}
 
 } // namespace
 
-std::span<const fields::Field> settingFields() {
-    return Fields;
-}
-
 Settings decode(const MemoryImage &image) {
     Settings s;
-    for (std::size_t i = 0; i < Fields.size(); ++i) {
-        const double v = fields::decode(Fields[i], image);
-        if (Members[i].value)
-            s.*Members[i].value = v;
+    for (const ecu::Field *f : ecu::MainParameters) {
+        const Member &m = memberOf(f);
+        const double v = fields::decode(*f, image);
+        if (m.value)
+            s.*m.value = v;
         else
-            s.*Members[i].index = static_cast<int>(v);
+            s.*m.index = static_cast<int>(v);
     }
     return s;
 }
 
 void encode(const Settings &s, MemoryImage &image) {
-    for (std::size_t i = 0; i < Fields.size(); ++i) {
-        const double v = Members[i].value ? s.*Members[i].value : s.*Members[i].index;
-        fields::encode(Fields[i], v, image);
+    // In the map's order, the order the upload has always stored them.
+    for (const ecu::Field *f : ecu::MainParameters) {
+        const Member &m = memberOf(f);
+        fields::encode(*f, m.value ? s.*m.value : s.*m.index, image);
     }
 }
 

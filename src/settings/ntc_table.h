@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecu/memory_map.h"
+
 #include <QtGlobal>
 
 class MemoryImage;
@@ -9,9 +11,9 @@ class MemoryImage;
 // 18 consecutive entries moved by a scroll bar running 0..238.
 namespace ntc {
 
-inline constexpr int CoolantBase = 0x839; // entry i at 0x839 + i
-inline constexpr int GasBase = 0x939;     // entry i at 0x939 + i
-inline constexpr int Entries = 256;
+inline constexpr int CoolantBase = ecu::CoolantNtc.address; // entry i at base + i
+inline constexpr int GasBase = ecu::GasNtc.address;
+inline constexpr int Entries = ecu::CoolantNtc.length;
 inline constexpr int WindowSize = 18;
 inline constexpr int ScrollMax = Entries - WindowSize; // 238
 

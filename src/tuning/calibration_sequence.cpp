@@ -11,9 +11,9 @@
 namespace calibration {
 
 namespace {
-constexpr int LiveTermAAddress = 0x032;
-constexpr int LiveTermBAddress = 0x033;
-constexpr int GasRunning = 3;
+constexpr int LiveTermAAddress = live::addr::TermA;
+constexpr int LiveTermBAddress = live::addr::TermB;
+constexpr int GasRunning = live::addr::OnGas;
 constexpr int Int16Max = std::numeric_limits<qint16>::max();
 constexpr int Int16Min = std::numeric_limits<qint16>::min();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ecu/memory_map.h"
 #include "tuning/calibration_results.h"
 
 #include <QObject>
@@ -12,8 +13,8 @@ class MemoryImage;
 namespace calibration {
 
 // The switch-over settings a calibration zeroes while it samples.
-constexpr int SwitchDelayAddress = 0x807;
-constexpr int SwitchModeAddress = 0xA41;
+constexpr int SwitchDelayAddress = ecu::field::SwitchDelay.address;
+constexpr int SwitchModeAddress = ecu::field::SwitchWay.address;
 
 // Where a calibration stands. The step counter runs through the two
 // stabilisations and samplings; the switch to gas waits on the ECU.
@@ -59,8 +60,8 @@ Inputs inputsFromImage(const MemoryImage &image, const Settings &settings);
 // are sampled on petrol, the ECU is switched to gas, the same times are
 // sampled again, and the differences give each bank's corrected trims. One
 // step runs per screen refresh while it runs, so it goes at the pace of the
-// monitor's poll. While it samples, the ECU's switch-over delay (0x807) and
-// mode (0xA41) are zeroed so the switch to gas is immediate; every way out
+// monitor's poll. While it samples, the ECU's switch-over delay and way of
+// switch-over are zeroed so the switch to gas is immediate; every way out
 // writes them back.
 class Sequence : public QObject {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "tuning/map_acquisition.h"
 
+#include "ecu/live_block.h"
 #include "ecu/memory_image.h"
 #include "settings/number_format.h"
 
@@ -10,10 +11,7 @@
 #include <limits>
 
 namespace {
-constexpr int LambdaAddress = 0x030;
-constexpr int PetrolTimeAddress = 0x00C;
-constexpr int FuelStateAddress = 0x002;
-constexpr int OnGas = 3;
+namespace lb = ecu::liveblock;
 
 // A number kept in a 16-bit variable: nearest integer, halves to even,
 // held to the 16-bit range instead of overflowing.
@@ -50,7 +48,7 @@ std::optional<double> MapAcquisition::strictNumber(const QString &text) {
 }
 
 QString MapAcquisition::lambdaText(const MemoryImage &image) {
-    return number::format(image.u16(LambdaAddress) / 200.0);
+    return number::format(image.u16(lb::Lambda) / lb::LambdaDivisor);
 }
 
 int MapAcquisition::bandOf(double dep) {
@@ -58,8 +56,9 @@ int MapAcquisition::bandOf(double dep) {
 }
 
 int MapAcquisition::bandValue(const MemoryImage &image) {
-    const int raw = 255 * image.at(PetrolTimeAddress) + image.at(PetrolTimeAddress + 1);
-    return static_cast<int>(std::floor(raw / 3.9));
+    const int raw =
+        lb::InjectionHighWeight * image.at(lb::PetrolTimes) + image.at(lb::PetrolTimes + 1);
+    return static_cast<int>(std::floor(raw / lb::InjectionDivisor));
 }
 
 std::optional<MapAcquisition::Change> MapAcquisition::changeOf(double ti, int prev) {
@@ -170,7 +169,7 @@ QString MapAcquisition::logCrossing(const Inputs &in, double dep, double ti,
         const int band = bandOf(dep);
         if (band >= 1 && band <= Bands) {
             const Column column =
-                image.at(FuelStateAddress) == OnGas ? Column::Gas : Column::Petrol;
+                image.at(lb::FuelState) == lb::OnGas ? Column::Gas : Column::Petrol;
             out.recorded = Record{band, column, bandValue(image)};
         }
         out.redraw = true;

@@ -99,12 +99,12 @@ class MapAcquisition {
     // The whole text as a number (blanks around it allowed, "." or "," as
     // the decimal separator); nothing for an empty or partly numeric text.
     static std::optional<double> strictNumber(const QString &text);
-    // The lambda value as the monitor computes it, formatted: u16 at 0x030 / 200.
+    // The lambda value as the monitor computes it, formatted: the word / 200.
     static QString lambdaText(const MemoryImage &image);
     // floor(dep / 5) as a 16-bit integer.
     static int bandOf(double dep);
     // The bank-1 petrol time from the image in 0.01 ms, multiplier 255:
-    // floor((255 * byte 0x00C + byte 0x00D) / 3.9).
+    // floor((255 * high + low) / 3.9).
     static int bandValue(const MemoryImage &image);
     // Relative (%) and absolute (0.01 ms) change from prev to ti, each the
     // nearest integer, halves to even; both 0 when prev is 0 and ti is not

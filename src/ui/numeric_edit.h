@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecu/memory_map.h"
+
 #include <QLineEdit>
 
 #include <functional>
@@ -12,6 +14,23 @@ inline const QString Whole = QStringLiteral("0123456789");
 inline const QString Decimal = QStringLiteral("0123456789.");
 inline const QString SignedWhole = QStringLiteral("0123456789-");
 inline const QString SignedDecimal = QStringLiteral("0123456789.-");
+// The set a field's row in the memory map names.
+inline const QString &of(ecu::Keys set) {
+    static const QString none;
+    switch (set) {
+    case ecu::Keys::Whole:
+        return Whole;
+    case ecu::Keys::Decimal:
+        return Decimal;
+    case ecu::Keys::SignedWhole:
+        return SignedWhole;
+    case ecu::Keys::SignedDecimal:
+        return SignedDecimal;
+    case ecu::Keys::None:
+        break;
+    }
+    return none;
+}
 } // namespace keys
 
 // A text field holding the decimal text of one setting. Typed characters

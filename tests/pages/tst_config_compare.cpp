@@ -63,8 +63,8 @@ class TestConfigCompare : public QObject {
         QSet<int> covered;
         for (const compare::Difference &d : compare::differences(a, b)) {
             int width = 1;
-            for (const fields::Field &f : compare::settings())
-                width = f.address == d.address ? fields::width(f) : width;
+            for (const fields::Field *f : compare::settings())
+                width = f->address == d.address ? fields::width(*f) : width;
             for (int i = d.address; i < d.address + width; ++i) {
                 QVERIFY2(!covered.contains(i) && i >= compare::AreaStart && i <= compare::AreaEnd,
                          qPrintable(d.text()));
@@ -88,18 +88,19 @@ class TestConfigCompare : public QObject {
         const auto [control, value, injection, bytes, text] =
             fetch<QString, double, int, QList<int>, QString>("control", "value", "injection",
                                                              "bytes", "text");
-        const auto fields = mainparams::settingFields();
-        const auto field = std::ranges::find_if(
-            fields, [&](const fields::Field &f) { return QLatin1String(f.control) == control; });
-        QVERIFY(field != fields.end());
+        const auto found = std::ranges::find_if(ecu::MainParameters, [&](const fields::Field *f) {
+            return QLatin1String(f->control) == control;
+        });
+        QVERIFY(found != ecu::MainParameters.end());
+        const fields::Field &field = **found;
         MemoryImage image;
         image.set(0x80D, static_cast<quint8>(injection));
-        fields::encode(*field, value, image);
+        fields::encode(field, value, image);
         QList<int> stored;
-        for (int i = 0; i < fields::width(*field); ++i)
-            stored << image.at(field->address + i);
+        for (int i = 0; i < fields::width(field); ++i)
+            stored << image.at(field.address + i);
         QCOMPARE(stored, bytes);
-        QCOMPARE(fields::text(*field, image), text);
+        QCOMPARE(fields::text(field, image), text);
     }
 };
 

@@ -80,16 +80,17 @@ class TestMainParametersPages : public QObject {
     void codecOrderAndClamps() {
         using namespace mainparams;
         MemoryImage image;
-        image.set(addr::InjectionType, 1);
+        image.set(ecu::field::InjectionType.address, 1);
         encode({.temperature = 300,
                 .pressure = -0.001,
                 .switchSpeed = 2551,
                 .cutOff = -4,
                 .injectionType = Sequential},
                image);
-        QCOMPARE((QList<int>{image.u16(addr::SwitchSpeed), image.at(addr::SwitchTemperature),
-                             image.at(addr::CutOff), image.at(addr::SwitchPressure + 1),
-                             image.at(0xA44)}),
+        QCOMPARE((QList<int>{image.u16(ecu::field::SwitchSpeed.address),
+                             image.at(ecu::field::SwitchTemperature.address),
+                             image.at(ecu::field::CutOff.address),
+                             image.at(ecu::field::SwitchPressure.address + 1), image.at(0xA44)}),
                  (QList<int>{1276, 255, 0, 255, 0}));
     }
 
