@@ -64,7 +64,7 @@ void showIndex(QComboBox *combo, int index) {
 } // namespace
 
 MainParametersPage::MainParametersPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres"), QStringLiteral("Parameters"), parent), m_app(app),
+    : ParameterPage(QStringLiteral("FnParametres"), QStringLiteral("Parameters"), app, {}, parent),
       m_validate([this] {
           for (int pass = 0; pass < MaxValidationPasses && validationPass(); ++pass) {
           }
@@ -183,10 +183,6 @@ void MainParametersPage::BoutonCentrale_Click() {
     m_app.link.WriteBlock(frames::WriteMainParameters);
     // The ECU's answer sends the second block, 0xA41 to 0xA46.
     m_app.link.StartSequence(ChainStep::SwitchOverBlock);
-}
-
-void MainParametersPage::BoutonPC_Click() {
-    m_app.link.StartFullRead();
 }
 
 void MainParametersPage::Btreset_Click() {
