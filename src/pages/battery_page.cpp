@@ -2,14 +2,12 @@
 
 #include "link/link.h"
 #include "pages/battery_gauge.h"
-#include "pages/main_parameters_chain.h"
 #include "settings/battery_table.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_edit.h"
 #include "ui/page_parts.h"
-#include "ui/screens.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,7 +28,8 @@ const QString IndexRefused = QStringLiteral(" Start and End must lie between 0 a
 } // namespace
 
 BatteryPage::BatteryPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres5"), QStringLiteral("Battery"), parent), m_app(app) {
+    : ParameterPage(QStringLiteral("FnParametres5"), QStringLiteral("Battery"), app,
+                    {.previous = Turn{2, 3, {}, false}, .readPausesPoll = true}, parent) {
     fitScreenArea(this);
     auto *column = new QVBoxLayout(this);
     QVBoxLayout *inside = parametersFrame(column, QStringLiteral("BATTERIE"), this);
@@ -44,16 +43,7 @@ BatteryPage::BatteryPage(AppContext &app, QWidget *parent)
     inside->addWidget(makeTable());
     column->addStretch(1);
 
-    const Download d = download(this);
-    BoutonCentrale = d.BoutonCentrale;
-    BoutonPC = d.BoutonPC;
-    BtPagePreced =
-        button(QStringLiteral("BtPagePreced"), QStringLiteral("  << Page Precedante "), this);
-    column->addLayout(bottomRow(BtPagePreced, d.frame, nullptr));
-
-    connect(BoutonCentrale, &QPushButton::clicked, this, [this] { BoutonCentrale_Click(); });
-    connect(BoutonPC, &QPushButton::clicked, this, [this] { BoutonPC_Click(); });
-    connect(BtPagePreced, &QPushButton::clicked, this, [this] { BtPagePreced_Click(); });
+    addBottomRow(column);
     HS_index_Change();
 }
 
@@ -152,13 +142,4 @@ void BatteryPage::CalculeTab_Click() {
 void BatteryPage::BoutonCentrale_Click() {
     m_app.link.poll.pauseForTransfer();
     m_app.link.StartUpload(13);
-}
-
-void BatteryPage::BoutonPC_Click() {
-    m_app.link.poll.pauseForTransfer();
-    m_app.link.StartFullRead();
-}
-
-void BatteryPage::BtPagePreced_Click() {
-    goToParameterPage(m_app, {m_app.screens.parameterPage(2), 3, {}, false});
 }

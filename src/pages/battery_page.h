@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/form.h"
+#include "pages/parameter_page.h"
 
 #include <array>
 
@@ -13,11 +13,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-struct AppContext;
 
 // FnParametres5: the battery-voltage correction, its mode and its table of 67
 // signed entries seen through a window of 20, with the live battery reading.
-class BatteryPage : public Form {
+class BatteryPage : public ParameterPage {
     Q_OBJECT
   public:
     explicit BatteryPage(AppContext &app, QWidget *parent = nullptr);
@@ -37,9 +36,7 @@ class BatteryPage : public Form {
     void TxVbatType_Enter();
     void Option1_Click(int index);
     void CalculeTab_Click();
-    void BoutonCentrale_Click();
-    void BoutonPC_Click();
-    void BtPagePreced_Click();
+    void BoutonCentrale_Click() override;
 
     std::array<QRadioButton *, 3> Option1{}; // Option10..Option12
     NumericEdit *TxVbatType;
@@ -57,9 +54,6 @@ class BatteryPage : public Form {
     QLineEdit *TxBloque;
     QLineEdit *Text2;
     QLineEdit *Text3;
-    QPushButton *BoutonCentrale;
-    QPushButton *BoutonPC;
-    QPushButton *BtPagePreced;
 
   private:
     QGroupBox *makeLive();
@@ -68,6 +62,4 @@ class BatteryPage : public Form {
     QGroupBox *makeTimes();
     QGroupBox *makeTable();
     void selectOption(int mode);
-
-    AppContext &m_app;
 };

@@ -2,11 +2,9 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "pages/main_parameters_chain.h"
 #include "ui/app_context.h"
 #include "ui/coefficient_grid.h"
 #include "ui/page_parts.h"
-#include "ui/screens.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,8 +14,10 @@
 using namespace pageparts;
 
 CoefficientPage::CoefficientPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres3"), QStringLiteral("Coefficient tables"), parent),
-      m_app(app) {
+    : ParameterPage(QStringLiteral("FnParametres3"), QStringLiteral("Coefficient tables"), app,
+                    {.previous = Turn{1, 1, frames::MonitorPoll, std::nullopt},
+                     .next = Turn{4, 4, frames::SecondLivePoll, true}},
+                    parent) {
     fitScreenArea(this);
     auto *column = new QVBoxLayout(this);
     QVBoxLayout *inside = parametersFrame(column, QStringLiteral("TABLEAUX"), this);
@@ -25,20 +25,8 @@ CoefficientPage::CoefficientPage(AppContext &app, QWidget *parent)
     inside->addWidget(m_grid);
     column->addStretch(1);
 
-    const Download d = download(this);
-    BoutonCentrale = d.BoutonCentrale;
-    BoutonPC = d.BoutonPC;
-    BtPagePreced =
-        button(QStringLiteral("BtPagePreced"), QStringLiteral("  << Page Precedante "), this);
-    BtPageSuivante =
-        button(QStringLiteral("BtPageSuivante"), QStringLiteral("  Page suivante >>"), this);
-    column->addLayout(bottomRow(BtPagePreced, d.frame, BtPageSuivante));
-
+    addBottomRow(column);
     m_grid->setWrite(BoutonCentrale, [this] { BoutonCentrale_Click(); });
-    connect(BoutonCentrale, &QPushButton::clicked, this, [this] { BoutonCentrale_Click(); });
-    connect(BoutonPC, &QPushButton::clicked, this, [this] { BoutonPC_Click(); });
-    connect(BtPagePreced, &QPushButton::clicked, this, [this] { BtPagePreced_Click(); });
-    connect(BtPageSuivante, &QPushButton::clicked, this, [this] { BtPageSuivante_Click(); });
 }
 
 NumericEdit *CoefficientPage::TxTbCP(int n) const {
@@ -71,17 +59,4 @@ void CoefficientPage::BoutonCentrale_Click() {
     TaBinMemoire();
     PutInTaB();
     m_app.link.WriteBlock(frames::WriteMainParameters);
-}
-
-void CoefficientPage::BoutonPC_Click() {
-    m_app.link.StartFullRead();
-}
-
-void CoefficientPage::BtPagePreced_Click() {
-    goToParameterPage(m_app,
-                      {m_app.screens.parameterPage(1), 1, frames::MonitorPoll, std::nullopt});
-}
-
-void CoefficientPage::BtPageSuivante_Click() {
-    goToParameterPage(m_app, {m_app.screens.parameterPage(4), 4, frames::SecondLivePoll, true});
 }

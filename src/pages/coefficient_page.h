@@ -1,14 +1,12 @@
 #pragma once
 
-#include "ui/form.h"
+#include "pages/parameter_page.h"
 
 class CoefficientGrid;
 class NumericEdit;
-class QPushButton;
-struct AppContext;
 
 // FnParametres3: the pressure and gas-temperature coefficient tables.
-class CoefficientPage : public Form {
+class CoefficientPage : public ParameterPage {
     Q_OBJECT
   public:
     explicit CoefficientPage(AppContext &app, QWidget *parent = nullptr);
@@ -19,25 +17,16 @@ class CoefficientPage : public Form {
     void TaBinMemoire();
     void TestValeurTableau();
 
-    void BoutonCentrale_Click();
-    void BoutonPC_Click();
-    void BtPagePreced_Click();
-    void BtPageSuivante_Click();
+    void BoutonCentrale_Click() override;
 
     // n = 1..20.
     NumericEdit *TxTbCP(int n) const;
     NumericEdit *TxTbCG(int n) const;
     CoefficientGrid *grid() const { return m_grid; }
 
-    QPushButton *BoutonCentrale;
-    QPushButton *BoutonPC;
-    QPushButton *BtPagePreced;
-    QPushButton *BtPageSuivante;
-
   protected:
     void Form_Load() override;
 
   private:
-    AppContext &m_app;
     CoefficientGrid *m_grid;
 };

@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace pageparts;
@@ -23,7 +22,7 @@ constexpr int FieldWidth = 64;
 }
 
 LambdaPage::LambdaPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres6"), QStringLiteral("Lambda"), parent), m_app(app) {
+    : ParameterPage(QStringLiteral("FnParametres6"), QStringLiteral("Lambda"), app, {}, parent) {
     fitScreenArea(this);
     for (int i = 0; i < FieldCount; ++i) {
         // No key filter: what cannot be stored is refused when writing.
@@ -45,14 +44,9 @@ LambdaPage::LambdaPage(AppContext &app, QWidget *parent)
     inside->addWidget(makeEmission());
     column->addStretch(1);
 
-    const Download d = download(this);
-    BoutonCentrale = d.BoutonCentrale;
-    BoutonPC = d.BoutonPC;
-    column->addLayout(bottomRow(nullptr, d.frame, nullptr));
+    addBottomRow(column);
 
     connect(DeltaNegatif, &QCheckBox::clicked, this, [this] { DeltaNegatif_Click(); });
-    connect(BoutonCentrale, &QPushButton::clicked, this, [this] { BoutonCentrale_Click(); });
-    connect(BoutonPC, &QPushButton::clicked, this, [this] { BoutonPC_Click(); });
 }
 
 QLabel *LambdaPage::unitLabel(const QString &name, const QString &text, QWidget *parent) {
@@ -150,8 +144,4 @@ void LambdaPage::BoutonCentrale_Click() {
     }
     m_app.link.WriteBlock(frames::WriteLambda);
     m_app.link.StartSequence(ChainStep::SwitchOverBlock);
-}
-
-void LambdaPage::BoutonPC_Click() {
-    m_app.link.StartFullRead();
 }

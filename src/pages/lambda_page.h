@@ -1,7 +1,7 @@
 #pragma once
 
+#include "pages/parameter_page.h"
 #include "settings/lambda_codec.h"
-#include "ui/form.h"
 
 #include <array>
 
@@ -10,12 +10,10 @@ class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
-class QPushButton;
-struct AppContext;
 
 // FnParametres6: the closed-loop mixture correction driven by the lambda
 // sensor. The page decodes and encodes its own block.
-class LambdaPage : public Form {
+class LambdaPage : public ParameterPage {
     Q_OBJECT
   public:
     explicit LambdaPage(AppContext &app, QWidget *parent = nullptr);
@@ -27,8 +25,7 @@ class LambdaPage : public Form {
     void DeltaNegatif_Click() { Affiche(); }
     // Encodes the page and writes it; a field that cannot be stored is named
     // in a message and nothing is written.
-    void BoutonCentrale_Click();
-    void BoutonPC_Click();
+    void BoutonCentrale_Click() override;
 
     NumericEdit *field(lambda::Field f) const { return m_fields.at(static_cast<std::size_t>(f)); }
     lambda::Texts texts() const;
@@ -37,8 +34,6 @@ class LambdaPage : public Form {
     QLabel *TXTP01, *TXTP02, *TXTP03, *TXTP04;
     QLabel *TXTMEMORISE;
     QCheckBox *DeltaNegatif;
-    QPushButton *BoutonCentrale;
-    QPushButton *BoutonPC;
 
   private:
     QGroupBox *makeMixture(bool rich);
@@ -47,6 +42,5 @@ class LambdaPage : public Form {
                 QLabel *unit = nullptr);
     QLabel *unitLabel(const QString &name, const QString &text, QWidget *parent);
 
-    AppContext &m_app;
     std::array<NumericEdit *, lambda::FieldCount> m_fields{};
 };

@@ -179,11 +179,8 @@ void LevelPage::buildForm() {
         {Predef2, &LevelPage::Predef2_Click},
         {Predef3, &LevelPage::Predef3_Click},
         {SenosorLoad, &LevelPage::SenosorLoad_Click},
-        {SensorSave, &LevelPage::SensorSave_Click},
-        {BoutonCentrale, &LevelPage::BoutonCentrale_Click},
-        {BoutonPC, &LevelPage::BoutonPC_Click},
-        {BtPagePreced, &LevelPage::BtPagePreced_Click},
-        {BtPageSuivante, &LevelPage::BtPageSuivante_Click}};
+        {SensorSave, &LevelPage::SensorSave_Click}};
     for (const auto &[b, handler] : handlers)
         connect(b, &QPushButton::clicked, this, [this, h = handler] { (this->*h)(); });
+    connectButtons();
 }

@@ -4,11 +4,9 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "pages/main_parameters_chain.h"
 #include "settings/level_percent.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
-#include "ui/screens.h"
 #include "ui/shape.h"
 
 namespace {
@@ -34,7 +32,11 @@ void setIfDifferent(QLineEdit *field, const QString &text) {
 } // namespace
 
 LevelPage::LevelPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres2"), QStringLiteral("Level sensor"), parent), m_app(app),
+    : ParameterPage(QStringLiteral("FnParametres2"), QStringLiteral("Level sensor"), app,
+                    {.previous = Turn{0, 0, {}, false},
+                     .next = Turn{2, 2, {}, false},
+                     .readPausesPoll = true},
+                    parent),
       m_validate([this] {
           for (int pass = 0; pass < MaxValidationPasses && validationPass(); ++pass) {
           }
@@ -143,19 +145,4 @@ void LevelPage::Predef3_Click() {
 void LevelPage::BoutonCentrale_Click() {
     m_app.uploadEditedValues();
     m_app.link.WriteBlock(frames::WriteLevelSensor);
-}
-
-// The live poll pauses during the read and the watchdog resumes it when
-// the read has completed.
-void LevelPage::BoutonPC_Click() {
-    m_app.link.poll.pauseForTransfer();
-    m_app.link.StartFullRead();
-}
-
-void LevelPage::BtPagePreced_Click() {
-    goToParameterPage(m_app, {m_app.screens.parameterPage(0), 0, {}, false});
-}
-
-void LevelPage::BtPageSuivante_Click() {
-    goToParameterPage(m_app, {m_app.screens.parameterPage(2), 2, {}, false});
 }

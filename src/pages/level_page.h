@@ -1,7 +1,7 @@
 #pragma once
 
 #include "files/sensor_file.h"
-#include "ui/form.h"
+#include "pages/parameter_page.h"
 #include "ui/numeric_edit.h"
 
 #include <array>
@@ -10,12 +10,12 @@ class MemoryImage;
 class QLabel;
 class QPushButton;
 class Shape;
-struct AppContext;
 
 // FnParametres2: the gas tank level sensor's range and the four thresholds
 // of the five level lamps, three presets for known senders, sensor files,
-// and the live level readings.
-class LevelPage : public Form {
+// and the live level readings. The build variant that has no battery page
+// hides its next button.
+class LevelPage : public ParameterPage {
     Q_OBJECT
   public:
     explicit LevelPage(AppContext &app, QWidget *parent = nullptr);
@@ -33,12 +33,9 @@ class LevelPage : public Form {
     void Predef1_Click();
     void Predef2_Click();
     void Predef3_Click();
-    void BoutonCentrale_Click(); // PC -> ECU
-    void BoutonPC_Click();       // ECU -> PC
-    void SenosorLoad_Click();    // level_sensor_files.cpp
+    void BoutonCentrale_Click() override;
+    void SenosorLoad_Click(); // level_sensor_files.cpp
     void SensorSave_Click();
-    void BtPagePreced_Click();
-    void BtPageSuivante_Click();
 
     // The settings in the order of the sensor file: range correction,
     // minimum, maximum, thresholds 1/4 to full.
@@ -54,10 +51,6 @@ class LevelPage : public Form {
     // Frame "Default"
     QPushButton *Predef1, *Predef2, *Predef3;
     QPushButton *SenosorLoad, *SensorSave;
-    QPushButton *BoutonCentrale, *BoutonPC;
-    QPushButton *BtPagePreced;
-    // Hidden by the build variant that has no battery page.
-    QPushButton *BtPageSuivante;
 
   protected:
     void Form_Load() override;
@@ -76,6 +69,5 @@ class LevelPage : public Form {
     void showLevel();
     std::array<NumericEdit *, 7> settings() const;
 
-    AppContext &m_app;
     ValidationGuard m_validate;
 };

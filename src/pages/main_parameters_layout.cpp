@@ -182,8 +182,7 @@ void MainParametersPage::buildForm() {
     outer->addWidget(page);
 
     connect(Btreset, &QPushButton::clicked, this, [this] { Btreset_Click(); });
-    connect(BoutonCentrale, &QPushButton::clicked, this, [this] { BoutonCentrale_Click(); });
-    connect(BoutonPC, &QPushButton::clicked, this, [this] { BoutonPC_Click(); });
+    connectButtons();
     connect(BtChangePage, &QPushButton::clicked, this, [this] { BtChangePage_Click(); });
     // Only a pick by the fitter runs the click handlers; the refresh setting
     // a list index does not, so it never starts a refresh of its own.

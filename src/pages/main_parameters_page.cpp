@@ -65,7 +65,7 @@ void showIndex(QComboBox *combo, int index) {
 } // namespace
 
 MainParametersPage::MainParametersPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres"), QStringLiteral("Parameters"), parent), m_app(app),
+    : ParameterPage(QStringLiteral("FnParametres"), QStringLiteral("Parameters"), app, {}, parent),
       m_validate([this] {
           for (int pass = 0; pass < MaxValidationPasses && validationPass(); ++pass) {
           }
@@ -185,10 +185,6 @@ void MainParametersPage::BoutonCentrale_Click() {
     // The ECU's answer sends the second block, from the way of switch-over
     // to the cut-off delay.
     m_app.link.StartSequence(ChainStep::SwitchOverBlock);
-}
-
-void MainParametersPage::BoutonPC_Click() {
-    m_app.link.StartFullRead();
 }
 
 void MainParametersPage::Btreset_Click() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/form.h"
+#include "pages/parameter_page.h"
 #include "ui/numeric_edit.h"
 
 #include <vector>
@@ -10,12 +10,11 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-struct AppContext;
 
 // FnParametres: when the ECU switches from petrol to gas, the gas-system
 // alarms, the deceleration cut-off and empty-tank delays, the injection and
 // lambda sensor types, and the ECU reset. First page of the parameter chain.
-class MainParametersPage : public Form {
+class MainParametersPage : public ParameterPage {
     Q_OBJECT
   public:
     explicit MainParametersPage(AppContext &app, QWidget *parent = nullptr);
@@ -28,8 +27,7 @@ class MainParametersPage : public Form {
 
     // Checks and corrects every field of the page; run by every change.
     void TestValeur();
-    void BoutonCentrale_Click(); // PC -> ECU
-    void BoutonPC_Click();       // ECU -> PC
+    void BoutonCentrale_Click() override;
     void Btreset_Click();
     void BtChangePage_Click(); // Next >>
     void ComboCommutation_Click();
@@ -55,7 +53,7 @@ class MainParametersPage : public Form {
     QPushButton *BtTank1, *BtTank2;
     // Frame " Sensors"
     QComboBox *ComboInjection, *ComboLambda;
-    QPushButton *Btreset, *BoutonCentrale, *BoutonPC, *BtChangePage;
+    QPushButton *Btreset, *BtChangePage;
 
   protected:
     void Form_Load() override;
@@ -76,7 +74,6 @@ class MainParametersPage : public Form {
     // One pass of the checks; true when it corrected a field.
     bool validationPass();
 
-    AppContext &m_app;
     ValidationGuard m_validate;
     std::vector<StepButtons> m_steps;
     bool m_lambdaClickRunning = false;

@@ -2,11 +2,9 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "pages/main_parameters_chain.h"
 #include "settings/ntc_table.h"
 #include "ui/app_context.h"
 #include "ui/page_parts.h"
-#include "ui/screens.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,7 +27,10 @@ QLabel *centred(const QString &name, const QString &text, QWidget *parent) {
 } // namespace
 
 NtcPage::NtcPage(AppContext &app, QWidget *parent)
-    : Form(QStringLiteral("FnParametres4"), QStringLiteral("NTC"), parent), m_app(app) {
+    : ParameterPage(
+          QStringLiteral("FnParametres4"), QStringLiteral("NTC"), app,
+          {.previous = Turn{2, 3, {}, false}, .next = Turn{4, 4, frames::SecondLivePoll, true}},
+          parent) {
     fitScreenArea(this);
     auto *column = new QVBoxLayout(this);
     QVBoxLayout *inside = parametersFrame(column, QStringLiteral("NTC"), this);
@@ -41,22 +42,11 @@ NtcPage::NtcPage(AppContext &app, QWidget *parent)
         QStringLiteral("IndexGE"), QStringLiteral("TxTbGaz"), IndexGE, TxTbGaz, HScroll2));
     column->addStretch(1);
 
-    const Download d = download(this);
-    BoutonCentrale = d.BoutonCentrale;
-    BoutonPC = d.BoutonPC;
-    // The tables reach the ECU only with a memory file: nothing to write here.
+    addBottomRow(column);
     BoutonCentrale->setEnabled(false);
-    BtPagePreced =
-        button(QStringLiteral("BtPagePreced"), QStringLiteral("  << Page Precedante "), this);
-    BtPageSuivante =
-        button(QStringLiteral("BtPageSuivante"), QStringLiteral("  Page suivante >>"), this);
-    column->addLayout(bottomRow(BtPagePreced, d.frame, BtPageSuivante));
 
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(HScroll2, &QScrollBar::valueChanged, this, [this] { HScroll2_Change(); });
-    connect(BoutonPC, &QPushButton::clicked, this, [this] { BoutonPC_Click(); });
-    connect(BtPagePreced, &QPushButton::clicked, this, [this] { BtPagePreced_Click(); });
-    connect(BtPageSuivante, &QPushButton::clicked, this, [this] { BtPageSuivante_Click(); });
 }
 
 QGroupBox *NtcPage::makeTable(const QString &name, const QString &caption, const QString &indexStem,
@@ -112,16 +102,4 @@ void NtcPage::PutIndexNTCE() {
 
 void NtcPage::PutIndexNTCG() {
     showWindow({HScroll2, &IndexGE, &TxTbGaz, ntc::GasBase});
-}
-
-void NtcPage::BoutonPC_Click() {
-    m_app.link.StartFullRead();
-}
-
-void NtcPage::BtPagePreced_Click() {
-    goToParameterPage(m_app, {m_app.screens.parameterPage(2), 3, {}, false});
-}
-
-void NtcPage::BtPageSuivante_Click() {
-    goToParameterPage(m_app, {m_app.screens.parameterPage(4), 4, frames::SecondLivePoll, true});
 }

@@ -1,19 +1,17 @@
 #pragma once
 
-#include "ui/form.h"
+#include "pages/parameter_page.h"
 
 #include <array>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QScrollBar;
-struct AppContext;
 
 // FnParametres4: the coolant and gas temperature sensor tables, shown through
 // two windows of 18 entries. The page only displays them.
-class NtcPage : public Form {
+class NtcPage : public ParameterPage {
     Q_OBJECT
   public:
     explicit NtcPage(AppContext &app, QWidget *parent = nullptr);
@@ -24,9 +22,9 @@ class NtcPage : public Form {
 
     void HScroll1_Change() { PutIndexNTCE(); }
     void HScroll2_Change() { PutIndexNTCG(); }
-    void BoutonPC_Click();
-    void BtPagePreced_Click();
-    void BtPageSuivante_Click();
+    // The tables reach the ECU only with a memory file: the button is
+    // disabled and writes nothing.
+    void BoutonCentrale_Click() override {}
 
     QScrollBar *HScroll1;
     QScrollBar *HScroll2;
@@ -34,10 +32,6 @@ class NtcPage : public Form {
     std::array<QLabel *, 18> IndexGE{};    // IndexGE0..IndexGE17
     std::array<QLineEdit *, 18> TxTbEau{}; // TxTbEau1..TxTbEau18 at [0..17]
     std::array<QLineEdit *, 18> TxTbGaz{}; // TxTbGaz1..TxTbGaz18 at [0..17]
-    QPushButton *BoutonCentrale;
-    QPushButton *BoutonPC;
-    QPushButton *BtPagePreced;
-    QPushButton *BtPageSuivante;
 
   protected:
     void Form_Load() override;
@@ -53,6 +47,4 @@ class NtcPage : public Form {
                          const QString &valueStem, std::array<QLabel *, 18> &index,
                          std::array<QLineEdit *, 18> &values, QScrollBar *&scroll);
     void showWindow(const Window &window);
-
-    AppContext &m_app;
 };

@@ -245,6 +245,8 @@ class TestMainParametersPages : public QObject {
         row("tables back", 2, "BtPagePreced", false, 1, 1, monitor, false);
         row("tables next", 2, "BtPageSuivante", false, 4, 4, live, true);
         row("ntc back", 3, "BtPagePreced", true, 2, 3, old, false);
+        row("ntc next", 3, "BtPageSuivante", false, 4, 4, live, true);
+        row("battery back", 4, "BtPagePreced", true, 2, 3, old, false);
     }
 
     // Turning a page enables the watchdog, records the page the menu reopens,
