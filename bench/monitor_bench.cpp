@@ -107,7 +107,7 @@ void benchRefresh(const Figure &figure, int passes) {
         RefreshScreens(window.app());
     figure("refresh_unchanged_us", t.nsecsElapsed() / 1e3 / passes);
 
-    MonitorScreen *monitor = window.screens().FnMoniteur;
+    MonitorScreen *monitor = window.screens().monitorScreen;
     t.restart();
     for (int i = 1; i <= passes; ++i) {
         liveBytes(link.image, i);
@@ -182,7 +182,7 @@ bool benchMonitorPolling(const Figure &figure, const QString &portsDir, int port
 
     // The same with the drive log written, then with the chart window open
     // as well.
-    MonitorScreen *monitor = window.screens().FnMoniteur;
+    MonitorScreen *monitor = window.screens().monitorScreen;
     monitor->Recording->startRecording(work.filePath(QStringLiteral("drive.csv")));
     const double logging = measure(&cpu);
     figure("logging_poll_rate_hz", logging);

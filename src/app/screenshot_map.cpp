@@ -28,24 +28,25 @@ bool ScreenshotTour::mapTour() {
     m_window.navigation().BtMap_Click();
     // The petrol curve first: back to petrol if an earlier stop left gas on.
     if (fuel() != ecu::liveblock::OnPetrol) {
-        s.FnMAP->SwitchCommutateur_Click();
+        s.mapScreen->SwitchCommutateur_Click();
         waitFor([&] { return fuel() == ecu::liveblock::OnPetrol; }, 20000);
     }
-    s.FnMAP->StarMapAqui_Click();
-    if (!waitFor([&] { return s.FnAquiMap->filledBands(MapAcquisition::Column::Petrol) >= 6; },
+    s.mapScreen->StarMapAqui_Click();
+    if (!waitFor([&] { return s.mapAcquisition->filledBands(MapAcquisition::Column::Petrol) >= 6; },
                  60000))
         std::fprintf(stderr, "gasecu: few petrol bands (is the simulator driving?)\n");
-    s.FnMAP->SwitchCommutateur_Click();
+    s.mapScreen->SwitchCommutateur_Click();
     waitFor([&] { return fuel() == ecu::liveblock::OnGas; }, 20000);
-    if (!waitFor([&] { return s.FnAquiMap->filledBands(MapAcquisition::Column::Gas) >= 6; }, 60000))
+    if (!waitFor([&] { return s.mapAcquisition->filledBands(MapAcquisition::Column::Gas) >= 6; },
+                 60000))
         std::fprintf(stderr, "gasecu: few gas bands\n");
-    s.FnMAP->StopMapAqui_Click();
+    s.mapScreen->StopMapAqui_Click();
     // The acquisition window on its own, then the screen with both curves.
-    bool ok = shoot(QStringLiteral("41-map-acquisition"), s.FnAquiMap);
-    s.FnAquiMap->hideForm();
+    bool ok = shoot(QStringLiteral("41-map-acquisition"), s.mapAcquisition);
+    s.mapAcquisition->hideForm();
     ok = shoot(QStringLiteral("40-map")) && ok;
     // Leave the engine on petrol for what follows.
-    s.FnMAP->SwitchCommutateur_Click();
+    s.mapScreen->SwitchCommutateur_Click();
     waitFor([&] { return fuel() == ecu::liveblock::OnPetrol; }, 20000);
     return ok;
 }

@@ -19,7 +19,7 @@ bool ScreenshotTour::emissionTools() {
     Navigation &nav = m_window.navigation();
 
     nav.BtEmi_Click();
-    EmissionScreen *emi = s.FnEmi;
+    EmissionScreen *emi = s.emissionScreen;
     emi->BoutonPC_Click();
     if (!waitFor([&] { return !link.state.FullReadActive; }, 20000))
         return false;
@@ -34,17 +34,17 @@ bool ScreenshotTour::emissionTools() {
     emi->BtStop_Click();
 
     emi->Command2_Click();
-    s.FnFinTeste->BoutonPC_Click();
+    s.finalTestScreen->BoutonPC_Click();
     waitFor([] { return false; }, 700); // the ECU's answer
     ok = shoot(QStringLiteral("52-final-test")) && ok;
-    s.FnFinTeste->hideForm();
+    s.finalTestScreen->hideForm();
     emi->hideForm();
 
     // The live area while the monitor polls: changed bytes are marked.
     nav.Moniteur_Click();
     link.SendLine(link.poll.frame());
     nav.BtMemoire_Click();
-    MemoryViewer *viewer = s.FnMemoire;
+    MemoryViewer *viewer = s.memoryViewer;
     viewer->Text1->setText(QStringLiteral("0"));
     viewer->Check1->setChecked(true);
     viewer->BtShow_Click();

@@ -50,7 +50,7 @@ bool ScreenshotTour::shoot(const QString &name, QWidget *window) {
 
 bool ScreenshotTour::shootRecording() {
     QTemporaryDir logs;
-    RecordStrip *strip = m_window.screens().FnMoniteur->Recording;
+    RecordStrip *strip = m_window.screens().monitorScreen->Recording;
     strip->startRecording(logs.filePath(QStringLiteral("drive.csv")));
     waitFor([] { return false; }, 3000);
     bool ok = shoot(QStringLiteral("60-monitor-recording"));
@@ -71,7 +71,7 @@ bool ScreenshotTour::run() {
     Link &link = m_window.app().link;
     bool ok = shoot(QStringLiteral("01-information"));
 
-    InfoForm *info = s.FnEntete->isShown() ? s.FnEntete : s.FnEntete2;
+    InfoForm *info = s.information->isShown() ? s.information : s.informationBrand1;
     if (info->isShown())
         info->Command1_Click();
     if (!link.state.PortIsOpen) {
@@ -81,7 +81,7 @@ bool ScreenshotTour::run() {
     }
     ok = shoot(QStringLiteral("02-start")) && ok;
 
-    s.FnProgStart->BoutonPC_Click();
+    s.startForm->BoutonPC_Click();
     waitFor([&] { return link.state.FullReadIndex >= 8 || !link.state.FullReadActive; }, 10000);
     ok = shoot(QStringLiteral("03-download")) && ok;
     if (!waitFor([&] { return link.state.DataLoaded; }, 20000)) {
@@ -119,7 +119,7 @@ bool ScreenshotTour::run() {
 
     // The connection form with the log of a search that found the ECU.
     nav.Connection_Click();
-    auto *connection = static_cast<ConnectionForm *>(s.FnConnection);
+    auto *connection = static_cast<ConnectionForm *>(s.connection);
     connection->Command4_Click();
     waitFor([&] { return !connection->search.isSearching() && !link.state.FullReadActive; }, 20000);
     connection->showForm();

@@ -17,13 +17,13 @@
 bool ScreenshotTour::calibrationShots() {
     Screens &s = m_window.screens();
     Link &link = m_window.app().link;
-    CalibrationScreen *cal = s.FnCalibration;
+    CalibrationScreen *cal = s.calibrationScreen;
     m_window.navigation().Calibration_Click();
     link.SendLine(link.poll.frame());
     // A short sequence: the engine warms up first (the vaporiser must pass 40 C).
     const char *steps[] = {"5", "60", "5", "60"};
     for (int i = 0; i < 4; ++i)
-        s.FnCalibrationSet->TxCaStep[i]->setText(QString::fromLatin1(steps[i]));
+        s.calibrationSettings->TxCaStep[i]->setText(QString::fromLatin1(steps[i]));
     cal->BtStCalibration->click();
     const bool sampling = waitFor(
         [&] {
@@ -42,15 +42,15 @@ bool ScreenshotTour::calibrationShots() {
     // The settings as the fitter finds them.
     const char *defaults[] = {"30", "100", "30", "100"};
     for (int i = 0; i < 4; ++i)
-        s.FnCalibrationSet->TxCaStep[i]->setText(QString::fromLatin1(defaults[i]));
+        s.calibrationSettings->TxCaStep[i]->setText(QString::fromLatin1(defaults[i]));
     cal->BtCalibrationSet_Click();
     ok = shoot(QStringLiteral("32-calibration-settings")) && ok;
-    s.FnCalibrationSet->hideForm();
-    s.FnCalibrationFin->showForm();
+    s.calibrationSettings->hideForm();
+    s.calibrationEndBank1->showForm();
     ok = shoot(QStringLiteral("33-calibration-band1")) && ok;
-    s.FnCalibrationFIN2->showForm();
+    s.calibrationEndBank2->showForm();
     ok = shoot(QStringLiteral("34-calibration-band2")) && ok;
-    s.FnCalibrationFIN2->hideForm();
-    s.FnCalibrationFin->hideForm();
+    s.calibrationEndBank2->hideForm();
+    s.calibrationEndBank1->hideForm();
     return ok;
 }

@@ -93,21 +93,21 @@ void CalibrationEndForm::BoutonCentrale_Click() {
 
 void CalibrationEndForm::BtCalibrationSet_Click() {
     hideForm();
-    m_app.screens.FnCalibration->showForm();
+    m_app.screens.calibrationScreen->showForm();
 }
 
 // The idle offset from the minima.
 void CalibrationEndForm::Command1_Click() {
     TxRalenti->setText(number::format(number::parse(result(TxApp1)->text())));
     Command4->setEnabled(false);
-    m_app.screens.FnCalibration->BtStCalibrationCh->setEnabled(false);
+    m_app.screens.calibrationScreen->BtStCalibrationCh->setEnabled(false);
 }
 
 // The idle offset from the means.
 void CalibrationEndForm::Command2_Click() {
     TxRalenti->setText(number::format(number::parse(result(TxApp2)->text())));
     Command4->setEnabled(false);
-    m_app.screens.FnCalibration->BtStCalibrationCh->setEnabled(false);
+    m_app.screens.calibrationScreen->BtStCalibrationCh->setEnabled(false);
 }
 
 // The load line: new offset and new multiplier.
@@ -119,12 +119,12 @@ void CalibrationEndForm::Command4_Click() {
 }
 
 void CalibrationEndForm::Command17_Click() {
-    m_app.screens.FnCalibrationFIN2->showForm();
+    m_app.screens.calibrationEndBank2->showForm();
     disableApply();
 }
 
 void CalibrationEndForm::Command18_Click() {
     hideForm();
-    m_app.screens.FnCalibrationFin->showForm();
-    m_app.screens.FnCalibrationFin->disableApply();
+    m_app.screens.calibrationEndBank1->showForm();
+    m_app.screens.calibrationEndBank1->disableApply();
 }

@@ -29,8 +29,8 @@ void CalibrationScreen::refresh() {
 
 void CalibrationScreen::refreshFromMonitor() {
     const MonitorControls *m = m_app.screens.monitorControls;
-    CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
-    CalibrationEndForm *fin2 = m_app.screens.FnCalibrationFIN2;
+    CalibrationEndForm *fin = m_app.screens.calibrationEndBank1;
+    CalibrationEndForm *fin2 = m_app.screens.calibrationEndBank2;
     copyText(fin->TxCharge, m->TxCharge);
     copyText(fin->TxRalenti, m->TxRalenti);
     copyText(fin2->TxCharge, m->TxChargeB);

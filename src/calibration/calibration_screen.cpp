@@ -111,11 +111,11 @@ void CalibrationScreen::TestValeur1() {
 
 Inputs CalibrationScreen::stepInputs() const {
     Inputs in;
-    in.settings = m_app.screens.FnCalibrationSet->settings();
+    in.settings = m_app.screens.calibrationSettings->settings();
     in.waterTemperature = number::parse(TextTPEau->text());
     in.petrolTime = {number::parse(TextE1->text()), number::parse(TextE5->text())};
-    const CalibrationEndForm *ends[] = {m_app.screens.FnCalibrationFin,
-                                        m_app.screens.FnCalibrationFIN2};
+    const CalibrationEndForm *ends[] = {m_app.screens.calibrationEndBank1,
+                                        m_app.screens.calibrationEndBank2};
     for (int bank = 0; bank < 2; ++bank) {
         in.loadTrim[bank] = number::parse(ends[bank]->TxCharge->text());
         in.idleTrim[bank] = number::parse(ends[bank]->TxRalenti->text());
@@ -161,7 +161,7 @@ void CalibrationScreen::BtCalibrationSet_Click() {
     m_app.link.poll.stop();
     m_app.CalibrationRunning = false;
     calibrationReset();
-    m_app.screens.FnCalibrationSet->showForm();
+    m_app.screens.calibrationSettings->showForm();
     hideForm();
 }
 
@@ -186,8 +186,8 @@ void CalibrationScreen::BoutonCentrale_Click() {
 // speed or load moved: the fitter sees both and decides.
 bool CalibrationScreen::plausibleOrConfirmed(Kind kind) {
     std::array<BankTexts, 2> texts{initialTexts(), initialTexts()};
-    const CalibrationEndForm *ends[] = {m_app.screens.FnCalibrationFin,
-                                        m_app.screens.FnCalibrationFIN2};
+    const CalibrationEndForm *ends[] = {m_app.screens.calibrationEndBank1,
+                                        m_app.screens.calibrationEndBank2};
     for (int bank = 0; bank < 2; ++bank)
         for (Field field : {TxApp1, TxRCHP1})
             texts[bank][field] = ends[bank]->result(field)->text();
@@ -206,8 +206,8 @@ bool CalibrationScreen::plausibleOrConfirmed(Kind kind) {
 void CalibrationScreen::BTuploadRalenti_Click() {
     if (!plausibleOrConfirmed(Kind::Idle))
         return;
-    CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
-    CalibrationEndForm *fin2 = m_app.screens.FnCalibrationFIN2;
+    CalibrationEndForm *fin = m_app.screens.calibrationEndBank1;
+    CalibrationEndForm *fin2 = m_app.screens.calibrationEndBank2;
     BTuploadCharge->setEnabled(false);
     fin->Command4->setEnabled(false);
     BtStCalibrationCh->setEnabled(false);
@@ -224,7 +224,7 @@ void CalibrationScreen::BTuploadRalenti_Click() {
 void CalibrationScreen::BTuploadCharge_Click() {
     if (!plausibleOrConfirmed(Kind::Load))
         return;
-    CalibrationEndForm *fin = m_app.screens.FnCalibrationFin;
+    CalibrationEndForm *fin = m_app.screens.calibrationEndBank1;
     fin->TxRalenti->setText(reformatted(fin->result(TxRCHP1)));
     fin->TxCharge->setText(reformatted(fin->result(TxCCHP1)));
     fin->Command1->setEnabled(false);
@@ -238,7 +238,8 @@ void CalibrationScreen::finished(Kind kind, bool acquisitionError) {
     BtStCalibration->setEnabled(true);
     BtCalibrationStop->setEnabled(false);
     BtStCalibrationCh->setEnabled(true);
-    CalibrationEndForm *ends[] = {m_app.screens.FnCalibrationFin, m_app.screens.FnCalibrationFIN2};
+    CalibrationEndForm *ends[] = {m_app.screens.calibrationEndBank1,
+                                  m_app.screens.calibrationEndBank2};
     for (int bank = 0; bank < 2; ++bank) {
         ends[bank]->showResults(m_sequence.texts(bank));
         ends[bank]->offerApply(kind);

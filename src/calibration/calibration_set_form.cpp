@@ -122,15 +122,15 @@ calibration::Settings CalibrationSetForm::settings() const {
 
 void CalibrationSetForm::BtValider_Click() {
     hideForm();
-    m_app.screens.FnCalibration->showForm();
+    m_app.screens.calibrationScreen->showForm();
 }
 
 void CalibrationSetForm::Command18_Click() {
-    m_app.screens.FnCalibrationFin->showForm();
-    m_app.screens.FnCalibrationFin->disableApply();
+    m_app.screens.calibrationEndBank1->showForm();
+    m_app.screens.calibrationEndBank1->disableApply();
 }
 
 void CalibrationSetForm::Command17_Click() {
-    m_app.screens.FnCalibrationFIN2->showForm();
-    m_app.screens.FnCalibrationFin->disableApply();
+    m_app.screens.calibrationEndBank2->showForm();
+    m_app.screens.calibrationEndBank1->disableApply();
 }

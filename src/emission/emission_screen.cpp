@@ -153,7 +153,7 @@ void EmissionScreen::Command1_Click() {
 }
 
 void EmissionScreen::Command2_Click() {
-    FinalTestScreen *finalTest = m_app.screens.FnFinTeste;
+    FinalTestScreen *finalTest = m_app.screens.finalTestScreen;
     finalTest->ShowValue();
     finalTest->showForm();
 }

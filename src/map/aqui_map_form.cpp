@@ -30,7 +30,7 @@ void setText(QLineEdit *field, const QString &text) {
 void AquiMapForm::MapAcquisitionStep() {
     if (!m_acquisition.MapAcquisitionOn)
         return;
-    const MapScreen *map = m_app.screens.FnMAP;
+    const MapScreen *map = m_app.screens.mapScreen;
     MapAcquisition::Inputs in;
     in.txZoom = map->txZoom->text();
     in.TxzoomG = map->TxzoomG->text();
@@ -77,7 +77,7 @@ void AquiMapForm::DrawBandCurves() {
         gas.at(std::size_t(k - 1)) = number::parse(TxTbmapG(k)->text());
         petrol.at(std::size_t(k - 1)) = number::parse(TxTbmapB(k)->text());
     }
-    m_app.screens.FnMAP->Picture1->drawCurves(gas, petrol);
+    m_app.screens.mapScreen->Picture1->drawCurves(gas, petrol);
 }
 
 // Light green while the lambda crosses, the window colour otherwise.
@@ -109,7 +109,7 @@ void AquiMapForm::BtExportBands_Click() {
     for (int k = 1; k <= 20; ++k) {
         petrol.append(TxTbmapB(k)->text());
         gas.append(TxTbmapG(k)->text());
-        correction.append(m_app.screens.FnMAP->TxTbCG(k)->text());
+        correction.append(m_app.screens.mapScreen->TxTbCG(k)->text());
     }
     save(QStringLiteral("Export bands"), QStringLiteral("bands.csv"),
          mapexport::bandsCsv(petrol, gas, correction));

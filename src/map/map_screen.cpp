@@ -77,14 +77,14 @@ void MapScreen::BoutonPC_Click() {
 }
 
 void MapScreen::StarMapAqui_Click() {
-    AquiMapForm *window = m_app.screens.FnAquiMap;
+    AquiMapForm *window = m_app.screens.mapAcquisition;
     window->acquisition().MapAcquisitionOn = true;
     window->showForm();
 }
 
 // The acquisition window stays open with what it gathered.
 void MapScreen::StopMapAqui_Click() {
-    m_app.screens.FnAquiMap->acquisition().MapAcquisitionOn = false;
+    m_app.screens.mapAcquisition->acquisition().MapAcquisitionOn = false;
 }
 
 // The trims typed here, held to the monitor's ranges, go into the monitor's

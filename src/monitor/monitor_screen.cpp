@@ -132,7 +132,7 @@ void MonitorScreen::pollResent(int error) {
     case Link::SendError::DeviceGone:
         m_app.etat.setLinkText(QStringLiteral(" --------- "));
         m_app.dialogs.warning(QStringLiteral(" Adapter serial not connect "));
-        m_app.screens.FnConnection->showForm();
+        m_app.screens.connection->showForm();
         return;
     }
 }

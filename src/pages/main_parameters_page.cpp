@@ -196,5 +196,5 @@ void MainParametersPage::Btreset_Click() {
 }
 
 void MainParametersPage::BtChangePage_Click() {
-    goToParameterPage(m_app, {m_app.screens.FnParametres2, 1, frames::MonitorPoll, std::nullopt});
+    goToParameterPage(m_app, {m_app.screens.levelPage, 1, frames::MonitorPoll, std::nullopt});
 }

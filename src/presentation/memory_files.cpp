@@ -50,7 +50,7 @@ void readAgainThenUpload(AppContext &app) {
     auto *watch = new QObject(&link);
     const auto finish = [&app, &link, watch, toWrite](const QString &failure) {
         QObject::disconnect(&link, nullptr, watch, nullptr);
-        QObject::disconnect(app.screens.FnDownload, nullptr, watch, nullptr);
+        QObject::disconnect(app.screens.readProgress, nullptr, watch, nullptr);
         watch->deleteLater();
         for (int a = memory_file::FirstAddress; a <= memory_file::LastAddress; ++a)
             link.image.set(a, toWrite.at(a));
@@ -71,7 +71,7 @@ void readAgainThenUpload(AppContext &app) {
     QObject::connect(&link, &Link::fullReadCompleted, watch, [finish] { finish({}); });
     QObject::connect(&link, &Link::fullReadTimedOut, watch, [finish, notRead] { finish(notRead); });
     QObject::connect(&link, &Link::fullReadStopped, watch, [finish, notRead] { finish(notRead); });
-    QObject::connect(app.screens.FnDownload, &DownloadForm::closedByUser, watch,
+    QObject::connect(app.screens.readProgress, &DownloadForm::closedByUser, watch,
                      [finish, notRead] { finish(notRead); });
     link.StartFullRead();
     QObject::connect(&link, &Link::fullReadStarted, watch, [finish, notRead] { finish(notRead); });
@@ -123,7 +123,7 @@ bool LoadMemoryFile(AppContext &app) {
     app.etat.setFileText(link.messages[8] + QFileInfo(path).fileName());
     if (!link.state.DataLoaded) {
         link.setDataLoaded(true);
-        app.screens.FnProgStart->hideForm();
+        app.screens.startForm->hideForm();
         app.menu.setButtonsEnabled(Menu::dataButtons(), true);
     }
     if (!ecu::firmwareMatches(link.image)) {

@@ -19,24 +19,24 @@
 // the first injection time and the rest, so it shows the previous pass.
 void RefreshScreens(AppContext &app) {
     Screens &s = app.screens;
-    if (s.FnMoniteur->TxTemps->text() != s.FnEmi->TxTemps->text()) // emission time
-        s.FnMoniteur->TxTemps->setText(s.FnEmi->TxTemps->text());
-    s.FnMoniteur->refreshGauges();          // speed, temperature, pressure, gauges
-    s.FnParametres->refreshFromImage();     // main parameters
-    s.FnMoniteur->refreshLive();            // firmware, alarms, trims, first time
-    s.FnMAP->refreshCopies();               // the map's copies of the monitor
-    s.FnMoniteur->refreshTimesAndSensors(); // other times, fuel state, sensors
-    s.FnMAP->refreshFuelState();            // nothing after the fuel state changes it
-    s.FnParametres2->refreshFromImage();    // level sensor
-    s.FnMAP->refreshTrims();                // the map's trims, while not polling
-    s.FnCalibration->refresh();             // monitor copies, then one calibration step
-    s.FnParametres5->refreshFromImage();    // battery
-    if (s.FnMemoire->followsImage())        // memory viewer, last
-        s.FnMemoire->BtShow_Click();
+    if (s.monitorScreen->TxTemps->text() != s.emissionScreen->TxTemps->text()) // emission time
+        s.monitorScreen->TxTemps->setText(s.emissionScreen->TxTemps->text());
+    s.monitorScreen->refreshGauges();          // speed, temperature, pressure, gauges
+    s.mainParametersPage->refreshFromImage();  // main parameters
+    s.monitorScreen->refreshLive();            // firmware, alarms, trims, first time
+    s.mapScreen->refreshCopies();              // the map's copies of the monitor
+    s.monitorScreen->refreshTimesAndSensors(); // other times, fuel state, sensors
+    s.mapScreen->refreshFuelState();           // nothing after the fuel state changes it
+    s.levelPage->refreshFromImage();           // level sensor
+    s.mapScreen->refreshTrims();               // the map's trims, while not polling
+    s.calibrationScreen->refresh();            // monitor copies, then one calibration step
+    s.batteryPage->refreshFromImage();         // battery
+    if (s.memoryViewer->followsImage())        // memory viewer, last
+        s.memoryViewer->BtShow_Click();
 }
 
 void RebuildTables(AppContext &app) {
-    app.screens.FnParametres3->PutInTaB();
-    app.screens.FnParametres4->PutIndexNTCE();
-    app.screens.FnParametres4->PutIndexNTCG();
+    app.screens.coefficientPage->PutInTaB();
+    app.screens.ntcPage->PutIndexNTCE();
+    app.screens.ntcPage->PutIndexNTCG();
 }

@@ -12,8 +12,8 @@
 // type the main parameters store first.
 void UploadEditedValues(AppContext &app) {
     MemoryImage &image = app.link.image;
-    app.screens.FnParametres->encodeInto(image);
-    app.screens.FnMoniteur->encodeInto(image);
-    app.screens.FnParametres2->encodeInto(image);
-    app.screens.FnParametres5->encodeInto(image);
+    app.screens.mainParametersPage->encodeInto(image);
+    app.screens.monitorScreen->encodeInto(image);
+    app.screens.levelPage->encodeInto(image);
+    app.screens.batteryPage->encodeInto(image);
 }

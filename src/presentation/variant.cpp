@@ -61,11 +61,11 @@ void ApplyVariant(const Variant &variant, AppContext &app, QWidget *mainWindow) 
     const bool tools = variant.EmissionTools != 0;
     for (QPushButton *b : {app.menu.BtEmi, app.menu.BtMap, app.menu.BtMemoire, app.menu.BtEmission})
         b->setVisible(tools);
-    app.screens.FnMoniteur->applyEmissionTools(variant.EmissionTools);
-    app.screens.FnMoniteur->applyGasTimesShown(variant.GasTimesShown);
+    app.screens.monitorScreen->applyEmissionTools(variant.EmissionTools);
+    app.screens.monitorScreen->applyGasTimesShown(variant.GasTimesShown);
 
-    app.screens.FnCalibration->applyExtendedCalibration(variant.ExtendedCalibration);
-    QPushButton *levelNext = app.screens.FnParametres2->BtPageSuivante;
+    app.screens.calibrationScreen->applyExtendedCalibration(variant.ExtendedCalibration);
+    QPushButton *levelNext = app.screens.levelPage->BtPageSuivante;
     if (variant.ExtendedCalibration == 0) {
         setCalibrationControls(mainWindow, LoadCalibration, false);
         setCalibrationControls(mainWindow, {"BtCalibrationSet"}, false);

@@ -95,7 +95,7 @@ void ConnectionForm::Command1_Click() {
     ConfigFile(m_app.ProgramDir).rememberPort(link.state.PortNumber);
     // Before the first read the fitter goes on from the data-loading form.
     if (opened && !link.state.DataLoaded)
-        m_app.screens.FnProgStart->showForm();
+        m_app.screens.startForm->showForm();
 }
 
 void ConnectionForm::Command4_Click() {

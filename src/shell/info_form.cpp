@@ -82,11 +82,11 @@ void InfoForm::Form_Load() {
 void InfoForm::Form_Unload() {
     m_app.menu.setButtonsEnabled({QStringLiteral("Connection"), QStringLiteral("Charger")}, true);
     if (!m_app.link.state.DataLoaded)
-        m_app.screens.FnProgStart->showForm();
+        m_app.screens.startForm->showForm();
 }
 
 void InfoForm::Command1_Click() {
-    m_app.screens.FnProgStart->showForm();
+    m_app.screens.startForm->showForm();
     hideForm();
     m_app.menu.setButtonsEnabled({QStringLiteral("Connection"), QStringLiteral("Charger")}, true);
     m_app.link.OpenPort();

@@ -82,47 +82,48 @@ void MainWindow::createForms() {
         form->attach(m_area, true);
         return form;
     };
-    m_screens.FnEntete = new InfoForm(*m_app, 0);
-    m_screens.FnEntete2 = new InfoForm(*m_app, 1);
-    m_screens.FnProgStart = new ProgStartForm(*m_app);
-    m_screens.FnDownload = new DownloadForm;
-    m_screens.FnUPLoad = new UploadForm;
-    m_screens.FnConnection = new ConnectionForm(*m_app);
+    m_screens.information = new InfoForm(*m_app, 0);
+    m_screens.informationBrand1 = new InfoForm(*m_app, 1);
+    m_screens.startForm = new ProgStartForm(*m_app);
+    m_screens.readProgress = new DownloadForm;
+    m_screens.uploadProgress = new UploadForm;
+    m_screens.connection = new ConnectionForm(*m_app);
     for (Form *form :
-         {static_cast<Form *>(m_screens.FnEntete), static_cast<Form *>(m_screens.FnEntete2),
-          static_cast<Form *>(m_screens.FnProgStart), static_cast<Form *>(m_screens.FnDownload),
-          static_cast<Form *>(m_screens.FnUPLoad), m_screens.FnConnection})
+         {static_cast<Form *>(m_screens.information),
+          static_cast<Form *>(m_screens.informationBrand1),
+          static_cast<Form *>(m_screens.startForm), static_cast<Form *>(m_screens.readProgress),
+          static_cast<Form *>(m_screens.uploadProgress), m_screens.connection})
         framed(form);
-    m_screens.FnConnection->place(6000, 3900);
+    m_screens.connection->place(6000, 3900);
 
-    m_screens.FnMoniteur = new MonitorScreen(*m_app);
-    m_screens.monitorControls = m_screens.FnMoniteur;
-    m_screens.FnParametres = new MainParametersPage(*m_app);
-    m_screens.FnParametres2 = new LevelPage(*m_app);
-    m_screens.FnParametres3 = new CoefficientPage(*m_app);
-    m_screens.FnParametres4 = new NtcPage(*m_app);
-    m_screens.FnParametres5 = new BatteryPage(*m_app);
-    m_screens.FnParametres6 = new LambdaPage(*m_app);
-    m_screens.FnMAP = new MapScreen(*m_app);
-    m_screens.FnCalibration = new CalibrationScreen(*m_app);
-    m_screens.FnCalibrationSet = new CalibrationSetForm(*m_app);
-    m_screens.FnCalibrationFin = new CalibrationEndForm(*m_app, 0);
-    m_screens.FnCalibrationFIN2 = new CalibrationEndForm(*m_app, 1);
-    connect(m_screens.FnCalibration, &CalibrationScreen::switchSettingsRestored,
-            m_screens.FnParametres, &MainParametersPage::refreshFromImage);
-    m_screens.FnCalibrationFIN2->attach(m_area, false);
-    m_screens.FnCalibrationFIN2->place(0, 950);
+    m_screens.monitorScreen = new MonitorScreen(*m_app);
+    m_screens.monitorControls = m_screens.monitorScreen;
+    m_screens.mainParametersPage = new MainParametersPage(*m_app);
+    m_screens.levelPage = new LevelPage(*m_app);
+    m_screens.coefficientPage = new CoefficientPage(*m_app);
+    m_screens.ntcPage = new NtcPage(*m_app);
+    m_screens.batteryPage = new BatteryPage(*m_app);
+    m_screens.lambdaPage = new LambdaPage(*m_app);
+    m_screens.mapScreen = new MapScreen(*m_app);
+    m_screens.calibrationScreen = new CalibrationScreen(*m_app);
+    m_screens.calibrationSettings = new CalibrationSetForm(*m_app);
+    m_screens.calibrationEndBank1 = new CalibrationEndForm(*m_app, 0);
+    m_screens.calibrationEndBank2 = new CalibrationEndForm(*m_app, 1);
+    connect(m_screens.calibrationScreen, &CalibrationScreen::switchSettingsRestored,
+            m_screens.mainParametersPage, &MainParametersPage::refreshFromImage);
+    m_screens.calibrationEndBank2->attach(m_area, false);
+    m_screens.calibrationEndBank2->place(0, 950);
     for (Form *screen : m_screens.screenSet()) {
-        if (screen == m_screens.FnConnection)
+        if (screen == m_screens.connection)
             continue;
         screen->attach(m_area, false);
         screen->place(0, 950);
     }
     createToolForms(*m_app, m_area);
     // The acquisition window floats beside the map screen's graph.
-    m_screens.FnAquiMap = new AquiMapForm(*m_app);
-    framed(m_screens.FnAquiMap);
-    m_screens.FnAquiMap->place(8700, 950);
+    m_screens.mapAcquisition = new AquiMapForm(*m_app);
+    framed(m_screens.mapAcquisition);
+    m_screens.mapAcquisition->place(8700, 950);
 }
 
 void MainWindow::MDIForm1_Load() {
@@ -132,25 +133,25 @@ void MainWindow::MDIForm1_Load() {
 
     // Loading the transfer forms sets their bars to 21 blocks; the link's
     // block count then takes over.
-    for (Form *form :
-         {static_cast<Form *>(m_screens.FnDownload), static_cast<Form *>(m_screens.FnUPLoad)})
+    for (Form *form : {static_cast<Form *>(m_screens.readProgress),
+                       static_cast<Form *>(m_screens.uploadProgress)})
         form->hideForm();
     for (Form *screen : m_screens.screenSet())
         screen->hideForm();
-    m_screens.FnDownload->AXProgress1->setMaximum(BlockCount);
-    m_screens.FnUPLoad->AXProgress1->setMaximum(BlockCount);
+    m_screens.readProgress->AXProgress1->setMaximum(BlockCount);
+    m_screens.uploadProgress->AXProgress1->setMaximum(BlockCount);
 
     switch (m_variant.Brand) {
     case 1:
-        m_screens.FnProgStart->hideForm();
-        m_screens.FnEntete2->showForm();
+        m_screens.startForm->hideForm();
+        m_screens.informationBrand1->showForm();
         break;
     case 2:
-        m_screens.FnProgStart->showForm();
+        m_screens.startForm->showForm();
         break;
     default:
-        m_screens.FnProgStart->hideForm();
-        m_screens.FnEntete->showForm();
+        m_screens.startForm->hideForm();
+        m_screens.information->showForm();
         break;
     }
     readConfiguration();
@@ -179,72 +180,72 @@ void MainWindow::wireLink() {
     // before any other handler of a completed read runs.
     LastRead::of(link);
     // The map acquisition sees every frame before anything else handles it.
-    connect(&link, &Link::frameArrived, this, [&s] { s.FnAquiMap->MapAcquisitionStep(); });
+    connect(&link, &Link::frameArrived, this, [&s] { s.mapAcquisition->MapAcquisitionStep(); });
     connect(&link, &Link::statusText, m_etat, &Etat::setLinkText);
     connect(&link, &Link::frameProcessed, m_etat, &Etat::toggleActivity);
-    connect(&link, &Link::connectionWanted, this, [&s] { s.FnConnection->showForm(); });
+    connect(&link, &Link::connectionWanted, this, [&s] { s.connection->showForm(); });
     connect(&link, &Link::warning, this, [this](const QString &text) { m_dialogs->warning(text); });
-    connect(&link.poll, &LivePoll::pollResent, s.FnMoniteur, &MonitorScreen::pollResent);
+    connect(&link.poll, &LivePoll::pollResent, s.monitorScreen, &MonitorScreen::pollResent);
 
     connect(&link, &Link::fullReadStarted, this, [&s] {
-        s.FnDownload->showForm();
-        s.FnDownload->setProgress(0);
+        s.readProgress->showForm();
+        s.readProgress->setProgress(0);
     });
-    connect(&link, &Link::fullReadProgress, this, [&s](int v) { s.FnDownload->setProgress(v); });
+    connect(&link, &Link::fullReadProgress, this, [&s](int v) { s.readProgress->setProgress(v); });
     connect(&link, &Link::dataDecoded, this, [this] { RefreshScreens(*m_app); });
     connect(&link, &Link::fullReadCompleted, this, [this, &s] {
         m_etat->setFileText(m_link.messages[9]);
-        s.FnDownload->hideForm();
+        s.readProgress->hideForm();
         RefreshScreens(*m_app);
         RebuildTables(*m_app);
     });
     connect(&link, &Link::firstDataLoaded, this, [this, &s] {
-        s.FnEntete->hideForm();
-        s.FnEntete2->hideForm();
-        s.FnProgStart->hideForm();
+        s.information->hideForm();
+        s.informationBrand1->hideForm();
+        s.startForm->hideForm();
         m_menu->setButtonsEnabled(Menu::readyButtons(), true);
     });
     connect(&link, &Link::fullReadTimedOut, this, [this, &s] {
-        s.FnDownload->hideForm();
+        s.readProgress->hideForm();
         m_dialogs->warning(m_link.noCommunicationText());
     });
-    connect(&link, &Link::fullReadStopped, this, [&s] { s.FnDownload->hideForm(); });
-    connect(s.FnDownload, &DownloadForm::closedByUser, &link, &Link::AbandonFullRead);
+    connect(&link, &Link::fullReadStopped, this, [&s] { s.readProgress->hideForm(); });
+    connect(s.readProgress, &DownloadForm::closedByUser, &link, &Link::AbandonFullRead);
 
     connect(&link, &Link::uploadStarted, this, [&s] {
-        s.FnUPLoad->showForm();
-        s.FnUPLoad->setProgress(0);
+        s.uploadProgress->showForm();
+        s.uploadProgress->setProgress(0);
     });
-    connect(&link, &Link::uploadProgress, this, [&s](int v) { s.FnUPLoad->setProgress(v); });
-    connect(&link, &Link::uploadCompleted, this, [&s] { s.FnUPLoad->hideForm(); });
+    connect(&link, &Link::uploadProgress, this, [&s](int v) { s.uploadProgress->setProgress(v); });
+    connect(&link, &Link::uploadCompleted, this, [&s] { s.uploadProgress->hideForm(); });
     // A stopped upload says how far it went, that the ECU may hold a mix,
     // and which restore point holds what it held before.
     const auto stoppedText = [this] {
         return m_link.uploadStoppedText(LastRead::of(m_link).restorePoint);
     };
     connect(&link, &Link::uploadTimedOut, this, [this, &s, stoppedText] {
-        s.FnUPLoad->hideForm();
+        s.uploadProgress->hideForm();
         m_dialogs->warning(m_link.noCommunicationText() + QLatin1Char('\n') + stoppedText());
     });
     connect(&link, &Link::uploadStopped, this, [this, &s, stoppedText] {
-        s.FnUPLoad->hideForm();
+        s.uploadProgress->hideForm();
         m_dialogs->warning(stoppedText());
     });
-    connect(s.FnUPLoad, &UploadForm::closedByUser, this, [this, stoppedText] {
+    connect(s.uploadProgress, &UploadForm::closedByUser, this, [this, stoppedText] {
         const bool uploading = m_link.uploadRunning();
         m_link.AbandonUpload();
         if (uploading)
             m_dialogs->warning(stoppedText());
     });
     // Closing a transfer's progress window asks first; No lets it go on.
-    m_screens.FnDownload->confirmClose = [this] {
+    m_screens.readProgress->confirmClose = [this] {
         return !m_link.state.FullReadActive ||
                m_dialogs->question(
                    QStringLiteral(" Stop reading? The screens keep the values already read; "
                                   "the others stay as they were until the next read. "),
                    QStringLiteral("DownLoad"), Dialogs::Icon::Question);
     };
-    m_screens.FnUPLoad->confirmClose = [this] {
+    m_screens.uploadProgress->confirmClose = [this] {
         return !m_link.uploadRunning() ||
                m_dialogs->question(
                    QStringLiteral(" Stop writing? The ECU would hold part of the new "
@@ -269,12 +270,12 @@ void MainWindow::wireMenu() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
-    if (!m_screens.FnCalibration->allowClose()) {
+    if (!m_screens.calibrationScreen->allowClose()) {
         event->ignore();
         return;
     }
     m_link.ClosePort();
-    m_screens.FnFinTeste->unloadForm();
-    m_screens.FnMemoire->unloadForm();
+    m_screens.finalTestScreen->unloadForm();
+    m_screens.memoryViewer->unloadForm();
     event->accept();
 }

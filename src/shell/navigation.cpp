@@ -31,9 +31,9 @@ void Navigation::connectMenu() {
                      [this] { BtMemoire_Click(); });
     connectFileButtons();
     QObject::connect(menu.BtMap, &QPushButton::clicked, menu.BtMap, [this] { BtMap_Click(); });
-    QPushButton *mapExit = m_app.screens.FnMAP->Btexit;
+    QPushButton *mapExit = m_app.screens.mapScreen->Btexit;
     QObject::connect(mapExit, &QPushButton::clicked, mapExit, [this] { FnMAP_Btexit_Click(); });
-    mapPutInTaB = [this] { m_app.screens.FnMAP->PutInTaB(); };
+    mapPutInTaB = [this] { m_app.screens.mapScreen->PutInTaB(); };
     QObject::connect(menu.Calibration, &QPushButton::clicked, menu.Calibration,
                      [this] { Calibration_Click(); });
 }
@@ -44,12 +44,12 @@ void Navigation::calibrationGuardAndStop() {
     m_app.dialogs.warning(QStringLiteral(" CALIBRATION STOP "));
     // Stopped before the screens refresh: a step after the write-back would
     // zero the switch-over settings again.
-    m_app.screens.FnCalibration->sequence().abandon();
+    m_app.screens.calibrationScreen->sequence().abandon();
 }
 
 void Navigation::calibrationReset() {
     m_app.CalibrationRunning = false;
-    m_app.screens.FnCalibration->calibrationReset();
+    m_app.screens.calibrationScreen->calibrationReset();
 }
 
 void Navigation::hideScreens() {
@@ -60,7 +60,7 @@ void Navigation::hideScreens() {
 void Navigation::portCheck(const char *message) {
     if (!m_app.link.state.PortIsOpen) {
         m_app.dialogs.information(QString::fromLatin1(message));
-        m_app.screens.FnConnection->showForm();
+        m_app.screens.connection->showForm();
         return;
     }
     m_app.link.poll.start();
@@ -69,12 +69,12 @@ void Navigation::portCheck(const char *message) {
 void Navigation::Moniteur_Click() {
     Screens &s = m_app.screens;
     m_app.link.poll.setFrame(frames::MonitorPoll);
-    s.FnMoniteur->RazPrss_Click();
+    s.monitorScreen->RazPrss_Click();
     calibrationGuardAndStop();
     RefreshScreens(m_app);
     calibrationReset();
     hideScreens();
-    s.FnMoniteur->showForm();
+    s.monitorScreen->showForm();
     m_app.link.poll.startWatchdog();
     m_app.link.poll.clearSilence();
     portCheck(" Serial port not select ");
@@ -104,19 +104,19 @@ void Navigation::BtEmission_Click() {
     m_app.CalibrationRunning = false;
     m_app.link.poll.stop();
     hideScreens();
-    s.FnParametres6->showForm();
-    s.FnParametres6->Affiche();
+    s.lambdaPage->showForm();
+    s.lambdaPage->Affiche();
 }
 
 void Navigation::Connection_Click() {
     Screens &s = m_app.screens;
     calibrationGuardAndStop();
-    s.FnMoniteur->hideForm();
-    s.FnConnection->showForm();
+    s.monitorScreen->hideForm();
+    s.connection->showForm();
     m_app.link.poll.stop();
     calibrationReset();
     for (Form *screen : s.screenSet()) {
-        if (screen != s.FnConnection)
+        if (screen != s.connection)
             screen->hideForm();
     }
     m_app.link.poll.stopWatchdog();
@@ -132,10 +132,10 @@ void Navigation::BtMap_Click() {
     RefreshScreens(m_app);
     calibrationReset();
     hideScreens();
-    s.FnMAP->showForm();
+    s.mapScreen->showForm();
     m_app.link.poll.startWatchdog();
     m_app.link.poll.clearSilence();
-    s.FnMAP->PutInTaB();
+    s.mapScreen->PutInTaB();
     portCheck(" Serial port not select ");
 }
 
@@ -147,10 +147,10 @@ void Navigation::FnMAP_Btexit_Click() {
     calibrationGuardAndStop();
     RefreshScreens(m_app);
     calibrationReset();
-    for (Form *screen : {static_cast<Form *>(s.FnMAP), s.FnConnection, s.parameterPage(0),
+    for (Form *screen : {static_cast<Form *>(s.mapScreen), s.connection, s.parameterPage(0),
                          s.parameterPage(1), s.parameterPage(2), s.parameterPage(3)})
         screen->hideForm();
-    s.FnMoniteur->showForm();
+    s.monitorScreen->showForm();
     m_app.link.poll.startWatchdog();
     m_app.link.poll.clearSilence();
     portCheck(" Serial port not select ");
@@ -163,9 +163,9 @@ void Navigation::Calibration_Click() {
     calibrationGuardAndStop();
     RefreshScreens(m_app);
     hideScreens();
-    s.FnCalibration->showForm();
+    s.calibrationScreen->showForm();
     m_app.link.poll.start();
     m_app.link.poll.startWatchdog();
     m_app.CalibrationRunning = false;
-    s.FnCalibration->resetForMenu();
+    s.calibrationScreen->resetForMenu();
 }

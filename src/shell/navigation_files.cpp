@@ -47,8 +47,8 @@ void Navigation::Charger_Click() {
         // A memory file carries the whole emission schedule: its grid shows
         // it, and its whole write may now cover every entry.
         if (loaded) {
-            m_app.screens.FnEmi->PutIndexTBemi();
-            m_app.screens.FnEmi->scheduleSetByFitter();
+            m_app.screens.emissionScreen->PutIndexTBemi();
+            m_app.screens.emissionScreen->scheduleSetByFitter();
         }
     });
 }

@@ -18,7 +18,7 @@ void Navigation::BtEmi_Click() {
     RefreshScreens(m_app);
     calibrationReset();
     for (Form *screen : s.screenSet()) {
-        if (screen != s.FnParametres6)
+        if (screen != s.lambdaPage)
             screen->hideForm();
     }
     m_app.link.poll.startWatchdog();
@@ -26,10 +26,10 @@ void Navigation::BtEmi_Click() {
     if (mapPutInTaB)
         mapPutInTaB();
     portCheck(" Serial Port not select ");
-    s.FnEmi->showForm();
+    s.emissionScreen->showForm();
 }
 
 // The viewer only reads the image: no poll, no calibration guard.
 void Navigation::BtMemoire_Click() {
-    m_app.screens.FnMemoire->showForm();
+    m_app.screens.memoryViewer->showForm();
 }

@@ -15,20 +15,29 @@
 Form *Screens::parameterPage(int page) const {
     switch (page) {
     case 1:
-        return FnParametres2;
+        return levelPage;
     case 2:
-        return FnParametres3;
+        return coefficientPage;
     case 3:
-        return FnParametres4;
+        return ntcPage;
     case 4:
-        return FnParametres5;
+        return batteryPage;
     default:
-        return FnParametres;
+        return mainParametersPage;
     }
 }
 
 QList<Form *> Screens::screenSet() const {
-    return {FnMAP,         FnMoniteur,    FnConnection,     FnParametres,
-            FnParametres2, FnParametres3, FnParametres4,    FnParametres5,
-            FnParametres6, FnCalibration, FnCalibrationSet, FnCalibrationFin};
+    return {mapScreen,
+            monitorScreen,
+            connection,
+            mainParametersPage,
+            levelPage,
+            coefficientPage,
+            ntcPage,
+            batteryPage,
+            lambdaPage,
+            calibrationScreen,
+            calibrationSettings,
+            calibrationEndBank1};
 }

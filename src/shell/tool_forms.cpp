@@ -10,16 +10,16 @@
 
 void createToolForms(AppContext &app, QMdiArea *area) {
     Screens &s = app.screens;
-    s.FnFinTeste = new FinalTestScreen(app);
-    s.FnEmi = new EmissionScreen(app);
-    s.FnMemoire = new MemoryViewer(app.link.image);
+    s.finalTestScreen = new FinalTestScreen(app);
+    s.emissionScreen = new EmissionScreen(app);
+    s.memoryViewer = new MemoryViewer(app.link.image);
     // "Start" on the monitor starts the emission test's clock too, whether
     // or not its screen was ever opened.
-    QObject::connect(s.FnMoniteur, &MonitorScreen::emissionStartRequested, s.FnEmi,
+    QObject::connect(s.monitorScreen, &MonitorScreen::emissionStartRequested, s.emissionScreen,
                      &EmissionScreen::EmiStart_Click);
-    for (Form *form : {static_cast<Form *>(s.FnEmi), static_cast<Form *>(s.FnFinTeste),
-                       static_cast<Form *>(s.FnMemoire)})
+    for (Form *form : {static_cast<Form *>(s.emissionScreen),
+                       static_cast<Form *>(s.finalTestScreen), static_cast<Form *>(s.memoryViewer)})
         form->attach(area, true);
-    s.FnFinTeste->place(4500, 2400);
-    s.FnMemoire->place(3000, 1500);
+    s.finalTestScreen->place(4500, 2400);
+    s.memoryViewer->place(3000, 1500);
 }

@@ -27,32 +27,32 @@ class UploadForm;
 // Every form of the tool, created hidden at start-up, so forms and the
 // screen refresh can reach each other's controls.
 struct Screens {
-    InfoForm *FnEntete = nullptr;
-    InfoForm *FnEntete2 = nullptr;
-    ProgStartForm *FnProgStart = nullptr;
-    DownloadForm *FnDownload = nullptr;
-    UploadForm *FnUPLoad = nullptr;
-    Form *FnConnection = nullptr;
+    InfoForm *information = nullptr;
+    InfoForm *informationBrand1 = nullptr;
+    ProgStartForm *startForm = nullptr;
+    DownloadForm *readProgress = nullptr;
+    UploadForm *uploadProgress = nullptr;
+    Form *connection = nullptr;
 
-    MonitorScreen *FnMoniteur = nullptr;
+    MonitorScreen *monitorScreen = nullptr;
     MonitorControls *monitorControls = nullptr; // the monitor, as the other live screens see it
-    MainParametersPage *FnParametres = nullptr;
-    LevelPage *FnParametres2 = nullptr;
-    CoefficientPage *FnParametres3 = nullptr;
-    NtcPage *FnParametres4 = nullptr;
-    BatteryPage *FnParametres5 = nullptr;
-    LambdaPage *FnParametres6 = nullptr;
-    MapScreen *FnMAP = nullptr;
-    AquiMapForm *FnAquiMap = nullptr;
-    CalibrationScreen *FnCalibration = nullptr;
-    CalibrationSetForm *FnCalibrationSet = nullptr;
-    CalibrationEndForm *FnCalibrationFin = nullptr;  // bank 1
-    CalibrationEndForm *FnCalibrationFIN2 = nullptr; // bank 2, not hidden by the menu
+    MainParametersPage *mainParametersPage = nullptr;
+    LevelPage *levelPage = nullptr;
+    CoefficientPage *coefficientPage = nullptr;
+    NtcPage *ntcPage = nullptr;
+    BatteryPage *batteryPage = nullptr;
+    LambdaPage *lambdaPage = nullptr;
+    MapScreen *mapScreen = nullptr;
+    AquiMapForm *mapAcquisition = nullptr;
+    CalibrationScreen *calibrationScreen = nullptr;
+    CalibrationSetForm *calibrationSettings = nullptr;
+    CalibrationEndForm *calibrationEndBank1 = nullptr; // bank 1
+    CalibrationEndForm *calibrationEndBank2 = nullptr; // bank 2, not hidden by the menu
 
     // Emission tests and the memory viewer: framed forms the menu never hides.
-    EmissionScreen *FnEmi = nullptr;
-    FinalTestScreen *FnFinTeste = nullptr;
-    MemoryViewer *FnMemoire = nullptr;
+    EmissionScreen *emissionScreen = nullptr;
+    FinalTestScreen *finalTestScreen = nullptr;
+    MemoryViewer *memoryViewer = nullptr;
 
     // The parameter page of a CurrentPage number (0..4).
     Form *parameterPage(int page) const;

@@ -29,9 +29,9 @@ using namespace calibration;
 class TestCalibrationScreens : public QObject, WindowFixture {
     Q_OBJECT
   private:
-    CalibrationScreen *cal() { return window->screens().FnCalibration; }
-    CalibrationEndForm *fin() { return window->screens().FnCalibrationFin; }
-    CalibrationEndForm *fin2() { return window->screens().FnCalibrationFIN2; }
+    CalibrationScreen *cal() { return window->screens().calibrationScreen; }
+    CalibrationEndForm *fin() { return window->screens().calibrationEndBank1; }
+    CalibrationEndForm *fin2() { return window->screens().calibrationEndBank2; }
     // Petrol times of cylinders 1 and 5 in the image, as the ECU reports them.
     void setPetrol(int raw1, int raw5) {
         for (auto [address, raw] : {std::pair{0x00C, raw1}, {0x014, raw5}}) {
@@ -81,8 +81,8 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         setPetrol(781, 859); // 2.00 and 2.20 ms
         RefreshScreens(window->app());
         for (int i = 0; i < 4; ++i) {
-            window->screens().FnCalibrationSet->TxCaStep[i]->setText(i % 2 ? "2" : "1");
-            window->screens().FnCalibrationSet->TxCaStepC[i]->setText(i % 2 ? "2" : "1");
+            window->screens().calibrationSettings->TxCaStep[i]->setText(i % 2 ? "2" : "1");
+            window->screens().calibrationSettings->TxCaStepC[i]->setText(i % 2 ? "2" : "1");
         }
         window->navigation().Calibration_Click();
         port->written.clear();
@@ -290,8 +290,9 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         RefreshScreens(window->app());
         QCOMPARE(acknowledgeWrites(2), QByteArrayList{});
         // The parameters page shows them again at once: its next upload keeps them.
-        QCOMPARE(window->screens().FnParametres->findChild<QLineEdit *>("DelayComText")->text(),
-                 QStringLiteral("2"));
+        QCOMPARE(
+            window->screens().mainParametersPage->findChild<QLineEdit *>("DelayComText")->text(),
+            QStringLiteral("2"));
         QCOMPARE(link->image.at(0x807), 2);
         QCOMPARE(link->image.at(0xA41), 1);
     }

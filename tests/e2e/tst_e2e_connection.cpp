@@ -21,7 +21,7 @@ class TestEndToEndConnection : public QObject {
     void unplugPlugBackValidateAndReadAgain() {
         SimSession session(2);
         QVERIFY(session.readEcu());
-        auto &form = *static_cast<ConnectionForm *>(session.screens().FnConnection);
+        auto &form = *static_cast<ConnectionForm *>(session.screens().connection);
         session.sim.command("vanish");
         QVERIFY(QTest::qWaitFor([&] { return form.isShown(); }, ReadTimeoutMs));
         QCOMPARE(session.dialogs.texts(), QStringList{" Adapter Serial not connect "});
@@ -38,7 +38,7 @@ class TestEndToEndConnection : public QObject {
         QTest::mouseClick(form.Command1, Qt::LeftButton);
         QSignalSpy done(&session.link, &Link::fullReadCompleted);
         session.link.image.set(0x000, 0);
-        session.screens().FnProgStart->BoutonPC_Click();
+        session.screens().startForm->BoutonPC_Click();
         QVERIFY(QTest::qWaitFor([&] { return done.count() == 1; }, ReadTimeoutMs));
         QVERIFY(session.link.image.at(0x000) != 0);
         QCOMPARE(session.dialogs.texts().size(), 1); // nothing more went wrong

@@ -18,7 +18,7 @@ class TestEmissionEndToEnd : public QObject {
         // Opening the screen reads the schedule before anything is edited.
         QSignalSpy opened(&tool.link, &Link::fullReadCompleted);
         tool.window->navigation().BtEmi_Click();
-        EmissionScreen *emi = tool.screens().FnEmi;
+        EmissionScreen *emi = tool.screens().emissionScreen;
         QTRY_VERIFY_WITH_TIMEOUT(opened.count() == 1 && emi->isScheduleKnown(), ReadTimeoutMs);
         emi->Command1_Click();
         emi->HScroll2->setValue(schedule::LastScroll);

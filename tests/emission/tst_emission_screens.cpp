@@ -131,11 +131,11 @@ class TestEmissionScreens : public QObject {
     void monitorStartRunsTheClockAndShowsIt() {
         open();
         emi()->BtStop_Click();
-        QTest::mouseClick(w->screens().FnMoniteur->EmiStart, Qt::LeftButton);
+        QTest::mouseClick(w->screens().monitorScreen->EmiStart, Qt::LeftButton);
         emi()->Temp_Timer();
         emi()->Temp_Timer();
         answerRead(w->link, w->port, filledFrame(0x000, 4, 0));
-        QCOMPARE(w->screens().FnMoniteur->TxTemps->text(), QStringLiteral("2"));
+        QCOMPARE(w->screens().monitorScreen->TxTemps->text(), QStringLiteral("2"));
         emi()->unloadForm();
         emi()->showForm();
         QVERIFY(!emi()->EmissionTestRunning);
@@ -169,7 +169,7 @@ class TestEmissionScreens : public QObject {
             QVERIFY2(r.address + r.count <= 0xB41, frame.constData());
         }
         QCOMPARE(int(w->image().at(0xB41)), 0x22);
-        QVERIFY(!w->screens().FnUPLoad->isShown() && w->dialogs.shown.isEmpty());
+        QVERIFY(!w->screens().uploadProgress->isShown() && w->dialogs.shown.isEmpty());
         // The read of the states block reaches 0xB41 again.
         QCOMPARE(w->app().link.blocks.at(19), "@RB0F33B0");
         if (!initialised)
@@ -228,14 +228,14 @@ class TestEmissionScreens : public QObject {
         if (!portOpen)
             w->link.ClosePort();
         Screens &s = w->screens();
-        s.FnParametres6->showForm();
-        s.FnParametres->showForm();
+        s.lambdaPage->showForm();
+        s.mainParametersPage->showForm();
         w->window.navigation().BtEmi_Click();
         // The lambda page stays.
-        QVERIFY(emi()->isShown() && !s.FnParametres->isShown() && s.FnParametres6->isShown());
+        QVERIFY(emi()->isShown() && !s.mainParametersPage->isShown() && s.lambdaPage->isShown());
         QCOMPARE(w->app().link.poll.isOn(), portOpen);
         QCOMPARE(w->dialogs.texts(), messages);
-        QCOMPARE(s.FnConnection->isShown(), !portOpen);
+        QCOMPARE(s.connection->isShown(), !portOpen);
     }
 
   private:
@@ -265,8 +265,8 @@ class TestEmissionScreens : public QObject {
     }
 
     std::unique_ptr<PagesWindow> w;
-    EmissionScreen *emi() { return w->screens().FnEmi; }
-    FinalTestScreen *fin() { return w->screens().FnFinTeste; }
+    EmissionScreen *emi() { return w->screens().emissionScreen; }
+    FinalTestScreen *fin() { return w->screens().finalTestScreen; }
 };
 
 QTEST_MAIN(TestEmissionScreens)

@@ -17,7 +17,7 @@ QString joined(const sensorfile::Settings &s) {
 class TestSensorFile : public QObject {
     Q_OBJECT
     std::unique_ptr<PagesWindow> w;
-    LevelPage &page() { return *w->screens().FnParametres2; }
+    LevelPage &page() { return *w->screens().levelPage; }
     QString file() const { return w->dir.filePath("Default.sen"); }
     QByteArray contents() {
         QFile f(file());

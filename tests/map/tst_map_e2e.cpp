@@ -27,8 +27,8 @@ void TestMapEndToEnd::roadCycleFillsBothColumns() {
     Link &link = session.link;
     MainWindow &window = *session.window;
     QVERIFY(link.OpenPort());
-    MapScreen *map = window.screens().FnMAP;
-    AquiMapForm *aqui = window.screens().FnAquiMap;
+    MapScreen *map = window.screens().mapScreen;
+    AquiMapForm *aqui = window.screens().mapAcquisition;
 
     // The menu opens the map; the watchdog starts the poll.
     window.navigation().BtMap_Click();

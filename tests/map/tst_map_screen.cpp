@@ -23,8 +23,8 @@ class TestMapScreen : public QObject {
         b = std::make_unique<WindowBench>();
         b->window.MDIForm1_Load();
         b->window.show();
-        map = b->window.screens().FnMAP;
-        aqui = b->window.screens().FnAquiMap;
+        map = b->window.screens().mapScreen;
+        aqui = b->window.screens().mapAcquisition;
         RefreshScreens(b->window.app());
     }
     void cleanup() { b.reset(); }
@@ -153,12 +153,12 @@ class TestMapScreen : public QObject {
         b->window.navigation().BtMap_Click();
         QCOMPARE(map->TxTbCG(1)->text(), QStringLiteral("119"));
         QCOMPARE(b->link.poll.isOn(), portOpen);
-        QCOMPARE(b->window.screens().FnConnection->isShown(), !portOpen);
+        QCOMPARE(b->window.screens().connection->isShown(), !portOpen);
         QVERIFY(!b->window.app().CalibrationRunning);
 
         b->link.poll.stop();
         QTest::mouseClick(map->Btexit, Qt::LeftButton);
-        QVERIFY(b->window.screens().FnMoniteur->isShown());
+        QVERIFY(b->window.screens().monitorScreen->isShown());
         QCOMPARE(b->link.poll.isOn(), portOpen);
         QCOMPARE(b->dialogs.texts(), messages);
     }

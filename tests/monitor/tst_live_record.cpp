@@ -38,7 +38,7 @@ class TestLiveRecord : public QObject {
     void init() {
         b = std::make_unique<WindowBench>();
         b->window.MDIForm1_Load();
-        rec = b->window.screens().FnMoniteur->Recording;
+        rec = b->window.screens().monitorScreen->Recording;
         QVERIFY(b->link.OpenPort());
     }
     void cleanup() { b.reset(); }

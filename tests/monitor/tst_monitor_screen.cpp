@@ -60,7 +60,7 @@ class TestMonitorScreen : public QObject {
   private Q_SLOTS:
     void init() {
         w = std::make_unique<PagesWindow>();
-        m = w->screens().FnMoniteur;
+        m = w->screens().monitorScreen;
         // Alarm at 20 C and 0.5 bar, switch-over at 35 C and 0.8 bar, read by
         // the monitor from the main parameters page.
         run({0x809, 20, 0x803, 35, 0x80B, 50, 0x805, 80});

@@ -28,8 +28,8 @@ QString lampLetters(std::initializer_list<Shape *> lamps) {
 class TestMainParametersPages : public QObject {
     Q_OBJECT
     std::unique_ptr<PagesWindow> w;
-    MainParametersPage &main() { return *w->screens().FnParametres; }
-    LevelPage &level() { return *w->screens().FnParametres2; }
+    MainParametersPage &main() { return *w->screens().mainParametersPage; }
+    LevelPage &level() { return *w->screens().levelPage; }
     QString levelTexts() {
         const sensorfile::Settings texts = level().settingTexts();
         return QStringList(texts.begin(), texts.end()).join(u' ');
@@ -295,7 +295,7 @@ class TestMainParametersPages : public QObject {
             w->port.feed(filledFrame(r.address, r.count, 0xEC));
         }
         QVERIFY(!w->link.state.FullReadActive && w->link.poll.watchdogActive());
-        NtcPage &ntc = *w->screens().FnParametres4;
+        NtcPage &ntc = *w->screens().ntcPage;
         QCOMPARE(texts(ntc.TxTbEau.at(17), ntc.TxTbGaz.at(0)), QStringList({"-20", "-20"}));
     }
 };

@@ -21,7 +21,7 @@ class TestTablesEndToEnd : public QObject {
 
         tool.window->app().CurrentPage = 0;
         tool.window->navigation().Parametres_Click();
-        MainParametersPage *main = s.FnParametres;
+        MainParametersPage *main = s.mainParametersPage;
         main->TemperatureText->setText(QStringLiteral("42"));
         main->ALTemperatureText->setText(QStringLiteral("-10"));
         main->RPMText->setText(QStringLiteral("2500"));
@@ -31,7 +31,7 @@ class TestTablesEndToEnd : public QObject {
                                      tool.link.state.UploadStep == ChainStep::Rest,
                                  WriteTimeoutMs);
 
-        CoefficientPage *tables = s.FnParametres3;
+        CoefficientPage *tables = s.coefficientPage;
         tables->TxTbCP(4)->setText(QStringLiteral("77"));
         tables->TxTbCG(20)->setText(QStringLiteral("201"));
         tables->BoutonCentrale_Click();
@@ -40,7 +40,7 @@ class TestTablesEndToEnd : public QObject {
         // Battery: a linked stretch and the % TI mode in one upload.
         tool.window->app().CurrentPage = 4;
         tool.window->navigation().Parametres_Click();
-        BatteryPage *battery = s.FnParametres5;
+        BatteryPage *battery = s.batteryPage;
         QSignalSpy uploads(&tool.link, &Link::uploadCompleted);
         battery->CalculDebut->setText(QStringLiteral("50"));
         battery->CalculFin->setText(QStringLiteral("60"));

@@ -26,10 +26,10 @@ QStringList withPoint(QStringList captions) {
 class TestTablesPages : public QObject {
     Q_OBJECT
     std::unique_ptr<PagesWindow> w;
-    CoefficientPage &tables() { return *w->screens().FnParametres3; }
-    NtcPage &ntcPage() { return *w->screens().FnParametres4; }
-    BatteryPage &batteryPage() { return *w->screens().FnParametres5; }
-    LambdaPage &lambdaPage() { return *w->screens().FnParametres6; }
+    CoefficientPage &tables() { return *w->screens().coefficientPage; }
+    NtcPage &ntcPage() { return *w->screens().ntcPage; }
+    BatteryPage &batteryPage() { return *w->screens().batteryPage; }
+    LambdaPage &lambdaPage() { return *w->screens().lambdaPage; }
     void setBattery(int i, int value) {
         w->image().set(battery::TableBase + i, static_cast<quint8>(value & 0xFF));
     }

@@ -26,9 +26,7 @@
 class TestConnectionForm : public QObject, WindowFixture {
     Q_OBJECT
 
-    ConnectionForm &form() {
-        return *static_cast<ConnectionForm *>(window->screens().FnConnection);
-    }
+    ConnectionForm &form() { return *static_cast<ConnectionForm *>(window->screens().connection); }
     // The ports named open, every other port missing.
     void start(const QList<int> &present) {
         session.start(dialogs, dir.path(), Variant::build(), [&](FakeSerialPort &p) {
@@ -54,7 +52,7 @@ class TestConnectionForm : public QObject, WindowFixture {
         const auto [present, portNumber, message] =
             fetch<QList<int>, int, QString>("present", "portNumber", "message");
         start(present);
-        window->screens().FnEntete->unloadForm(); // the fitter closed the start form
+        window->screens().information->unloadForm(); // the fitter closed the start form
         QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
         form().Combo1->setCurrentIndex(form().Combo1->count() - 1);
         QTest::mouseClick(form().Command1, Qt::LeftButton);
@@ -66,7 +64,7 @@ class TestConnectionForm : public QObject, WindowFixture {
         QCOMPARE(config.readAll(),
                  QStringLiteral("FichierConfig:]%1]]]]]Fin\r\n").arg(portNumber).toLatin1());
         QCOMPARE(form().isShown(), !message.isEmpty()); // a missing port brings the form back
-        QVERIFY(window->screens().FnProgStart->isShown());
+        QVERIFY(window->screens().startForm->isShown());
     }
 
     void listAtStartUpAndTheSearchStartsTheRead() {

@@ -127,7 +127,8 @@ class TestFileButtons : public QObject, WindowFixture {
         dialogs.answers = {false};
         clickLoad(file("car.fra"));
         QVERIFY(link->image.bytes() == saved.bytes());
-        QVERIFY(window->screens().FnEmi->isScheduleKnown()); // the file holds the whole schedule
+        QVERIFY(window->screens()
+                    .emissionScreen->isScheduleKnown()); // the file holds the whole schedule
         QCOMPARE(dialogs.texts(), QStringList{"PC --> ECM?"});
         // Answered no: nothing written, no restore point.
         QVERIFY(port->written.isEmpty() && RestorePoints().list().isEmpty());
@@ -162,7 +163,7 @@ class TestFileButtons : public QObject, WindowFixture {
         QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // read again, nothing written
         if (reRead < 0) {
             dialogs.answers = {reRead == -2};
-            window->screens().FnDownload->window()->close();
+            window->screens().readProgress->window()->close();
         }
         answerReads(reRead >= 0 ? ecuMemory(quint8(reRead)) : ecu);
         QCOMPARE(dialogs.texts(), messages);
@@ -179,7 +180,7 @@ class TestFileButtons : public QObject, WindowFixture {
         acknowledge(1);
         QCOMPARE(port->written.at(0).left(9), QByteArray("@W80138BB"));
         acknowledge(14);
-        QVERIFY(port->written.isEmpty() && !window->screens().FnUPLoad->isShown());
+        QVERIFY(port->written.isEmpty() && !window->screens().uploadProgress->isShown());
     }
 
     void uploadStoppedPartWay_data() {
@@ -209,13 +210,13 @@ class TestFileButtons : public QObject, WindowFixture {
             link->UPLoadTimer_Timer();
         if (how >= 2) {
             dialogs.answers = {how == 2};
-            window->screens().FnUPLoad->window()->close();
+            window->screens().uploadProgress->window()->close();
         }
         QStringList expected = messages;
         for (QString &text : expected)
             text.replace(QStringLiteral("%1"), points[0]);
         QCOMPARE(dialogs.texts(), expected);
-        QCOMPARE(window->screens().FnUPLoad->isShown(), how == 3);
+        QCOMPARE(window->screens().uploadProgress->isShown(), how == 3);
         port->written.clear();
         port->feed(ackFrame()); // a late acknowledgement moves a stopped upload no further
         QCOMPARE(port->written.size(), writesAfter);
@@ -249,13 +250,13 @@ class TestFileButtons : public QObject, WindowFixture {
         fromFile.set(0x900, 0x12);
         fromFile.set(0x1000, 0x47);
         writeFile("early.fra", fromFile);
-        window->screens().FnProgStart->showForm();
+        window->screens().startForm->showForm();
         window->menu().setButtonsEnabled(Menu::dataButtons(), false);
         window->menu().setButtonsEnabled({QStringLiteral("Charger")}, true); // start form closed
         clickLoad(file("early.fra"));
         QCOMPARE(dialogs.texts(), QStringList{" FIREWAR ERROR "});
         QCOMPARE(link->image.at(0x900), quint8(0x12));
-        QVERIFY(link->state.DataLoaded && !window->screens().FnProgStart->isShown());
+        QVERIFY(link->state.DataLoaded && !window->screens().startForm->isShown());
         for (const QString &name : Menu::dataButtons())
             QVERIFY2(window->menu().button(name)->isEnabled(), qPrintable(name));
         QVERIFY(port->written.isEmpty());

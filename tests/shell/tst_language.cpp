@@ -119,7 +119,7 @@ class TestLanguage : public QObject, WindowFixture {
         QCOMPARE(session.link->state.PortNumber, savedPort);
         QCOMPARE(menuCaptions(), numbers);
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("Muet COM"));
-        window->screens().FnEntete->Command1_Click();
+        window->screens().information->Command1_Click();
         port->feed(ackFrame());
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("Parle COM%1").arg(savedPort));
     }
@@ -148,12 +148,12 @@ class TestLanguage : public QObject, WindowFixture {
         loadFromMenu(lng("old.lng", "FichierLangage:]]Moniteur]Param\xE8tres]R\xE9glage\r\n"));
         QCOMPARE(window->menu().Parametres->text(), QStringLiteral("Paramètres"));
         QCOMPARE(window->menu().quitter->text(), QString());
-        QCOMPARE(entries(window->screens().FnParametres->ComboInjection), QStringList(3));
+        QCOMPARE(entries(window->screens().mainParametersPage->ComboInjection), QStringList(3));
         QCOMPARE(session.link->messages[15], QString());
     }
 
     void choiceListsAreRefilledKeepingTheChoice() {
-        MainParametersPage *page = window->screens().FnParametres;
+        MainParametersPage *page = window->screens().mainParametersPage;
         page->ComboInjection->setCurrentIndex(2);
         const auto image = session.link->image.bytes();
         loadFromMenu(lng("lists.lng", "FichierLangage:" + QByteArray(73, ']') +

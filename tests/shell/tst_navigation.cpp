@@ -64,10 +64,10 @@ class TestNavigation : public QObject, WindowFixture {
         link->poll.setFrame(frames::SecondLivePoll);
         window->navigation().Moniteur_Click();
         QCOMPARE(link->poll.frame(), frames::MonitorPoll.toByteArray());
-        QVERIFY(window->screens().FnMoniteur->isShown() && watchdogOn());
+        QVERIFY(window->screens().monitorScreen->isShown() && watchdogOn());
         QCOMPARE(link->poll.isOn(), open);
         QCOMPARE(dialogs.texts(), open ? QStringList() : QStringList{" Serial port not select "});
-        QCOMPARE(window->screens().FnConnection->isShown(), !open);
+        QCOMPARE(window->screens().connection->isShown(), !open);
     }
 
     // The lambda page and the connection screen stop the poll and the watchdog.

@@ -59,15 +59,15 @@ class TestStartup : public QObject, WindowFixture {
         QVERIFY(port->openedPorts.size() == 21 && !port->isOpen());
         port->openedPorts.clear();
 
-        QTest::mouseClick(s.FnEntete->Command1, Qt::LeftButton);
-        QVERIFY(!s.FnEntete->isShown() && s.FnProgStart->isShown());
+        QTest::mouseClick(s.information->Command1, Qt::LeftButton);
+        QVERIFY(!s.information->isShown() && s.startForm->isShown());
         QCOMPARE(sorted(menu.enabledButtons()), Waiting);
         QCOMPARE(port->openedPorts, QList<int>{1});
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" Connection on COM 1"));
 
-        QTest::mouseClick(s.FnProgStart->BoutonPC, Qt::LeftButton);
+        QTest::mouseClick(s.startForm->BoutonPC, Qt::LeftButton);
         answerFullRead();
-        QVERIFY(link->state.DataLoaded && !s.FnDownload->isShown() && !s.FnProgStart->isShown());
+        QVERIFY(link->state.DataLoaded && !s.readProgress->isShown() && !s.startForm->isShown());
         QCOMPARE(sorted(menu.enabledButtons()), sorted(Menu::readyButtons() + Always));
         QCOMPARE(window->etat().BarreEtat2->text(), QStringLiteral("File to charge : ECM"));
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral(" Dialogue on COM1"));
@@ -77,7 +77,7 @@ class TestStartup : public QObject, WindowFixture {
         menu.setButtonsEnabled({QStringLiteral("Moniteur")}, false);
         link->StartFullRead();
         answerFullRead();
-        QVERIFY(!menu.Moniteur->isEnabled() && !s.FnProgStart->isShown());
+        QVERIFY(!menu.Moniteur->isEnabled() && !s.startForm->isShown());
     }
 
     void configurationFileSetsThePort_data() {
@@ -101,18 +101,18 @@ class TestStartup : public QObject, WindowFixture {
     void closedOrSilentReadLoadsNothing() {
         start();
         Screens &s = window->screens();
-        s.FnEntete->Command1_Click();
-        s.FnProgStart->BoutonPC_Click();
-        s.FnDownload->window()->close();
-        QVERIFY(!link->state.FullReadActive && !s.FnDownload->isShown());
-        s.FnProgStart->BoutonPC_Click();
+        s.information->Command1_Click();
+        s.startForm->BoutonPC_Click();
+        s.readProgress->window()->close();
+        QVERIFY(!link->state.FullReadActive && !s.readProgress->isShown());
+        s.startForm->BoutonPC_Click();
         for (int i = 0; i < 9; ++i) // the first block is asked for three times in all
             link->TimerDownload_Timer();
         QCOMPARE(dialogs.texts(),
                  (QStringList{" Stop reading? The screens keep the values already read; the "
                               "others stay as they were until the next read. ",
                               "No communication on COM1"}));
-        QVERIFY(!s.FnDownload->isShown() && !link->state.DataLoaded);
+        QVERIFY(!s.readProgress->isShown() && !link->state.DataLoaded);
         QCOMPARE(sorted(window->menu().enabledButtons()), Waiting);
     }
 };

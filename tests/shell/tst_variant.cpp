@@ -60,14 +60,14 @@ class TestVariant : public QObject, WindowFixture {
         QCOMPARE(menu.Connection->isEnabled() && menu.Charger->isEnabled(), fromStart);
 
         const bool tools = variant.EmissionTools != 0, gasTimes = variant.GasTimesShown == 1;
-        MonitorScreen *monitor = window->screens().FnMoniteur;
+        MonitorScreen *monitor = window->screens().monitorScreen;
         const std::pair<QWidget *, bool> controls[] = {
             {menu.BtEmi, tools},
             {menu.BtMap, tools},
             {monitor->EmiStart, tools},
             {menu.BtMemoire, tools && variant.ExtendedCalibration != 0},
             {monitor->Label17, gasTimes},
-            {window->screens().FnParametres2->BtPageSuivante, variant.BatteryPageHidden == 0}};
+            {window->screens().levelPage->BtPageSuivante, variant.BatteryPageHidden == 0}};
         for (const auto &[w, expected] : controls)
             QVERIFY2(visible(w) == expected, qPrintable(w->objectName()));
         for (int i = 0; i < 8; ++i)

@@ -51,8 +51,8 @@ class SimSession {
     bool readEcu(const QStringList &simArgs = {}) {
         if (!sim.start(simArgs))
             return false;
-        screens().FnEntete->Command1_Click();
-        screens().FnProgStart->BoutonPC_Click();
+        screens().information->Command1_Click();
+        screens().startForm->BoutonPC_Click();
         return link.state.PortIsOpen &&
                QTest::qWaitFor([this] { return link.state.DataLoaded; }, ReadTimeoutMs);
     }

@@ -72,7 +72,7 @@ class TestMemoryViewer : public QObject {
     }
 
     std::unique_ptr<PagesWindow> w;
-    MemoryViewer *viewer() { return w->screens().FnMemoire; }
+    MemoryViewer *viewer() { return w->screens().memoryViewer; }
 };
 
 QTEST_MAIN(TestMemoryViewer)
