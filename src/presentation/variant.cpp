@@ -19,23 +19,6 @@
 #define GASECU_BATTERY_PAGE_HIDDEN 1
 #endif
 
-namespace {
-// The calibration form's load-calibration controls, by name: the lines and
-// frames around them and the two buttons.
-const QStringList LoadCalibration = {
-    "Line3", "Shape3", "Line4", "Shape5", "BtStCalibrationCh", "BTuploadCharge"};
-
-void setCalibrationControls(QWidget *mainWindow, const QStringList &names, bool visible) {
-    auto *form = mainWindow->findChild<QWidget *>(QStringLiteral("FnCalibration"));
-    if (!form)
-        return;
-    for (const QString &name : names) {
-        if (auto *control = form->findChild<QWidget *>(name))
-            control->setVisible(visible);
-    }
-}
-} // namespace
-
 Variant Variant::build() {
     return {GASECU_GAS_TIMES_SHOWN, GASECU_EXTENDED_CALIBRATION, GASECU_BRAND,
             GASECU_EMISSION_TOOLS, GASECU_BATTERY_PAGE_HIDDEN};
@@ -67,14 +50,10 @@ void ApplyVariant(const Variant &variant, AppContext &app, QWidget *mainWindow) 
     app.screens.calibrationScreen->applyExtendedCalibration(variant.ExtendedCalibration);
     QPushButton *levelNext = app.screens.levelPage->BtPageSuivante;
     if (variant.ExtendedCalibration == 0) {
-        setCalibrationControls(mainWindow, LoadCalibration, false);
-        setCalibrationControls(mainWindow, {"BtCalibrationSet"}, false);
         app.menu.BtMemoire->setVisible(false);
         levelNext->setVisible(false);
     } else if (variant.ExtendedCalibration == 1) {
         levelNext->setVisible(true);
-        setCalibrationControls(mainWindow, LoadCalibration, true);
-        setCalibrationControls(mainWindow, {"BtCalibrationSet"}, false);
     }
 
     // Last, so it decides the level page's way to the battery page.
