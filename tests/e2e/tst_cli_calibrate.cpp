@@ -26,7 +26,7 @@ class TestCliCalibrate : public QObject {
         QTest::addColumn<QByteArray>("said");
         const QByteArray restored = "switch-over settings restored: delay 2, mode 0";
         for (const auto &[name, signal] :
-             {std::pair{"HUP", SIGHUP}, {"TERM", SIGTERM}, {"QUIT", SIGQUIT}})
+             {std::pair{"INT", SIGINT}, {"HUP", SIGHUP}, {"TERM", SIGTERM}, {"QUIT", SIGQUIT}})
             QTest::newRow(name) << int(signal) << Warm << QByteArray("Load Gasoline Time")
                                 << restored;
         // A cold engine: still waiting for the vaporiser, nothing zeroed yet.

@@ -4,6 +4,7 @@
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 #include "pages/data_table.h"
+#include "support/sim_process.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,11 +20,6 @@ QString lineOf(const QString &byteText, const QString &firmware, const QString &
     for (int k = 0; k < memory_file::ByteCount - 1; ++k)
         line += byteText + separator;
     return line + firmware + separator + "Fin";
-}
-
-QByteArray contents(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
 }
 
 // What is at path: "file", "folder", "fifo", "device", "link to ...", "none".
@@ -137,9 +133,9 @@ class TestMemoryFile : public QObject {
         QCOMPARE(error, written ? QString() : path + ": not a regular file, left as it is");
         QCOMPARE(kind(path), after);
         if (written)
-            QCOMPARE(contents(path), expected);
+            QCOMPARE(fileBytes(path), expected);
         if (target == "link")
-            QCOMPARE(contents(other), expected); // written through the link
+            QCOMPARE(fileBytes(other), expected); // written through the link
         // Nothing else is left behind, no temporary file either.
         QStringList left = {"x.fra"};
         if (target.startsWith("link"))

@@ -2,6 +2,7 @@
 // through the level sensor page's buttons.
 #include "files/sensor_file.h"
 #include "pages/tst_pages_fixture.h"
+#include "support/sim_process.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,10 +20,6 @@ class TestSensorFile : public QObject {
     std::unique_ptr<PagesWindow> w;
     LevelPage &page() { return *w->screens().levelPage; }
     QString file() const { return w->dir.filePath("Default.sen"); }
-    QByteArray contents() {
-        QFile f(file());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
-    }
     void writeFile(const QByteArray &content) {
         QFile f(file());
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
@@ -97,7 +94,7 @@ class TestSensorFile : public QObject {
         w->dialogs.fileAnswers = {file()};
         w->dialogs.answers = {replace};
         QTest::mouseClick(page().SensorSave, Qt::LeftButton);
-        QCOMPARE(contents(), saved);
+        QCOMPARE(fileBytes(file()), saved);
         QCOMPARE(w->dialogs.shown.size(), old.isEmpty() ? 0 : 1); // asked before replacing
     }
 

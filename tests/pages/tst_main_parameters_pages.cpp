@@ -172,7 +172,6 @@ class TestMainParametersPages : public QObject {
 
     void levelPresets_data() {
         columns<QString, QString, QString>("button", "texts", "data");
-        row("0 - 90 ohm Livello", "Predef1", "100 1 190 7 30 50 83", "6401BE071E3253");
         row("0 - 90 ohm AEB", "Predef2", "100 1 190 7 15 30 60", "6401BE070F1E3C");
         row("10 - 50 ohm AEB", "Predef3", "255 0 255 20 40 55 75", "FF00FF1428374B");
     }

@@ -9,6 +9,7 @@
 #include "pages/data_table.h"
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
+#include "support/sim_process.h"
 #include "support/window_session.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
@@ -28,11 +29,6 @@
 #include <vector>
 
 namespace {
-QByteArray fileText(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // An ECU: its firmware byte, a pattern in the configuration area.
 MemoryImage ecuMemory(quint8 firmware = 0x47) {
     MemoryImage ecu;
@@ -119,7 +115,7 @@ class TestFileButtons : public QObject, WindowFixture {
         readEcu();
         dialogs.fileAnswers = {file("car.fra")};
         QTest::mouseClick(window->menu().Sauvegarder, Qt::LeftButton);
-        const QByteArray text = fileText(file("car.fra"));
+        const QByteArray text = fileBytes(file("car.fra"));
         QVERIFY(text.size() == 6167 && text.endsWith("47.Fin\r\n"));
         const MemoryImage saved = link->image;
         for (int a = 0x800; a <= 0x1000; ++a)
@@ -176,7 +172,7 @@ class TestFileButtons : public QObject, WindowFixture {
         QCOMPARE(points.size(), 1);
         MemoryImage kept = ecu;
         kept.set(0x1000, 0x47);
-        QCOMPARE(fileText(points[0]), memory_file::format(kept));
+        QCOMPARE(fileBytes(points[0]), memory_file::format(kept));
         acknowledge(1);
         QCOMPARE(port->written.at(0).left(9), QByteArray("@W80138BB"));
         acknowledge(14);
@@ -286,7 +282,7 @@ class TestFileButtons : public QObject, WindowFixture {
         QCOMPARE(
             dialogs.texts(),
             QStringList{" The file that you did select already exists. want to replace it ? "});
-        QCOMPARE(fileText(file("old.fra")).size(), 5);
+        QCOMPARE(fileBytes(file("old.fra")).size(), 5);
     }
 
     void cancelledDialogsLeaveThePollAsItWas_data() {
