@@ -4,6 +4,7 @@
 
 #include <array>
 
+class EditMarks;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,8 @@ class NtcPage : public ParameterPage {
 
   protected:
     void Form_Load() override;
+    // Shown again, both windows show the image.
+    void showEvent(QShowEvent *event) override;
 
   private:
     struct Window {
@@ -42,9 +45,13 @@ class NtcPage : public ParameterPage {
         std::array<QLabel *, 18> *index;
         std::array<QLineEdit *, 18> *values;
         int base;
+        EditMarks *marks;
     };
     QGroupBox *makeTable(const QString &name, const QString &caption, const QString &indexStem,
                          const QString &valueStem, std::array<QLabel *, 18> &index,
                          std::array<QLineEdit *, 18> &values, QScrollBar *&scroll);
     void showWindow(const Window &window);
+
+    EditMarks *m_waterMarks;
+    EditMarks *m_gasMarks;
 };
