@@ -18,11 +18,15 @@ using monitorui::tight;
 const QString Changed = QStringLiteral("background: #FFE08A;");
 } // namespace
 
-ProposalTable::ProposalTable(QWidget *parent)
-    : QGroupBox(QStringLiteral(" Proposed depression correction"), parent) {
+ProposalTable::ProposalTable(QWidget *parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("FrameProposal"));
-    auto *grid = tight(new QGridLayout(this), 4, 1);
-    grid->addWidget(label(QStringLiteral("LabelCurrent"), QStringLiteral("Current")), 0, 0);
+    // Small print and no title: the screen's tables and graph need the room.
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
+    auto *grid = tight(new QGridLayout(this), 2, 0);
+    grid->setHorizontalSpacing(1);
+    grid->addWidget(label(QStringLiteral("LabelCurrent"), QStringLiteral("Current Dep")), 0, 0);
     grid->addWidget(label(QStringLiteral("LabelProposed"), QStringLiteral("Proposed")), 1, 0);
     grid->addWidget(label(QStringLiteral("LabelDifference"), QStringLiteral("Difference")), 2, 0);
     for (int n = 1; n <= 20; ++n) {
@@ -31,6 +35,7 @@ ProposalTable::ProposalTable(QWidget *parent)
         proposed->setObjectName(QStringLiteral("TxProposed%1").arg(n));
         proposed->setValidator(new QIntValidator(0, mapproposal::EntryMax, proposed));
         proposed->setEnabled(false);
+        proposed->setFixedHeight(17);
         auto *difference = label(QStringLiteral("TxDifference%1").arg(n), QString());
         for (QWidget *w : {static_cast<QWidget *>(current), static_cast<QWidget *>(proposed),
                            static_cast<QWidget *>(difference)})
@@ -47,6 +52,7 @@ ProposalTable::ProposalTable(QWidget *parent)
         connect(proposed, &QLineEdit::textEdited, this, [this, n] { showDifference(n); });
     }
     BtApplyProposal = button(QStringLiteral("BtApplyProposal"), QStringLiteral("Apply"));
+    BtApplyProposal->setFixedHeight(40);
     grid->addWidget(BtApplyProposal, 0, 21, 3, 1);
     setProposal(m_entries);
 }
