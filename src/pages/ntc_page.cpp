@@ -4,7 +4,6 @@
 #include "link/link.h"
 #include "settings/ntc_table.h"
 #include "ui/app_context.h"
-#include "ui/edit_marks.h"
 #include "ui/page_parts.h"
 
 #include <QGridLayout>
@@ -45,13 +44,6 @@ NtcPage::NtcPage(AppContext &app, QWidget *parent)
 
     addBottomRow(column);
     BoutonCentrale->setEnabled(false);
-    // Nothing typed here reaches the ECU: the marks show what differs from it.
-    m_waterMarks = new EditMarks(this);
-    m_gasMarks = new EditMarks(this);
-    for (QLineEdit *field : TxTbEau)
-        m_waterMarks->watch(field);
-    for (QLineEdit *field : TxTbGaz)
-        m_gasMarks->watch(field);
 
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(HScroll2, &QScrollBar::valueChanged, this, [this] { HScroll2_Change(); });
@@ -108,13 +100,12 @@ void NtcPage::showWindow(const Window &w) {
         setText(w.values->at(slot),
                 QString::number(ntc::windowEntry(m_app.link.image, w.base, s, k)));
     }
-    w.marks->clear();
 }
 
 void NtcPage::PutIndexNTCE() {
-    showWindow({HScroll1, &IndexNE, &TxTbEau, ntc::CoolantBase, m_waterMarks});
+    showWindow({HScroll1, &IndexNE, &TxTbEau, ntc::CoolantBase});
 }
 
 void NtcPage::PutIndexNTCG() {
-    showWindow({HScroll2, &IndexGE, &TxTbGaz, ntc::GasBase, m_gasMarks});
+    showWindow({HScroll2, &IndexGE, &TxTbGaz, ntc::GasBase});
 }

@@ -4,7 +4,6 @@
 
 #include <array>
 
-class EditMarks;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -45,13 +44,9 @@ class NtcPage : public ParameterPage {
         std::array<QLabel *, 18> *index;
         std::array<QLineEdit *, 18> *values;
         int base;
-        EditMarks *marks;
     };
     QGroupBox *makeTable(const QString &name, const QString &caption, const QString &indexStem,
                          const QString &valueStem, std::array<QLabel *, 18> &index,
                          std::array<QLineEdit *, 18> &values, QScrollBar *&scroll);
     void showWindow(const Window &window);
-
-    EditMarks *m_waterMarks;
-    EditMarks *m_gasMarks;
 };

@@ -4,7 +4,11 @@
 #include "map/aqui_map_form.h"
 #include "map/map_screen.h"
 #include "map/proposal_table.h"
+#include "pages/battery_page.h"
 #include "pages/coefficient_page.h"
+#include "pages/ntc_page.h"
+#include "settings/battery_table.h"
+#include "settings/ntc_table.h"
 #include "support/window_bench.h"
 #include "ui/edit_marks.h"
 #include "ui/numeric_edit.h"
@@ -131,7 +135,43 @@ class TestMapTuning : public QObject {
         QCOMPARE(field->text(), QStringLiteral("100"));
     }
 
+    // The NTC and battery pages show the image's values when shown again;
+    // a value typed on the battery page is marked until then.
+    void tablePagesShowTheImage() {
+        const Screens &s = b->window.screens();
+        const struct {
+            Form *page;
+            QLineEdit *field;
+            int base, entries;
+            QString before, after; // shown for bytes 0x05 and 0xFB, signed
+        } cases[] = {
+            {s.ntcPage, s.ntcPage->TxTbEau.at(0), ntc::CoolantBase, ntc::Entries, "5", "-5"},
+            {s.batteryPage, s.batteryPage->TxTBBat.at(0), battery::TableBase, battery::Entries, "5",
+             "-5"},
+        };
+        for (const auto &c : cases) {
+            fill(c.base, c.entries, 0x05);
+            c.page->showForm();
+            QCOMPARE(c.field->text(), c.before);
+            if (!c.field->isReadOnly()) {
+                c.field->selectAll();
+                QTest::keyClicks(c.field, QStringLiteral("9"));
+                QVERIFY(EditMarks::isMarked(c.field));
+            }
+            c.page->hideForm();
+            fill(c.base, c.entries, 0xFB);
+            c.page->showForm();
+            QCOMPARE(c.field->text(), c.after);
+            QVERIFY(!EditMarks::isMarked(c.field));
+            c.page->hideForm();
+        }
+    }
+
   private:
+    void fill(int base, int entries, quint8 byte) {
+        for (int i = 0; i < entries; ++i)
+            b->link.image.set(base + i, byte);
+    }
     void record(int band, Column column, int value) {
         aqui->recordBand({band, column, value}, QDateTime::currentDateTime());
         aqui->DrawBandCurves();
