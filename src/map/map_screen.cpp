@@ -73,11 +73,15 @@ void MapScreen::TestValeurTableau() {
     m_grid->TestValeurTableau();
 }
 
-void MapScreen::showCorrections() {
+std::array<int, 20> MapScreen::depEntries() const {
     std::array<int, 20> entries{};
     for (int n = 1; n <= 20; ++n)
         entries.at(std::size_t(n - 1)) = int(number::parse(TxTbCG(n)->text()));
-    Picture1->setCorrections(entries);
+    return entries;
+}
+
+void MapScreen::showCorrections() {
+    Picture1->setCorrections(depEntries());
 }
 
 // Both tables go out with the rest of their block as it stands in the image.
@@ -139,11 +143,8 @@ void MapScreen::SwitchCommutateur_Click() {
 void MapScreen::showProposal() {
     if (!m_app.screens.mapAcquisition)
         return; // still being built
-    std::array<int, 20> entries{};
-    for (int n = 1; n <= 20; ++n)
-        entries.at(std::size_t(n - 1)) = int(number::parse(TxTbCG(n)->text()));
     m_proposal->setProposal(
-        mapproposal::propose(entries, m_app.screens.mapAcquisition->bandStats()));
+        mapproposal::propose(depEntries(), m_app.screens.mapAcquisition->bandStats()));
 }
 
 void MapScreen::ApplyProposal_Click() {

@@ -2,6 +2,8 @@
 
 #include "ui/form.h"
 
+#include <array>
+
 class BandGraph;
 class CoefficientGrid;
 class LevelBar;
@@ -79,6 +81,8 @@ class MapScreen : public Form {
     QWidget *buildControls();
     void connectHandlers();
     void showCorrections();
+    // The "Dep" table as its fields hold it, entry 1 first.
+    std::array<int, 20> depEntries() const;
 
     AppContext &m_app;
     CoefficientGrid *m_grid;

@@ -40,16 +40,6 @@ class TestMapProposal : public QObject {
         }
     }
 
-    void outsideBandsAndClear() {
-        BandStats stats;
-        stats.add(0, Column::Petrol, 500, {});
-        stats.add(21, Column::Petrol, 500, {});
-        stats.add(20, Column::Petrol, 500, {});
-        QCOMPARE(stats.at(20, Column::Petrol).count, 1);
-        stats.clear();
-        QCOMPARE(stats.at(20, Column::Petrol).count, 0);
-    }
-
     // Entry 100, petrol 10.00 ms: gas time to proposal, one step of at most 10.
     void boundedStep() {
         const struct {
