@@ -12,6 +12,7 @@
 #include "ui/screens.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,6 +20,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 void setText(QLineEdit *field, const QString &text) {
@@ -54,15 +56,18 @@ void AquiMapForm::MapAcquisitionStep() {
         line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         tx1->insertPlainText(line);
     }
-    if (s.recorded) {
-        const MapAcquisition::Record &r = *s.recorded;
-        QLineEdit *band =
-            r.column == MapAcquisition::Column::Gas ? TxTbmapG(r.band) : TxTbmapB(r.band);
-        band->setText(QString::number(r.value));
-    }
+    if (s.recorded)
+        recordBand(*s.recorded, QDateTime::currentDateTime());
     if (s.redraw)
         DrawBandCurves();
     setText(Statu, s.status);
+}
+
+void AquiMapForm::recordBand(const MapAcquisition::Record &r, const QDateTime &when) {
+    QLineEdit *band = r.column == MapAcquisition::Column::Gas ? TxTbmapG(r.band) : TxTbmapB(r.band);
+    band->setText(QString::number(r.value));
+    m_stats.add(r.band, r.column, r.value, when);
+    showBand(r.band, r.column);
 }
 
 int AquiMapForm::filledBands(MapAcquisition::Column column) const {
@@ -71,13 +76,57 @@ int AquiMapForm::filledBands(MapAcquisition::Column column) const {
                              [](const QLineEdit *f) { return !f->text().isEmpty(); }));
 }
 
+// An empty band is drawn as a gap, not as a zero time.
 void AquiMapForm::DrawBandCurves() {
+    auto valueOf = [](const QLineEdit *f) {
+        return f->text().isEmpty() ? std::numeric_limits<double>::quiet_NaN()
+                                   : number::parse(f->text());
+    };
     std::array<double, 20> gas{}, petrol{};
     for (int k = 1; k <= 20; ++k) {
-        gas.at(std::size_t(k - 1)) = number::parse(TxTbmapG(k)->text());
-        petrol.at(std::size_t(k - 1)) = number::parse(TxTbmapB(k)->text());
+        gas.at(std::size_t(k - 1)) = valueOf(TxTbmapG(k));
+        petrol.at(std::size_t(k - 1)) = valueOf(TxTbmapB(k));
     }
-    m_app.screens.mapScreen->Picture1->drawCurves(gas, petrol);
+    MapScreen *map = m_app.screens.mapScreen;
+    map->Picture1->drawCurves(gas, petrol);
+    map->showProposal();
+}
+
+// The count beside the value; a band too thin to trust is greyed, and the
+// tooltips tell its mean, spread and age.
+void AquiMapForm::showBand(int band, MapAcquisition::Column column) {
+    const bool gas = column == MapAcquisition::Column::Gas;
+    const BandStats::Band &b = m_stats.at(band, column);
+    QLabel *count = gas ? TxNbG(band) : TxNbB(band);
+    QLineEdit *value = gas ? TxTbmapG(band) : TxTbmapB(band);
+    count->setText(b.empty() ? QString() : QString::number(b.count));
+    const QString grey = QStringLiteral("color: gray;");
+    count->setStyleSheet(b.reliable() ? QString() : grey);
+    value->setStyleSheet(b.empty() || b.reliable() ? QString() : grey);
+    QString tip;
+    if (!b.empty()) {
+        tip = QStringLiteral("%1 crossings, mean %2 ms, spread %3 ms, last %4")
+                  .arg(b.count)
+                  .arg(b.mean / 100, 0, 'f', 2)
+                  .arg(b.spread() / 100, 0, 'f', 2)
+                  .arg(b.lastFilled.toString(QStringLiteral("HH:mm:ss")));
+        if (!b.reliable())
+            tip += QStringLiteral("\nFewer than %1 crossings: not used for a proposal")
+                       .arg(BandStats::MinSamples);
+    }
+    count->setToolTip(tip);
+    value->setToolTip(tip);
+}
+
+void AquiMapForm::BtClearBands_Click() {
+    m_stats.clear();
+    for (int k = 1; k <= 20; ++k) {
+        TxTbmapB(k)->clear();
+        TxTbmapG(k)->clear();
+        showBand(k, MapAcquisition::Column::Petrol);
+        showBand(k, MapAcquisition::Column::Gas);
+    }
+    DrawBandCurves();
 }
 
 // Light green while the lambda crosses, the window colour otherwise.

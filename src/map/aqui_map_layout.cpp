@@ -35,6 +35,7 @@ AquiMapForm::AquiMapForm(AppContext &app, QWidget *parent)
     buildLayout();
     connect(BtExportBands, &QPushButton::clicked, this, [this] { BtExportBands_Click(); });
     connect(BtExportLog, &QPushButton::clicked, this, [this] { BtExportLog_Click(); });
+    connect(BtClearBands, &QPushButton::clicked, this, [this] { BtClearBands_Click(); });
 }
 
 void AquiMapForm::buildLayout() {
@@ -53,6 +54,8 @@ void AquiMapForm::buildLayout() {
     BtExportLog = button(QStringLiteral("BtExportLog"), QStringLiteral("Export log CSV"));
     exports->addWidget(BtExportBands);
     exports->addWidget(BtExportLog);
+    BtClearBands = button(QStringLiteral("BtClearBands"), QStringLiteral("Clear bands"));
+    exports->addWidget(BtClearBands);
     column->addLayout(exports);
 }
 
@@ -100,12 +103,13 @@ QWidget *AquiMapForm::buildSettings() {
 QWidget *AquiMapForm::buildBands() {
     QGroupBox *box = group(QStringLiteral("FrameBands"), QString());
     auto *grid = tight(new QGridLayout(box), 4, 2);
+    // Per half: band, petrol value and count, gas value and count, a gap.
     for (int half = 0; half < 2; ++half) {
-        const int col = half * 4;
+        const int col = half * 6;
         grid->addWidget(label(QStringLiteral("LabelEss%1").arg(half), QStringLiteral("Ess")), 0,
                         col + 1, Qt::AlignCenter);
         grid->addWidget(label(QStringLiteral("LabelGas%1").arg(half), QStringLiteral("Gas")), 0,
-                        col + 2, Qt::AlignCenter);
+                        col + 3, Qt::AlignCenter);
         for (int i = 0; i < 10; ++i) {
             const int k = half * 10 + i + 1;
             grid->addWidget(label(QStringLiteral("LabelBand%1").arg(k), QString::number(5 * k)),
@@ -115,9 +119,17 @@ QWidget *AquiMapForm::buildBands() {
             m_petrol.at(std::size_t(k - 1)) = petrol;
             m_gas.at(std::size_t(k - 1)) = gas;
             grid->addWidget(petrol, i + 1, col + 1);
-            grid->addWidget(gas, i + 1, col + 2);
+            grid->addWidget(gas, i + 1, col + 3);
+            for (const bool isGas : {false, true}) {
+                QLabel *count =
+                    label((isGas ? QStringLiteral("TxNbG%1") : QStringLiteral("TxNbB%1")).arg(k),
+                          QString());
+                count->setMinimumWidth(22);
+                (isGas ? m_gasCount : m_petrolCount).at(std::size_t(k - 1)) = count;
+                grid->addWidget(count, i + 1, col + (isGas ? 4 : 2));
+            }
         }
     }
-    grid->setColumnMinimumWidth(3, 16);
+    grid->setColumnMinimumWidth(5, 16);
     return box;
 }

@@ -84,6 +84,14 @@ void BandGraph::paintEvent(QPaintEvent *) {
         p.setPen(QPen(bgrColor(colour), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         for (const QLineF &line : segments(*values))
             p.drawLine(line);
+        // A dot on every filled band, so one between two gaps still shows.
+        p.setBrush(bgrColor(colour));
+        for (int k = 1; k <= 20; ++k) {
+            const double v = values->at(std::size_t(k - 1));
+            if (!std::isnan(v))
+                p.drawEllipse(QPointF(mapcurve::x(k), mapcurve::y(v)), 2.0, 2.0);
+        }
+        p.setBrush(Qt::NoBrush);
     }
 }
 

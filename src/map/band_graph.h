@@ -14,7 +14,7 @@ class BandGraph : public QWidget {
     explicit BandGraph(QWidget *parent = nullptr);
 
     // DrawBandCurves: clears the picture and draws both columns (values in
-    // 0.01 ms, band 1 first).
+    // 0.01 ms, band 1 first; NaN for an empty band, drawn as a gap).
     void drawCurves(const std::array<double, 20> &gas, const std::array<double, 20> &petrol);
     // The correction entries behind the bands (band 1 first).
     void setCorrections(const std::array<int, 20> &entries);

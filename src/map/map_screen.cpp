@@ -1,16 +1,22 @@
 #include "map/map_screen.h"
 
+#include "files/last_read.h"
+#include "files/restore_points.h"
 #include "link/frames.h"
 #include "link/link.h"
 #include "live/monitor_decode.h"
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
+#include "map/proposal_table.h"
 #include "settings/number_format.h"
+#include "tuning/map_proposal.h"
 #include "ui/app_context.h"
 #include "ui/coefficient_grid.h"
+#include "ui/dialogs.h"
 #include "ui/monitor_controls.h"
 #include "ui/screens.h"
 
+#include <QDateTime>
 #include <QPushButton>
 
 NumericEdit *MapScreen::TxTbCP(int n) const {
@@ -35,14 +41,23 @@ void MapScreen::connectHandlers() {
     on(BtRalenti1, &MapScreen::BtRalenti1_Click);
     on(BtRalenti2, &MapScreen::BtRalenti2_Click);
     on(SwitchCommutateur, &MapScreen::SwitchCommutateur_Click);
+    on(m_proposal->BtApplyProposal, &MapScreen::ApplyProposal_Click);
     m_grid->setWrite(BoutonCentrale, [this] { BoutonCentrale_Click(); });
     // The graph's backdrop follows the "Dep" table as the fitter types.
     for (int n = 1; n <= 20; ++n)
-        connect(TxTbCG(n), &QLineEdit::textChanged, this, [this] { showCorrections(); });
+        connect(TxTbCG(n), &QLineEdit::textChanged, this, [this] {
+            showCorrections();
+            showProposal();
+        });
 }
 
 void MapScreen::Form_Load() {
     place(0, 950);
+    PutInTaB();
+}
+
+void MapScreen::showEvent(QShowEvent *event) {
+    Form::showEvent(event);
     PutInTaB();
 }
 
@@ -58,11 +73,15 @@ void MapScreen::TestValeurTableau() {
     m_grid->TestValeurTableau();
 }
 
-void MapScreen::showCorrections() {
+std::array<int, 20> MapScreen::depEntries() const {
     std::array<int, 20> entries{};
     for (int n = 1; n <= 20; ++n)
         entries.at(std::size_t(n - 1)) = int(number::parse(TxTbCG(n)->text()));
-    Picture1->setCorrections(entries);
+    return entries;
+}
+
+void MapScreen::showCorrections() {
+    Picture1->setCorrections(depEntries());
 }
 
 // Both tables go out with the rest of their block as it stands in the image.
@@ -119,4 +138,32 @@ void MapScreen::BtRalenti2_Click() {
 // The same fuel switch as the monitor's: petrol asks for gas, gas goes back.
 void MapScreen::SwitchCommutateur_Click() {
     m_app.screens.monitorControls->SwitchCommutateur_Click();
+}
+
+void MapScreen::showProposal() {
+    if (!m_app.screens.mapAcquisition)
+        return; // still being built
+    m_proposal->setProposal(
+        mapproposal::propose(depEntries(), m_app.screens.mapAcquisition->bandStats()));
+}
+
+void MapScreen::ApplyProposal_Click() {
+    QList<std::pair<int, int>> changes;
+    for (int n = 1; n <= 20; ++n) {
+        if (const std::optional<int> value = m_proposal->proposed(n))
+            changes.append({n, *value});
+    }
+    if (changes.isEmpty())
+        return;
+    LastRead &ecu = LastRead::of(m_app.link);
+    QString error;
+    ecu.restorePoint = RestorePoints().save(ecu.bytes(), QDateTime::currentDateTime(), &error);
+    if (ecu.restorePoint.isEmpty()) {
+        m_app.dialogs.warning(QStringLiteral(" Restore point not saved, nothing written: ") +
+                              error + QLatin1Char(' '));
+        return;
+    }
+    for (const auto &[n, value] : changes)
+        TxTbCG(n)->setText(QString::number(value));
+    BoutonCentrale_Click();
 }

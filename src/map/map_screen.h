@@ -2,11 +2,14 @@
 
 #include "ui/form.h"
 
+#include <array>
+
 class BandGraph;
 class CoefficientGrid;
 class LevelBar;
 class NumericEdit;
 class PointerStrip;
+class ProposalTable;
 class QLineEdit;
 class QPushButton;
 struct AppContext;
@@ -14,8 +17,9 @@ struct AppContext;
 // FnMAP, the fitter's road-tuning screen: the live values needed while
 // driving, start and stop of the map acquisition with its two curves, the
 // pressure and "Dep" correction tables with their write, and the bank-1
-// trims with theirs. "Quitter" (Btexit) returns to the monitor; the menu's
-// navigation runs it, since it needs the calibration guard.
+// trims with theirs. Under the tables, the correction the drive proposes
+// for the "Dep" table, which "Apply" writes after a restore point. "Quitter" (Btexit) returns to
+// the monitor; the menu's navigation runs it, since it needs the calibration guard.
 class MapScreen : public Form {
     Q_OBJECT
   public:
@@ -36,6 +40,12 @@ class MapScreen : public Form {
     void BtRalenti1_Click();
     void BtRalenti2_Click();
     void SwitchCommutateur_Click();
+    // The proposal from the acquisition's bands and the "Dep" table fields.
+    void showProposal();
+    // The proposal into the "Dep" fields and the image, a restore point of
+    // what the ECU held, then the tables' write. Nothing is written without
+    // the restore point.
+    void ApplyProposal_Click();
 
     // The screen refresh's parts: the copies of the monitor's live values
     // (taken before the monitor recomputes them, so they show the previous
@@ -48,6 +58,7 @@ class MapScreen : public Form {
     NumericEdit *TxTbCP(int n) const;
     NumericEdit *TxTbCG(int n) const;
     CoefficientGrid *grid() const { return m_grid; }
+    ProposalTable *proposal() const { return m_proposal; }
 
     QPushButton *BoutonCentrale, *BoutonPC;
     QPushButton *StarMapAqui, *StopMapAqui;
@@ -61,6 +72,8 @@ class MapScreen : public Form {
 
   protected:
     void Form_Load() override;
+    // Shown again, the tables show the image as it stands.
+    void showEvent(QShowEvent *event) override;
 
   private:
     void buildLayout();
@@ -68,7 +81,10 @@ class MapScreen : public Form {
     QWidget *buildControls();
     void connectHandlers();
     void showCorrections();
+    // The "Dep" table as its fields hold it, entry 1 first.
+    std::array<int, 20> depEntries() const;
 
     AppContext &m_app;
     CoefficientGrid *m_grid;
+    ProposalTable *m_proposal;
 };

@@ -2,6 +2,7 @@
 // the pointers of the entries in use, then the graph, the live values and
 // the buttons side by side.
 #include "map/map_screen.h"
+#include "map/proposal_table.h"
 
 #include "map/band_graph.h"
 #include "ui/app_context.h"
@@ -68,6 +69,8 @@ void MapScreen::buildLayout() {
     Pointeur =
         pointerUnder(m_grid->temperatureFrame(), QStringLiteral("Pointeur"), 270, 505, depFields);
     column->addWidget(m_grid);
+    m_proposal = new ProposalTable(map);
+    column->addWidget(m_proposal);
 
     auto *bottom = tight(new QHBoxLayout, 0, 6);
     QGroupBox *graphFrame = group(QStringLiteral("FrameGraph"), QString());

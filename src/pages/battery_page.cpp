@@ -6,6 +6,7 @@
 #include "settings/number_format.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/edit_marks.h"
 #include "ui/numeric_edit.h"
 #include "ui/page_parts.h"
 
@@ -44,6 +45,20 @@ BatteryPage::BatteryPage(AppContext &app, QWidget *parent)
     column->addStretch(1);
 
     addBottomRow(column);
+    m_modeMarks = new EditMarks(this);
+    m_modeMarks->watch(TxVbatType);
+    m_tableMarks = new EditMarks(this);
+    for (NumericEdit *field : TxTBBat)
+        m_tableMarks->watch(field);
+    HS_index_Change();
+}
+
+void BatteryPage::showEvent(QShowEvent *event) {
+    ParameterPage::showEvent(event);
+    const int mode = m_app.link.image.at(battery::ModeAddress);
+    TxVbatType->setTextIfChanged(QString::number(mode));
+    selectOption(battery::modeOption(mode));
+    m_modeMarks->clear();
     HS_index_Change();
 }
 
@@ -56,6 +71,7 @@ void BatteryPage::refreshFromImage() {
     if (!m_app.link.poll.isOn()) {
         const int mode = image.at(battery::ModeAddress);
         TxVbatType->setTextIfChanged(QString::number(mode));
+        m_modeMarks->clear();
         selectOption(battery::modeOption(mode));
         HS_index_Change();
     }
@@ -87,6 +103,7 @@ void BatteryPage::HS_index_Change() {
         TxTBBat.at(slot)->setTextIfChanged(
             QString::number(battery::entry(m_app.link.image, j + s)));
     }
+    m_tableMarks->clear();
 }
 
 void BatteryPage::TxTBBat_Enter(int index) {
@@ -97,6 +114,7 @@ void BatteryPage::TxTBBat_Enter(int index) {
         return;
     }
     m_app.link.image.set(battery::TableBase + index + HS_index->value(), *b);
+    HS_index_Change();
     BoutonCentrale->setFocus(Qt::OtherFocusReason);
     BoutonCentrale_Click();
 }
@@ -108,6 +126,7 @@ void BatteryPage::TxVbatType_Enter() {
         return;
     }
     m_app.link.image.set(battery::ModeAddress, *mode);
+    m_modeMarks->clear();
     selectOption(*mode);
     BoutonCentrale->setFocus(Qt::OtherFocusReason);
     BoutonCentrale_Click();

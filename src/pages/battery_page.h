@@ -5,6 +5,7 @@
 #include <array>
 
 class BatteryGauge;
+class EditMarks;
 class MemoryImage;
 class NumericEdit;
 class QGroupBox;
@@ -57,9 +58,18 @@ class BatteryPage : public ParameterPage {
 
   private:
     QGroupBox *makeLive();
+
+  protected:
+    // Shown again, the mode and the table window show the image.
+    void showEvent(QShowEvent *event) override;
+
+  private:
     QGroupBox *makeMode();
     QGroupBox *makeLink();
     QGroupBox *makeTimes();
     QGroupBox *makeTable();
     void selectOption(int mode);
+
+    EditMarks *m_modeMarks;
+    EditMarks *m_tableMarks;
 };

@@ -41,6 +41,11 @@ void CoefficientPage::Form_Load() {
     PutInTaB();
 }
 
+void CoefficientPage::showEvent(QShowEvent *event) {
+    ParameterPage::showEvent(event);
+    PutInTaB();
+}
+
 void CoefficientPage::PutInTaB() {
     m_grid->PutInTaB(m_app.link.image);
 }

@@ -26,6 +26,9 @@ class CoefficientPage : public ParameterPage {
 
   protected:
     void Form_Load() override;
+    // Shown again, the page shows the image: a write from another screen
+    // (the map screen's) is not undone by a later write from here.
+    void showEvent(QShowEvent *event) override;
 
   private:
     CoefficientGrid *m_grid;

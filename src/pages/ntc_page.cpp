@@ -81,6 +81,12 @@ QGroupBox *NtcPage::makeTable(const QString &name, const QString &caption, const
     return box;
 }
 
+void NtcPage::showEvent(QShowEvent *event) {
+    ParameterPage::showEvent(event);
+    PutIndexNTCE();
+    PutIndexNTCG();
+}
+
 void NtcPage::Form_Load() {
     PutIndexNTCE();
     PutIndexNTCG();

@@ -35,6 +35,8 @@ class NtcPage : public ParameterPage {
 
   protected:
     void Form_Load() override;
+    // Shown again, both windows show the image.
+    void showEvent(QShowEvent *event) override;
 
   private:
     struct Window {

@@ -25,7 +25,9 @@ double y(double value);
 // x of band k (1..20).
 double x(int band);
 // The polyline of one column: from (0, 310) to band 20, then band by band
-// down to band 1. values[k - 1] is band k's value in 0.01 ms.
+// down to band 1. values[k - 1] is band k's value in 0.01 ms; NaN marks an
+// empty band, and the lines to and from it are left out, so the curve shows
+// a gap there instead of diving to zero.
 QList<QLineF> segments(const std::array<double, 20> &values);
 
 } // namespace mapcurve

@@ -1,5 +1,7 @@
 #include "ui/coefficient_grid.h"
 
+#include "ui/edit_marks.h"
+
 #include "ecu/memory_image.h"
 #include "settings/coefficient_codec.h"
 #include "ui/page_parts.h"
@@ -21,7 +23,7 @@ QLabel *axisLabel(const QString &name, const QString &text, QWidget *parent) {
 } // namespace
 
 CoefficientGrid::CoefficientGrid(QWidget *parent)
-    : QWidget(parent), m_validate([this] { TestValeurTableau(); }) {
+    : QWidget(parent), m_validate([this] { TestValeurTableau(); }), m_marks(new EditMarks(this)) {
     setObjectName(QStringLiteral("CoefficientGrid"));
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -61,6 +63,7 @@ QGroupBox *CoefficientGrid::makeTable(int firstField, const QString &name, const
         edit->setMaxLength(5);
         edit->setChangeHook([this] { m_validate(); });
         m_fields.at(static_cast<std::size_t>(field)) = edit;
+        m_marks->watch(edit);
         grid->addWidget(edit, 1, n, Qt::AlignCenter);
         grid->addWidget(axisLabel(QStringLiteral("LabelAxe") + stem + QString::number(n),
                                   CoefficientCodec::axisLabel(table, n), box),
@@ -89,6 +92,7 @@ void CoefficientGrid::PutInTaB(const MemoryImage &image) {
     const QStringList decoded = CoefficientCodec::decode(image);
     for (int field = 0; field < CoefficientCodec::FieldCount; ++field)
         m_fields.at(static_cast<std::size_t>(field))->setTextIfChanged(decoded.at(field));
+    m_marks->clear();
 }
 
 void CoefficientGrid::TaBinMemoire(MemoryImage &image) const {

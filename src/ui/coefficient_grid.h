@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+class EditMarks;
 class MemoryImage;
 class QAbstractButton;
 class QGroupBox;
@@ -30,7 +31,7 @@ class CoefficientGrid : public QWidget {
     // Enter in any field focuses this button and runs the write.
     void setWrite(QAbstractButton *button, std::function<void()> write);
 
-    // Image to fields, pressure table first.
+    // Image to fields, pressure table first; the fields' edit marks go.
     void PutInTaB(const MemoryImage &image);
     // Fields to image.
     void TaBinMemoire(MemoryImage &image) const;
@@ -46,4 +47,5 @@ class CoefficientGrid : public QWidget {
     QGroupBox *m_pressure = nullptr;
     QGroupBox *m_temperature = nullptr;
     ValidationGuard m_validate;
+    EditMarks *m_marks;
 };

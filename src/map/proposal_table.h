@@ -1,0 +1,42 @@
+#pragma once
+
+#include "tuning/map_proposal.h"
+
+#include <QGroupBox>
+
+#include <array>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The proposed depression-table correction, entry by entry: the current
+// value, the proposal (which the fitter may still edit) and the difference.
+// Entries the proposal moves are highlighted; entries without data on both
+// fuels show no proposal and are left alone by "Apply".
+class ProposalTable : public QGroupBox {
+    Q_OBJECT
+  public:
+    explicit ProposalTable(QWidget *parent = nullptr);
+
+    // Shows a fresh proposal; an entry the fitter edited is kept as typed
+    // while its current value is unchanged.
+    void setProposal(const std::array<mapproposal::Entry, 20> &entries);
+    // The value "Apply" writes into entry n (1..20); nothing without data.
+    std::optional<int> proposed(int n) const;
+
+    // n = 1..20.
+    QLabel *TxCurrent(int n) const { return m_current.at(std::size_t(n - 1)); }
+    QLineEdit *TxProposed(int n) const { return m_proposed.at(std::size_t(n - 1)); }
+    QLabel *TxDifference(int n) const { return m_difference.at(std::size_t(n - 1)); }
+    QPushButton *BtApplyProposal;
+
+  private:
+    void showDifference(int n);
+
+    std::array<mapproposal::Entry, 20> m_entries{};
+    std::array<QLabel *, 20> m_current{};
+    std::array<QLineEdit *, 20> m_proposed{};
+    std::array<QLabel *, 20> m_difference{};
+};
