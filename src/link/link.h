@@ -162,6 +162,8 @@ class Link : public QObject {
     // A write outside a chain or upload stayed unacknowledged after its
     // re-send.
     void writeFailed();
+    // ... or the ECU acknowledged it.
+    void writeAcknowledged();
 
   private:
     void writeNow(const QByteArray &line);

@@ -143,8 +143,9 @@ void MapScreen::SwitchCommutateur_Click() {
 void MapScreen::showProposal() {
     if (!m_app.screens.mapAcquisition)
         return; // still being built
-    m_proposal->setProposal(
-        mapproposal::propose(depEntries(), m_app.screens.mapAcquisition->bandStats()));
+    m_proposal->setProposal(mapproposal::propose(depEntries(),
+                                                 mapproposal::loadTrimOf(m_app.link.image),
+                                                 m_app.screens.mapAcquisition->bandStats()));
 }
 
 void MapScreen::ApplyProposal_Click() {
