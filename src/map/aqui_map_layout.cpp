@@ -49,7 +49,8 @@ void AquiMapForm::buildLayout() {
     tx1->setObjectName(QStringLiteral("tx1"));
     tx1->setReadOnly(true);
     tx1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    tx1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Wrapped: the narrow window shows a long line whole.
+    tx1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     tx1->setMinimumHeight(48);
     column->addWidget(tx1, 1);
     column->addWidget(buildBands());
@@ -69,9 +70,9 @@ QWidget *AquiMapForm::buildSettings() {
     auto *box = new QWidget;
     auto *grid = tight(new QGridLayout(box), 0, 2);
     grid->setHorizontalSpacing(4);
-    param1 = field(QStringLiteral("param1"), QString(), 46, true);
-    param2 = field(QStringLiteral("param2"), QString(), 46, true);
-    param3 = field(QStringLiteral("param3"), QString(), 46, true);
+    param1 = field(QStringLiteral("param1"), QString(), 42, true);
+    param2 = field(QStringLiteral("param2"), QString(), 42, true);
+    param3 = field(QStringLiteral("param3"), QString(), 42, true);
     param5 = field(QStringLiteral("param5"), QStringLiteral("0.5"), 40, false);
     param4 = field(QStringLiteral("param4"), QStringLiteral("8"), 40, false);
     param6 = field(QStringLiteral("param6"), QStringLiteral("0.40"), 40, false);
@@ -124,6 +125,8 @@ QWidget *AquiMapForm::buildBands() {
                             i + 1, col, Qt::AlignRight);
             QLineEdit *petrol = field(QStringLiteral("TxTbmapB%1").arg(k), QString(), 38, true);
             QLineEdit *gas = field(QStringLiteral("TxTbmapG%1").arg(k), QString(), 38, true);
+            petrol->setFixedHeight(17);
+            gas->setFixedHeight(17);
             m_petrol.at(std::size_t(k - 1)) = petrol;
             m_gas.at(std::size_t(k - 1)) = gas;
             grid->addWidget(petrol, i + 1, col + 1);

@@ -61,7 +61,7 @@ class MapScreen : public Form {
     ProposalTable *proposal() const { return m_proposal; }
 
     // Width of the column left free for the acquisition window, in pixels.
-    static constexpr int AcquisitionWidth = 300;
+    static constexpr int AcquisitionWidth = 294;
     // Where the acquisition window opens: the free column above the buttons,
     // in the coordinates of the window area holding both.
     QRect acquisitionRoom() const;

@@ -54,12 +54,12 @@ void MapScreen::buildLayout() {
     auto *outer = tight(new QVBoxLayout(this), 2, 0);
     QGroupBox *map = group(QStringLiteral("FrameMAP"), QStringLiteral(" MAP "));
     outer->addWidget(map);
-    auto *sides = tight(new QHBoxLayout(map), 4, 6);
+    auto *sides = tight(new QHBoxLayout(map), 2, 4);
     auto *column = tight(new QVBoxLayout, 0, 4);
     sides->addLayout(column, 1);
 
     m_grid = new CoefficientGrid(map);
-    m_grid->compact(30, 46);
+    m_grid->compact(30, 44);
     m_grid->temperatureFrame()->setTitle(QStringLiteral(" Tableau coef Depression correction"));
     // Here the second table is read against the depression, not the gas temperature.
     m_grid->temperatureAxisCaption()->setText(QStringLiteral("<< -- Depression"));
@@ -142,7 +142,7 @@ QWidget *MapScreen::buildControls() {
     small.setPixelSize(11);
     panel->setFont(small);
     panel->setFixedWidth(AcquisitionWidth);
-    auto *columns = tight(new QHBoxLayout(panel), 0, 6);
+    auto *columns = tight(new QHBoxLayout(panel), 0, 4);
     auto *left = tight(new QVBoxLayout, 0, 4);
     auto *right = tight(new QVBoxLayout, 0, 4);
     columns->addLayout(left);

@@ -15,7 +15,7 @@ using monitorui::button;
 using monitorui::label;
 
 const QString Changed = QStringLiteral("background: #FFE08A;");
-constexpr int RowHeight = 17;
+constexpr int RowHeight = 18;
 } // namespace
 
 ProposalTable::ProposalTable(QWidget *parent) : QGroupBox(parent) {
@@ -48,7 +48,7 @@ ProposalTable::ProposalTable(QWidget *parent) : QGroupBox(parent) {
     }
     BtApplyProposal = button(QStringLiteral("BtApplyProposal"), QStringLiteral("Apply"));
     BtApplyProposal->setParent(this);
-    setFixedHeight(4 * RowHeight + 6);
+    setFixedHeight(4 * RowHeight + 8);
     setProposal(m_entries);
 }
 
@@ -80,8 +80,7 @@ void ProposalTable::placeCells() {
         return;
     const auto column = [this](int n) {
         const QWidget *field = m_fields.at(n - 1);
-        return QRect(field->mapTo(window(), QPoint(0, 0)) - mapTo(window(), QPoint(0, 0)),
-                     field->size());
+        return QRect(mapFromGlobal(field->mapToGlobal(QPoint(0, 0))), field->size());
     };
     const int firstLeft = column(1).left();
     for (std::size_t r = 0; r < m_rowLabels.size(); ++r)
@@ -95,7 +94,7 @@ void ProposalTable::placeCells() {
     }
     const int right = column(20).right();
     const int left = column(17).left();
-    BtApplyProposal->setGeometry(left, 2 + 3 * RowHeight, right - left + 1, RowHeight + 2);
+    BtApplyProposal->setGeometry(left, 2 + 3 * RowHeight, right - left + 1, RowHeight + 3);
 }
 
 void ProposalTable::setProposal(const std::array<mapproposal::Entry, 20> &entries) {

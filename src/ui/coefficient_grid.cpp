@@ -69,9 +69,9 @@ QGroupBox *CoefficientGrid::makeTable(int firstField, const QString &name, const
                                   CoefficientCodec::axisLabel(table, n), box),
                         2, n);
     }
-    QLabel *caption = axisLabel(QStringLiteral("LabelAxe") + stem, axisCaption, box);
-    (pressure ? m_pressureAxis : m_temperatureAxis) = caption;
-    grid->addWidget(caption, 3, 1, 1, CoefficientCodec::Entries);
+    QLabel *axis = axisLabel(QStringLiteral("LabelAxe") + stem, axisCaption, box);
+    (pressure ? m_pressureAxis : m_temperatureAxis) = axis;
+    grid->addWidget(axis, 3, 1, 1, CoefficientCodec::Entries);
     return box;
 }
 

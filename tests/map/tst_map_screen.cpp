@@ -9,6 +9,7 @@
 #include "shell/navigation.h"
 #include "support/fake_link.h"
 #include "support/window_bench.h"
+#include "ui/coefficient_grid.h"
 #include "ui/readout_widgets.h"
 
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 
 #include <memory>
 
@@ -194,9 +196,8 @@ class TestMapScreen : public QObject {
         QTest::mouseClick(map->StarMapAqui, Qt::LeftButton);
         QWidget *area = aqui->window()->parentWidget();
         const QRect acquisition = aqui->window()->geometry();
-        QVERIFY(area->rect().contains(acquisition));
         const auto at = [area](const QWidget *w) {
-            return QRect(w->mapTo(area, {0, 0}), w->size());
+            return QRect(w->mapTo(area, QPoint(0, 0)), w->size());
         };
         QList<QWidget *> kept{
             map->grid(),         map->proposal(), map->Picture1,    map->StarMapAqui,
@@ -204,6 +205,8 @@ class TestMapScreen : public QObject {
             map->BtCharge2,      map->BtRalenti1, map->BtRalenti2,  map->Command1,
             map->BoutonCentrale, map->Btexit,     map->txZoom,      map->TxzoomG,
             map->TxTIG,          map->BarLambda,  map->BarPression, map->TextGazEtat};
+        QVERIFY(area->rect().contains(map->window()->geometry()));
+        QVERIFY(area->rect().contains(acquisition));
         for (const QWidget *w : kept)
             QVERIFY2(!at(w).intersects(acquisition), qPrintable(w->objectName()));
         for (int n = 1; n <= 20; ++n) {
@@ -223,9 +226,10 @@ class TestMapScreen : public QObject {
             aqui->MapAcquisitionStep();
         }
         QCOMPARE(aqui->tx1->blockCount(), 81);
-        const QScrollBar *bar = aqui->tx1->verticalScrollBar();
-        QVERIFY(bar->maximum() > 0);
-        QCOMPARE(bar->value(), bar->maximum());
+        const QTextCursor newest(aqui->tx1->document()->findBlockByNumber(79));
+        QVERIFY(newest.block().text().startsWith(QStringLiteral("79 - Dep 35")));
+        QVERIFY(aqui->tx1->viewport()->rect().contains(aqui->tx1->cursorRect(newest)));
+        QVERIFY(aqui->tx1->verticalScrollBar()->value() > 0);
     }
 
     void captions() {
