@@ -1,6 +1,7 @@
-// The map screen's controls: the two correction tables across the top with
-// the pointers of the entries in use, then the graph, the live values and
-// the buttons side by side.
+// The map screen's controls: on the left the two correction tables with the
+// pointers of the entries in use, the proposal under them, then the graph
+// and the live values; on the right the room for the acquisition window
+// above the buttons.
 #include "map/map_screen.h"
 #include "map/proposal_table.h"
 
