@@ -17,6 +17,7 @@
 #include "ui/screens.h"
 
 #include <QDateTime>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 NumericEdit *MapScreen::TxTbCP(int n) const {
@@ -95,10 +96,22 @@ void MapScreen::BoutonPC_Click() {
     m_app.link.StartFullRead();
 }
 
+// A window not yet open goes into the room the screen leaves for it; one
+// the fitter has open stays where it is.
 void MapScreen::StarMapAqui_Click() {
     AquiMapForm *window = m_app.screens.mapAcquisition;
     window->acquisition().MapAcquisitionOn = true;
+    const bool wasShown = window->isShown();
     window->showForm();
+    if (const QRect room = acquisitionRoom(); !wasShown && window->window() && room.isValid())
+        window->window()->setGeometry(room);
+}
+
+QRect MapScreen::acquisitionRoom() const {
+    const QWidget *area = window() ? window()->parentWidget() : nullptr;
+    if (!area)
+        return {};
+    return {m_acquisitionRoom->mapTo(area, QPoint(0, 0)), m_acquisitionRoom->size()};
 }
 
 // The acquisition window stays open with what it gathered.
