@@ -61,6 +61,7 @@ void MapScreen::buildLayout() {
 
     m_grid = new CoefficientGrid(map);
     m_grid->compact(30, 44);
+    m_grid->followWrites(m_app.link);
     m_grid->temperatureFrame()->setTitle(QStringLiteral(" Tableau coef Depression correction"));
     // Here the second table is read against the depression, not the gas temperature.
     m_grid->temperatureAxisCaption()->setText(QStringLiteral("<< -- Depression"));

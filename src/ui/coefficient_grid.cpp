@@ -103,6 +103,10 @@ QStringList CoefficientGrid::texts() const {
     return out;
 }
 
+void CoefficientGrid::followWrites(const Link &link) {
+    m_marks->follow(link);
+}
+
 void CoefficientGrid::PutInTaB(const MemoryImage &image) {
     const QStringList decoded = CoefficientCodec::decode(image);
     for (int field = 0; field < CoefficientCodec::FieldCount; ++field)

@@ -8,6 +8,7 @@
 #include <functional>
 
 class EditMarks;
+class Link;
 class MemoryImage;
 class QAbstractButton;
 class QGroupBox;
@@ -35,6 +36,9 @@ class CoefficientGrid : public QWidget {
     // Narrower fields in the grid's own font, for a screen that shares its
     // width; labelWidth keeps the unit column of both tables alike.
     void compact(int fieldWidth, int labelWidth);
+
+    // Edit marks stay on the written fields until the link's acknowledgement.
+    void followWrites(const Link &link);
 
     // Enter in any field focuses this button and runs the write.
     void setWrite(QAbstractButton *button, std::function<void()> write);
