@@ -21,11 +21,12 @@ void printOut(const QString &text) {
     std::fflush(stdout);
 }
 
-CommandArgs::CommandArgs(const QString &synopsis, int positionalCount)
+CommandArgs::CommandArgs(const QString &synopsis, int positionalCount, Port port)
     : m_synopsis(synopsis), m_positionalCount(positionalCount) {
     parser.addHelpOption();
-    parser.addOption(
-        {QStringLiteral("port"), QStringLiteral("Serial port number."), QStringLiteral("N")});
+    if (port == Port::Taken)
+        parser.addOption(
+            {QStringLiteral("port"), QStringLiteral("Serial port number."), QStringLiteral("N")});
     parser.addOption({QStringLiteral("ports-dir"), QStringLiteral("Port directory (comN entries)."),
                       QStringLiteral("DIR")});
 }

@@ -31,11 +31,14 @@ void printErr(const QString &text);
 void printOut(const QString &text);
 
 // One command's command line: its own positional arguments plus --help,
-// --port N and --ports-dir DIR.
+// --port N (when it takes one) and --ports-dir DIR. An option the command
+// does not take is refused.
 class CommandArgs {
   public:
+    // Whether the command talks to one ECU and so takes --port.
+    enum class Port { Taken, NotTaken };
     // synopsis: the line after "usage: gasecu-cli " ("save FILE [--port N] ...").
-    CommandArgs(const QString &synopsis, int positionalCount);
+    CommandArgs(const QString &synopsis, int positionalCount, Port port = Port::Taken);
 
     QCommandLineParser parser;
 

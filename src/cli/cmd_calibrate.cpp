@@ -28,7 +28,7 @@ std::optional<std::array<double, 4>> parseSteps(const QString &text) {
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         steps[i] = parts[i].trimmed().toInt(&ok);
-        if (!ok || steps[i] < 1 || steps[i] > 8000)
+        if (!ok || steps[i] < 0 || steps[i] > 8000)
             return std::nullopt;
     }
     return steps;
@@ -47,7 +47,7 @@ bool readSettings(const cli::CommandArgs &args, calibration::Kind *kind,
     if (p.isSet(QStringLiteral("steps"))) {
         const auto steps = parseSteps(p.value(QStringLiteral("steps")));
         if (!steps) {
-            cli::printErr(QStringLiteral("gasecu-cli: --steps takes four whole numbers 1..8000"));
+            cli::printErr(QStringLiteral("gasecu-cli: --steps takes four whole numbers 0..8000"));
             return false;
         }
         (*kind == calibration::Kind::Idle ? settings->idleSteps : settings->loadSteps) = *steps;

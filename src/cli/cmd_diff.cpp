@@ -9,13 +9,20 @@
 #include <optional>
 
 namespace {
-const QString Ecu = QStringLiteral("ecu");
+// "ecu", "ECU", "Ecu": the ECU read now rather than a file.
+bool isEcu(const QString &name) {
+    return name.compare(QLatin1String("ecu"), Qt::CaseInsensitive) == 0;
+}
 } // namespace
 
 int runDiff(const QStringList &arguments) {
     cli::CommandArgs args(
-        QStringLiteral("diff A B [--port N] [--ports-dir DIR]   (A and B: a memory file, or ecu)"),
+        QStringLiteral("diff A B [--port N] [--ports-dir DIR] [--exit-code]   (A and B: a memory "
+                       "file, or ecu)\n"
+                       "  --exit-code: exit 1 when they differ, 0 when they do not"),
         2);
+    args.parser.addOption(
+        {QStringLiteral("exit-code"), QStringLiteral("Exit 1 when the configurations differ.")});
     int code = cli::Ok;
     if (!args.parse(arguments, &code))
         return code;
@@ -23,7 +30,7 @@ int runDiff(const QStringList &arguments) {
     std::optional<MemoryImage> images[2];
     // Files first: a bad file is told before the ECU is read.
     for (int i = 0; i < 2; ++i) {
-        if (names[i] == Ecu)
+        if (isEcu(names[i]))
             continue;
         const std::optional<memory_file::Parsed> file = cli::readMemoryFile(names[i]);
         if (!file)
@@ -31,7 +38,7 @@ int runDiff(const QStringList &arguments) {
         images[i].emplace();
         memory_file::apply(*file, &*images[i]);
     }
-    if (names[0] == Ecu || names[1] == Ecu) {
+    if (isEcu(names[0]) || isEcu(names[1])) {
         cli::CliLink line(args.portsDir());
         if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
             return read;
@@ -39,7 +46,7 @@ int runDiff(const QStringList &arguments) {
         MemoryImage ecu = line.link.image;
         ecu::stampFirmware(ecu);
         for (int i = 0; i < 2; ++i) {
-            if (names[i] == Ecu)
+            if (isEcu(names[i]))
                 images[i] = ecu;
         }
     }
@@ -48,5 +55,6 @@ int runDiff(const QStringList &arguments) {
         cli::printOut(d.text());
     cli::printErr(found.isEmpty() ? QStringLiteral("no difference")
                                   : QStringLiteral("%1 differences").arg(found.size()));
-    return cli::Ok;
+    // As git diff --exit-code: 1 says "they differ", not "the ECU did not answer".
+    return args.parser.isSet(QStringLiteral("exit-code")) && !found.isEmpty() ? 1 : cli::Ok;
 }

@@ -10,7 +10,8 @@
 #include <QEventLoop>
 
 int runPorts(const QStringList &arguments) {
-    cli::CommandArgs args(QStringLiteral("ports [--ports-dir DIR]"), 0);
+    cli::CommandArgs args(QStringLiteral("ports [--ports-dir DIR]"), 0,
+                          cli::CommandArgs::Port::NotTaken);
     int code = cli::Ok;
     if (!args.parse(arguments, &code))
         return code;

@@ -112,6 +112,30 @@ class TestCliFiles : public QObject {
         const RunResult same = diff({a, a});
         QCOMPARE(same.exitCode, 0);
         QVERIFY(same.out.isEmpty() && same.err.contains("no difference"));
+        // --exit-code: 1 for "they differ", as git diff does.
+        QCOMPARE(diff({a, a, "--exit-code"}).exitCode, 0);
+        QCOMPARE(diff({a, dir.filePath("b.fra"), "--exit-code"}).exitCode, 1);
+    }
+
+    // Options a command does not take, and values it does, before any port opens.
+    void commandLines() {
+        const struct {
+            QStringList args;
+            int exitCode;
+            QByteArray said;
+        } cases[] = {
+            {{"ports", "--port", "3"}, 64, "Unknown option 'port'"},
+            {{"read", "--apply"}, 64, "Unknown option 'apply'"},
+            {{"calibrate", "idle", "--steps", "0,0,0,-1", "--port", "99"}, 64, "0..8000"},
+            {{"calibrate", "idle", "--steps", "0,0,0,0", "--port", "99"}, 2, ""},
+            {{"map", "--seconds", "0"}, 64, "--seconds takes whole seconds 1..86400"},
+            {{"diff", "ECU", "Ecu", "--port", "99"}, 2, ""}, // both the ECU: the port is tried
+        };
+        for (const auto &c : cases) {
+            const RunResult run = runCli(c.args);
+            QCOMPARE(run.exitCode, c.exitCode);
+            QVERIFY2(run.err.contains(c.said), run.err.constData());
+        }
     }
 
     // Refused before any port is opened: no simulator here.
