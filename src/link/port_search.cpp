@@ -23,11 +23,11 @@ PortSearch::PortSearch(Link &link, QObject *parent) : QObject(parent), m_link(li
 
 QStringList PortSearch::buildList() {
     QStringList entries;
-    for (int i = 0; i <= 20; ++i) {
-        PortFlags[std::size_t(i)] = Failed;
+    PortFlags.fill(Failed);
+    for (int i = FirstPort; i <= LastPort; ++i) {
         if (m_link.TesteCom(i)) {
             PortFlags[std::size_t(i)] = Present;
-            entries.append(QStringLiteral("COM ") + QString::number(i));
+            entries.append(entryText(i));
         }
     }
     if (entries.isEmpty())
@@ -43,6 +43,11 @@ void PortSearch::start() {
 }
 
 int PortSearch::entryPort(const QString &entry) {
+    qsizetype digits = 0;
+    while (digits < 3 && digits < entry.size() && entry.at(entry.size() - 1 - digits).isDigit())
+        ++digits;
+    if (digits > 0)
+        return entry.right(digits).toInt();
     return entry.right(2).trimmed().toInt();
 }
 

@@ -17,20 +17,28 @@ class Link;
 class PortSearch : public QObject {
     Q_OBJECT
   public:
-    static constexpr int FlagCount = 22;
-    static constexpr int EndIndex = 21; // one past the last port searched
+    // Ports 1..255, as Windows numbers them (USB adapters often get COM 21
+    // and above) and the port directory allows.
+    static constexpr int FirstPort = 1;
+    static constexpr int LastPort = 255;
+    static constexpr int FlagCount = LastPort + 2;
+    static constexpr int EndIndex = LastPort + 1; // one past the last port searched
     enum Flag : quint8 { Failed = 0, Present = 1, Waiting = 2 };
 
     explicit PortSearch(Link &link, QObject *parent = nullptr);
 
-    // Tries ports 0..20 and returns the entries "COM i" of those that open,
+    // Tries ports 1..255 and returns the entries "COM i" of those that open,
     // or the single entry " No Rs232 ". The link's port must be closed.
     QStringList buildList();
     // Starts the search over the flags of the last list.
     void start();
     bool isSearching() const { return TimerTestCom.isActive(); }
-    // The port number of a list entry: its last two characters.
+    // The port number of a list entry or of a typed text: the number it
+    // ends with ("COM 123", "123", at most three digits); otherwise its last
+    // two characters as a number (" No Rs232 " gives 2).
     static int entryPort(const QString &entry);
+    // The list entry of port n.
+    static QString entryText(int port) { return QStringLiteral("COM ") + QString::number(port); }
 
     std::array<quint8, FlagCount> PortFlags{};
     int ScanIndex = 1;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 
 namespace {
@@ -36,6 +37,13 @@ ConnectionForm::ConnectionForm(AppContext &app, QWidget *parent)
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setMinimumWidth(120);
+    // A port the list does not show (not plugged in yet, or beyond what the
+    // list tried) can be typed: "7", "COM 27".
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^ *([Cc][Oo][Mm] *)?[0-9]{0,3} *$|^ No Rs232 $")),
+        Combo1));
     Command1 = new QPushButton(QStringLiteral("   Validate    "), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command3 = pictureButton("Command3", connection_icons::validate(), "Validate the port", this);
@@ -90,7 +98,10 @@ void ConnectionForm::Command1_Click() {
     Link &link = m_app.link;
     link.ClosePort();
     hideForm();
-    link.setPortNumber(PortSearch::entryPort(Combo1->currentText()));
+    const QString chosen = Combo1->currentText();
+    // A typed text is read without its blanks; a list entry as it stands.
+    link.setPortNumber(
+        PortSearch::entryPort(Combo1->findText(chosen) >= 0 ? chosen : chosen.trimmed()));
     const bool opened = link.OpenPort();
     ConfigFile(m_app.ProgramDir).rememberPort(link.state.PortNumber);
     // Before the first read the fitter goes on from the data-loading form.
@@ -105,6 +116,8 @@ void ConnectionForm::Command4_Click() {
 
 void ConnectionForm::searchFound(int port) {
     ConfigFile(m_app.ProgramDir).rememberPort(port);
+    // The list shows the port found, so that Validate keeps it.
+    Combo1->setCurrentIndex(Combo1->findText(PortSearch::entryText(port)));
     m_app.link.StartFullRead();
     hideForm();
 }

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -44,17 +45,27 @@ class TestConnectionForm : public QObject, WindowFixture {
     void cleanup() { session.reset(); }
 
     void validate_data() {
-        columns<QList<int>, int, QString>("present", "portNumber", "message"); // "": it opens
-        row("port 12", QList<int>{12}, 12, QString());
-        row("no Rs232 tries port 2", QList<int>{}, 2, " Serial Port non-existent ");
+        // typed: what the fitter types instead of picking the last entry; "": it opens
+        columns<QList<int>, QString, int, QString>("present", "typed", "portNumber", "message");
+        row("port 12", QList<int>{12}, QString(), 12, QString());
+        row("port 130", QList<int>{3, 130}, QString(), 130, QString());
+        row("no Rs232 tries port 2", QList<int>{}, QString(), 2, " Serial Port non-existent ");
+        row("typed, not listed", QList<int>{1}, QString(" com 27 "), 27,
+            " Serial Port non-existent ");
+        row("typed number", QList<int>{1, 5}, QString("5"), 5, QString());
     }
     void validate() {
-        const auto [present, portNumber, message] =
-            fetch<QList<int>, int, QString>("present", "portNumber", "message");
+        const auto [present, typed, portNumber, message] =
+            fetch<QList<int>, QString, int, QString>("present", "typed", "portNumber", "message");
         start(present);
         window->screens().information->unloadForm(); // the fitter closed the start form
         QTest::mouseClick(window->menu().Connection, Qt::LeftButton);
         form().Combo1->setCurrentIndex(form().Combo1->count() - 1);
+        if (!typed.isEmpty()) {
+            form().Combo1->lineEdit()->selectAll();
+            QTest::keyClicks(form().Combo1->lineEdit(), typed);
+            QCOMPARE(form().Combo1->currentText(), typed); // the validator let it through
+        }
         QTest::mouseClick(form().Command1, Qt::LeftButton);
         QCOMPARE(link->state.PortIsOpen, message.isEmpty());
         QCOMPARE(link->state.PortNumber, portNumber);
@@ -79,6 +90,7 @@ class TestConnectionForm : public QObject, WindowFixture {
         QCOMPARE(port->written, QByteArrayList{"@R0003489\r"}); // the whole read begins
         QVERIFY(link->state.FullReadActive && !form().isShown());
         QCOMPARE(link->state.PortNumber, 4);
+        QCOMPARE(form().Combo1->currentText(), QStringLiteral("COM 4")); // Validate keeps it
         QFile config(dir.filePath(QStringLiteral("prconfig.txt")));
         QVERIFY(config.open(QIODevice::ReadOnly));
         QCOMPARE(config.readAll(), QByteArray("FichierConfig:]4]]]]]Fin\r\n"));

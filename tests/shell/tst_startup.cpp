@@ -54,9 +54,9 @@ class TestStartup : public QObject, WindowFixture {
         Screens &s = window->screens();
         QCOMPARE(sorted(menu.enabledButtons()), Always);
         QCOMPARE(window->etat().BarreEtat->text(), QStringLiteral("No Dialogue on COM"));
-        // The connection form listed the ports 0..20 at start-up, each opened
+        // The connection form listed the ports 1..255 at start-up, each opened
         // and closed again.
-        QVERIFY(port->openedPorts.size() == 21 && !port->isOpen());
+        QVERIFY(port->openedPorts.size() == 255 && !port->isOpen());
         port->openedPorts.clear();
 
         QTest::mouseClick(s.information->Command1, Qt::LeftButton);
