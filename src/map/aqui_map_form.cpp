@@ -144,7 +144,7 @@ void AquiMapForm::setCrossingColour(bool crossing) {
 }
 
 bool AquiMapForm::save(const QString &title, const QString &defaultName, const QByteArray &csv) {
-    const QString path = m_app.dialogs.saveFile(
+    const QString path = m_app.dialogs.savePath(
         title, QStringLiteral("CSV (*.csv)|*.csv|All File (*.*)|*.*"), defaultName);
     if (path.isEmpty())
         return false;

@@ -56,7 +56,7 @@ void RecordStrip::BtRecord_Click() {
         stopRecording();
         return;
     }
-    const QString path = m_app.dialogs.saveFile(QStringLiteral("Save drive log"), LogFilter,
+    const QString path = m_app.dialogs.savePath(QStringLiteral("Save drive log"), LogFilter,
                                                 QStringLiteral("drive.csv"));
     if (!path.isEmpty())
         startRecording(path);

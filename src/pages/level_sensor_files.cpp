@@ -7,6 +7,7 @@
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -28,7 +29,7 @@ void LevelPage::SenosorLoad_Click() {
 }
 
 void LevelPage::SensorSave_Click() {
-    const QString path = m_app.dialogs.saveFile(
+    const QString path = m_app.dialogs.savePath(
         QStringLiteral("Save File sensor"),
         QStringLiteral("File ECM(*.sen)|*.sen|All file (*.*)|*.*"), sensorfile::DefaultName);
     if (path.isEmpty())
@@ -40,4 +41,7 @@ void LevelPage::SensorSave_Click() {
     QString error;
     if (!sensorfile::write(path, settingTexts(), &error))
         m_app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
+    else
+        m_app.dialogs.information(QStringLiteral(" File saved: ") + QDir::toNativeSeparators(path) +
+                                  QLatin1Char(' '));
 }

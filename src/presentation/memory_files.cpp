@@ -15,6 +15,7 @@
 #include "ui/screens.h"
 #include "ui/status_strip.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -80,7 +81,7 @@ void readAgainThenUpload(AppContext &app) {
 
 void SaveMemoryFile(AppContext &app) {
     Link &link = app.link;
-    const QString path = app.dialogs.saveFile(
+    const QString path = app.dialogs.savePath(
         QStringLiteral("Save File ECM"), QStringLiteral("File ECM(*.fra)|*.fra|All file (*.*)|*.*"),
         DefaultName);
     ecu::stampFirmware(link.image);
@@ -99,6 +100,9 @@ void SaveMemoryFile(AppContext &app) {
     // leaves the old file as it was.
     if (!memory_file::writeAtomically(path, memory_file::format(link.image), &error))
         app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
+    else
+        app.dialogs.information(QStringLiteral(" File saved: ") + QDir::toNativeSeparators(path) +
+                                QLatin1Char(' '));
 }
 
 bool LoadMemoryFile(AppContext &app) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -36,6 +37,20 @@ bool QtDialogs::question(const QString &text, const QString &title, Icon icon) {
     QMessageBox box(qtIcon(icon), titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
                     m_parent);
     return box.exec() == QMessageBox::Yes;
+}
+
+QString Dialogs::savePath(const QString &title, const QString &filter, const QString &defaultName) {
+    return withFilterSuffix(saveFile(title, filter, defaultName), filter);
+}
+
+QString Dialogs::withFilterSuffix(const QString &path, const QString &filter) {
+    const QString name = QFileInfo(path).fileName();
+    if (name.isEmpty() || name.contains(QLatin1Char('.')))
+        return path;
+    const QString pattern = filter.section(QLatin1Char('|'), 1, 1).section(QLatin1Char(';'), 0, 0);
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern == QLatin1String("*.*"))
+        return path;
+    return path + pattern.mid(1);
 }
 
 QString QtDialogs::qtFilter(const QString &filter) {

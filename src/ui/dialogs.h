@@ -24,6 +24,12 @@ class Dialogs {
     virtual QString saveFile(const QString &title, const QString &filter,
                              const QString &defaultName) = 0;
 
+    // saveFile, with the extension of the filter's first pattern added when
+    // the fitter typed a name without one ("customer" -> "customer.fra"),
+    // as the filter promises.
+    QString savePath(const QString &title, const QString &filter, const QString &defaultName);
+    static QString withFilterSuffix(const QString &path, const QString &filter);
+
     void warning(const QString &text, const QString &title = {}) {
         message(text, Icon::Warning, title);
     }

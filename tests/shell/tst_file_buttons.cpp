@@ -113,8 +113,10 @@ class TestFileButtons : public QObject, WindowFixture {
 
     void saveThenLoadOffersTheUpload() {
         readEcu();
-        dialogs.fileAnswers = {file("car.fra")};
+        dialogs.fileAnswers = {file("car")}; // typed without its extension
         QTest::mouseClick(window->menu().Sauvegarder, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{" File saved: " + file("car.fra") + ' '});
+        dialogs.shown.clear();
         const QByteArray text = fileBytes(file("car.fra"));
         QVERIFY(text.size() == 6167 && text.endsWith("47.Fin\r\n"));
         const MemoryImage saved = link->image;
