@@ -8,6 +8,7 @@
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
+#include "transfer/prog_start_form.h"
 #include "ui/menu.h"
 #include "ui/status_strip.h"
 
@@ -128,6 +129,8 @@ class TestLanguage : public QObject, WindowFixture {
         columns<QString, QString>("answer", "message");
         row("wrong header", lng("other.lng", "FichierConfig:]A]B]C\r\n"),
             " Noncorrect File error ");
+        row("comma inside a text", lng("comma.lng", "FichierLangage:]]Moni,teur]A\r\n"),
+            " Noncorrect File error \ntext 2, character 5: \",\" cannot stand in a text ");
         row("missing", dir.filePath("missing/none.lng"), " file non-existent ");
         row("cancelled", QString(), QString());
         row("no folder part", "bare.lng", QString());
@@ -170,7 +173,7 @@ class TestLanguage : public QObject, WindowFixture {
     // text serves controls whose built-in wordings differ (it holds the
     // first one's) and the status strip, which takes the file's texts at once.
     void englishFileChangesNothing() {
-        auto captions = [this] {
+        auto described = [this] {
             QStringList out;
             for (const language::Target &t : language::targets()) {
                 const std::optional<QString> text = shown(t);
@@ -178,6 +181,14 @@ class TestLanguage : public QObject, WindowFixture {
                     t.kind != language::Kind::Message)
                     out.append(QString::fromLatin1(t.form) + '.' + t.control + ' ' +
                                text->simplified());
+            }
+            return out;
+        };
+        auto captions = [this, &described] {
+            QStringList out = described();
+            for (const language::Target &t : language::addedTargets()) {
+                if (const std::optional<QString> text = shown(t))
+                    out.append(QString::fromLatin1(t.form) + '.' + t.control + ' ' + *text);
             }
             return out;
         };
@@ -195,6 +206,80 @@ class TestLanguage : public QObject, WindowFixture {
                               "Etat.BarreEtat2", "Etat.BarreEtat", "FnParametres.Frame7"}));
     }
 
+    // The tool's own captions come after the texts older files end with: a
+    // full file translates them, an older one leaves them English, also in
+    // a window opened after the load.
+    void addedCaptions_data() {
+        columns<QString, QString, QString, QString>("file", "form", "control", "expected");
+        const struct {
+            const char *form, *control, *english, *french;
+        } cases[] = {
+            {"FnMoniteur", "LabelPressMemory", "Pressure memory (bar)",
+             "Mémoire de pression (bar)"},
+            {"FnMoniteur", "RazPrss", "Reset", "RAZ"},
+            {"FnMoniteur", "BtRecord", "Record", "Enregistrer"},
+            {"FnMAP", "BtApplyProposal", "Apply", "Appliquer"},
+            {"FnMAP", "LabelAxeTemperature", "<< -- Depression", "<< -- Dépression"},
+            {"FnAquiMap", "Check2", "Absolute test", "Test absolu"},
+            {"FnCalibration", "LabelBand2", "BAND 2", "BANC 2"},
+            {"FnChart", "", "Live chart", "Courbes en direct"},
+            {"FnChart", "BtOpen", "Open log...", "Ouvrir un journal..."},
+        };
+        for (const auto &c : cases) {
+            const QString at = QString::fromLatin1(c.form) + '.' + c.control;
+            row(qPrintable("full: " + at), "full", c.form, c.control, QString::fromUtf8(c.french));
+            row(qPrintable("older: " + at), "older", c.form, c.control,
+                QString::fromUtf8(c.english));
+        }
+    }
+    void addedCaptions() {
+        const auto [file, form, control, expected] =
+            fetch<QString, QString, QString, QString>("file", "form", "control", "expected");
+        QFile french(QStringLiteral(GASECU_SOURCE_LANGUAGES "/francais.lng"));
+        QVERIFY(french.open(QIODevice::ReadOnly));
+        QList<QByteArray> texts = french.readAll().trimmed().split(']');
+        QCOMPARE(texts.size(), 117);
+        // The German captions first: the load that follows replaces them.
+        loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/deutsch.lng"));
+        if (file == "older")
+            texts = texts.mid(0, 83)
+                    << QByteArray(); // ends in "]" after text 82, as older files do
+        loadFromMenu(lng(file + ".lng", texts.join(']') + "\r\n"));
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(window->menu().Moniteur->text(), QStringLiteral("Moniteur"));
+
+        window->findChild<QPushButton *>(QStringLiteral("BtChart"))->click();
+        const QByteArray formName = form.toLatin1(), controlName = control.toLatin1();
+        const language::Target target{0, formName.constData(), controlName.constData(),
+                                      control.isEmpty() ? language::Kind::FormCaption
+                                                        : language::Kind::Caption};
+        QCOMPARE(shown(target).value_or(QStringLiteral("(none)")), expected);
+    }
+
+    // The start form's caption in a long translation shows whole, as the
+    // tool shows it when the language comes from prconfig.txt.
+    void startFormShowsItsCaptionWhole_data() {
+        columns<QString>("language");
+        row("francais", "francais");
+        row("deutsch", "deutsch");
+    }
+    void startFormShowsItsCaptionWhole() {
+        const auto [name] = fetch<QString>("language");
+        lng("prconfig.txt",
+            "FichierConfig:]1]" GASECU_SOURCE_LANGUAGES "/" + name.toUtf8() + ".lng]]]]Fin\r\n");
+        start();
+        ProgStartForm *form = window->screens().startForm;
+        form->showForm();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCoreApplication::processEvents();
+        QVERIFY(form->Label1->text().size() > 30);
+        QVERIFY2(form->Label1->sizeHint().width() <= form->Label1->width(),
+                 qPrintable(QStringLiteral("%1 > %2")
+                                .arg(form->Label1->sizeHint().width())
+                                .arg(form->Label1->width())));
+        QVERIFY(form->BoutonPC->sizeHint().width() <= form->BoutonPC->width());
+    }
+
     void everyTargetOfThisBuildIsFound() {
         QStringList missing = language::unresolvedTargets(window->app());
         // Captions the monitor's layout merges.
@@ -203,6 +288,8 @@ class TestLanguage : public QObject, WindowFixture {
                    name == "FnMoniteur.Label31";
         });
         QCOMPARE(missing, QStringList());
+        for (const language::Target &t : language::addedTargets())
+            QVERIFY2(language::findTarget(window->app(), t), t.control);
     }
 };
 
