@@ -1,6 +1,9 @@
 // Language files from the menu and at start-up: which caption, list and
 // message each text reaches, what a refused file leaves alone, and the
 // translations shipped with the tool.
+#include "calibration/calibration_screen.h"
+#include "map/map_screen.h"
+#include "monitor/monitor_screen.h"
 #include "pages/data_table.h"
 #include "pages/main_parameters_page.h"
 #include "presentation/language_targets.h"
@@ -27,6 +30,14 @@ QString shownText(QWidget *w) {
             return v.toString();
     }
     return w->windowTitle();
+}
+
+// A push button's caption shows whole inside its frame, two pixels clear
+// of each edge (its size hint asks for more padding than that).
+int neededWidth(QWidget *w) {
+    if (auto *button = qobject_cast<QPushButton *>(w))
+        return button->fontMetrics().horizontalAdvance(button->text()) + 4;
+    return w->sizeHint().width();
 }
 
 QStringList entries(QComboBox *combo) {
@@ -278,6 +289,40 @@ class TestLanguage : public QObject, WindowFixture {
                                 .arg(form->Label1->sizeHint().width())
                                 .arg(form->Label1->width())));
         QVERIFY(form->BoutonPC->sizeHint().width() <= form->BoutonPC->width());
+    }
+
+    // Every shipped language's own captions show whole where the screens
+    // put them, the acquisition window in the room the map screen leaves.
+    void addedCaptionsShowWhole_data() {
+        columns<QString>("language");
+        for (const char *name :
+             {"english", "francais", "italiano", "espanol", "deutsch", "polski", "turkce"})
+            row(name, QString::fromLatin1(name));
+    }
+    void addedCaptionsShowWhole() {
+        const auto [name] = fetch<QString>("language");
+        loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/") + name + ".lng");
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QStringList clipped;
+        for (Form *screen : {static_cast<Form *>(window->screens().monitorScreen),
+                             static_cast<Form *>(window->screens().calibrationScreen),
+                             static_cast<Form *>(window->screens().mapScreen)}) {
+            screen->showForm();
+            if (screen == window->screens().mapScreen)
+                window->screens().mapScreen->StarMapAqui_Click();
+            QCoreApplication::processEvents();
+            for (const language::Target &t : language::addedTargets()) {
+                QWidget *w = language::findTarget(window->app(), t);
+                if (w && w->isVisible() && neededWidth(w) > w->width())
+                    clipped.append(QStringLiteral("%1 %2 (%3 > %4)")
+                                       .arg(QString::fromLatin1(t.control), shownText(w))
+                                       .arg(neededWidth(w))
+                                       .arg(w->width()));
+            }
+            screen->hideForm();
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
     }
 
     void everyTargetOfThisBuildIsFound() {
