@@ -267,12 +267,13 @@ class TestLanguage : public QObject, WindowFixture {
         QCOMPARE(shown(target).value_or(QStringLiteral("(none)")), expected);
     }
 
-    // The start form's caption in a long translation shows whole, as the
+    // The start form's caption in every shipped language shows whole, as the
     // tool shows it when the language comes from prconfig.txt.
     void startFormShowsItsCaptionWhole_data() {
         columns<QString>("language");
-        row("francais", "francais");
-        row("deutsch", "deutsch");
+        for (const char *name :
+             {"english", "francais", "italiano", "espanol", "deutsch", "polski", "turkce"})
+            row(name, QString::fromLatin1(name));
     }
     void startFormShowsItsCaptionWhole() {
         const auto [name] = fetch<QString>("language");
@@ -283,7 +284,7 @@ class TestLanguage : public QObject, WindowFixture {
         form->showForm();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QCoreApplication::processEvents();
-        QVERIFY(form->Label1->text().size() > 30);
+        QVERIFY(!form->Label1->text().trimmed().isEmpty());
         QVERIFY2(form->Label1->sizeHint().width() <= form->Label1->width(),
                  qPrintable(QStringLiteral("%1 > %2")
                                 .arg(form->Label1->sizeHint().width())
