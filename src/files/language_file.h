@@ -22,4 +22,12 @@ enum class ReadResult { Missing, BadHeader, Read };
 // texts is left untouched unless the result is Read.
 ReadResult readFile(const QString &path, QStringList &texts);
 
+// Why a file's line was refused, for its translator: a comma ends the line's
+// record, so one inside a text cuts the header off. Names the text (its
+// number) and the character's place in it (from 1), e.g.
+// "text 47, character 12: \",\" cannot stand in a text"; empty when the
+// file's last line has no header or no comma.
+QString fault(const QString &path);
+QString lineFault(const QString &line);
+
 } // namespace language

@@ -3,6 +3,7 @@
 #include "ecu/live_block.h"
 #include "link/link.h"
 #include "live/live_log.h"
+#include "ui/captions.h"
 #include "ui/dialogs.h"
 
 #include <QChart>
@@ -38,8 +39,9 @@ QPushButton *button(const char *name, const QString &text, QWidget *parent) {
 ChartWindow::ChartWindow(Link &link, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Window), m_link(link), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("FnChart"));
-    setWindowTitle(QStringLiteral("Live chart"));
     buildLayout();
+    caption();
+    connect(&captions::notifier(), &captions::Notifier::changed, this, &ChartWindow::caption);
     m_clock.start();
     connect(&link, &Link::dataDecoded, this, &ChartWindow::onDataDecoded);
     resize(900, 520);
@@ -51,7 +53,6 @@ void ChartWindow::buildLayout() {
     m_chart = new QChart;
     m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_time = new QValueAxis(m_chart);
-    m_time->setTitleText(QStringLiteral("Time (s)"));
     m_time->setLabelFormat(QStringLiteral("%.0f"));
     m_chart->addAxis(m_time, Qt::AlignBottom);
     for (int c = 0; c < ChannelCount; ++c) {
@@ -79,11 +80,11 @@ void ChartWindow::buildLayout() {
         showChannel(c, ShownAtFirst[c]);
     }
     side->addSpacing(12);
-    BtPause = button("BtPause", QStringLiteral("Pause"), this);
-    BtOpen = button("BtOpen", QStringLiteral("Open log..."), this);
-    BtLive = button("BtLive", QStringLiteral("Live"), this);
-    BtFit = button("BtFit", QStringLiteral("Fit"), this);
-    TxSource = new QLabel(QStringLiteral("Live: last 60 s"), this);
+    BtPause = button("BtPause", QString(), this);
+    BtOpen = button("BtOpen", QString(), this);
+    BtLive = button("BtLive", QString(), this);
+    BtFit = button("BtFit", QString(), this);
+    TxSource = new QLabel(this);
     TxSource->setObjectName(QStringLiteral("TxSource"));
     TxSource->setWordWrap(true);
     for (QWidget *w : {static_cast<QWidget *>(BtPause), static_cast<QWidget *>(BtFit),
@@ -105,6 +106,18 @@ void ChartWindow::buildLayout() {
     outer->addLayout(side);
     outer->addWidget(m_view, 1);
     fit(0, WindowMs / 1000.0);
+}
+
+// The captions in the language loaded; the source line keeps a log's name.
+void ChartWindow::caption() {
+    setWindowTitle(captions::text(captions::ChartTitle));
+    m_time->setTitleText(captions::text(captions::TimeAxis));
+    BtPause->setText(captions::text(m_paused ? captions::Resume : captions::Pause));
+    BtOpen->setText(captions::text(captions::OpenLog));
+    BtLive->setText(captions::text(captions::Live));
+    BtFit->setText(captions::text(captions::Fit));
+    if (!m_showingLog)
+        TxSource->setText(captions::text(captions::LiveSource));
 }
 
 void ChartWindow::showChannel(int channel, bool shown) {
@@ -182,7 +195,7 @@ void ChartWindow::BtPause_Click() {
     if (m_showingLog)
         return;
     m_paused = !m_paused;
-    BtPause->setText(m_paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+    BtPause->setText(captions::text(m_paused ? captions::Resume : captions::Pause));
     if (!m_paused)
         showLive();
 }
@@ -225,10 +238,10 @@ bool ChartWindow::openLog(const QString &path) {
 void ChartWindow::BtLive_Click() {
     m_showingLog = false;
     m_paused = false;
-    BtPause->setText(QStringLiteral("Pause"));
+    BtPause->setText(captions::text(captions::Pause));
     BtPause->setEnabled(true);
     BtLive->setEnabled(false);
-    TxSource->setText(QStringLiteral("Live: last 60 s"));
+    TxSource->setText(captions::text(captions::LiveSource));
     showLive();
 }
 

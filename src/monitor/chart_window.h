@@ -58,6 +58,7 @@ class ChartWindow : public QWidget {
 
   private:
     void buildLayout();
+    void caption();
     void onDataDecoded(int address, int count);
     void showLive();
     void fit(double fromS, double toS);

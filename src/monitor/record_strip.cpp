@@ -4,6 +4,7 @@
 #include "link/link.h"
 #include "monitor/chart_window.h"
 #include "ui/app_context.h"
+#include "ui/captions.h"
 #include "ui/dialogs.h"
 
 #include <QFileInfo>
@@ -27,13 +28,13 @@ RecordStrip::RecordStrip(AppContext &app, QWidget *parent)
     setObjectName(QStringLiteral("FrameRecord"));
     auto *line = new QHBoxLayout(this);
     line->setContentsMargins(0, 0, 0, 0);
-    BtRecord = new QPushButton(QStringLiteral("Record"), this);
+    BtRecord = new QPushButton(captions::text(captions::Record), this);
     BtRecord->setObjectName(QStringLiteral("BtRecord"));
     BtRecord->setAutoDefault(false);
     TxRecord = new QLabel(this);
     TxRecord->setObjectName(QStringLiteral("TxRecord"));
     TxRecord->setMinimumWidth(150);
-    BtChart = new QPushButton(QStringLiteral("Chart"), this);
+    BtChart = new QPushButton(captions::text(captions::Chart), this);
     BtChart->setObjectName(QStringLiteral("BtChart"));
     BtChart->setAutoDefault(false);
     line->addWidget(BtRecord);
@@ -45,6 +46,9 @@ RecordStrip::RecordStrip(AppContext &app, QWidget *parent)
     connect(BtRecord, &QPushButton::clicked, this, &RecordStrip::BtRecord_Click);
     connect(BtChart, &QPushButton::clicked, this, &RecordStrip::BtChart_Click);
     connect(&app.link, &Link::dataDecoded, this, &RecordStrip::onDataDecoded);
+    connect(&captions::notifier(), &captions::Notifier::changed, this, [this] {
+        BtRecord->setText(captions::text(recording() ? captions::StopRecording : captions::Record));
+    });
 }
 
 RecordStrip::~RecordStrip() {
@@ -69,7 +73,7 @@ bool RecordStrip::startRecording(const QString &path) {
         return false;
     }
     m_path = path;
-    BtRecord->setText(QStringLiteral("Stop"));
+    BtRecord->setText(captions::text(captions::StopRecording));
     TxRecord->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0); font-weight: bold;"));
     showElapsed();
     m_clock.start();
@@ -82,7 +86,7 @@ void RecordStrip::stopRecording() {
     const int rows = m_log.rows();
     m_log.close();
     m_clock.stop();
-    BtRecord->setText(QStringLiteral("Record"));
+    BtRecord->setText(captions::text(captions::Record));
     TxRecord->setStyleSheet({});
     TxRecord->setText(QStringLiteral("%1 rows in %2").arg(rows).arg(QFileInfo(m_path).fileName()));
 }

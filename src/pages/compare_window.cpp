@@ -5,6 +5,7 @@
 #include "link/link.h"
 #include "settings/config_compare.h"
 #include "ui/app_context.h"
+#include "ui/captions.h"
 #include "ui/dialogs.h"
 
 #include <QFileInfo>
@@ -18,7 +19,6 @@
 
 namespace {
 const QString FileFilter = QStringLiteral("File ECM(*.fra)|*.fra|All File (*.*)|*.*");
-const QString InTool = QStringLiteral("ECU (the configuration in the tool)");
 
 QPushButton *button(const QString &name, const QString &text, QWidget *parent) {
     auto *b = new QPushButton(text, parent);
@@ -31,7 +31,6 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent) {
 CompareWindow::CompareWindow(AppContext &app, QWidget *parent)
     : QWidget(parent, Qt::Window), m_app(app) {
     setObjectName(QStringLiteral("FnCompare"));
-    setWindowTitle(QStringLiteral("Compare configurations"));
     auto *outer = new QVBoxLayout(this);
     auto *sources = new QGridLayout;
     QLineEdit **fields[] = {&TxSourceA, &TxSourceB};
@@ -45,7 +44,7 @@ CompareWindow::CompareWindow(AppContext &app, QWidget *parent)
         field->setMinimumWidth(360);
         *fields[side] = field;
         *ecus[side] = button(QStringLiteral("BtEcu") + letter, QStringLiteral("ECU"), this);
-        *files[side] = button(QStringLiteral("BtFile") + letter, QStringLiteral("File..."), this);
+        *files[side] = button(QStringLiteral("BtFile") + letter, QString(), this);
         sources->addWidget(new QLabel(letter + QLatin1Char(':'), this), side, 0);
         sources->addWidget(field, side, 1);
         sources->addWidget(*ecus[side], side, 2);
@@ -53,14 +52,12 @@ CompareWindow::CompareWindow(AppContext &app, QWidget *parent)
         connect(*ecus[side], &QPushButton::clicked, this, [this, side] { setSource(side, {}); });
         connect(*files[side], &QPushButton::clicked, this, [this, side] { chooseFile(side); });
     }
-    BtCompare = button(QStringLiteral("BtCompare"), QStringLiteral("Compare"), this);
+    BtCompare = button(QStringLiteral("BtCompare"), QString(), this);
     sources->addWidget(BtCompare, 0, 4, 2, 1);
     outer->addLayout(sources);
 
     ListDifferences = new QTreeWidget(this);
     ListDifferences->setObjectName(QStringLiteral("ListDifferences"));
-    ListDifferences->setHeaderLabels({QStringLiteral("Setting"), QStringLiteral("A"),
-                                      QStringLiteral("B"), QStringLiteral("Address")});
     ListDifferences->setRootIsDecorated(false);
     ListDifferences->setAlternatingRowColors(true);
     ListDifferences->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -72,12 +69,26 @@ CompareWindow::CompareWindow(AppContext &app, QWidget *parent)
 
     setSource(0, {});
     setSource(1, {});
+    caption();
+    connect(&captions::notifier(), &captions::Notifier::changed, this, &CompareWindow::caption);
     resize(760, 520);
+}
+
+void CompareWindow::caption() {
+    setWindowTitle(captions::text(captions::CompareTitle));
+    for (QPushButton *b : {BtFileA, BtFileB})
+        b->setText(captions::text(captions::CompareFile));
+    BtCompare->setText(captions::text(captions::Compare));
+    ListDifferences->setHeaderLabels({captions::text(captions::Setting), QStringLiteral("A"),
+                                      QStringLiteral("B"), captions::text(captions::Address)});
+    for (int side = 0; side < 2; ++side)
+        setSource(side, m_paths[side]);
 }
 
 void CompareWindow::setSource(int side, const QString &path) {
     m_paths[side] = path;
-    (side == 0 ? TxSourceA : TxSourceB)->setText(path.isEmpty() ? InTool : path);
+    (side == 0 ? TxSourceA : TxSourceB)
+        ->setText(path.isEmpty() ? captions::text(captions::InTool) : path);
 }
 
 QString CompareWindow::source(int side) const {

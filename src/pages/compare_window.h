@@ -36,6 +36,7 @@ class CompareWindow : public QWidget {
   private:
     std::optional<MemoryImage> load(int side);
     void chooseFile(int side);
+    void caption();
 
     AppContext &m_app;
     QString m_paths[2];

@@ -50,9 +50,14 @@ bool LoadLanguageFile(AppContext &app, bool fromConfig, const QString &configure
     case ReadResult::Missing:
         app.dialogs.warning(QStringLiteral(" file non-existent "));
         return false;
-    case ReadResult::BadHeader:
-        app.dialogs.warning(QStringLiteral(" Noncorrect File error "));
+    case ReadResult::BadHeader: {
+        // The translator learns where the line broke.
+        const QString where = fault(file);
+        app.dialogs.warning(
+            QStringLiteral(" Noncorrect File error ") +
+            (where.isEmpty() ? QString() : QLatin1Char('\n') + where + QLatin1Char(' ')));
         return false;
+    }
     case ReadResult::Read:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "link/link.h"
 #include "ui/app_context.h"
+#include "ui/captions.h"
 #include "ui/menu.h"
 #include "ui/status_strip.h"
 
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSignalBlocker>
 
@@ -107,6 +109,29 @@ constexpr Target Table[] = {
     {79, "FnParametres", "ComboCommutation", K::ComboEntry, 2}, {79, "FnParametres", "Frame7"},
     {80, "", "", K::Message, 13}, {81, "", "", K::Message, 14}, {82, "", "", K::Message, 15},
 };
+
+// The tool's own captions on the screens made at start; the chart and
+// compare windows and the record button caption themselves (ui/captions.h).
+constexpr int C = captions::FirstText;
+constexpr Target Added[] = {
+    {C + captions::PressureMemory, "FnMoniteur", "LabelPressMemory"},
+    {C + captions::Lowest, "FnMoniteur", "LabelPressLow"},
+    {C + captions::Highest, "FnMoniteur", "LabelPressHigh"},
+    {C + captions::ResetPressure, "FnMoniteur", "RazPrss"},
+    {C + captions::Chart, "FnMoniteur", "BtChart"},
+    {C + captions::Band1, "FnCalibration", "LabelBand1"},
+    {C + captions::Band2, "FnCalibration", "LabelBand2"},
+    {C + captions::ExportBands, "FnAquiMap", "BtExportBands"},
+    {C + captions::ExportLog, "FnAquiMap", "BtExportLog"},
+    {C + captions::ClearBands, "FnAquiMap", "BtClearBands"},
+    {C + captions::RelativeTest, "FnAquiMap", "Check1"},
+    {C + captions::AbsoluteTest, "FnAquiMap", "Check2"},
+    {C + captions::Current, "FnMAP", "LabelCurrent"},
+    {C + captions::Proposed, "FnMAP", "LabelProposed"},
+    {C + captions::Difference, "FnMAP", "LabelDifference"},
+    {C + captions::Apply, "FnMAP", "BtApplyProposal"},
+    {C + captions::DepressionAxis, "FnMAP", "LabelAxeTemperature"},
+};
 // clang-format on
 
 QString name(const char *text) {
@@ -161,6 +186,10 @@ void refill(QComboBox *combo, const QStringList &entries) {
 
 std::span<const Target> targets() {
     return Table;
+}
+
+std::span<const Target> addedTargets() {
+    return Added;
 }
 
 int highestUsedText() {
@@ -231,6 +260,26 @@ void applyTexts(AppContext &app, const QStringList &texts) {
     }
     for (auto &[combo, entries] : lists)
         refill(combo, entries);
+
+    captions::setTexts(texts);
+    for (const Target &t : Added) {
+        if (QWidget *widget = findTarget(app, t))
+            setCaption(widget, captions::text(static_cast<captions::Id>(t.text - C)));
+    }
+    fitWindows(app);
+}
+
+void fitWindows(AppContext &app) {
+    auto *area = app.menu.window()->findChild<QMdiArea *>();
+    if (!area)
+        return;
+    for (QMdiSubWindow *window : area->subWindowList()) {
+        if (window->windowFlags() & Qt::FramelessWindowHint)
+            continue; // a screen fills the area
+        const QSize wanted = window->sizeHint().expandedTo(window->minimumSizeHint());
+        if (wanted.width() > window->width() || wanted.height() > window->height())
+            window->resize(window->size().expandedTo(wanted));
+    }
 }
 
 } // namespace language

@@ -29,6 +29,9 @@ struct Target {
 };
 
 std::span<const Target> targets();
+// The tool's own captions on its screens (texts captions::FirstText and on):
+// a text a file lacks keeps the English caption.
+std::span<const Target> addedTargets();
 
 // The highest text number a target uses.
 int highestUsedText();
@@ -42,7 +45,12 @@ QWidget *findTarget(AppContext &app, const Target &target);
 QStringList unresolvedTargets(AppContext &app);
 
 // Applies texts 0..200 to every target that exists: empty texts give empty
-// captions, the two choice lists are emptied and refilled.
+// captions, the two choice lists are emptied and refilled. Then the tool's
+// own captions, and the small windows grow to show them whole.
 void applyTexts(AppContext &app, const QStringList &texts);
+
+// Grows every small window of the screen area that is narrower or lower
+// than its captions need.
+void fitWindows(AppContext &app);
 
 } // namespace language

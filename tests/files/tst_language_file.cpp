@@ -56,6 +56,33 @@ class TestLanguageFile : public QObject {
         QCOMPARE(texts.value(2), text2);
     }
 
+    // A comma ends the record the line is read from: the translator is told
+    // which text holds it and where.
+    void faultNamesTextAndCharacter_data() {
+        columns<QByteArray, QString>("content", "fault");
+        row("comma in text 2", QByteArray("FichierLangage:]]Moni,teur]x\r\n"),
+            "text 2, character 5: \",\" cannot stand in a text");
+        row("first of two commas", QByteArray("FichierLangage:]a]b]c,d,e\r\n"),
+            "text 3, character 2: \",\" cannot stand in a text");
+        row("comma first in a text", QByteArray("FichierLangage:]a]]]]]]]]]]]],x]\r\n"),
+            "text 13, character 1: \",\" cannot stand in a text");
+        row("comma in the header text", QByteArray("FichierLangage:ab,]x"),
+            "text 0, character 18: \",\" cannot stand in a text");
+        row("accented text before it", QByteArray("FichierLangage:]Param\xc3\xa8tres, page]"),
+            "text 1, character 11: \",\" cannot stand in a text");
+        row("last line only", QByteArray("FichierLangage:]a,b\r\nFichierLangage:]ab\r\n\r\n"),
+            QString());
+        row("wrong header", QByteArray("FichierConfig:]1,2]\r\n"), QString());
+        row("well-formed file", QByteArray("FichierLangage:]a]b\r\n"), QString());
+    }
+    void faultNamesTextAndCharacter() {
+        const auto [content, fault] = fetch<QByteArray, QString>("content", "fault");
+        QFile file(dir.filePath("fault.lng"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) >= 0);
+        file.close();
+        QCOMPARE(language::fault(file.fileName()), fault);
+    }
+
     void shippedFilesHoldEveryUsedText_data() {
         columns<QString>("name");
         for (const char *name :
@@ -71,6 +98,10 @@ class TestLanguageFile : public QObject {
         for (int k = 2; k <= 82; ++k)
             QVERIFY2(k == 30 ? texts[k].isEmpty() : !texts[k].trimmed().isEmpty(),
                      qPrintable(QString::number(k)));
+        // The tool's own captions follow, 83..115.
+        for (int k = 83; k <= 115; ++k)
+            QVERIFY2(!texts[k].trimmed().isEmpty(), qPrintable(QString::number(k)));
+        QVERIFY(texts[116].isEmpty());
         // Messages followed by a port number end where the number goes.
         for (int k : {68, 71, 73})
             QVERIFY2(texts[k].endsWith("COM"), qPrintable(QString::number(k)));

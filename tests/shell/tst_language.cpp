@@ -1,6 +1,9 @@
 // Language files from the menu and at start-up: which caption, list and
 // message each text reaches, what a refused file leaves alone, and the
 // translations shipped with the tool.
+#include "calibration/calibration_screen.h"
+#include "map/map_screen.h"
+#include "monitor/monitor_screen.h"
 #include "pages/data_table.h"
 #include "pages/main_parameters_page.h"
 #include "presentation/language_targets.h"
@@ -8,6 +11,7 @@
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
+#include "transfer/prog_start_form.h"
 #include "ui/menu.h"
 #include "ui/status_strip.h"
 
@@ -26,6 +30,14 @@ QString shownText(QWidget *w) {
             return v.toString();
     }
     return w->windowTitle();
+}
+
+// A push button's caption shows whole inside its frame, two pixels clear
+// of each edge (its size hint asks for more padding than that).
+int neededWidth(QWidget *w) {
+    if (auto *button = qobject_cast<QPushButton *>(w))
+        return button->fontMetrics().horizontalAdvance(button->text()) + 4;
+    return w->sizeHint().width();
 }
 
 QStringList entries(QComboBox *combo) {
@@ -128,6 +140,8 @@ class TestLanguage : public QObject, WindowFixture {
         columns<QString, QString>("answer", "message");
         row("wrong header", lng("other.lng", "FichierConfig:]A]B]C\r\n"),
             " Noncorrect File error ");
+        row("comma inside a text", lng("comma.lng", "FichierLangage:]]Moni,teur]A\r\n"),
+            " Noncorrect File error \ntext 2, character 5: \",\" cannot stand in a text ");
         row("missing", dir.filePath("missing/none.lng"), " file non-existent ");
         row("cancelled", QString(), QString());
         row("no folder part", "bare.lng", QString());
@@ -170,7 +184,7 @@ class TestLanguage : public QObject, WindowFixture {
     // text serves controls whose built-in wordings differ (it holds the
     // first one's) and the status strip, which takes the file's texts at once.
     void englishFileChangesNothing() {
-        auto captions = [this] {
+        auto described = [this] {
             QStringList out;
             for (const language::Target &t : language::targets()) {
                 const std::optional<QString> text = shown(t);
@@ -178,6 +192,14 @@ class TestLanguage : public QObject, WindowFixture {
                     t.kind != language::Kind::Message)
                     out.append(QString::fromLatin1(t.form) + '.' + t.control + ' ' +
                                text->simplified());
+            }
+            return out;
+        };
+        auto captions = [this, &described] {
+            QStringList out = described();
+            for (const language::Target &t : language::addedTargets()) {
+                if (const std::optional<QString> text = shown(t))
+                    out.append(QString::fromLatin1(t.form) + '.' + t.control + ' ' + *text);
             }
             return out;
         };
@@ -195,6 +217,115 @@ class TestLanguage : public QObject, WindowFixture {
                               "Etat.BarreEtat2", "Etat.BarreEtat", "FnParametres.Frame7"}));
     }
 
+    // The tool's own captions come after the texts older files end with: a
+    // full file translates them, an older one leaves them English, also in
+    // a window opened after the load.
+    void addedCaptions_data() {
+        columns<QString, QString, QString, QString>("file", "form", "control", "expected");
+        const struct {
+            const char *form, *control, *english, *french;
+        } cases[] = {
+            {"FnMoniteur", "LabelPressMemory", "Pressure memory (bar)",
+             "Mémoire de pression (bar)"},
+            {"FnMoniteur", "RazPrss", "Reset", "RAZ"},
+            {"FnMoniteur", "BtRecord", "Record", "Enregistrer"},
+            {"FnMAP", "BtApplyProposal", "Apply", "Appliquer"},
+            {"FnMAP", "LabelAxeTemperature", "<< -- Depression", "<< -- Dépression"},
+            {"FnAquiMap", "Check2", "Absolute test", "Test absolu"},
+            {"FnCalibration", "LabelBand2", "BAND 2", "BANC 2"},
+            {"FnChart", "", "Live chart", "Courbes en direct"},
+            {"FnChart", "BtOpen", "Open log...", "Ouvrir un journal..."},
+        };
+        for (const auto &c : cases) {
+            const QString at = QString::fromLatin1(c.form) + '.' + c.control;
+            row(qPrintable("full: " + at), "full", c.form, c.control, QString::fromUtf8(c.french));
+            row(qPrintable("older: " + at), "older", c.form, c.control,
+                QString::fromUtf8(c.english));
+        }
+    }
+    void addedCaptions() {
+        const auto [file, form, control, expected] =
+            fetch<QString, QString, QString, QString>("file", "form", "control", "expected");
+        QFile french(QStringLiteral(GASECU_SOURCE_LANGUAGES "/francais.lng"));
+        QVERIFY(french.open(QIODevice::ReadOnly));
+        QList<QByteArray> texts = french.readAll().trimmed().split(']');
+        QCOMPARE(texts.size(), 117);
+        // The German captions first: the load that follows replaces them.
+        loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/deutsch.lng"));
+        if (file == "older")
+            texts = texts.mid(0, 83)
+                    << QByteArray(); // ends in "]" after text 82, as older files do
+        loadFromMenu(lng(file + ".lng", texts.join(']') + "\r\n"));
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(window->menu().Moniteur->text(), QStringLiteral("Moniteur"));
+
+        window->findChild<QPushButton *>(QStringLiteral("BtChart"))->click();
+        const QByteArray formName = form.toLatin1(), controlName = control.toLatin1();
+        const language::Target target{0, formName.constData(), controlName.constData(),
+                                      control.isEmpty() ? language::Kind::FormCaption
+                                                        : language::Kind::Caption};
+        QCOMPARE(shown(target).value_or(QStringLiteral("(none)")), expected);
+    }
+
+    // The start form's caption in every shipped language shows whole, as the
+    // tool shows it when the language comes from prconfig.txt.
+    void startFormShowsItsCaptionWhole_data() {
+        columns<QString>("language");
+        for (const char *name :
+             {"english", "francais", "italiano", "espanol", "deutsch", "polski", "turkce"})
+            row(name, QString::fromLatin1(name));
+    }
+    void startFormShowsItsCaptionWhole() {
+        const auto [name] = fetch<QString>("language");
+        lng("prconfig.txt",
+            "FichierConfig:]1]" GASECU_SOURCE_LANGUAGES "/" + name.toUtf8() + ".lng]]]]Fin\r\n");
+        start();
+        ProgStartForm *form = window->screens().startForm;
+        form->showForm();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCoreApplication::processEvents();
+        QVERIFY(!form->Label1->text().trimmed().isEmpty());
+        QVERIFY2(form->Label1->sizeHint().width() <= form->Label1->width(),
+                 qPrintable(QStringLiteral("%1 > %2")
+                                .arg(form->Label1->sizeHint().width())
+                                .arg(form->Label1->width())));
+        QVERIFY(form->BoutonPC->sizeHint().width() <= form->BoutonPC->width());
+    }
+
+    // Every shipped language's own captions show whole where the screens
+    // put them, the acquisition window in the room the map screen leaves.
+    void addedCaptionsShowWhole_data() {
+        columns<QString>("language");
+        for (const char *name :
+             {"english", "francais", "italiano", "espanol", "deutsch", "polski", "turkce"})
+            row(name, QString::fromLatin1(name));
+    }
+    void addedCaptionsShowWhole() {
+        const auto [name] = fetch<QString>("language");
+        loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/") + name + ".lng");
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QStringList clipped;
+        for (Form *screen : {static_cast<Form *>(window->screens().monitorScreen),
+                             static_cast<Form *>(window->screens().calibrationScreen),
+                             static_cast<Form *>(window->screens().mapScreen)}) {
+            screen->showForm();
+            if (screen == window->screens().mapScreen)
+                window->screens().mapScreen->StarMapAqui_Click();
+            QCoreApplication::processEvents();
+            for (const language::Target &t : language::addedTargets()) {
+                QWidget *w = language::findTarget(window->app(), t);
+                if (w && w->isVisible() && neededWidth(w) > w->width())
+                    clipped.append(QStringLiteral("%1 %2 (%3 > %4)")
+                                       .arg(QString::fromLatin1(t.control), shownText(w))
+                                       .arg(neededWidth(w))
+                                       .arg(w->width()));
+            }
+            screen->hideForm();
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
+    }
+
     void everyTargetOfThisBuildIsFound() {
         QStringList missing = language::unresolvedTargets(window->app());
         // Captions the monitor's layout merges.
@@ -203,6 +334,8 @@ class TestLanguage : public QObject, WindowFixture {
                    name == "FnMoniteur.Label31";
         });
         QCOMPARE(missing, QStringList());
+        for (const language::Target &t : language::addedTargets())
+            QVERIFY2(language::findTarget(window->app(), t), t.control);
     }
 };
 

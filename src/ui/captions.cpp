@@ -1,0 +1,72 @@
+#include "ui/captions.h"
+
+#include <array>
+
+namespace captions {
+
+namespace {
+constexpr std::array<const char *, Count> English = {
+    "Pressure memory (bar)",
+    "Lowest",
+    "Highest",
+    "Reset",
+    "Record",
+    "Stop",
+    "Chart",
+    "Live chart",
+    "Pause",
+    "Resume",
+    "Open log...",
+    "Live",
+    "Fit",
+    "Time (s)",
+    "Live: last 60 s",
+    "Compare configurations",
+    "File...",
+    "Compare",
+    "Setting",
+    "Address",
+    "ECU (the configuration in the tool)",
+    "BAND 1",
+    "BAND 2",
+    "Export bands CSV",
+    "Export log CSV",
+    "Clear bands",
+    "Relative test",
+    "Absolute test",
+    "Current",
+    "Proposed",
+    "Diff.",
+    "Apply",
+    "<< -- Depression",
+};
+
+std::array<QString, Count> &loaded() {
+    static std::array<QString, Count> texts;
+    return texts;
+}
+} // namespace
+
+QString english(Id id) {
+    return QString::fromLatin1(English.at(static_cast<std::size_t>(id)));
+}
+
+QString text(Id id) {
+    const QString &t = loaded().at(static_cast<std::size_t>(id));
+    return t.isEmpty() ? english(id) : t;
+}
+
+void setTexts(const QStringList &languageTexts) {
+    for (int i = 0; i < Count; ++i) {
+        const QString t = languageTexts.value(FirstText + i);
+        loaded().at(static_cast<std::size_t>(i)) = t.trimmed().isEmpty() ? QString() : t;
+    }
+    Q_EMIT notifier().changed();
+}
+
+Notifier &notifier() {
+    static Notifier n;
+    return n;
+}
+
+} // namespace captions

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// The captions this tool has beyond the language table of the original
+// screens. They are built in in English; a language file carries them as
+// texts 83 and on, after the ones every older file has, and a text such a
+// file lacks (or leaves empty) keeps the English caption.
+namespace captions {
+
+enum Id : int {
+    PressureMemory,
+    Lowest,
+    Highest,
+    ResetPressure,
+    Record,
+    StopRecording,
+    Chart,
+    ChartTitle,
+    Pause,
+    Resume,
+    OpenLog,
+    Live,
+    Fit,
+    TimeAxis,
+    LiveSource,
+    CompareTitle,
+    CompareFile,
+    Compare,
+    Setting,
+    Address,
+    InTool,
+    Band1,
+    Band2,
+    ExportBands,
+    ExportLog,
+    ClearBands,
+    RelativeTest,
+    AbsoluteTest,
+    Current,
+    Proposed,
+    Difference,
+    Apply,
+    DepressionAxis,
+    Count
+};
+
+// Text number of the first caption in a language file.
+inline constexpr int FirstText = 83;
+
+inline constexpr int textNumber(Id id) {
+    return FirstText + id;
+}
+
+QString english(Id id);
+// The caption in the language loaded last.
+QString text(Id id);
+
+// Takes texts FirstText.. of a language file's texts 0..200.
+void setTexts(const QStringList &languageTexts);
+
+// Says when a language file changed the captions, for the windows that
+// caption their controls by their state.
+class Notifier : public QObject {
+    Q_OBJECT
+  Q_SIGNALS:
+    void changed();
+};
+Notifier &notifier();
+
+} // namespace captions
