@@ -1,6 +1,7 @@
 #include "cli/cli_common.h"
 
 #include "files/config_file.h"
+#include "link/hex.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +15,12 @@ namespace cli {
 void printErr(const QString &text) {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
+}
+
+QString verifyFailedText(int address, quint8 wrote, quint8 read) {
+    return QStringLiteral("verification failed at 0x") + hex::WordToHex(address).right(3) +
+           QStringLiteral(": wrote ") + QString::fromLatin1(hex::byteHex(wrote)) +
+           QStringLiteral(", read ") + QString::fromLatin1(hex::byteHex(read));
 }
 
 void printOut(const QString &text) {

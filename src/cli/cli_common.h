@@ -28,6 +28,8 @@ enum Exit : int {
 };
 
 void printErr(const QString &text);
+// "verification failed at 0x82C: wrote 6C, read 66".
+QString verifyFailedText(int address, quint8 wrote, quint8 read);
 void printOut(const QString &text);
 
 // One command's command line: its own positional arguments plus --help,

@@ -10,7 +10,6 @@
 #include "files/restore_points.h"
 #include "link/block_table.h"
 #include "link/frames.h"
-#include "link/hex.h"
 #include "link/link.h"
 #include "tuning/map_export.h"
 #include "tuning/map_proposal.h"
@@ -96,10 +95,7 @@ int applyProposal(cli::CliLink &line, const std::array<mapproposal::Entry, 20> &
     const BlockRange block = blockRange(frames::WriteMainParameters.toByteArray());
     for (int a = block.address; a < block.address + block.count; ++a) {
         if (link.image.at(a) != written.at(a)) {
-            cli::printErr(
-                QStringLiteral("verification failed at 0x") + hex::WordToHex(a).right(3) +
-                QStringLiteral(": wrote ") + QString::fromLatin1(hex::byteHex(written.at(a))) +
-                QStringLiteral(", read ") + QString::fromLatin1(hex::byteHex(link.image.at(a))));
+            cli::printErr(cli::verifyFailedText(a, written.at(a), link.image.at(a)));
             cli::printErr(restoreHint);
             return cli::VerifyFailed;
         }

@@ -6,7 +6,6 @@
 #include "ecu/live_block.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
-#include "link/hex.h"
 
 int runUpload(const QStringList &arguments) {
     cli::CommandArgs args(QStringLiteral("upload FILE [--port N] [--ports-dir DIR]"), 1);
@@ -43,10 +42,7 @@ int runUpload(const QStringList &arguments) {
     if (const cli::Exit read = line.fullRead(); read != cli::Ok)
         return read;
     if (const int at = memory_file::firstUploadedDifference(written, image); at >= 0) {
-        cli::printErr(QStringLiteral("verification failed at 0x") + hex::WordToHex(at).right(3) +
-                      QStringLiteral(": wrote ") +
-                      QString::fromLatin1(hex::byteHex(written.at(at))) +
-                      QStringLiteral(", read ") + QString::fromLatin1(hex::byteHex(image.at(at))));
+        cli::printErr(cli::verifyFailedText(at, written.at(at), image.at(at)));
         return cli::VerifyFailed;
     }
     cli::printOut(QStringLiteral("verified"));
