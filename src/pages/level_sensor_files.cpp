@@ -7,6 +7,8 @@
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 
+#include "ui/captions.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,6 +44,6 @@ void LevelPage::SensorSave_Click() {
     if (!sensorfile::write(path, settingTexts(), &error))
         m_app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
     else
-        m_app.dialogs.information(QStringLiteral(" File saved: ") + QDir::toNativeSeparators(path) +
-                                  QLatin1Char(' '));
+        m_app.dialogs.information(captions::text(captions::FileSaved) +
+                                  QDir::toNativeSeparators(path) + QLatin1Char(' '));
 }

@@ -15,6 +15,8 @@
 #include "ui/screens.h"
 #include "ui/status_strip.h"
 
+#include "ui/captions.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -101,8 +103,8 @@ void SaveMemoryFile(AppContext &app) {
     if (!memory_file::writeAtomically(path, memory_file::format(link.image), &error))
         app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
     else
-        app.dialogs.information(QStringLiteral(" File saved: ") + QDir::toNativeSeparators(path) +
-                                QLatin1Char(' '));
+        app.dialogs.information(captions::text(captions::FileSaved) +
+                                QDir::toNativeSeparators(path) + QLatin1Char(' '));
 }
 
 bool LoadMemoryFile(AppContext &app) {

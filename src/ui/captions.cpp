@@ -39,6 +39,10 @@ constexpr std::array<const char *, Count> English = {
     "Diff.",
     "Apply",
     "<< -- Depression",
+    " File saved: ",
+    "Edited: not yet written to the ECU",
+    "Written: awaiting the ECU's acknowledgement",
+    "Not acknowledged by the ECU: write it again",
 };
 
 std::array<QString, Count> &loaded() {

@@ -44,6 +44,10 @@ enum Id : int {
     Difference,
     Apply,
     DepressionAxis,
+    FileSaved,
+    EditedTip,
+    AwaitingTip,
+    RefusedTip,
     Count
 };
 

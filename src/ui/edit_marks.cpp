@@ -1,6 +1,7 @@
 #include "ui/edit_marks.h"
 
 #include "link/link.h"
+#include "ui/captions.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -48,7 +49,7 @@ void EditMarks::awaitAcknowledgement(const QList<QPointer<QLineEdit>> &fields) {
         return;
     for (const QPointer<QLineEdit> &field : fields) {
         if (field && !isMarked(field)) {
-            setMarked(field, true, AwaitingTip);
+            setMarked(field, true, captions::AwaitingTip);
             m_awaiting.append(field);
         }
     }
@@ -64,7 +65,7 @@ void EditMarks::acknowledged() {
 void EditMarks::refused() {
     for (const QPointer<QLineEdit> &field : std::as_const(m_awaiting))
         if (field)
-            field->setToolTip(RefusedTip);
+            field->setToolTip(captions::text(captions::RefusedTip));
     m_awaiting.clear();
 }
 
@@ -72,7 +73,7 @@ bool EditMarks::isMarked(const QLineEdit *field) {
     return field->property(MarkedProperty).toBool();
 }
 
-void EditMarks::setMarked(QLineEdit *field, bool marked, const QString &tip) {
+void EditMarks::setMarked(QLineEdit *field, bool marked, int tip) {
     if (isMarked(field) == marked)
         return;
     field->setProperty(MarkedProperty, marked);
@@ -80,7 +81,7 @@ void EditMarks::setMarked(QLineEdit *field, bool marked, const QString &tip) {
     if (marked) {
         field->setProperty(TipProperty, field->toolTip());
         palette.setColor(QPalette::Base, Colour);
-        field->setToolTip(tip);
+        field->setToolTip(captions::text(tip < 0 ? captions::EditedTip : captions::Id(tip)));
     } else {
         palette.setColor(QPalette::Base,
                          field->parentWidget()

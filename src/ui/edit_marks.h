@@ -17,11 +17,6 @@ class EditMarks : public QObject {
     Q_OBJECT
   public:
     static inline const QColor Colour{0xFF, 0xD8, 0x9A};
-    static inline const QString Tip = QStringLiteral("Edited, not yet written to the ECU");
-    static inline const QString AwaitingTip =
-        QStringLiteral("Written, awaiting the ECU's acknowledgement");
-    static inline const QString RefusedTip =
-        QStringLiteral("Not acknowledged by the ECU: write it again");
 
     explicit EditMarks(QObject *parent = nullptr) : QObject(parent) {}
 
@@ -31,7 +26,8 @@ class EditMarks : public QObject {
     static bool isMarked(const QLineEdit *field);
 
   private:
-    static void setMarked(QLineEdit *field, bool marked, const QString &tip = Tip);
+    // tip: the caption the marked field shows.
+    static void setMarked(QLineEdit *field, bool marked, int tip = -1);
     void awaitAcknowledgement(const QList<QPointer<QLineEdit>> &fields);
     void acknowledged();
     void refused();

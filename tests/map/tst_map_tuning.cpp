@@ -10,6 +10,7 @@
 #include "settings/battery_table.h"
 #include "settings/ntc_table.h"
 #include "support/window_bench.h"
+#include "ui/captions.h"
 #include "ui/edit_marks.h"
 #include "ui/numeric_edit.h"
 #include "ui/screens.h"
@@ -117,7 +118,7 @@ class TestMapTuning : public QObject {
             QString tip;
         } cases[] = {{Then::ShownAgain, false, QString()},
                      {Then::Acknowledged, false, QString()},
-                     {Then::NoAnswer, true, EditMarks::RefusedTip}};
+                     {Then::NoAnswer, true, captions::english(captions::RefusedTip)}};
         CoefficientPage *page = b->window.screens().coefficientPage;
         for (const auto &c : cases) {
             page->showForm();
@@ -126,7 +127,7 @@ class TestMapTuning : public QObject {
             field->selectAll();
             QTest::keyClicks(field, QStringLiteral("120"));
             QVERIFY(EditMarks::isMarked(field));
-            QCOMPARE(field->toolTip(), EditMarks::Tip);
+            QCOMPARE(field->toolTip(), captions::english(captions::EditedTip));
             QCOMPARE(field->palette().color(QPalette::Base), EditMarks::Colour);
             if (c.then == Then::ShownAgain) {
                 page->hideForm();
@@ -134,7 +135,8 @@ class TestMapTuning : public QObject {
                 QCOMPARE(field->text(), QStringLiteral("100"));
             } else {
                 QTest::mouseClick(page->BoutonCentrale, Qt::LeftButton);
-                QTRY_COMPARE(field->toolTip(), EditMarks::AwaitingTip); // sent, not yet answered
+                QTRY_COMPARE(field->toolTip(),
+                             captions::english(captions::AwaitingTip)); // sent, not yet answered
                 QVERIFY(EditMarks::isMarked(field));
                 if (c.then == Then::Acknowledged)
                     b->port.feed("@A81\r");
