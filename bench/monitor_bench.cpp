@@ -1,12 +1,14 @@
 #include "monitor_bench.h"
 
+#include "bench_window.h"
+#include "wire.h"
+
 #include "link/link.h"
-#include "link/qt_serial_port.h"
+#include "monitor/chart_window.h"
 #include "monitor/monitor_screen.h"
 #include "monitor/record_strip.h"
 #include "presentation/refresh.h"
 #include "shell/main_window.h"
-#include "ui/dialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,18 +17,8 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
-
-// Nobody answers message boxes during a bench.
-class SilentDialogs : public Dialogs {
-  public:
-    void message(const QString &, Icon, const QString &) override {}
-    bool question(const QString &, const QString &, Icon) override { return true; }
-    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 // A line that takes everything and never answers.
 class NullPort : public SerialPort {
@@ -69,13 +61,10 @@ void liveBytes(MemoryImage &image, int pass) {
     setU16(image, 0x030, 20 + 4 * wobble);
 }
 
-double cpuSeconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
 } // namespace
 
-void benchRefresh(const Figure &figure, int passes) {
+// Each figure is timed over `batches` batches of passes/batches passes.
+void benchRefresh(Figures &figures, int passes, int batches) {
     QTemporaryDir work;
     NullPort port;
     Link link(&port);
@@ -93,109 +82,103 @@ void benchRefresh(const Figure &figure, int passes) {
     RefreshScreens(window.app());
     QCoreApplication::processEvents();
 
-    QElapsedTimer t;
-    t.start();
-    for (int i = 1; i <= passes; ++i) {
-        liveBytes(link.image, i);
-        RefreshScreens(window.app());
-    }
-    figure("refresh_pass_us", t.nsecsElapsed() / 1e3 / passes);
-    QCoreApplication::processEvents();
-
-    t.restart();
-    for (int i = 0; i < passes; ++i)
-        RefreshScreens(window.app());
-    figure("refresh_unchanged_us", t.nsecsElapsed() / 1e3 / passes);
-
     MonitorScreen *monitor = window.screens().monitorScreen;
-    t.restart();
-    for (int i = 1; i <= passes; ++i) {
-        liveBytes(link.image, i);
+    const auto monitorPass = [monitor] {
         monitor->refreshGauges();
         monitor->refreshLive();
         monitor->refreshTimesAndSensors();
-    }
-    figure("monitor_refresh_us", t.nsecsElapsed() / 1e3 / passes);
-    t.restart();
-    for (int i = 1; i <= passes; ++i) {
-        monitor->refreshGauges();
-        monitor->refreshLive();
-        monitor->refreshTimesAndSensors();
-    }
-    figure("monitor_unchanged_us", t.nsecsElapsed() / 1e3 / passes);
-    QCoreApplication::processEvents();
-
-    const int painted = qMax(1, passes / 10);
-    t.restart();
-    for (int i = 1; i <= painted; ++i) {
-        liveBytes(link.image, i);
-        RefreshScreens(window.app());
-        QCoreApplication::processEvents();
-    }
-    figure("refresh_paint_us", t.nsecsElapsed() / 1e3 / painted);
+    };
+    const int each = qMax(1, passes / batches);
+    // Microseconds a pass, one sample a batch; `change` moves the live bytes.
+    const auto timed = [&](int count, bool change, bool paint, const std::function<void()> &pass) {
+        QList<double> samples;
+        int frame = 0;
+        for (int b = 0; b < batches; ++b) {
+            QElapsedTimer t;
+            t.start();
+            for (int i = 0; i < count; ++i) {
+                if (change)
+                    liveBytes(link.image, ++frame);
+                pass();
+                if (paint)
+                    QCoreApplication::processEvents();
+            }
+            samples.append(double(t.nsecsElapsed()) / 1e3 / count);
+            QCoreApplication::processEvents();
+        }
+        return samples;
+    };
+    const auto refresh = [&] { RefreshScreens(window.app()); };
+    figures.add(QStringLiteral("refresh_pass_us"), QStringLiteral("us"),
+                timed(each, true, false, refresh), Limit::atMost(100));
+    figures.add(QStringLiteral("refresh_unchanged_us"), QStringLiteral("us"),
+                timed(each, false, false, refresh));
+    figures.add(QStringLiteral("monitor_refresh_us"), QStringLiteral("us"),
+                timed(each, true, false, monitorPass));
+    figures.add(QStringLiteral("monitor_unchanged_us"), QStringLiteral("us"),
+                timed(each, false, false, monitorPass));
+    figures.add(QStringLiteral("refresh_paint_us"), QStringLiteral("us"),
+                timed(qMax(1, each / 10), true, true, refresh));
 }
 
-bool benchMonitorPolling(const Figure &figure, const QString &portsDir, int portNumber,
-                         int seconds) {
-    QTemporaryDir work;
-    QtSerialPort port{PortDirectory(portsDir)};
-    Link link(&port);
-    SilentDialogs dialogs;
-    MainWindow window(link, &dialogs, work.path());
-    window.MDIForm1_Load();
-    link.setPortNumber(portNumber);
-    window.show();
-    if (!link.OpenPort())
-        return false;
-    int answers = 0;
-    QObject::connect(&link, &Link::dataDecoded, &link, [&answers] { ++answers; });
-    // The watchdog starts the poll by itself, as on the fitter's screen.
-    window.navigation().Moniteur_Click();
-    QEventLoop loop;
-    const auto started = QObject::connect(&link, &Link::dataDecoded, &loop, [&] {
-        if (answers >= 3)
-            loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    QObject::disconnect(started);
-    if (answers < 3)
-        return false;
+namespace {
+constexpr int WindowTimeoutMs = 30000;
+} // namespace
 
-    // A real event loop: the process sleeps between events as the tool does.
-    auto measure = [&](double *cpuPercent) {
-        const int first = answers;
-        const double cpu0 = cpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-        loop.exec();
-        const double elapsed = wall.nsecsElapsed() / 1e9;
-        if (cpuPercent)
-            *cpuPercent = 100.0 * (cpuSeconds() - cpu0) / elapsed;
-        return (answers - first) / elapsed;
-    };
-    double cpu = 0;
-    const double plain = measure(&cpu);
-    figure("poll_cpu_percent", cpu);
-    figure("monitor_poll_rate_hz", plain);
+bool benchMonitorPolling(Figures &figures, const QString &portsDir, int portNumber,
+                         const PollingPlan &plan) {
+    BenchWindow p(portsDir, portNumber);
+    if (!p.startMonitor()) {
+        std::fprintf(stderr, "gasecu-bench: the monitor did not poll the simulator\n");
+        return false;
+    }
+    MonitorScreen *monitor = p.window.screens().monitorScreen;
+    RecordStrip *strip = monitor->Recording;
 
-    // The same with the drive log written, then with the chart window open
-    // as well.
-    MonitorScreen *monitor = window.screens().monitorScreen;
-    monitor->Recording->startRecording(work.filePath(QStringLiteral("drive.csv")));
-    const double logging = measure(&cpu);
-    figure("logging_poll_rate_hz", logging);
-    figure("logging_cpu_percent", cpu);
-    figure("logging_rate_ratio", logging / plain);
-    monitor->Recording->BtChart_Click();
-    const double charting = measure(&cpu);
-    figure("chart_poll_rate_hz", charting);
-    figure("chart_cpu_percent", cpu);
-    figure("chart_rate_ratio", charting / plain);
-    monitor->Recording->stopRecording();
-    link.poll.stopWatchdog();
-    link.poll.stop();
-    link.ClosePort();
+    // Interleaved rounds: plain, with the drive log written, with the chart
+    // open as well. Whatever else loads the machine meanwhile falls on all
+    // three alike, and each ratio is taken within its round.
+    QList<double> plainRate, plainCpu, logRate, logCpu, chartRate, chartCpu;
+    QList<double> logRatio, chartRatio, chartOwnCpu;
+    for (int round = 0; round < plan.rounds; ++round) {
+        const AnswerClock::Window plain = p.clock.measure(plan.intervals, WindowTimeoutMs);
+        strip->startRecording(p.work.filePath(QStringLiteral("drive%1.csv").arg(round)));
+        const AnswerClock::Window logging = p.clock.measure(plan.intervals, WindowTimeoutMs);
+        strip->BtChart_Click();
+        const AnswerClock::Window charting = p.clock.measure(plan.intervals, WindowTimeoutMs);
+        strip->chart()->close();
+        strip->stopRecording();
+        if (plain.rateHz <= 0 || logging.rateHz <= 0 || charting.rateHz <= 0) {
+            std::fprintf(stderr, "gasecu-bench: the monitor's answers stopped\n");
+            return false;
+        }
+        if (!wire::plausiblePollRate(plain.rateHz, "the monitor") ||
+            !wire::plausiblePollRate(logging.rateHz, "the monitor with the drive log") ||
+            !wire::plausiblePollRate(charting.rateHz, "the monitor with the chart"))
+            return false;
+        plainRate << plain.rateHz;
+        plainCpu << plain.cpuPercent;
+        logRate << logging.rateHz;
+        logCpu << logging.cpuPercent;
+        chartRate << charting.rateHz;
+        chartCpu << charting.cpuPercent;
+        logRatio << logging.rateHz / plain.rateHz;
+        chartRatio << charting.rateHz / plain.rateHz;
+        chartOwnCpu << charting.cpuPercent - logging.cpuPercent;
+    }
+    const QString hz = QStringLiteral("Hz");
+    const QString pc = QStringLiteral("%");
+    figures.add(QStringLiteral("poll_cpu_percent"), pc, plainCpu, Limit::atMost(5));
+    figures.add(QStringLiteral("monitor_poll_rate_hz"), hz, plainRate,
+                Limit::atMost(wire::PollsPerSecond));
+    figures.add(QStringLiteral("logging_poll_rate_hz"), hz, logRate,
+                Limit::atMost(wire::PollsPerSecond));
+    figures.add(QStringLiteral("logging_cpu_percent"), pc, logCpu, Limit::atMost(5));
+    figures.add(QStringLiteral("logging_rate_ratio"), {}, logRatio, Limit::atLeast(0.99));
+    figures.add(QStringLiteral("chart_poll_rate_hz"), hz, chartRate,
+                Limit::atMost(wire::PollsPerSecond));
+    figures.add(QStringLiteral("chart_cpu_percent"), pc, chartCpu);
+    figures.add(QStringLiteral("chart_own_cpu_percent"), pc, chartOwnCpu, Limit::atMost(3));
+    figures.add(QStringLiteral("chart_rate_ratio"), {}, chartRatio, Limit::atLeast(0.99));
     return true;
 }

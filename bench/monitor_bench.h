@@ -1,12 +1,12 @@
 #pragma once
 
+#include "figures.h"
+
 #include <QString>
 
-#include <functional>
-
-// Figures of the live monitor, one "name value" line each:
-//   refresh_pass_us: one screen-refresh pass over every screen, live bytes
-//     changing every pass (the cost of one poll answer, painting aside).
+// Figures of the live monitor, each with its median and spread:
+//   refresh_pass_us: one screen-refresh pass, live bytes changing every pass
+//     (the cost of one poll answer, painting aside); under 100 us.
 //   refresh_unchanged_us: the same pass when nothing changed.
 //   monitor_refresh_us, monitor_unchanged_us: the monitor's share of both.
 //   refresh_paint_us: a changing pass and the repaint it causes.
@@ -16,9 +16,17 @@
 //   logging_poll_rate_hz, logging_cpu_percent: the same while the drive log
 //     is written; logging_rate_ratio: logging / plain rate (1 is no loss).
 //   chart_poll_rate_hz, chart_cpu_percent, chart_rate_ratio: the same with
-//     the live chart window open as well.
-using Figure = std::function<void(const char *name, double value)>;
+//     the live chart window open as well (three channels shown);
+//     chart_own_cpu_percent: what the chart adds to the drive log's CPU.
+void benchRefresh(Figures &figures, int passes, int batches);
 
-void benchRefresh(const Figure &figure, int passes);
-// portsDir and port: where the simulator answers. False when it does not.
-bool benchMonitorPolling(const Figure &figure, const QString &portsDir, int port, int seconds);
+// Rounds of three windows (plain, drive log, drive log and chart), each
+// window `intervals` answers long.
+struct PollingPlan {
+    int rounds = 4;
+    int intervals = 36;
+};
+// portsDir and port: where the simulator answers. False, said on stderr,
+// when it does not or a rate is impossible.
+bool benchMonitorPolling(Figures &figures, const QString &portsDir, int port,
+                         const PollingPlan &plan);

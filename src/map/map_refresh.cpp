@@ -27,18 +27,32 @@ int twipsOf(double value) {
 
 void MapScreen::refreshCopies() {
     const MonitorControls *m = m_app.screens.monitorControls;
+    // The map acquisition reads these two on every answer, shown or not.
     setText(txZoom, m->txZoom->text());
     setText(TxzoomG, m->TextTPGaz->text());
-    Pointeur->setLeftTwips(twipsOf(number::parse(m->TextTPGaz->text()) * 101 + 270));
-    pointeur2->setLeftTwips(twipsOf(number::parse(m->TextPression->text()) * 100 * 53 + 130));
-    setText(TxTIG, m->TextG[0]->text());
-    BarTPGaz->setWidthTwips(twipsOf(m->BarTPGaz->widthTwips() * 1.8));
-    BarLambda->setWidthTwips(m->BarLambda->widthTwips());
-    BarLambda->setFillColor(m->BarLambda->fillColor());
-    BarPression->setFillColor(m->BarPression->fillColor());
-    BarPression->setWidthTwips(twipsOf(m->BarPression->widthTwips() * 1.8));
-    BarE1->setWidthTwips(m->BarE[0]->widthTwips() * 2);
-    BarG1->setWidthTwips(m->BarG[0]->widthTwips() * 2);
+    m_copies = LiveCopies{m->TextTPGaz->text(),       m->TextPression->text(),
+                          m->TextG[0]->text(),        m->BarTPGaz->widthTwips(),
+                          m->BarLambda->widthTwips(), m->BarPression->widthTwips(),
+                          m->BarE[0]->widthTwips(),   m->BarG[0]->widthTwips(),
+                          m->BarLambda->fillColor(),  m->BarPression->fillColor()};
+    if (isShown())
+        showCopies();
+}
+
+void MapScreen::showCopies() {
+    if (!m_copies)
+        return;
+    const LiveCopies &c = *m_copies;
+    Pointeur->setLeftTwips(twipsOf(number::parse(c.gasTemperature) * 101 + 270));
+    pointeur2->setLeftTwips(twipsOf(number::parse(c.pressure) * 100 * 53 + 130));
+    setText(TxTIG, c.gasTime);
+    BarTPGaz->setWidthTwips(twipsOf(c.barTPGaz * 1.8));
+    BarLambda->setWidthTwips(c.barLambda);
+    BarLambda->setFillColor(c.lambdaColour);
+    BarPression->setFillColor(c.pressionColour);
+    BarPression->setWidthTwips(twipsOf(c.barPression * 1.8));
+    BarE1->setWidthTwips(c.barE1 * 2);
+    BarG1->setWidthTwips(c.barG1 * 2);
 }
 
 void MapScreen::refreshFuelState() {

@@ -59,6 +59,7 @@ void MapScreen::Form_Load() {
 void MapScreen::showEvent(QShowEvent *event) {
     Form::showEvent(event);
     PutInTaB();
+    showCopies();
 }
 
 void MapScreen::PutInTaB() {

@@ -2,7 +2,10 @@
 
 #include "ui/form.h"
 
+#include <QString>
+
 #include <array>
+#include <optional>
 
 class BandGraph;
 class CoefficientGrid;
@@ -49,7 +52,9 @@ class MapScreen : public Form {
 
     // The screen refresh's parts: the copies of the monitor's live values
     // (taken before the monitor recomputes them, so they show the previous
-    // pass), the fuel state text, and the trims while not polling.
+    // pass), the fuel state text, and the trims while not polling. While the
+    // screen is hidden only the acquisition's two texts are copied; the rest
+    // is held and put on the screen when it is shown.
     void refreshCopies();
     void refreshFuelState();
     void refreshTrims();
@@ -72,10 +77,18 @@ class MapScreen : public Form {
 
   protected:
     void Form_Load() override;
-    // Shown again, the tables show the image as it stands.
+    // Shown again, the tables show the image as it stands and the live
+    // values what the last pass copied.
     void showEvent(QShowEvent *event) override;
 
   private:
+    // The monitor's values as the last pass's copies took them.
+    struct LiveCopies {
+        QString gasTemperature, pressure, gasTime;
+        int barTPGaz = 0, barLambda = 0, barPression = 0, barE1 = 0, barG1 = 0;
+        int lambdaColour = 0, pressionColour = 0;
+    };
+    void showCopies();
     void buildLayout();
     QWidget *buildLive();
     QWidget *buildControls();
@@ -87,4 +100,5 @@ class MapScreen : public Form {
     AppContext &m_app;
     CoefficientGrid *m_grid;
     ProposalTable *m_proposal;
+    std::optional<LiveCopies> m_copies;
 };

@@ -7,6 +7,7 @@
 #include "support/frame_helpers.h"
 #include "support/window_bench.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -91,6 +92,7 @@ class TestLiveRecord : public QObject {
                 chart->addSample({.ms = t * 1000, .speed = 1000 + t});
         };
         add(0, 90);
+        chart->drawPending();
         QCOMPARE(speed->count(), 61); // 30 s .. 90 s: older points are gone
         QCOMPARE(speed->at(0), QPointF(30, 1030));
         QTest::mouseClick(chart->BtPause, Qt::LeftButton);
@@ -99,7 +101,30 @@ class TestLiveRecord : public QObject {
         QTest::mouseClick(chart->BtPause, Qt::LeftButton);
         QCOMPARE(speed->at(60), QPointF(95, 1095));             // what came meanwhile is shown
         answerRead(b->link, b->port, liveFrame({{0x009, 50}})); // an answer on the line lands too
+        chart->drawPending();
         QCOMPARE(speed->count(), 62);
+    }
+
+    // Answers wait for the next drawing, which takes them all at once; a
+    // channel not shown is not drawn until it is ticked, then with the last
+    // minute.
+    void chartDrawsInBatchesAndOnlyShownChannels() {
+        QTest::mouseClick(rec->BtChart, Qt::LeftButton);
+        ChartWindow *chart = rec->chart();
+        QLineSeries *speed = chart->series(0);
+        QLineSeries *gasTime = chart->series(2); // not shown at first
+        chart->drawPending();
+        const qsizetype before = speed->count();
+        for (int t = 0; t < 5; ++t)
+            chart->addSample({.ms = 1000 + t * 140, .speed = 800 + t});
+        QCOMPARE(speed->count(), before);
+        chart->drawPending();
+        QCOMPARE(speed->count(), before + 5);
+        QCOMPARE(speed->at(speed->count() - 1), QPointF(1.56, 804));
+        QCOMPARE(gasTime->count(), 0);
+        chart->Channel[2]->setChecked(true);
+        QCOMPARE(gasTime->count(), before + 5);
+        QCOMPARE(gasTime->at(gasTime->count() - 1).x(), 1.56);
     }
 };
 
