@@ -121,7 +121,15 @@ int main(int argc, char **argv) {
            QStringLiteral("3000"));
     args.addOption({QStringLiteral("no-calibration"),
                     QStringLiteral("Skip the idle calibration (about 45 s).")});
+    args.addOption({QStringLiteral("refresh-only"),
+                    QStringLiteral("Only the screen-refresh figures, without the simulator.")});
     args.process(app);
+
+    Figures figures;
+    if (args.isSet(QStringLiteral("refresh-only"))) {
+        benchRefresh(figures, intOption(args, "refresh-passes", 10), 10);
+        return 0;
+    }
 
     QTemporaryDir ports;
     QProcess sim;
@@ -134,7 +142,6 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    Figures figures;
     const int windows = intOption(args, "windows", 1);
     const int intervals = intOption(args, "intervals", 2);
     const PollingPlan plan{intOption(args, "rounds", 1), intervals};

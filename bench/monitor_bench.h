@@ -10,6 +10,9 @@
 //   refresh_unchanged_us: the same pass when nothing changed.
 //   monitor_refresh_us, monitor_unchanged_us: the monitor's share of both.
 //   refresh_paint_us: a changing pass and the repaint it causes.
+//   refresh_out_of_limits_us: refresh_pass_us with settings outside their
+//     pages' limits, which the main parameters page clamps on every pass
+//     (the others hold the settings of a freshly installed kit).
 //   poll_cpu_percent: the tool's CPU time over wall time while the monitor
 //     polls the simulator through the real main window at 9600 baud.
 //   monitor_poll_rate_hz: the answers a second it shows meanwhile.

@@ -42,11 +42,8 @@ void CalibrationScreen::refreshFromMonitor() {
         copyText(TxChargeB, m->TxChargeB);
         copyText(TxRalentiB, m->TxRalentiB);
     }
-    // The calibration step reads these, shown or not.
-    copyText(TextE1, m->TextE[0]);
-    copyText(TextE5, m->TextE[4]);
-    copyText(TextTPEau, m->TextTPEau);
-    if (isShown())
+    // A running calibration's step reads the readouts, shown or not.
+    if (isShown() || m_app.CalibrationRunning)
         refreshReadouts();
 }
 
@@ -56,6 +53,9 @@ void CalibrationScreen::refreshReadouts() {
     const MonitorControls *m = m_app.screens.monitorControls;
     BarLambda->setFillColor(m->BarLambda->fillColor());
     copyWidth(BarLambda, m->BarLambda);
+    copyText(TextE1, m->TextE[0]);
+    copyText(TextE5, m->TextE[4]);
+    copyText(TextTPEau, m->TextTPEau);
     copyText(TextGazEtat, m->TextGazEtat);
     copyText(TextRPM, m->TextRPM);
     copyText(TextTPGaz, m->TextTPGaz);

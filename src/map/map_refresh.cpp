@@ -4,6 +4,7 @@
 #include "map/map_screen.h"
 
 #include "link/link.h"
+#include "map/aqui_map_form.h"
 #include "map/band_graph.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
@@ -27,21 +28,35 @@ int twipsOf(double value) {
 
 void MapScreen::refreshCopies() {
     const MonitorControls *m = m_app.screens.monitorControls;
-    // The map acquisition reads these two on every answer, shown or not.
-    setText(txZoom, m->txZoom->text());
-    setText(TxzoomG, m->TextTPGaz->text());
-    m_copies = LiveCopies{m->TextTPGaz->text(),       m->TextPression->text(),
-                          m->TextG[0]->text(),        m->BarTPGaz->widthTwips(),
-                          m->BarLambda->widthTwips(), m->BarPression->widthTwips(),
-                          m->BarE[0]->widthTwips(),   m->BarG[0]->widthTwips(),
-                          m->BarLambda->fillColor(),  m->BarPression->fillColor()};
+    m_copies = LiveCopies{m->txZoom->text(),
+                          m->TextTPGaz->text(),
+                          m->TextPression->text(),
+                          m->TextG[0]->text(),
+                          m->BarTPGaz->widthTwips(),
+                          m->BarLambda->widthTwips(),
+                          m->BarPression->widthTwips(),
+                          m->BarE[0]->widthTwips(),
+                          m->BarG[0]->widthTwips(),
+                          m->BarLambda->fillColor(),
+                          m->BarPression->fillColor()};
+    // The map acquisition reads its two texts on every answer, shown or not.
+    if (m_app.screens.mapAcquisition->acquisition().MapAcquisitionOn && !isShown())
+        showAcquisitionCopies();
     if (isShown())
         showCopies();
+}
+
+void MapScreen::showAcquisitionCopies() {
+    if (!m_copies)
+        return;
+    setText(txZoom, m_copies->petrolTime);
+    setText(TxzoomG, m_copies->gasTemperature);
 }
 
 void MapScreen::showCopies() {
     if (!m_copies)
         return;
+    showAcquisitionCopies();
     const LiveCopies &c = *m_copies;
     Pointeur->setLeftTwips(twipsOf(number::parse(c.gasTemperature) * 101 + 270));
     pointeur2->setLeftTwips(twipsOf(number::parse(c.pressure) * 100 * 53 + 130));

@@ -99,6 +99,7 @@ void MapScreen::BoutonPC_Click() {
 void MapScreen::StarMapAqui_Click() {
     AquiMapForm *window = m_app.screens.mapAcquisition;
     window->acquisition().MapAcquisitionOn = true;
+    showAcquisitionCopies();
     window->showForm();
 }
 

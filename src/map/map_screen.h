@@ -53,8 +53,8 @@ class MapScreen : public Form {
     // The screen refresh's parts: the copies of the monitor's live values
     // (taken before the monitor recomputes them, so they show the previous
     // pass), the fuel state text, and the trims while not polling. While the
-    // screen is hidden only the acquisition's two texts are copied; the rest
-    // is held and put on the screen when it is shown.
+    // screen is hidden the copies are held and put on it when it is shown;
+    // the two texts the map acquisition reads are put on while it runs.
     void refreshCopies();
     void refreshFuelState();
     void refreshTrims();
@@ -84,11 +84,13 @@ class MapScreen : public Form {
   private:
     // The monitor's values as the last pass's copies took them.
     struct LiveCopies {
-        QString gasTemperature, pressure, gasTime;
+        QString petrolTime, gasTemperature, pressure, gasTime;
         int barTPGaz = 0, barLambda = 0, barPression = 0, barE1 = 0, barG1 = 0;
         int lambdaColour = 0, pressionColour = 0;
     };
     void showCopies();
+    // txZoom and TxzoomG, which the acquisition reads.
+    void showAcquisitionCopies();
     void buildLayout();
     QWidget *buildLive();
     QWidget *buildControls();

@@ -91,9 +91,8 @@ class TestCalibrationScreens : public QObject, WindowFixture {
 
     void cleanup() { session.reset(); }
 
-    // Form, field, step button ("-": typed only), text before, text after.
     // Hidden while the answers come, the screen shows the last pass's values
-    // once shown; what the step reads is current all along.
+    // once shown; hidden while a calibration runs, its step reads them current.
     void hiddenScreenShowsTheLastPassWhenShown() {
         cal()->hideForm();
         const int bytes[][2] = {{0x008, 0x05}, {0x009, 0xDC}, {0x02D, 35}, {0x002, 3}};
@@ -103,18 +102,24 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         RefreshScreens(window->app());
         setPetrol(3985, 1300);
         RefreshScreens(window->app());
-        QCOMPARE(
-            (QStringList{cal()->TextE1->text(), cal()->TextE5->text(), cal()->TextTPEau->text()}),
-            (QStringList{"10.21", "3.33", "60"}));
         cal()->showForm();
         QCOMPARE(
-            (QStringList{cal()->TextRPM->text(), cal()->TextTPGaz->text(),
+            (QStringList{cal()->TextE1->text(), cal()->TextE5->text(), cal()->TextTPEau->text(),
+                         cal()->TextRPM->text(), cal()->TextTPGaz->text(),
                          cal()->TextGazEtat->text(), QString::number(cal()->BarRPM->widthTwips()),
                          QString::number(cal()->BarE1->widthTwips()),
                          QString::number(cal()->BarE5->widthTwips())}),
-            (QStringList{"3000", "35", "Gas", "1500", "848", "277"}));
+            (QStringList{"10.21", "3.33", "60", "3000", "35", "Gas", "1500", "848", "277"}));
+
+        cal()->BtStCalibration->click();
+        QVERIFY(window->app().CalibrationRunning);
+        cal()->hideForm();
+        setPetrol(1000, 3985);
+        RefreshScreens(window->app());
+        QCOMPARE(cal()->stepInputs().petrolTime, (std::array<double, 2>{2.56, 10.21}));
     }
 
+    // Form, field, step button ("-": typed only), text before, text after.
     void trimFields_data() {
         QTest::addColumn<QString>("words");
         for (const char *row :

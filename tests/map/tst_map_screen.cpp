@@ -60,13 +60,7 @@ class TestMapScreen : public QObject {
         bytes(second);
         RefreshScreens(b->window.app());
         if (!shownThroughout) {
-            // The acquisition reads these two while the screen is hidden.
             QVERIFY(!map->isShown());
-            for (const QString &e : expected) {
-                const QString name = e.section(QLatin1Char('='), 0, 0);
-                if (name == u"txZoom" || name == u"TxzoomG")
-                    QCOMPARE(shown(name), e.section(QLatin1Char('='), 1));
-            }
             map->showForm();
         }
         QStringList got;
@@ -126,8 +120,10 @@ class TestMapScreen : public QObject {
     }
 
     // The step runs before the frame is decoded: what it records comes from the
-    // image and the screens as the previous answer left them.
+    // image and the screens as the previous answer left them, the map screen
+    // hidden as while the fitter drives on another screen.
     void acquisitionSeesThePreviousResponse() {
+        QVERIFY(!map->isShown());
         QVERIFY(b->link.OpenPort());
         // The previous answer: on gas, 10.21 ms, "Dep" 35, lambda rich.
         bytes({0x002, 3, 0x00C, 0x0F, 0x00D, 0xA0, 0x02D, 35, 0x031, 160});
