@@ -34,8 +34,8 @@ bool AnswerClock::waitForAnswers(qsizetype count, int timeoutMs) {
     return answers() >= count;
 }
 
-AnswerClock::Window AnswerClock::measure(int intervals, int timeoutMs) {
-    const qsizetype first = answers() + 1;
+AnswerClock::Window AnswerClock::measure(int intervals, int timeoutMs, int settle) {
+    const qsizetype first = answers() + settle;
     if (!waitForAnswers(first + intervals + 1, timeoutMs))
         return {};
     const qsizetype last = first + intervals;

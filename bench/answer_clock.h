@@ -26,9 +26,10 @@ class AnswerClock : public QObject {
     // Runs the event loop (sleeping, never polling) until `count` answers in
     // all have come; false when they did not within timeoutMs.
     bool waitForAnswers(qsizetype count, int timeoutMs);
-    // One answer to let a change settle, then `intervals` more; the window
-    // spans them. rateHz is 0 when the answers stopped.
-    Window measure(int intervals, int timeoutMs);
+    // `settle` answers to let a change settle (a window opened, a file
+    // created), then `intervals` more; the window spans them. rateHz is 0
+    // when the answers stopped.
+    Window measure(int intervals, int timeoutMs, int settle = 3);
 
   private:
     QElapsedTimer m_wall;

@@ -204,8 +204,15 @@ void ChartWindow::fit(double fromS, double toS) {
         // A flat line gets a little room around it; nice numbers on the scale.
         const double pad = high > low ? (high - low) * 0.08 : qMax(std::abs(high) * 0.05, 0.1);
         QValueAxis *axis = m_axes.at(static_cast<std::size_t>(c));
-        axis->setRange(low - pad, high + pad);
+        // The same span on an axis left as it was set: nothing to lay out again.
+        AxisFit &last = m_fitted.at(static_cast<std::size_t>(c));
+        const AxisFit wanted{low - pad, high + pad, axis->min(), axis->max()};
+        if (wanted.low == last.low && wanted.high == last.high &&
+            wanted.shownLow == last.shownLow && wanted.shownHigh == last.shownHigh)
+            continue;
+        axis->setRange(wanted.low, wanted.high);
         axis->applyNiceNumbers();
+        last = {wanted.low, wanted.high, axis->min(), axis->max()};
     }
 }
 

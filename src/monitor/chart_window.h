@@ -84,4 +84,9 @@ class ChartWindow : public QWidget {
     QValueAxis *m_time = nullptr;
     std::array<QLineSeries *, ChannelCount> m_series{};
     std::array<QValueAxis *, ChannelCount> m_axes{};
+    // Each value axis's last fit: the span asked for and the nice one shown.
+    struct AxisFit {
+        double low = 0, high = 0, shownLow = 0, shownHigh = 0;
+    };
+    std::array<AxisFit, ChannelCount> m_fitted{};
 };
