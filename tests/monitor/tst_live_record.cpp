@@ -12,6 +12,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QTest>
+#include <QValueAxis>
 
 using Bytes = QList<std::pair<int, int>>;
 
@@ -125,6 +126,24 @@ class TestLiveRecord : public QObject {
         chart->Channel[2]->setChecked(true);
         QCOMPARE(gasTime->count(), before + 5);
         QCOMPARE(gasTime->at(gasTime->count() - 1).x(), 1.56);
+    }
+
+    // A value axis moved by hand (a zoom) is fitted again at the next drawing,
+    // even when the line's span has not changed.
+    void chartRefitsAnAxisMovedByHand() {
+        QTest::mouseClick(rec->BtChart, Qt::LeftButton);
+        ChartWindow *chart = rec->chart();
+        for (int t = 0; t < 3; ++t)
+            chart->addSample({.ms = t * 140, .speed = 1000 + 100 * t});
+        chart->drawPending();
+        auto *axis = qobject_cast<QValueAxis *>(chart->series(0)->attachedAxes().at(1));
+        QVERIFY(axis);
+        const QPair<double, double> fitted{axis->min(), axis->max()};
+        QVERIFY(fitted.first <= 1000 && fitted.second >= 1200);
+        axis->setRange(0, 1);
+        chart->addSample({.ms = 420, .speed = 1100});
+        chart->drawPending();
+        QCOMPARE((QPair<double, double>{axis->min(), axis->max()}), fitted);
     }
 };
 
