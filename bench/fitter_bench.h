@@ -15,6 +15,7 @@ bool benchStartToData(Figures &figures, const QString &portsDir, int port, int r
 bool benchMapAcquisition(Figures &figures, const QString &portsDir, int port, int windows,
                          int intervals);
 
+// With --calibration (it takes some 40 s):
 //   calibration_seconds, calibration_wire_ratio: gasecu-cli's idle
 //     calibration with the default steps, from launch to its results; the
 //     ratio is the time the steps' poll answers take on the line over it.

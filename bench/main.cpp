@@ -115,12 +115,12 @@ int main(int argc, char **argv) {
            QStringLiteral("3"));
     option("intervals", "Answers a timed window spans (about 7 a second).", "N",
            QStringLiteral("36"));
-    option("rounds", "Rounds of plain, drive log and chart windows.", "N", QStringLiteral("4"));
+    option("rounds", "Rounds of plain, drive log and chart windows.", "N", QStringLiteral("5"));
     option("starts", "Start-ups to the first data to time.", "N", QStringLiteral("3"));
     option("refresh-passes", "Screen-refresh passes to time, in 10 batches.", "N",
            QStringLiteral("3000"));
-    args.addOption({QStringLiteral("no-calibration"),
-                    QStringLiteral("Skip the idle calibration (about 45 s).")});
+    args.addOption({QStringLiteral("calibration"),
+                    QStringLiteral("Also time gasecu-cli's idle calibration (about 40 s more).")});
     args.addOption({QStringLiteral("refresh-only"),
                     QStringLiteral("Only the screen-refresh figures, without the simulator.")});
     args.process(app);
@@ -152,7 +152,7 @@ int main(int argc, char **argv) {
              benchStartToData(figures, ports.path(), 1, intOption(args, "starts", 1)) &&
              benchMapAcquisition(figures, ports.path(), 1, windows, intervals);
     }
-    if (ok && !args.isSet(QStringLiteral("no-calibration")))
+    if (ok && args.isSet(QStringLiteral("calibration")))
         ok = benchCalibration(figures, args.value(QStringLiteral("cli")), ports.path(), 1);
     sim.terminate();
     sim.waitForFinished(5000);

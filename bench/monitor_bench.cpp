@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -151,35 +152,53 @@ bool benchMonitorPolling(Figures &figures, const QString &portsDir, int portNumb
     RecordStrip *strip = monitor->Recording;
 
     // Interleaved rounds: plain, with the drive log written, with the chart
-    // open as well. Whatever else loads the machine meanwhile falls on all
-    // three alike, and each ratio is taken within its round.
-    QList<double> plainRate, plainCpu, logRate, logCpu, chartRate, chartCpu;
-    QList<double> logRatio, chartRatio, chartOwnCpu;
-    for (int round = 0; round < plan.rounds; ++round) {
-        const AnswerClock::Window plain = p.clock.measure(plan.intervals, WindowTimeoutMs);
+    // open as well, and a last plain window. Whatever else loads the machine
+    // falls on all three alike; each ratio is taken against the plain windows
+    // before and after it, so a slow drift cancels too.
+    const auto window = [&](const char *what) -> std::optional<AnswerClock::Window> {
+        const AnswerClock::Window w = p.clock.measure(plan.intervals, WindowTimeoutMs);
+        if (w.rateHz <= 0) {
+            std::fprintf(stderr, "gasecu-bench: the monitor's answers stopped\n");
+            return std::nullopt;
+        }
+        if (!wire::plausiblePollRate(w.rateHz, what))
+            return std::nullopt;
+        return w;
+    };
+    QList<AnswerClock::Window> plain, logging, charting;
+    for (int round = 0; round <= plan.rounds; ++round) {
+        const auto before = window("the monitor");
+        if (!before)
+            return false;
+        plain << *before;
+        if (round == plan.rounds)
+            break;
         strip->startRecording(p.work.filePath(QStringLiteral("drive%1.csv").arg(round)));
-        const AnswerClock::Window logging = p.clock.measure(plan.intervals, WindowTimeoutMs);
+        const auto logged = window("the monitor with the drive log");
         strip->BtChart_Click();
-        const AnswerClock::Window charting = p.clock.measure(plan.intervals, WindowTimeoutMs);
+        const auto charted = logged ? window("the monitor with the chart") : std::nullopt;
         strip->chart()->close();
         strip->stopRecording();
-        if (plain.rateHz <= 0 || logging.rateHz <= 0 || charting.rateHz <= 0) {
-            std::fprintf(stderr, "gasecu-bench: the monitor's answers stopped\n");
+        if (!charted)
             return false;
-        }
-        if (!wire::plausiblePollRate(plain.rateHz, "the monitor") ||
-            !wire::plausiblePollRate(logging.rateHz, "the monitor with the drive log") ||
-            !wire::plausiblePollRate(charting.rateHz, "the monitor with the chart"))
-            return false;
-        plainRate << plain.rateHz;
-        plainCpu << plain.cpuPercent;
-        logRate << logging.rateHz;
-        logCpu << logging.cpuPercent;
-        chartRate << charting.rateHz;
-        chartCpu << charting.cpuPercent;
-        logRatio << logging.rateHz / plain.rateHz;
-        chartRatio << charting.rateHz / plain.rateHz;
-        chartOwnCpu << charting.cpuPercent - logging.cpuPercent;
+        logging << *logged;
+        charting << *charted;
+    }
+    QList<double> plainRate, plainCpu, logRate, logCpu, chartRate, chartCpu;
+    QList<double> logRatio, chartRatio, chartOwnCpu;
+    for (const AnswerClock::Window &w : plain) {
+        plainRate << w.rateHz;
+        plainCpu << w.cpuPercent;
+    }
+    for (int round = 0; round < plan.rounds; ++round) {
+        const double around = (plain[round].rateHz + plain[round + 1].rateHz) / 2;
+        logRate << logging[round].rateHz;
+        logCpu << logging[round].cpuPercent;
+        chartRate << charting[round].rateHz;
+        chartCpu << charting[round].cpuPercent;
+        logRatio << logging[round].rateHz / around;
+        chartRatio << charting[round].rateHz / around;
+        chartOwnCpu << charting[round].cpuPercent - logging[round].cpuPercent;
     }
     const QString hz = QStringLiteral("Hz");
     const QString pc = QStringLiteral("%");

@@ -23,10 +23,10 @@
 //     chart_own_cpu_percent: what the chart adds to the drive log's CPU.
 void benchRefresh(Figures &figures, int passes, int batches);
 
-// Rounds of three windows (plain, drive log, drive log and chart), each
-// window `intervals` answers long.
+// Rounds of three windows (plain, drive log, drive log and chart) and a
+// last plain window, each `intervals` answers long.
 struct PollingPlan {
-    int rounds = 4;
+    int rounds = 5;
     int intervals = 36;
 };
 // portsDir and port: where the simulator answers. False, said on stderr,

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs gasecu-bench against the simulator and prints each figure beside its
-# limit and the README's "Benchmark figures" table. Extra arguments go to
-# gasecu-bench (e.g. --no-calibration, --rounds 8). The JSON stays in
-# $build/bench/figures.json. Exits non-zero when the bench failed or a
-# figure is outside its limit.
+# Runs gasecu-bench against the simulator (about 2 1/2 minutes) and prints
+# each figure beside its limit and the README's "Benchmark figures" table.
+# Extra arguments go to gasecu-bench: --calibration adds the idle
+# calibration (about 40 s more), --rounds 8 tightens the monitor's ratios.
+# The JSON stays in $build/bench/figures.json. Exits non-zero when the bench
+# failed or a figure is outside its limit.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${GASECU_BUILD:-$root/build}"
