@@ -100,6 +100,6 @@ bool benchCalibration(Figures &figures, const QString &cli, const QString &ports
     const double wireSeconds = answers / wire::PollsPerSecond;
     figures.add(QStringLiteral("calibration_seconds"), QStringLiteral("s"), seconds);
     figures.add(QStringLiteral("calibration_wire_ratio"), {}, wireSeconds / seconds,
-                Limit::atLeast(0.8));
+                Limit::atLeast(0.85));
     return true;
 }
