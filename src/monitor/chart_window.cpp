@@ -113,13 +113,14 @@ void ChartWindow::buildLayout() {
 }
 
 void ChartWindow::showChannel(int channel, bool shown) {
-    // A hidden channel's live line is not kept up: drawn afresh when ticked.
-    if (shown && !m_showingLog && m_time) {
+    // A hidden channel's live line is not kept up: drawn afresh when ticked,
+    // and its axis fitted to the span shown.
+    if (shown && !m_showingLog)
         drawChannel(channel);
-        fit(m_time->min(), m_time->max());
-    }
     m_series.at(static_cast<std::size_t>(channel))->setVisible(shown);
     m_axes.at(static_cast<std::size_t>(channel))->setVisible(shown);
+    if (shown)
+        fit(m_time->min(), m_time->max());
 }
 
 // One channel's live line from the last minute, up to the last answer drawn.

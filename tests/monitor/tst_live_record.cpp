@@ -73,6 +73,12 @@ class TestLiveRecord : public QObject {
         QTest::mouseClick(chart->BtOpen, Qt::LeftButton);
         QCOMPARE(chart->TxSource->text(), QStringLiteral("drive.csv: 5 rows"));
         QCOMPARE(chart->series(0)->at(4).y(), 208.0); // 104, shown doubled
+        // A channel ticked on over the log: its axis fitted to the 1 bar it holds.
+        chart->Channel[4]->setChecked(true);
+        const auto *pressure = qobject_cast<QValueAxis *>(chart->series(4)->attachedAxes().at(1));
+        QVERIFY2(pressure->min() > 0.5 && pressure->min() < 1 && pressure->max() > 1 &&
+                     pressure->max() < 1.5,
+                 qPrintable(QStringLiteral("%1..%2").arg(pressure->min()).arg(pressure->max())));
         answerRead(b->link, b->port, liveFrame({}));
         QCOMPARE(chart->series(0)->count(), 5);
         QTest::mouseClick(chart->BtLive, Qt::LeftButton);
@@ -126,6 +132,10 @@ class TestLiveRecord : public QObject {
         chart->Channel[2]->setChecked(true);
         QCOMPARE(gasTime->count(), before + 5);
         QCOMPARE(gasTime->at(gasTime->count() - 1).x(), 1.56);
+        // Its axis fitted to the flat line at 0 rather than left at the
+        // empty chart's 0..1.
+        const auto *axis = qobject_cast<QValueAxis *>(gasTime->attachedAxes().at(1));
+        QVERIFY(axis->min() < 0 && axis->max() > 0 && axis->max() < 0.5);
     }
 
     // A value axis moved by hand (a zoom) is fitted again at the next drawing,
