@@ -8,6 +8,8 @@
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${GASECU_BUILD:-$root/build}"
+# The table is drawn by a few lines of Python.
+"$root/scripts/install-deps.sh" python3
 [ -f "$build/build.ninja" ] || GASECU_BUILD="$build" "$root/scripts/build.sh" >/dev/null
 cmake --build "$build" --target gasecu-bench gasecu-sim gasecu-cli >/dev/null || exit 2
 json="$build/bench/figures.json"
