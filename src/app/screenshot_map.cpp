@@ -41,10 +41,11 @@ bool ScreenshotTour::mapTour() {
                  60000))
         std::fprintf(stderr, "gasecu: few gas bands\n");
     s.mapScreen->StopMapAqui_Click();
-    // The acquisition window on its own, then the screen with both curves.
-    bool ok = shoot(QStringLiteral("41-map-acquisition"), s.mapAcquisition);
+    // The screen with both curves, its proposal and the acquisition window
+    // beside the tables, then that window on its own.
+    bool ok = shoot(QStringLiteral("40-map"));
+    ok = shoot(QStringLiteral("41-map-acquisition"), s.mapAcquisition) && ok;
     s.mapAcquisition->hideForm();
-    ok = shoot(QStringLiteral("40-map")) && ok;
     // Leave the engine on petrol for what follows.
     s.mapScreen->SwitchCommutateur_Click();
     waitFor([&] { return fuel() == ecu::liveblock::OnPetrol; }, 20000);

@@ -11,3 +11,4 @@ int runUpload(const QStringList &arguments);
 int runPorts(const QStringList &arguments);
 int runCalibrate(const QStringList &arguments);
 int runDiff(const QStringList &arguments);
+int runMap(const QStringList &arguments);

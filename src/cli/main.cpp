@@ -32,6 +32,9 @@ const Command Commands[] = {
     {"calibrate", runCalibrate,
      "calibrate idle|load [--port N] [--ports-dir DIR] [--steps S1,S2,S3,S4] [--min-temp C] "
      "[--exclude MS] [--apply]: run the automatic calibration"},
+    {"map", runMap,
+     "map [--port N] [--ports-dir DIR] [--seconds S] [--csv FILE] [--propose] [--apply]: acquire "
+     "the load bands on petrol and gas while driving, propose the depression table"},
 };
 
 QString usage() {
@@ -39,16 +42,17 @@ QString usage() {
                                   "options)\n\ncommands:\n");
     for (const Command &c : Commands)
         text += QStringLiteral("  ") + QLatin1String(c.summary) + QLatin1Char('\n');
-    text += QStringLiteral("\nexit codes:\n"
-                           "  0 ok\n"
-                           "  1 the ECU did not answer\n"
-                           "  2 port missing or busy\n"
-                           "  3 file problem (missing, malformed, would be overwritten)\n"
-                           "  4 firmware mismatch\n"
-                           "  5 verification failed\n"
-                           "  6 acquisition error (calibration)\n"
-                           "  130 interrupted (calibration: switch-over settings restored)\n"
-                           "  64 bad command line");
+    text += QStringLiteral(
+        "\nexit codes:\n"
+        "  0 ok\n"
+        "  1 the ECU did not answer\n"
+        "  2 port missing or busy\n"
+        "  3 file problem (missing, malformed, would be overwritten)\n"
+        "  4 firmware mismatch\n"
+        "  5 verification failed\n"
+        "  6 acquisition error (calibration, map)\n"
+        "  130 interrupted (calibration: switch-over settings restored; map: fuel restored)\n"
+        "  64 bad command line");
     return text;
 }
 

@@ -81,6 +81,8 @@ class Link : public QObject {
     }
     // A whole-memory upload is writing its blocks.
     bool uploadRunning() const { return m_state.UploadStep == ChainStep::WholeUpload; }
+    // A write, a chain or an upload still awaits the ECU's acknowledgement.
+    bool writeInFlight() const { return !m_loneWrite.isEmpty() || chainRunning(); }
 
     // The user closed the transfer forms.
     void AbandonFullRead();
@@ -162,6 +164,8 @@ class Link : public QObject {
     // A write outside a chain or upload stayed unacknowledged after its
     // re-send.
     void writeFailed();
+    // ... or the ECU acknowledged it.
+    void writeAcknowledged();
 
   private:
     void writeNow(const QByteArray &line);

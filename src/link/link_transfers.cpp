@@ -281,8 +281,10 @@ void Link::WriteTimer_Timer() {
 
 // An acknowledgement of the write awaiting one.
 void Link::acknowledged() {
-    if (!m_loneWrite.isEmpty() && m_state.WritesAwaited == 0 && !writeStillWaiting())
+    if (!m_loneWrite.isEmpty() && m_state.WritesAwaited == 0 && !writeStillWaiting()) {
         stopWriteWatch();
+        Q_EMIT writeAcknowledged();
+    }
     m_writeResends = 0;
     m_chainTicks = 0;
     if (uploadRunning()) {

@@ -51,10 +51,13 @@ void AquiMapForm::MapAcquisitionStep() {
         return;
     setCrossingColour(s.crossing);
     if (!s.logLine.isEmpty()) {
-        // Inserted where the log's cursor stands, one line a crossing.
+        // Inserted where the log's cursor stands, one line a crossing; the
+        // log then scrolls to that place, so while the fitter leaves the
+        // cursor at the end the newest line stays in view.
         QString line = s.logLine;
         line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         tx1->insertPlainText(line);
+        tx1->ensureCursorVisible();
     }
     if (s.recorded)
         recordBand(*s.recorded, QDateTime::currentDateTime());

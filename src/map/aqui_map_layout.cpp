@@ -1,5 +1,6 @@
 // The acquisition window: its settings and status on top, the crossing log,
-// then the band table in two blocks of ten and the export buttons.
+// then the band table in two blocks of ten and the export buttons. Small
+// print and narrow fields: the window shares the screen with the map screen.
 #include "map/aqui_map_form.h"
 
 #include "ui/layout_parts.h"
@@ -39,17 +40,21 @@ AquiMapForm::AquiMapForm(AppContext &app, QWidget *parent)
 }
 
 void AquiMapForm::buildLayout() {
-    auto *column = tight(new QVBoxLayout(this), 6, 6);
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+    auto *column = tight(new QVBoxLayout(this), 4, 3);
     column->addWidget(buildSettings());
     tx1 = new QPlainTextEdit(this);
     tx1->setObjectName(QStringLiteral("tx1"));
     tx1->setReadOnly(true);
     tx1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    tx1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    tx1->setFixedHeight(120);
-    column->addWidget(tx1);
+    // Wrapped: the narrow window shows a long line whole.
+    tx1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    tx1->setMinimumHeight(48);
+    column->addWidget(tx1, 1);
     column->addWidget(buildBands());
-    auto *exports = tight(new QHBoxLayout, 0, 6);
+    auto *exports = tight(new QHBoxLayout, 0, 3);
     BtExportBands = button(QStringLiteral("BtExportBands"), QStringLiteral("Export bands CSV"));
     BtExportLog = button(QStringLiteral("BtExportLog"), QStringLiteral("Export log CSV"));
     exports->addWidget(BtExportBands);
@@ -59,24 +64,27 @@ void AquiMapForm::buildLayout() {
     column->addLayout(exports);
 }
 
+// The readings on the left, the threshold and the two tolerances on the
+// right, each tolerance with the box that switches its test on.
 QWidget *AquiMapForm::buildSettings() {
     auto *box = new QWidget;
-    auto *grid = tight(new QGridLayout(box), 0, 4);
-    param1 = field(QStringLiteral("param1"), QString(), 60, true);
-    param2 = field(QStringLiteral("param2"), QString(), 60, true);
-    param3 = field(QStringLiteral("param3"), QString(), 60, true);
-    param5 = field(QStringLiteral("param5"), QStringLiteral("0.5"), 60, false);
-    param4 = field(QStringLiteral("param4"), QStringLiteral("8"), 60, false);
-    param6 = field(QStringLiteral("param6"), QStringLiteral("0.40"), 60, false);
+    auto *grid = tight(new QGridLayout(box), 0, 2);
+    grid->setHorizontalSpacing(4);
+    param1 = field(QStringLiteral("param1"), QString(), 42, true);
+    param2 = field(QStringLiteral("param2"), QString(), 42, true);
+    param3 = field(QStringLiteral("param3"), QString(), 42, true);
+    param5 = field(QStringLiteral("param5"), QStringLiteral("0.5"), 40, false);
+    param4 = field(QStringLiteral("param4"), QStringLiteral("8"), 40, false);
+    param6 = field(QStringLiteral("param6"), QStringLiteral("0.40"), 40, false);
     // Both tests start ticked: the admitted changes are what makes a
     // crossing count as steady.
-    Check1 = new QCheckBox(box);
+    Check1 = new QCheckBox(QStringLiteral("Relative test"), box);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setChecked(true);
-    Check2 = new QCheckBox(box);
+    Check2 = new QCheckBox(QStringLiteral("Absolute test"), box);
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setChecked(true);
-    Statu = field(QStringLiteral("Statu"), QString(), 110, true);
+    Statu = field(QStringLiteral("Statu"), QString(), 92, true);
     Statu->setAlignment(Qt::AlignCenter);
 
     const struct {
@@ -93,16 +101,17 @@ QWidget *AquiMapForm::buildSettings() {
                         c.col);
         grid->addWidget(c.w, c.row, c.col + 1);
     }
-    grid->addWidget(Check1, 1, 4);
-    grid->addWidget(Check2, 2, 4);
-    grid->addWidget(label(QStringLiteral("Label7"), QStringLiteral("Status system")), 3, 0);
-    grid->addWidget(Statu, 3, 1, 1, 2);
+    grid->addWidget(Check1, 3, 2, 1, 2);
+    grid->addWidget(Check2, 4, 2, 1, 2);
+    grid->addWidget(label(QStringLiteral("Label7"), QStringLiteral("Status system")), 3, 0, 1, 2);
+    grid->addWidget(Statu, 4, 0, 1, 2);
     return box;
 }
 
 QWidget *AquiMapForm::buildBands() {
     QGroupBox *box = group(QStringLiteral("FrameBands"), QString());
-    auto *grid = tight(new QGridLayout(box), 4, 2);
+    auto *grid = tight(new QGridLayout(box), 3, 1);
+    grid->setHorizontalSpacing(2);
     // Per half: band, petrol value and count, gas value and count, a gap.
     for (int half = 0; half < 2; ++half) {
         const int col = half * 6;
@@ -114,8 +123,10 @@ QWidget *AquiMapForm::buildBands() {
             const int k = half * 10 + i + 1;
             grid->addWidget(label(QStringLiteral("LabelBand%1").arg(k), QString::number(5 * k)),
                             i + 1, col, Qt::AlignRight);
-            QLineEdit *petrol = field(QStringLiteral("TxTbmapB%1").arg(k), QString(), 52, true);
-            QLineEdit *gas = field(QStringLiteral("TxTbmapG%1").arg(k), QString(), 52, true);
+            QLineEdit *petrol = field(QStringLiteral("TxTbmapB%1").arg(k), QString(), 38, true);
+            QLineEdit *gas = field(QStringLiteral("TxTbmapG%1").arg(k), QString(), 38, true);
+            petrol->setFixedHeight(17);
+            gas->setFixedHeight(17);
             m_petrol.at(std::size_t(k - 1)) = petrol;
             m_gas.at(std::size_t(k - 1)) = gas;
             grid->addWidget(petrol, i + 1, col + 1);
@@ -124,12 +135,12 @@ QWidget *AquiMapForm::buildBands() {
                 QLabel *count =
                     label((isGas ? QStringLiteral("TxNbG%1") : QStringLiteral("TxNbB%1")).arg(k),
                           QString());
-                count->setMinimumWidth(22);
+                count->setMinimumWidth(14);
                 (isGas ? m_gasCount : m_petrolCount).at(std::size_t(k - 1)) = count;
                 grid->addWidget(count, i + 1, col + (isGas ? 4 : 2));
             }
         }
     }
-    grid->setColumnMinimumWidth(5, 16);
+    grid->setColumnMinimumWidth(5, 8);
     return box;
 }

@@ -17,6 +17,7 @@
 #include "ui/screens.h"
 
 #include <QDateTime>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 NumericEdit *MapScreen::TxTbCP(int n) const {
@@ -96,11 +97,23 @@ void MapScreen::BoutonPC_Click() {
     m_app.link.StartFullRead();
 }
 
+// A window not yet open goes into the room the screen leaves for it; one
+// the fitter has open stays where it is.
 void MapScreen::StarMapAqui_Click() {
     AquiMapForm *window = m_app.screens.mapAcquisition;
     window->acquisition().MapAcquisitionOn = true;
     showAcquisitionCopies();
+    const bool wasShown = window->isShown();
     window->showForm();
+    if (const QRect room = acquisitionRoom(); !wasShown && window->window() && room.isValid())
+        window->window()->setGeometry(room);
+}
+
+QRect MapScreen::acquisitionRoom() const {
+    const QWidget *area = window() ? window()->parentWidget() : nullptr;
+    if (!area)
+        return {};
+    return {m_acquisitionRoom->mapTo(area, QPoint(0, 0)), m_acquisitionRoom->size()};
 }
 
 // The acquisition window stays open with what it gathered.
@@ -145,8 +158,9 @@ void MapScreen::SwitchCommutateur_Click() {
 void MapScreen::showProposal() {
     if (!m_app.screens.mapAcquisition)
         return; // still being built
-    m_proposal->setProposal(
-        mapproposal::propose(depEntries(), m_app.screens.mapAcquisition->bandStats()));
+    m_proposal->setProposal(mapproposal::propose(depEntries(),
+                                                 mapproposal::loadTrimOf(m_app.link.image),
+                                                 m_app.screens.mapAcquisition->bandStats()));
 }
 
 void MapScreen::ApplyProposal_Click() {

@@ -65,6 +65,12 @@ class MapScreen : public Form {
     CoefficientGrid *grid() const { return m_grid; }
     ProposalTable *proposal() const { return m_proposal; }
 
+    // Width of the column left free for the acquisition window, in pixels.
+    static constexpr int AcquisitionWidth = 294;
+    // Where the acquisition window opens: the free column above the buttons,
+    // in the coordinates of the window area holding both.
+    QRect acquisitionRoom() const;
+
     QPushButton *BoutonCentrale, *BoutonPC;
     QPushButton *StarMapAqui, *StopMapAqui;
     BandGraph *Picture1;
@@ -103,4 +109,5 @@ class MapScreen : public Form {
     CoefficientGrid *m_grid;
     ProposalTable *m_proposal;
     std::optional<LiveCopies> m_copies;
+    QWidget *m_acquisitionRoom;
 };

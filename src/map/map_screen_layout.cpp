@@ -1,6 +1,7 @@
-// The map screen's controls: the two correction tables across the top with
-// the pointers of the entries in use, then the graph, the live values and
-// the buttons side by side.
+// The map screen's controls: on the left the two correction tables with the
+// pointers of the entries in use, the proposal under them, then the graph
+// and the live values; on the right the room for the acquisition window
+// above the buttons.
 #include "map/map_screen.h"
 #include "map/proposal_table.h"
 
@@ -54,10 +55,16 @@ void MapScreen::buildLayout() {
     auto *outer = tight(new QVBoxLayout(this), 2, 0);
     QGroupBox *map = group(QStringLiteral("FrameMAP"), QStringLiteral(" MAP "));
     outer->addWidget(map);
-    auto *column = tight(new QVBoxLayout(map), 4, 4);
+    auto *sides = tight(new QHBoxLayout(map), 2, 4);
+    auto *column = tight(new QVBoxLayout, 0, 4);
+    sides->addLayout(column, 1);
 
     m_grid = new CoefficientGrid(map);
+    m_grid->compact(30, 44);
+    m_grid->followWrites(m_app.link);
     m_grid->temperatureFrame()->setTitle(QStringLiteral(" Tableau coef Depression correction"));
+    // Here the second table is read against the depression, not the gas temperature.
+    m_grid->temperatureAxisCaption()->setText(QStringLiteral("<< -- Depression"));
     QList<QWidget *> pressureFields, depFields;
     for (int n = 1; n <= 20; ++n) {
         pressureFields.append(m_grid->TxTbCP(n));
@@ -70,6 +77,7 @@ void MapScreen::buildLayout() {
         pointerUnder(m_grid->temperatureFrame(), QStringLiteral("Pointeur"), 270, 505, depFields);
     column->addWidget(m_grid);
     m_proposal = new ProposalTable(map);
+    m_proposal->alignTo(depFields);
     column->addWidget(m_proposal);
 
     auto *bottom = tight(new QHBoxLayout, 0, 6);
@@ -81,8 +89,17 @@ void MapScreen::buildLayout() {
     graphColumn->addWidget(Picture1, 1);
     bottom->addWidget(graphFrame, 1);
     bottom->addWidget(buildLive());
-    bottom->addWidget(buildControls());
     column->addLayout(bottom, 1);
+
+    // The right-hand column: room for the acquisition window above the
+    // buttons, so the window opens beside the tables and live values.
+    auto *side = tight(new QVBoxLayout, 0, 4);
+    m_acquisitionRoom = new QWidget(map);
+    m_acquisitionRoom->setObjectName(QStringLiteral("AcquisitionRoom"));
+    m_acquisitionRoom->setFixedWidth(AcquisitionWidth);
+    side->addWidget(m_acquisitionRoom, 1);
+    side->addWidget(buildControls());
+    sides->addLayout(side);
 }
 
 QWidget *MapScreen::buildLive() {
@@ -123,14 +140,18 @@ QWidget *MapScreen::buildLive() {
 // with their write and the fuel switch.
 QWidget *MapScreen::buildControls() {
     auto *panel = new QWidget;
-    auto *columns = tight(new QHBoxLayout(panel), 0, 6);
-    auto *left = tight(new QVBoxLayout, 0, 6);
-    auto *right = tight(new QVBoxLayout, 0, 6);
+    QFont small = panel->font();
+    small.setPixelSize(11);
+    panel->setFont(small);
+    panel->setFixedWidth(AcquisitionWidth);
+    auto *columns = tight(new QHBoxLayout(panel), 0, 4);
+    auto *left = tight(new QVBoxLayout, 0, 4);
+    auto *right = tight(new QVBoxLayout, 0, 4);
     columns->addLayout(left);
     columns->addLayout(right);
 
     QGroupBox *acquisition = group(QStringLiteral("FrameAquisition"), QStringLiteral("Aquisition"));
-    auto *acqColumn = tight(new QVBoxLayout(acquisition));
+    auto *acqColumn = tight(new QVBoxLayout(acquisition), 4, 2);
     StarMapAqui = button(QStringLiteral("StarMapAqui"), QStringLiteral("Start Aquisition"));
     StopMapAqui = button(QStringLiteral("StopMapAqui"), QStringLiteral("Stop Aquisition"));
     acqColumn->addWidget(StarMapAqui);
@@ -138,19 +159,18 @@ QWidget *MapScreen::buildControls() {
     left->addWidget(acquisition);
 
     QGroupBox *download = group(QStringLiteral("FrameDownload"), QStringLiteral("Download"));
-    auto *dlColumn = tight(new QVBoxLayout(download));
+    auto *dlColumn = tight(new QVBoxLayout(download), 4, 2);
     BoutonCentrale =
         button(QStringLiteral("BoutonCentrale"), QStringLiteral("     PC -->> ECM     "));
     BoutonPC = button(QStringLiteral("BoutonPC"), QStringLiteral("Centrale -->> PC"));
     dlColumn->addWidget(BoutonCentrale);
     dlColumn->addWidget(BoutonPC);
     left->addWidget(download);
-    left->addStretch(1);
     Btexit = button(QStringLiteral("Btexit"), QStringLiteral("Quitter"));
     left->addWidget(Btexit);
 
     QGroupBox *engine = group(QStringLiteral("FrameEngine"), QStringLiteral(" Engine Variables "));
-    auto *grid = tight(new QGridLayout(engine));
+    auto *grid = tight(new QGridLayout(engine), 4, 2);
     auto trim = [](const QString &name) {
         auto *edit = new QLineEdit;
         edit->setObjectName(name);
@@ -180,6 +200,5 @@ QWidget *MapScreen::buildControls() {
     SwitchCommutateur =
         button(QStringLiteral("SwitchCommutateur"), QStringLiteral("        SWITCH        "));
     right->addWidget(SwitchCommutateur);
-    right->addStretch(1);
     return panel;
 }

@@ -2,7 +2,7 @@
 
 #include "ui/layout_parts.h"
 
-#include <QGridLayout>
+#include <QEvent>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,9 +13,9 @@
 namespace {
 using monitorui::button;
 using monitorui::label;
-using monitorui::tight;
 
 const QString Changed = QStringLiteral("background: #FFE08A;");
+constexpr int RowHeight = 18;
 } // namespace
 
 ProposalTable::ProposalTable(QWidget *parent) : QGroupBox(parent) {
@@ -24,37 +24,77 @@ ProposalTable::ProposalTable(QWidget *parent) : QGroupBox(parent) {
     QFont small = font();
     small.setPixelSize(10);
     setFont(small);
-    auto *grid = tight(new QGridLayout(this), 2, 0);
-    grid->setHorizontalSpacing(1);
-    grid->addWidget(label(QStringLiteral("LabelCurrent"), QStringLiteral("Current Dep")), 0, 0);
-    grid->addWidget(label(QStringLiteral("LabelProposed"), QStringLiteral("Proposed")), 1, 0);
-    grid->addWidget(label(QStringLiteral("LabelDifference"), QStringLiteral("Difference")), 2, 0);
+    const struct {
+        const char *name, *caption;
+    } rows[] = {
+        {"LabelCurrent", "Current"}, {"LabelProposed", "Proposed"}, {"LabelDifference", "Diff."}};
+    for (std::size_t r = 0; r < m_rowLabels.size(); ++r)
+        m_rowLabels.at(r) =
+            label(QString::fromLatin1(rows[r].name), QString::fromLatin1(rows[r].caption), this);
     for (int n = 1; n <= 20; ++n) {
-        auto *current = label(QStringLiteral("TxCurrent%1").arg(n), QString());
-        auto *proposed = new QLineEdit;
+        auto *current = label(QStringLiteral("TxCurrent%1").arg(n), QString(), this);
+        auto *proposed = new QLineEdit(this);
         proposed->setObjectName(QStringLiteral("TxProposed%1").arg(n));
         proposed->setValidator(new QIntValidator(0, mapproposal::EntryMax, proposed));
         proposed->setEnabled(false);
-        proposed->setFixedHeight(17);
-        auto *difference = label(QStringLiteral("TxDifference%1").arg(n), QString());
-        for (QWidget *w : {static_cast<QWidget *>(current), static_cast<QWidget *>(proposed),
-                           static_cast<QWidget *>(difference)})
-            w->setFixedWidth(34);
+        auto *difference = label(QStringLiteral("TxDifference%1").arg(n), QString(), this);
         current->setAlignment(Qt::AlignCenter);
         proposed->setAlignment(Qt::AlignCenter);
         difference->setAlignment(Qt::AlignCenter);
         m_current.at(std::size_t(n - 1)) = current;
         m_proposed.at(std::size_t(n - 1)) = proposed;
         m_difference.at(std::size_t(n - 1)) = difference;
-        grid->addWidget(current, 0, n);
-        grid->addWidget(proposed, 1, n);
-        grid->addWidget(difference, 2, n);
         connect(proposed, &QLineEdit::textEdited, this, [this, n] { showDifference(n); });
     }
     BtApplyProposal = button(QStringLiteral("BtApplyProposal"), QStringLiteral("Apply"));
-    BtApplyProposal->setFixedHeight(40);
-    grid->addWidget(BtApplyProposal, 0, 21, 3, 1);
+    BtApplyProposal->setParent(this);
+    setFixedHeight(4 * RowHeight + 8);
     setProposal(m_entries);
+}
+
+void ProposalTable::alignTo(const QList<QWidget *> &fields) {
+    // The fields move inside their frame, the frame inside the screen.
+    m_fields = fields;
+    for (QWidget *w : fields)
+        w->installEventFilter(this);
+    if (!fields.isEmpty() && fields.front()->parentWidget())
+        fields.front()->parentWidget()->installEventFilter(this);
+    placeCells();
+}
+
+bool ProposalTable::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        placeCells();
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void ProposalTable::resizeEvent(QResizeEvent *event) {
+    QGroupBox::resizeEvent(event);
+    placeCells();
+}
+
+// Three rows of cells under the fields, the row captions left of the first
+// one and "Apply" on a fourth row, right-aligned under the last entries.
+void ProposalTable::placeCells() {
+    if (m_fields.size() != 20 || !m_fields.front()->parentWidget())
+        return;
+    const auto column = [this](int n) {
+        const QWidget *field = m_fields.at(n - 1);
+        return QRect(mapFromGlobal(field->mapToGlobal(QPoint(0, 0))), field->size());
+    };
+    const int firstLeft = column(1).left();
+    for (std::size_t r = 0; r < m_rowLabels.size(); ++r)
+        m_rowLabels.at(r)->setGeometry(2, 2 + int(r) * RowHeight, std::max(firstLeft - 4, 0),
+                                       RowHeight - 1);
+    for (int n = 1; n <= 20; ++n) {
+        const QRect c = column(n);
+        TxCurrent(n)->setGeometry(c.left(), 2, c.width(), RowHeight - 1);
+        TxProposed(n)->setGeometry(c.left(), 2 + RowHeight, c.width(), RowHeight - 1);
+        TxDifference(n)->setGeometry(c.left(), 2 + 2 * RowHeight, c.width(), RowHeight - 1);
+    }
+    const int right = column(20).right();
+    const int left = column(17).left();
+    BtApplyProposal->setGeometry(left, 2 + 3 * RowHeight, right - left + 1, RowHeight + 3);
 }
 
 void ProposalTable::setProposal(const std::array<mapproposal::Entry, 20> &entries) {

@@ -46,8 +46,10 @@ BatteryPage::BatteryPage(AppContext &app, QWidget *parent)
 
     addBottomRow(column);
     m_modeMarks = new EditMarks(this);
+    m_modeMarks->follow(m_app.link);
     m_modeMarks->watch(TxVbatType);
     m_tableMarks = new EditMarks(this);
+    m_tableMarks->follow(m_app.link);
     for (NumericEdit *field : TxTBBat)
         m_tableMarks->watch(field);
     HS_index_Change();

@@ -27,6 +27,7 @@ CoefficientPage::CoefficientPage(AppContext &app, QWidget *parent)
 
     addBottomRow(column);
     m_grid->setWrite(BoutonCentrale, [this] { BoutonCentrale_Click(); });
+    m_grid->followWrites(m_app.link);
 }
 
 NumericEdit *CoefficientPage::TxTbCP(int n) const {

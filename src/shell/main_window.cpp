@@ -120,10 +120,10 @@ void MainWindow::createForms() {
         screen->place(0, 950);
     }
     createToolForms(*m_app, m_area);
-    // The acquisition window floats beside the map screen's graph.
+    // The acquisition window: "Start Aquisition" opens it in the column the
+    // map screen leaves free.
     m_screens.mapAcquisition = new AquiMapForm(*m_app);
     framed(m_screens.mapAcquisition);
-    m_screens.mapAcquisition->place(8700, 950);
 }
 
 void MainWindow::MDIForm1_Load() {

@@ -2,6 +2,7 @@
 
 #include "ecu/live_block.h"
 #include "ecu/memory_image.h"
+#include "live/monitor_decode.h"
 #include "settings/number_format.h"
 
 #include <QLocale>
@@ -49,6 +50,18 @@ std::optional<double> MapAcquisition::strictNumber(const QString &text) {
 
 QString MapAcquisition::lambdaText(const MemoryImage &image) {
     return number::format(image.u16(lb::Lambda) / lb::LambdaDivisor);
+}
+
+MapAcquisition::Inputs MapAcquisition::inputsFrom(const MemoryImage &image) {
+    Inputs in;
+    in.txZoom = number::formatPoint(live::injectionMs(live::hi255(image, lb::PetrolTimes)));
+    in.TxzoomG = QString::number(live::s8(image.at(lb::GasTemp)));
+    in.TxRPM = QString::number(live::displayedSpeed(image));
+    in.param5 = QLatin1String(DefaultThreshold);
+    in.param4 = QLatin1String(DefaultAdmitPercent);
+    in.param6 = QLatin1String(DefaultAdmitMs);
+    in.Check1 = in.Check2 = true;
+    return in;
 }
 
 int MapAcquisition::bandOf(double dep) {

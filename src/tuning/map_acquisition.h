@@ -76,6 +76,15 @@ class MapAcquisition {
 
     Step step(const Inputs &in, const MemoryImage &image);
 
+    // The acquisition window's tests as it opens: lambda threshold 0.5 V,
+    // at most 8 % and 0.40 ms of change between crossings, both tests on.
+    static constexpr const char *DefaultThreshold = "0.5";
+    static constexpr const char *DefaultAdmitPercent = "8";
+    static constexpr const char *DefaultAdmitMs = "0.40";
+    // The inputs as the screens would show the image's live values, with
+    // the default tests: for an acquisition without screens.
+    static Inputs inputsFrom(const MemoryImage &image);
+
     // True between "Start Aquisition" and "Stop Aquisition".
     bool MapAcquisitionOn = false;
 

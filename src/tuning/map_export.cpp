@@ -2,6 +2,8 @@
 
 #include "settings/number_format.h"
 
+#include <QRegularExpression>
+
 namespace mapexport {
 
 namespace {
@@ -52,6 +54,39 @@ QByteArray crossingsCsv(const QList<MapAcquisition::Crossing> &crossings) {
                ',' + QByteArray::number(c.ti) + ',' + optional(c.percent) + ',' +
                optional(c.change) + ',' + (c.accepted ? "ok" : "rejected") + ',' + column + ',' +
                recorded + "\r\n";
+    }
+    return out;
+}
+
+QList<QStringList> bandSummary(const BandStats &stats) {
+    QList<QStringList> rows;
+    const QString none = QStringLiteral("-");
+    for (int k = 1; k <= MapAcquisition::Bands; ++k) {
+        const BandStats::Band &p = stats.at(k, BandStats::Column::Petrol);
+        const BandStats::Band &g = stats.at(k, BandStats::Column::Gas);
+        auto mean = [&none](const BandStats::Band &b) {
+            return b.empty() ? none : QString::number(b.mean / 100, 'f', 2);
+        };
+        QString diff = none;
+        if (!p.empty() && !g.empty() && p.mean > 0) {
+            // + 0.0 turns a rounded -0.0 into 0.0, shown "+0.0".
+            const double percent = number::roundHalfEven((g.mean / p.mean - 1) * 1000) / 10 + 0.0;
+            diff =
+                (percent >= 0 ? QStringLiteral("+") : QString()) + QString::number(percent, 'f', 1);
+        }
+        rows.append({QString::number(k), QString::number(MapAcquisition::BandWidth * k),
+                     QString::number(MapAcquisition::BandWidth * (k + 1)), mean(p),
+                     QString::number(p.count), mean(g), QString::number(g.count), diff});
+    }
+    return rows;
+}
+
+QByteArray bandSummaryCsv(const BandStats &stats) {
+    QByteArray out = "band,dep_from,dep_to,petrol_mean_ms,petrol_count,gas_mean_ms,gas_count,"
+                     "diff_percent\r\n";
+    for (QStringList row : bandSummary(stats)) {
+        row.replaceInStrings(QRegularExpression(QStringLiteral("^-$")), QString()); // empty cells
+        out += row.join(QLatin1Char(',')).toUtf8() + "\r\n";
     }
     return out;
 }

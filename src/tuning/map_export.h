@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tuning/band_stats.h"
 #include "tuning/map_acquisition.h"
 
 #include <QByteArray>
@@ -18,5 +19,13 @@ QByteArray bandsCsv(const QStringList &petrol, const QStringList &gas,
 
 // Every crossing kept by the acquisition.
 QByteArray crossingsCsv(const QList<MapAcquisition::Crossing> &crossings);
+
+// A drive's band statistics, one row a band: band, "Dep" from and to, the
+// petrol mean (ms, two decimals) and its count, the gas mean and its count,
+// and the gas mean against the petrol one in percent (signed, one decimal);
+// "-" where there is nothing to say.
+QList<QStringList> bandSummary(const BandStats &stats);
+// The same rows as CSV, under a header.
+QByteArray bandSummaryCsv(const BandStats &stats);
 
 } // namespace mapexport

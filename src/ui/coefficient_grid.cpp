@@ -69,9 +69,24 @@ QGroupBox *CoefficientGrid::makeTable(int firstField, const QString &name, const
                                   CoefficientCodec::axisLabel(table, n), box),
                         2, n);
     }
-    grid->addWidget(axisLabel(QStringLiteral("LabelAxe") + stem, axisCaption, box), 3, 1, 1,
-                    CoefficientCodec::Entries);
+    QLabel *axis = axisLabel(QStringLiteral("LabelAxe") + stem, axisCaption, box);
+    (pressure ? m_pressureAxis : m_temperatureAxis) = axis;
+    grid->addWidget(axis, 3, 1, 1, CoefficientCodec::Entries);
     return box;
+}
+
+void CoefficientGrid::compact(int fieldWidth, int labelWidth) {
+    for (NumericEdit *edit : m_fields) {
+        edit->setFont(font());
+        edit->setFixedWidth(fieldWidth);
+        edit->setMinimumHeight(0);
+    }
+    for (QGroupBox *box : {m_pressure, m_temperature}) {
+        auto *grid = static_cast<QGridLayout *>(box->layout());
+        grid->setHorizontalSpacing(2);
+        grid->setVerticalSpacing(1);
+        grid->setColumnMinimumWidth(0, labelWidth);
+    }
 }
 
 void CoefficientGrid::setWrite(QAbstractButton *button, std::function<void()> write) {
@@ -86,6 +101,10 @@ QStringList CoefficientGrid::texts() const {
     for (const NumericEdit *edit : m_fields)
         out.append(edit->text());
     return out;
+}
+
+void CoefficientGrid::followWrites(const Link &link) {
+    m_marks->follow(link);
 }
 
 void CoefficientGrid::PutInTaB(const MemoryImage &image) {

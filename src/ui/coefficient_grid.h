@@ -8,9 +8,11 @@
 #include <functional>
 
 class EditMarks;
+class Link;
 class MemoryImage;
 class QAbstractButton;
 class QGroupBox;
+class QLabel;
 
 // The two correction tables as the fitter edits them: the pressure table
 // (TxTbCP1..TxTbCP20 over 0.1..2 bar) and the gas-temperature table
@@ -27,6 +29,16 @@ class CoefficientGrid : public QWidget {
     const std::array<NumericEdit *, 40> &fields() const { return m_fields; }
     QGroupBox *pressureFrame() const { return m_pressure; }
     QGroupBox *temperatureFrame() const { return m_temperature; }
+    // The caption under a table's axis ("<< -- BAR -->>", "<< -- Temperature °C").
+    QLabel *pressureAxisCaption() const { return m_pressureAxis; }
+    QLabel *temperatureAxisCaption() const { return m_temperatureAxis; }
+
+    // Narrower fields in the grid's own font, for a screen that shares its
+    // width; labelWidth keeps the unit column of both tables alike.
+    void compact(int fieldWidth, int labelWidth);
+
+    // Edit marks stay on the written fields until the link's acknowledgement.
+    void followWrites(const Link &link);
 
     // Enter in any field focuses this button and runs the write.
     void setWrite(QAbstractButton *button, std::function<void()> write);
@@ -46,6 +58,8 @@ class CoefficientGrid : public QWidget {
     std::array<NumericEdit *, 40> m_fields{};
     QGroupBox *m_pressure = nullptr;
     QGroupBox *m_temperature = nullptr;
+    QLabel *m_pressureAxis = nullptr;
+    QLabel *m_temperatureAxis = nullptr;
     ValidationGuard m_validate;
     EditMarks *m_marks;
 };

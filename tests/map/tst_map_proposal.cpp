@@ -40,17 +40,18 @@ class TestMapProposal : public QObject {
         }
     }
 
-    // Entry 100, petrol 10.00 ms: gas time to proposal, one step of at most 10.
+    // Load trim 1.25, petrol 10.00 ms: the entry moves by (gas / petrol - 1)
+    // times the whole factor, halves to even, at most 10 points.
     void boundedStep() {
         const struct {
             int current;
             double gas;
             int proposed;
-        } cases[] = {{100, 1090, 109}, {100, 1100, 110}, {100, 1110, 110},
-                     {100, 1000, 100}, {100, 910, 91},   {100, 900, 90},
-                     {100, 890, 90},   {250, 1100, 255}, {5, 500, 2}};
+        } cases[] = {{100, 1072, 109}, {100, 1080, 110}, {100, 1100, 110}, {100, 1020, 102},
+                     {100, 1060, 108}, {100, 1000, 100}, {100, 920, 90},   {100, 900, 90},
+                     {104, 1020, 107}, {250, 1100, 255}, {80, 1040, 90},   {80, 900, 80}};
         for (const auto &c : cases)
-            QCOMPARE(mapproposal::corrected(c.current, 1000, c.gas), c.proposed);
+            QCOMPARE(mapproposal::corrected(c.current, 1.25, 1000, c.gas), c.proposed);
     }
 
     // Band 3 trusted on both fuels, band 4 with two gas crossings, band 5 on
@@ -66,13 +67,13 @@ class TestMapProposal : public QObject {
         }
         std::array<int, 20> current{};
         current.fill(100);
-        const auto entries = mapproposal::propose(current, stats);
+        const auto entries = mapproposal::propose(current, 1.25, stats);
         const QList<int> hasData{3};
         for (int n = 1; n <= 20; ++n) {
             const mapproposal::Entry &e = entries.at(std::size_t(n - 1));
             QCOMPARE(e.hasData, hasData.contains(n));
-            QCOMPARE(e.proposed, n == 3 ? 105 : 100);
-            QCOMPARE(e.difference(), n == 3 ? 5 : 0);
+            QCOMPARE(e.proposed, n == 3 ? 106 : 100); // 40 / 800 x 125 = 6.25
+            QCOMPARE(e.difference(), n == 3 ? 6 : 0);
         }
     }
 

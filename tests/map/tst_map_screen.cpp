@@ -2,17 +2,24 @@
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
 #include "map/map_screen.h"
+#include "map/proposal_table.h"
+#include "pages/coefficient_page.h"
 #include "pages/tst_pages_fixture.h"
 #include "presentation/refresh.h"
 #include "shell/navigation.h"
 #include "support/fake_link.h"
 #include "support/window_bench.h"
+#include "ui/coefficient_grid.h"
 #include "ui/readout_widgets.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
 
 #include <memory>
 
@@ -191,6 +198,61 @@ class TestMapScreen : public QObject {
         QTest::mouseClick(aqui->BtExportLog, Qt::LeftButton);
         QVERIFY(!QFile::exists(b->dir.filePath(QStringLiteral("crossings.csv"))));
         QCOMPARE(b->dialogs.texts(), QStringList{});
+    }
+
+    // In the 1024 x 717 main window the acquisition window opens beside
+    // what the fitter works with while driving, and the proposal cells stand
+    // under their table entries.
+    void acquisitionOpensBeside() {
+        QVERIFY(b->link.OpenPort());
+        b->window.navigation().BtMap_Click();
+        QTest::mouseClick(map->StarMapAqui, Qt::LeftButton);
+        QWidget *area = aqui->window()->parentWidget();
+        const QRect acquisition = aqui->window()->geometry();
+        const auto at = [area](const QWidget *w) {
+            return QRect(w->mapTo(area, QPoint(0, 0)), w->size());
+        };
+        QList<QWidget *> kept{
+            map->grid(),         map->proposal(), map->Picture1,    map->StarMapAqui,
+            map->StopMapAqui,    map->TxCharge,   map->TxRalenti,   map->BtCharge1,
+            map->BtCharge2,      map->BtRalenti1, map->BtRalenti2,  map->Command1,
+            map->BoutonCentrale, map->Btexit,     map->txZoom,      map->TxzoomG,
+            map->TxTIG,          map->BarLambda,  map->BarPression, map->TextGazEtat};
+        QVERIFY(area->rect().contains(map->window()->geometry()));
+        QVERIFY(area->rect().contains(acquisition));
+        for (const QWidget *w : kept)
+            QVERIFY2(!at(w).intersects(acquisition), qPrintable(w->objectName()));
+        for (int n = 1; n <= 20; ++n) {
+            const QRect entry = at(map->TxTbCG(n));
+            const QRect cell = at(map->proposal()->TxProposed(n));
+            QCOMPARE(QPair(cell.left(), cell.width()), QPair(entry.left(), entry.width()));
+        }
+    }
+
+    // Eighty crossings: the log, left alone, shows its newest line.
+    void logFollowsTheNewestLine() {
+        QTest::mouseClick(map->StarMapAqui, Qt::LeftButton);
+        map->txZoom->setText(QStringLiteral("10.46"));
+        map->TxzoomG->setText(QStringLiteral("35"));
+        for (int i = 0; i < 80; ++i) {
+            b->link.image.set(0x031, i % 2 ? 160 : 60);
+            aqui->MapAcquisitionStep();
+        }
+        QCOMPARE(aqui->tx1->blockCount(), 81);
+        const QTextCursor newest(aqui->tx1->document()->findBlockByNumber(79));
+        QVERIFY(newest.block().text().startsWith(QStringLiteral("79 - Dep 35")));
+        QVERIFY(aqui->tx1->viewport()->rect().contains(aqui->tx1->cursorRect(newest)));
+        QVERIFY(aqui->tx1->verticalScrollBar()->value() > 0);
+    }
+
+    void captions() {
+        QCOMPARE(QStringList({aqui->Check1->text(), aqui->Check2->text()}),
+                 QStringList({"Relative test", "Absolute test"}));
+        const auto axis = [](const QWidget *screen) {
+            return screen->findChild<QLabel *>(QStringLiteral("LabelAxeTemperature"))->text();
+        };
+        QCOMPARE(axis(map), QStringLiteral("<< -- Depression"));
+        QCOMPARE(axis(b->window.screens().coefficientPage), QStringLiteral("<< -- Temperature °C"));
     }
 
   private:

@@ -107,21 +107,48 @@ class TestMapTuning : public QObject {
         QCOMPARE(entry5Of(b->port.written.value(0)), QByteArray("8C"));
     }
 
-    // Typing marks a field until the page shows the image again.
+    // Typing marks a field until the page shows the image again, or until
+    // the ECU acknowledges its write; an unacknowledged write says so.
     void editMarks() {
+        enum class Then { ShownAgain, Acknowledged, NoAnswer };
+        const struct {
+            Then then;
+            bool marked;
+            QString tip;
+        } cases[] = {{Then::ShownAgain, false, QString()},
+                     {Then::Acknowledged, false, QString()},
+                     {Then::NoAnswer, true, EditMarks::RefusedTip}};
         CoefficientPage *page = b->window.screens().coefficientPage;
-        page->showForm();
-        NumericEdit *field = page->TxTbCG(5);
-        QVERIFY(!EditMarks::isMarked(field));
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("120"));
-        QVERIFY(EditMarks::isMarked(field));
-        QCOMPARE(field->toolTip(), EditMarks::Tip);
-        QCOMPARE(field->palette().color(QPalette::Base), EditMarks::Colour);
-        page->hideForm();
-        page->showForm();
-        QVERIFY(!EditMarks::isMarked(field));
-        QCOMPARE(field->text(), QStringLiteral("100"));
+        for (const auto &c : cases) {
+            page->showForm();
+            NumericEdit *field = page->TxTbCG(5);
+            QVERIFY(!EditMarks::isMarked(field));
+            field->selectAll();
+            QTest::keyClicks(field, QStringLiteral("120"));
+            QVERIFY(EditMarks::isMarked(field));
+            QCOMPARE(field->toolTip(), EditMarks::Tip);
+            QCOMPARE(field->palette().color(QPalette::Base), EditMarks::Colour);
+            if (c.then == Then::ShownAgain) {
+                page->hideForm();
+                page->showForm();
+                QCOMPARE(field->text(), QStringLiteral("100"));
+            } else {
+                QTest::mouseClick(page->BoutonCentrale, Qt::LeftButton);
+                QTRY_COMPARE(field->toolTip(), EditMarks::AwaitingTip); // sent, not yet answered
+                QVERIFY(EditMarks::isMarked(field));
+                if (c.then == Then::Acknowledged)
+                    b->port.feed("@A81\r");
+                else
+                    for (int tick = 0; tick < 4; ++tick)
+                        b->link.WriteTimer_Timer();
+            }
+            QCOMPARE(EditMarks::isMarked(field), c.marked);
+            QCOMPARE(field->toolTip(), c.tip);
+            page->PutInTaB(); // the image shown again clears every mark
+            QVERIFY(!EditMarks::isMarked(field));
+            b->link.image.set(0x828, 100);
+            page->hideForm();
+        }
     }
 
     // The NTC and battery pages show the image's values when shown again;

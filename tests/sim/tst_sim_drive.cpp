@@ -33,11 +33,11 @@ class TstSimDrive : public QObject {
         columns<double, int, double>("dep", "entry", "factor"); // entry at the band's address
         // multiplier 1.25, no pressure term
         QTest::newRow("entry below 100 counts as 100") << 12.0 << 80 << 1.0;
-        QTest::newRow("too lean at band 19") << 97.0 << 107 << 1.55 / 1.32;
-        QTest::newRow("too rich at band 19") << 99.9 << 150 << 1.55 / 1.75;
-        QTest::newRow("band 11 starts at 55") << 55.0 << 100 << 1.35 / 1.25;
-        QTest::newRow("band 10 ends before 55") << 54.9 << 102 << 1.0;
-        QTest::newRow("beyond 100 uses band 20") << 100.0 << 130 << 1.0;
+        QTest::newRow("too lean at band 19") << 97.0 << 107 << 1.40 / 1.32;
+        QTest::newRow("too rich at band 19") << 99.9 << 150 << 1.40 / 1.75;
+        QTest::newRow("band 11 starts at 55") << 55.0 << 100 << 1.33 / 1.25;
+        QTest::newRow("band 10 ends before 55") << 54.9 << 106 << 1.0;
+        QTest::newRow("beyond 100 uses band 20") << 100.0 << 116 << 1.0;
     }
     void petrolFactor() {
         const auto [dep, entry] = fetch<double, int>("dep", "entry");

@@ -9,8 +9,8 @@
 namespace ecusim {
 
 const int BandCorrectionResponse::EngineNeeds[20] = {
-    100, 100, 100, 100, 100, 100, 101, 101, 102, 102, //
-    110, 114, 118, 121, 124, 126, 128, 130, 130, 130};
+    100, 100, 102, 103, 104, 104, 105, 105, 106, 106, //
+    108, 110, 111, 112, 113, 114, 114, 115, 115, 116};
 
 int BandCorrectionResponse::band(double dep) {
     return qBound(1, int(std::floor(dep / 5.0)), 20);

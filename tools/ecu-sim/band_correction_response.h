@@ -12,9 +12,10 @@ class EcuMemory;
 // the petrol time on gas: 1 where the entry is right.
 //
 // EngineNeeds is what this engine really wants per band: the default table
-// is right at light load and too lean above half load, which shows as the
-// gas curve standing above the petrol curve there until the fitter raises
-// those entries.
+// is right at idle and a little lean everywhere else, most above half load
+// (2 to 9 points, within one bounded step of a proposal), which shows as the
+// gas curve standing above the petrol curve until the fitter raises those
+// entries.
 struct BandCorrectionResponse {
     static const int EngineNeeds[20];
 

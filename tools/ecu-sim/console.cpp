@@ -20,7 +20,8 @@ Console::Console(EcuSimulator *sim, PtyPort *port, QObject *parent)
 QString Console::help() {
     return QStringLiteral(
         "commands: status | fault KIND on|off|P|next N (KIND silent noise split lowercase badsum "
-        "vanish garble join spell twice dropack) | fault late MS [on|P|next N] | fault stale N | "
+        "vanish garble join spell twice dropack nowrite) | fault late MS [on|P|next N] | fault "
+        "stale N | "
         "fault off | vanish [SECONDS] | plug | gas | petrol | alarm BITS | "
         "throttle PERCENT | warm | drive [on|off] | delay MS | pacing on|off | poke ADDR VALUE | "
         "peek ADDR [COUNT] | quit");
@@ -117,7 +118,7 @@ QString Console::fault(const QStringList &args) {
     const auto parsed = args.isEmpty() ? std::nullopt : parseFaultOption(option, &error);
     if (!parsed || parsed->vanishAfterMs >= 0)
         return QStringLiteral("fault KIND on|off|P|next N, KIND one of silent noise split "
-                              "lowercase badsum vanish garble join spell twice dropack; "
+                              "lowercase badsum vanish garble join spell twice dropack nowrite; "
                               "fault late MS [on|P|next N]; fault stale N");
     applyFaultOption(sim_->faults(), *parsed);
     return QStringLiteral("faults: %1").arg(sim_->faults().describe());

@@ -120,7 +120,10 @@ void EcuSimulator::execute(const QByteArray &frame, qint64 readyNs) {
         break;
     case CommandKind::Write:
         ++stats_.writes;
-        memory_.store(cmd.address, cmd.data);
+        if (faults_.fires(OverlapKind::NoWrite))
+            log_.event(QStringLiteral("write acknowledged but not kept"));
+        else
+            memory_.store(cmd.address, cmd.data);
         break;
     case CommandKind::Function:
         ++stats_.functions;

@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char *KindNames[FaultKindCount] = {
     "silent", "noise", "split", "lowercase", "badsum", "vanish", "garble", "join", "spell"};
-constexpr const char *OverlapNames[OverlapKindCount] = {"late", "twice", "dropack"};
+constexpr const char *OverlapNames[OverlapKindCount] = {"late", "twice", "dropack", "nowrite"};
 
 constexpr int MaxStaleReplies = 50;
 constexpr int MaxLateMs = 10000;
@@ -159,10 +159,11 @@ std::optional<FaultOption> parseFaultOption(const QString &text, QString *error)
         return out;
     }
     const auto bad = [&] {
-        *error = QStringLiteral("bad fault \"%1\" (silent, noise, split, lowercase, badsum, "
-                                "vanish, garble, join, spell, twice, dropack, late=MS[:VALUE], "
-                                "stale=N, vanish-after=SECONDS; value on|off|P|nextN)")
-                     .arg(text);
+        *error =
+            QStringLiteral("bad fault \"%1\" (silent, noise, split, lowercase, badsum, "
+                           "vanish, garble, join, spell, twice, dropack, nowrite, late=MS[:VALUE], "
+                           "stale=N, vanish-after=SECONDS; value on|off|P|nextN)")
+                .arg(text);
         return std::nullopt;
     };
     if (name == QLatin1String("stale")) {

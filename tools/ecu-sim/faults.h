@@ -26,13 +26,14 @@ enum class FaultKind {
 constexpr int FaultKindCount = 9;
 
 // Replies that overlap on the line: an ECU still answering a request the tool already gave up on,
-// or answering one request twice.
+// or answering one request twice; and acknowledgements that do not say what happened.
 enum class OverlapKind {
     Late,    // the reply leaves lateMs() later than it would: the tool asks again meanwhile
     Twice,   // the reply goes out a second time right behind itself
     DropAck, // a write or function is carried out but its acknowledgement is lost
+    NoWrite, // a write is acknowledged but its bytes are not kept (a worn memory cell)
 };
-constexpr int OverlapKindCount = 3;
+constexpr int OverlapKindCount = 4;
 
 struct FaultRule {
     enum class Mode { Off, Always, Probability, NextN };

@@ -71,10 +71,11 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("fault"),
          QStringLiteral(
              "silent, noise, split, lowercase, badsum, vanish, garble, join, spell, twice, "
-             "dropack [=P|=nextN], late=MS[:P|:nextN], stale=N, vanish-after=SECONDS. "
+             "dropack, nowrite [=P|=nextN], late=MS[:P|:nextN], stale=N, vanish-after=SECONDS. "
              "Repeatable. Replies that overlap on the line: twice sends a reply a second time "
              "right behind itself; dropack carries out a write or function but loses its "
-             "acknowledgement; late=MS holds a reply back MS more (every reply, or the "
+             "acknowledgement; nowrite acknowledges a write but keeps the old bytes; late=MS holds "
+             "a reply back MS more (every reply, or the "
              "share P, or the next N), so that it is still arriving when the tool, tired of "
              "waiting, asks again and two answers cross; stale=N sends every new client, "
              "as soon as it opens the port (or, where opens go unnoticed, at its first command "
