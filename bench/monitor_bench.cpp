@@ -1,12 +1,16 @@
 #include "monitor_bench.h"
 
+#include "bench_window.h"
+
+#include "ecu-sim/default_config.h"
+#include "wire.h"
+
 #include "link/link.h"
-#include "link/qt_serial_port.h"
+#include "monitor/chart_window.h"
 #include "monitor/monitor_screen.h"
 #include "monitor/record_strip.h"
 #include "presentation/refresh.h"
 #include "shell/main_window.h"
-#include "ui/dialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,18 +19,9 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
+#include <optional>
 
 namespace {
-
-// Nobody answers message boxes during a bench.
-class SilentDialogs : public Dialogs {
-  public:
-    void message(const QString &, Icon, const QString &) override {}
-    bool question(const QString &, const QString &, Icon) override { return true; }
-    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 // A line that takes everything and never answers.
 class NullPort : public SerialPort {
@@ -69,13 +64,10 @@ void liveBytes(MemoryImage &image, int pass) {
     setU16(image, 0x030, 20 + 4 * wobble);
 }
 
-double cpuSeconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
 } // namespace
 
-void benchRefresh(const Figure &figure, int passes) {
+// Each figure is timed over `batches` batches of passes/batches passes.
+void benchRefresh(Figures &figures, int passes, int batches) {
     QTemporaryDir work;
     NullPort port;
     Link link(&port);
@@ -84,8 +76,11 @@ void benchRefresh(const Figure &figure, int passes) {
     window.MDIForm1_Load();
     window.show();
     link.OpenPort();
+    // The settings of a freshly installed kit, as the simulator holds them.
+    ecusim::EcuMemory kit;
+    ecusim::applyDefaultImage(kit);
     for (int a = 0x801; a < 0xB00; ++a)
-        link.image.set(a, static_cast<quint8>((a * 7) & 0x3F));
+        link.image.set(a, kit.at(a));
     link.image.set(0x80C, 0);
     link.image.set(0x80D, 0);
     window.navigation().Moniteur_Click(); // polling: the settings fields stay
@@ -93,109 +88,131 @@ void benchRefresh(const Figure &figure, int passes) {
     RefreshScreens(window.app());
     QCoreApplication::processEvents();
 
-    QElapsedTimer t;
-    t.start();
-    for (int i = 1; i <= passes; ++i) {
-        liveBytes(link.image, i);
-        RefreshScreens(window.app());
-    }
-    figure("refresh_pass_us", t.nsecsElapsed() / 1e3 / passes);
-    QCoreApplication::processEvents();
-
-    t.restart();
-    for (int i = 0; i < passes; ++i)
-        RefreshScreens(window.app());
-    figure("refresh_unchanged_us", t.nsecsElapsed() / 1e3 / passes);
-
     MonitorScreen *monitor = window.screens().monitorScreen;
-    t.restart();
-    for (int i = 1; i <= passes; ++i) {
-        liveBytes(link.image, i);
+    const auto monitorPass = [monitor] {
         monitor->refreshGauges();
         monitor->refreshLive();
         monitor->refreshTimesAndSensors();
-    }
-    figure("monitor_refresh_us", t.nsecsElapsed() / 1e3 / passes);
-    t.restart();
-    for (int i = 1; i <= passes; ++i) {
-        monitor->refreshGauges();
-        monitor->refreshLive();
-        monitor->refreshTimesAndSensors();
-    }
-    figure("monitor_unchanged_us", t.nsecsElapsed() / 1e3 / passes);
-    QCoreApplication::processEvents();
+    };
+    const int each = qMax(1, passes / batches);
+    // Microseconds of CPU a pass (what other programs take of the machine
+    // stays out), one sample a batch; `change` moves the live bytes.
+    const auto timed = [&](int count, bool change, bool paint, const std::function<void()> &pass) {
+        QList<double> samples;
+        int frame = 0;
+        for (int b = 0; b < batches; ++b) {
+            const double cpu0 = processCpuSeconds();
+            for (int i = 0; i < count; ++i) {
+                if (change)
+                    liveBytes(link.image, ++frame);
+                pass();
+                if (paint)
+                    QCoreApplication::processEvents();
+            }
+            samples.append((processCpuSeconds() - cpu0) * 1e6 / count);
+            QCoreApplication::processEvents();
+        }
+        return samples;
+    };
+    const auto refresh = [&] { RefreshScreens(window.app()); };
+    figures.add(QStringLiteral("refresh_pass_us"), QStringLiteral("us"),
+                timed(each, true, false, refresh), Limit::atMost(100));
+    figures.add(QStringLiteral("refresh_unchanged_us"), QStringLiteral("us"),
+                timed(each, false, false, refresh));
+    figures.add(QStringLiteral("monitor_refresh_us"), QStringLiteral("us"),
+                timed(each, true, false, monitorPass));
+    figures.add(QStringLiteral("monitor_unchanged_us"), QStringLiteral("us"),
+                timed(each, false, false, monitorPass));
+    figures.add(QStringLiteral("refresh_paint_us"), QStringLiteral("us"),
+                timed(qMax(1, each / 10), true, true, refresh));
 
-    const int painted = qMax(1, passes / 10);
-    t.restart();
-    for (int i = 1; i <= painted; ++i) {
-        liveBytes(link.image, i);
-        RefreshScreens(window.app());
-        QCoreApplication::processEvents();
-    }
-    figure("refresh_paint_us", t.nsecsElapsed() / 1e3 / painted);
+    // Settings outside their pages' limits: each pass writes what the ECU
+    // holds and the main parameters page clamps it again.
+    for (int a = 0x801; a < 0xB00; ++a)
+        link.image.set(a, static_cast<quint8>((a * 7) & 0x3F));
+    link.image.set(0x80C, 0);
+    link.image.set(0x80D, 0);
+    refresh();
+    figures.add(QStringLiteral("refresh_out_of_limits_us"), QStringLiteral("us"),
+                timed(each, true, false, refresh));
 }
 
-bool benchMonitorPolling(const Figure &figure, const QString &portsDir, int portNumber,
-                         int seconds) {
-    QTemporaryDir work;
-    QtSerialPort port{PortDirectory(portsDir)};
-    Link link(&port);
-    SilentDialogs dialogs;
-    MainWindow window(link, &dialogs, work.path());
-    window.MDIForm1_Load();
-    link.setPortNumber(portNumber);
-    window.show();
-    if (!link.OpenPort())
-        return false;
-    int answers = 0;
-    QObject::connect(&link, &Link::dataDecoded, &link, [&answers] { ++answers; });
-    // The watchdog starts the poll by itself, as on the fitter's screen.
-    window.navigation().Moniteur_Click();
-    QEventLoop loop;
-    const auto started = QObject::connect(&link, &Link::dataDecoded, &loop, [&] {
-        if (answers >= 3)
-            loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    QObject::disconnect(started);
-    if (answers < 3)
-        return false;
+namespace {
+constexpr int WindowTimeoutMs = 30000;
+} // namespace
 
-    // A real event loop: the process sleeps between events as the tool does.
-    auto measure = [&](double *cpuPercent) {
-        const int first = answers;
-        const double cpu0 = cpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-        loop.exec();
-        const double elapsed = wall.nsecsElapsed() / 1e9;
-        if (cpuPercent)
-            *cpuPercent = 100.0 * (cpuSeconds() - cpu0) / elapsed;
-        return (answers - first) / elapsed;
+bool benchMonitorPolling(Figures &figures, const QString &portsDir, int portNumber,
+                         const PollingPlan &plan) {
+    BenchWindow p(portsDir, portNumber);
+    if (!p.startMonitor()) {
+        std::fprintf(stderr, "gasecu-bench: the monitor did not poll the simulator\n");
+        return false;
+    }
+    MonitorScreen *monitor = p.window.screens().monitorScreen;
+    RecordStrip *strip = monitor->Recording;
+
+    // Interleaved rounds: plain, with the drive log written, with the chart
+    // open as well, and a last plain window. Whatever else loads the machine
+    // falls on all three alike; each ratio is taken against the plain windows
+    // before and after it, so a slow drift cancels too.
+    const auto window = [&](const char *what) -> std::optional<AnswerClock::Window> {
+        const AnswerClock::Window w = p.clock.measure(plan.intervals, WindowTimeoutMs);
+        if (w.rateHz <= 0) {
+            std::fprintf(stderr, "gasecu-bench: the monitor's answers stopped\n");
+            return std::nullopt;
+        }
+        if (!wire::plausiblePollRate(w.rateHz, what))
+            return std::nullopt;
+        return w;
     };
-    double cpu = 0;
-    const double plain = measure(&cpu);
-    figure("poll_cpu_percent", cpu);
-    figure("monitor_poll_rate_hz", plain);
-
-    // The same with the drive log written, then with the chart window open
-    // as well.
-    MonitorScreen *monitor = window.screens().monitorScreen;
-    monitor->Recording->startRecording(work.filePath(QStringLiteral("drive.csv")));
-    const double logging = measure(&cpu);
-    figure("logging_poll_rate_hz", logging);
-    figure("logging_cpu_percent", cpu);
-    figure("logging_rate_ratio", logging / plain);
-    monitor->Recording->BtChart_Click();
-    const double charting = measure(&cpu);
-    figure("chart_poll_rate_hz", charting);
-    figure("chart_cpu_percent", cpu);
-    figure("chart_rate_ratio", charting / plain);
-    monitor->Recording->stopRecording();
-    link.poll.stopWatchdog();
-    link.poll.stop();
-    link.ClosePort();
+    QList<AnswerClock::Window> plain, logging, charting;
+    for (int round = 0; round <= plan.rounds; ++round) {
+        const auto before = window("the monitor");
+        if (!before)
+            return false;
+        plain << *before;
+        if (round == plan.rounds)
+            break;
+        strip->startRecording(p.work.filePath(QStringLiteral("drive%1.csv").arg(round)));
+        const auto logged = window("the monitor with the drive log");
+        strip->BtChart_Click();
+        const auto charted = logged ? window("the monitor with the chart") : std::nullopt;
+        strip->chart()->close();
+        strip->stopRecording();
+        if (!charted)
+            return false;
+        logging << *logged;
+        charting << *charted;
+    }
+    QList<double> plainRate, plainCpu, logRate, logCpu, chartRate, chartCpu;
+    QList<double> logRatio, chartRatio, chartOwnCpu;
+    for (const AnswerClock::Window &w : plain) {
+        plainRate << w.rateHz;
+        plainCpu << w.cpuPercent;
+    }
+    for (int round = 0; round < plan.rounds; ++round) {
+        const double around = (plain[round].rateHz + plain[round + 1].rateHz) / 2;
+        logRate << logging[round].rateHz;
+        logCpu << logging[round].cpuPercent;
+        chartRate << charting[round].rateHz;
+        chartCpu << charting[round].cpuPercent;
+        logRatio << logging[round].rateHz / around;
+        chartRatio << charting[round].rateHz / around;
+        chartOwnCpu << charting[round].cpuPercent - logging[round].cpuPercent;
+    }
+    const QString hz = QStringLiteral("Hz");
+    const QString pc = QStringLiteral("%");
+    figures.add(QStringLiteral("poll_cpu_percent"), pc, plainCpu, Limit::atMost(5));
+    figures.add(QStringLiteral("monitor_poll_rate_hz"), hz, plainRate,
+                Limit::atMost(wire::PollsPerSecond));
+    figures.add(QStringLiteral("logging_poll_rate_hz"), hz, logRate,
+                Limit::atMost(wire::PollsPerSecond));
+    figures.add(QStringLiteral("logging_cpu_percent"), pc, logCpu, Limit::atMost(5));
+    figures.add(QStringLiteral("logging_rate_ratio"), {}, logRatio, Limit::atLeast(0.99));
+    figures.add(QStringLiteral("chart_poll_rate_hz"), hz, chartRate,
+                Limit::atMost(wire::PollsPerSecond));
+    figures.add(QStringLiteral("chart_cpu_percent"), pc, chartCpu);
+    figures.add(QStringLiteral("chart_own_cpu_percent"), pc, chartOwnCpu, Limit::atMost(3));
+    figures.add(QStringLiteral("chart_rate_ratio"), {}, chartRatio, Limit::atLeast(0.99));
     return true;
 }

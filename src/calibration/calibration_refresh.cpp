@@ -42,13 +42,22 @@ void CalibrationScreen::refreshFromMonitor() {
         copyText(TxChargeB, m->TxChargeB);
         copyText(TxRalentiB, m->TxRalentiB);
     }
+    // A running calibration's step reads the readouts, shown or not.
+    if (isShown() || m_app.CalibrationRunning)
+        refreshReadouts();
+}
+
+// The monitor's fields hold what the last pass left, so a hidden screen
+// catches up when it is shown.
+void CalibrationScreen::refreshReadouts() {
+    const MonitorControls *m = m_app.screens.monitorControls;
     BarLambda->setFillColor(m->BarLambda->fillColor());
     copyWidth(BarLambda, m->BarLambda);
     copyText(TextE1, m->TextE[0]);
     copyText(TextE5, m->TextE[4]);
+    copyText(TextTPEau, m->TextTPEau);
     copyText(TextGazEtat, m->TextGazEtat);
     copyText(TextRPM, m->TextRPM);
-    copyText(TextTPEau, m->TextTPEau);
     copyText(TextTPGaz, m->TextTPGaz);
     copyText(TextPression, m->TextPression);
     copyText(TextLambda, m->TextLambda);

@@ -53,6 +53,11 @@ void CalibrationScreen::Form_Load() {
     BarCalibration->setValue(0);
 }
 
+void CalibrationScreen::showEvent(QShowEvent *event) {
+    Form::showEvent(event);
+    refreshReadouts();
+}
+
 void CalibrationScreen::connectSequence() {
     connect(&m_sequence, &Sequence::actionChanged, TxAction, &QLabel::setText);
     connect(&m_sequence, &Sequence::progressMaximum, this,

@@ -75,11 +75,15 @@ class CalibrationScreen : public Form {
 
   protected:
     void Form_Load() override;
+    void showEvent(QShowEvent *event) override;
 
   private:
     // Asks before writing trims far from the ECU's; true to write them.
     bool plausibleOrConfirmed(calibration::Kind kind);
     void refreshFromMonitor();
+    // The live readouts copied from the monitor: every pass while shown,
+    // and when shown.
+    void refreshReadouts();
     void refreshCalibration();
     void buildLayout();
     QWidget *buildProgress();

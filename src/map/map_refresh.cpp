@@ -4,6 +4,7 @@
 #include "map/map_screen.h"
 
 #include "link/link.h"
+#include "map/aqui_map_form.h"
 #include "map/band_graph.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
@@ -27,18 +28,46 @@ int twipsOf(double value) {
 
 void MapScreen::refreshCopies() {
     const MonitorControls *m = m_app.screens.monitorControls;
-    setText(txZoom, m->txZoom->text());
-    setText(TxzoomG, m->TextTPGaz->text());
-    Pointeur->setLeftTwips(twipsOf(number::parse(m->TextTPGaz->text()) * 101 + 270));
-    pointeur2->setLeftTwips(twipsOf(number::parse(m->TextPression->text()) * 100 * 53 + 130));
-    setText(TxTIG, m->TextG[0]->text());
-    BarTPGaz->setWidthTwips(twipsOf(m->BarTPGaz->widthTwips() * 1.8));
-    BarLambda->setWidthTwips(m->BarLambda->widthTwips());
-    BarLambda->setFillColor(m->BarLambda->fillColor());
-    BarPression->setFillColor(m->BarPression->fillColor());
-    BarPression->setWidthTwips(twipsOf(m->BarPression->widthTwips() * 1.8));
-    BarE1->setWidthTwips(m->BarE[0]->widthTwips() * 2);
-    BarG1->setWidthTwips(m->BarG[0]->widthTwips() * 2);
+    m_copies = LiveCopies{m->txZoom->text(),
+                          m->TextTPGaz->text(),
+                          m->TextPression->text(),
+                          m->TextG[0]->text(),
+                          m->BarTPGaz->widthTwips(),
+                          m->BarLambda->widthTwips(),
+                          m->BarPression->widthTwips(),
+                          m->BarE[0]->widthTwips(),
+                          m->BarG[0]->widthTwips(),
+                          m->BarLambda->fillColor(),
+                          m->BarPression->fillColor()};
+    // The map acquisition reads its two texts on every answer, shown or not.
+    if (m_app.screens.mapAcquisition->acquisition().MapAcquisitionOn && !isShown())
+        showAcquisitionCopies();
+    if (isShown())
+        showCopies();
+}
+
+void MapScreen::showAcquisitionCopies() {
+    if (!m_copies)
+        return;
+    setText(txZoom, m_copies->petrolTime);
+    setText(TxzoomG, m_copies->gasTemperature);
+}
+
+void MapScreen::showCopies() {
+    if (!m_copies)
+        return;
+    showAcquisitionCopies();
+    const LiveCopies &c = *m_copies;
+    Pointeur->setLeftTwips(twipsOf(number::parse(c.gasTemperature) * 101 + 270));
+    pointeur2->setLeftTwips(twipsOf(number::parse(c.pressure) * 100 * 53 + 130));
+    setText(TxTIG, c.gasTime);
+    BarTPGaz->setWidthTwips(twipsOf(c.barTPGaz * 1.8));
+    BarLambda->setWidthTwips(c.barLambda);
+    BarLambda->setFillColor(c.lambdaColour);
+    BarPression->setFillColor(c.pressionColour);
+    BarPression->setWidthTwips(twipsOf(c.barPression * 1.8));
+    BarE1->setWidthTwips(c.barE1 * 2);
+    BarG1->setWidthTwips(c.barG1 * 2);
 }
 
 void MapScreen::refreshFuelState() {

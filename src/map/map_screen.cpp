@@ -60,6 +60,7 @@ void MapScreen::Form_Load() {
 void MapScreen::showEvent(QShowEvent *event) {
     Form::showEvent(event);
     PutInTaB();
+    showCopies();
 }
 
 void MapScreen::PutInTaB() {
@@ -101,6 +102,7 @@ void MapScreen::BoutonPC_Click() {
 void MapScreen::StarMapAqui_Click() {
     AquiMapForm *window = m_app.screens.mapAcquisition;
     window->acquisition().MapAcquisitionOn = true;
+    showAcquisitionCopies();
     const bool wasShown = window->isShown();
     window->showForm();
     if (const QRect room = acquisitionRoom(); !wasShown && window->window() && room.isValid())

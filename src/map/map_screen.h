@@ -2,7 +2,10 @@
 
 #include "ui/form.h"
 
+#include <QString>
+
 #include <array>
+#include <optional>
 
 class BandGraph;
 class CoefficientGrid;
@@ -49,7 +52,9 @@ class MapScreen : public Form {
 
     // The screen refresh's parts: the copies of the monitor's live values
     // (taken before the monitor recomputes them, so they show the previous
-    // pass), the fuel state text, and the trims while not polling.
+    // pass), the fuel state text, and the trims while not polling. While the
+    // screen is hidden the copies are held and put on it when it is shown;
+    // the two texts the map acquisition reads are put on while it runs.
     void refreshCopies();
     void refreshFuelState();
     void refreshTrims();
@@ -78,10 +83,20 @@ class MapScreen : public Form {
 
   protected:
     void Form_Load() override;
-    // Shown again, the tables show the image as it stands.
+    // Shown again, the tables show the image as it stands and the live
+    // values what the last pass copied.
     void showEvent(QShowEvent *event) override;
 
   private:
+    // The monitor's values as the last pass's copies took them.
+    struct LiveCopies {
+        QString petrolTime, gasTemperature, pressure, gasTime;
+        int barTPGaz = 0, barLambda = 0, barPression = 0, barE1 = 0, barG1 = 0;
+        int lambdaColour = 0, pressionColour = 0;
+    };
+    void showCopies();
+    // txZoom and TxzoomG, which the acquisition reads.
+    void showAcquisitionCopies();
     void buildLayout();
     QWidget *buildLive();
     QWidget *buildControls();
@@ -93,5 +108,6 @@ class MapScreen : public Form {
     AppContext &m_app;
     CoefficientGrid *m_grid;
     ProposalTable *m_proposal;
+    std::optional<LiveCopies> m_copies;
     QWidget *m_acquisitionRoom;
 };

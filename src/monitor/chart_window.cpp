@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 const QString LogFilter = QStringLiteral("Drive log (*.csv)|*.csv|All File (*.*)|*.*");
@@ -43,6 +44,9 @@ ChartWindow::ChartWindow(Link &link, Dialogs &dialogs, QWidget *parent)
     caption();
     connect(&captions::notifier(), &captions::Notifier::changed, this, &ChartWindow::caption);
     m_clock.start();
+    m_redraw.setSingleShot(true);
+    m_redraw.setInterval(RedrawMs);
+    connect(&m_redraw, &QTimer::timeout, this, &ChartWindow::drawPending);
     connect(&link, &Link::dataDecoded, this, &ChartWindow::onDataDecoded);
     resize(900, 520);
 }
@@ -77,7 +81,8 @@ void ChartWindow::buildLayout() {
         connect(box, &QCheckBox::toggled, this, [this, c](bool on) { showChannel(c, on); });
         Channel.at(static_cast<std::size_t>(c)) = box;
         side->addWidget(box);
-        showChannel(c, ShownAtFirst[c]);
+        series->setVisible(ShownAtFirst[c]);
+        axis->setVisible(ShownAtFirst[c]);
     }
     side->addSpacing(12);
     BtPause = button("BtPause", QString(), this);
@@ -121,8 +126,25 @@ void ChartWindow::caption() {
 }
 
 void ChartWindow::showChannel(int channel, bool shown) {
+    // A hidden channel's live line is not kept up: drawn afresh when ticked,
+    // and its axis fitted to the span shown.
+    if (shown && !m_showingLog)
+        drawChannel(channel);
     m_series.at(static_cast<std::size_t>(channel))->setVisible(shown);
     m_axes.at(static_cast<std::size_t>(channel))->setVisible(shown);
+    if (shown)
+        fit(m_time->min(), m_time->max());
+}
+
+// One channel's live line from the last minute, up to the last answer drawn.
+void ChartWindow::drawChannel(int channel) {
+    const live::Channel &values = live::chartChannels()[static_cast<std::size_t>(channel)];
+    QList<QPointF> points;
+    const auto drawn = m_recent.end() - m_undrawn;
+    points.reserve(std::distance(m_recent.begin(), drawn));
+    for (auto s = m_recent.begin(); s != drawn; ++s)
+        points.append({s->ms / 1000.0, values.value(*s)});
+    m_series.at(static_cast<std::size_t>(channel))->replace(points);
 }
 
 void ChartWindow::onDataDecoded(int address, int count) {
@@ -132,22 +154,44 @@ void ChartWindow::onDataDecoded(int address, int count) {
 
 void ChartWindow::addSample(const live::Sample &sample) {
     m_recent.push_back(sample);
+    ++m_undrawn;
     while (!m_recent.empty() && m_recent.front().ms < sample.ms - WindowMs)
         m_recent.pop_front();
+    m_undrawn = qMin(m_undrawn, static_cast<qsizetype>(m_recent.size()));
     // A closed window keeps only the last minute; showEvent draws it.
     if (m_paused || m_showingLog || !isVisible())
         return;
-    const double t = sample.ms / 1000.0;
+    if (!m_redraw.isActive())
+        m_redraw.start();
+}
+
+// The answers not drawn yet are appended to the shown channels' lines, the
+// points older than a minute dropped, and the axes follow: one repaint for
+// the whole batch.
+void ChartWindow::drawPending() {
+    m_redraw.stop();
+    if (m_paused || m_showingLog || m_undrawn == 0)
+        return;
+    const auto fresh = m_recent.end() - m_undrawn;
+    const double t = m_recent.back().ms / 1000.0;
     const double from = t - WindowMs / 1000.0;
     for (int c = 0; c < ChannelCount; ++c) {
+        if (!Channel.at(static_cast<std::size_t>(c))->isChecked())
+            continue;
+        const live::Channel &values = live::chartChannels()[static_cast<std::size_t>(c)];
         QLineSeries *series = m_series.at(static_cast<std::size_t>(c));
-        series->append(t, live::chartChannels()[static_cast<std::size_t>(c)].value(sample));
+        QList<QPointF> points;
+        points.reserve(std::distance(fresh, m_recent.end()));
+        for (auto s = fresh; s != m_recent.end(); ++s)
+            points.append({s->ms / 1000.0, values.value(*s)});
+        series->append(points);
         int old = 0;
         while (old < series->count() && series->at(old).x() < from)
             ++old;
         if (old > 0)
             series->removePoints(0, old);
     }
+    m_undrawn = 0;
     fit(qMax(0.0, from), qMax(t, WindowMs / 1000.0));
 }
 
@@ -155,6 +199,9 @@ void ChartWindow::addSample(const live::Sample &sample) {
 void ChartWindow::fit(double fromS, double toS) {
     m_time->setRange(fromS, toS);
     for (int c = 0; c < ChannelCount; ++c) {
+        const QCheckBox *box = Channel.at(static_cast<std::size_t>(c));
+        if (box && !box->isChecked())
+            continue;
         const QLineSeries *series = m_series.at(static_cast<std::size_t>(c));
         double low = INFINITY;
         double high = -INFINITY;
@@ -171,21 +218,26 @@ void ChartWindow::fit(double fromS, double toS) {
         // A flat line gets a little room around it; nice numbers on the scale.
         const double pad = high > low ? (high - low) * 0.08 : qMax(std::abs(high) * 0.05, 0.1);
         QValueAxis *axis = m_axes.at(static_cast<std::size_t>(c));
-        axis->setRange(low - pad, high + pad);
+        // The same span on an axis left as it was set: nothing to lay out again.
+        AxisFit &last = m_fitted.at(static_cast<std::size_t>(c));
+        const AxisFit wanted{low - pad, high + pad, axis->min(), axis->max()};
+        if (wanted.low == last.low && wanted.high == last.high &&
+            wanted.shownLow == last.shownLow && wanted.shownHigh == last.shownHigh)
+            continue;
+        axis->setRange(wanted.low, wanted.high);
         axis->applyNiceNumbers();
+        last = {wanted.low, wanted.high, axis->min(), axis->max()};
     }
 }
 
 // Live data are rebuilt from the last 60 s, those that came while paused
 // included.
 void ChartWindow::showLive() {
+    m_redraw.stop();
+    m_undrawn = 0;
     for (int c = 0; c < ChannelCount; ++c) {
-        QList<QPointF> points;
-        points.reserve(static_cast<qsizetype>(m_recent.size()));
-        for (const live::Sample &s : m_recent)
-            points.append(
-                {s.ms / 1000.0, live::chartChannels()[static_cast<std::size_t>(c)].value(s)});
-        m_series.at(static_cast<std::size_t>(c))->replace(points);
+        if (Channel.at(static_cast<std::size_t>(c))->isChecked())
+            drawChannel(c);
     }
     const double t = m_recent.empty() ? 0 : m_recent.back().ms / 1000.0;
     fit(qMax(0.0, t - WindowMs / 1000.0), qMax(t, WindowMs / 1000.0));
@@ -248,8 +300,9 @@ void ChartWindow::BtLive_Click() {
 void ChartWindow::BtFit_Click() {
     m_chart->zoomReset();
     double last = 0;
-    for (const QLineSeries *series : m_series) {
-        if (series->count() > 0)
+    for (int c = 0; c < ChannelCount; ++c) {
+        const QLineSeries *series = m_series.at(static_cast<std::size_t>(c));
+        if (Channel.at(static_cast<std::size_t>(c))->isChecked() && series->count() > 0)
             last = qMax(last, series->at(series->count() - 1).x());
     }
     const double first = m_showingLog ? 0.0 : qMax(0.0, last - WindowMs / 1000.0);

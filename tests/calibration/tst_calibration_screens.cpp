@@ -10,6 +10,7 @@
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
 #include "ui/numeric_edit.h"
+#include "ui/readout_widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +90,34 @@ class TestCalibrationScreens : public QObject, WindowFixture {
     }
 
     void cleanup() { session.reset(); }
+
+    // Hidden while the answers come, the screen shows the last pass's values
+    // once shown; hidden while a calibration runs, its step reads them current.
+    void hiddenScreenShowsTheLastPassWhenShown() {
+        cal()->hideForm();
+        const int bytes[][2] = {{0x008, 0x05}, {0x009, 0xDC}, {0x02D, 35}, {0x002, 3}};
+        for (auto [address, value] : bytes)
+            link->image.set(address, value);
+        setPetrol(3985, 1000);
+        RefreshScreens(window->app());
+        setPetrol(3985, 1300);
+        RefreshScreens(window->app());
+        cal()->showForm();
+        QCOMPARE(
+            (QStringList{cal()->TextE1->text(), cal()->TextE5->text(), cal()->TextTPEau->text(),
+                         cal()->TextRPM->text(), cal()->TextTPGaz->text(),
+                         cal()->TextGazEtat->text(), QString::number(cal()->BarRPM->widthTwips()),
+                         QString::number(cal()->BarE1->widthTwips()),
+                         QString::number(cal()->BarE5->widthTwips())}),
+            (QStringList{"10.21", "3.33", "60", "3000", "35", "Gas", "1500", "848", "277"}));
+
+        cal()->BtStCalibration->click();
+        QVERIFY(window->app().CalibrationRunning);
+        cal()->hideForm();
+        setPetrol(1000, 3985);
+        RefreshScreens(window->app());
+        QCOMPARE(cal()->stepInputs().petrolTime, (std::array<double, 2>{2.56, 10.21}));
+    }
 
     // Form, field, step button ("-": typed only), text before, text after.
     void trimFields_data() {

@@ -36,29 +36,40 @@ class TestMapScreen : public QObject {
     }
     void cleanup() { b.reset(); }
 
+    // The screen shown throughout, or hidden during the passes and shown
+    // after them: it shows the same.
     void copiesShowThePreviousPass_data() {
-        columns<QList<int>, QList<int>, QStringList>("first", "second", "expected");
+        columns<bool, QList<int>, QList<int>, QStringList>("shownThroughout", "first", "second",
+                                                           "expected");
         const QList<int> a{0x00C, 0x0F, 0x00D, 0xA0, 0x01C, 0x05, 0x01D, 0x00, 0x02D, 35,
                            0x02E, 0,    0x02F, 105,  0x030, 0,    0x031, 60,   0x002, 3};
-        QTest::newRow("petrol time now, the rest from before")
-            << a << QList<int>{0x00C, 0x10,  0x00D, 0x00,  0x01C, 0,     0x01D,
-                               0,     0x02D, 40,    0x02F, 80,    0x031, 160}
-            << QStringList{"txZoom=10.46",         "TxzoomG=35",
-                           "TxTIG=3.26",           "Pointeur=3805",
-                           "pointeur2=5695",       "BarE1=1696/192",
-                           "BarG1=542/40960",      "BarTPGaz=2178/12623872",
-                           "BarLambda=1500/49152", "TextGazEtat=Gas"};
-        row("negative Dep, no pressure", QList<int>{0x02D, 0xF6}, QList<int>{0x02D, 0xF6},
+        const QList<int> next{0x00C, 0x10,  0x00D, 0x00,  0x01C, 0,     0x01D,
+                              0,     0x02D, 40,    0x02F, 80,    0x031, 160};
+        const QStringList expected{
+            "txZoom=10.46",         "TxzoomG=35",     "TxTIG=3.26",      "Pointeur=3805",
+            "pointeur2=5695",       "BarE1=1696/192", "BarG1=542/40960", "BarTPGaz=2178/12623872",
+            "BarLambda=1500/49152", "TextGazEtat=Gas"};
+        row("shown: petrol time now, the rest from before", true, a, next, expected);
+        row("hidden, then shown", false, a, next, expected);
+        row("negative Dep, no pressure, hidden then shown", false, QList<int>{0x02D, 0xF6},
+            QList<int>{0x02D, 0xF6},
             QStringList{"TxzoomG=-10", "Pointeur=-740", "pointeur2=130", "BarTPGaz=396/12623872"});
     }
 
     void copiesShowThePreviousPass() {
-        const auto [first, second, expected] =
-            fetch<QList<int>, QList<int>, QStringList>("first", "second", "expected");
+        const auto [shownThroughout, first, second, expected] =
+            fetch<bool, QList<int>, QList<int>, QStringList>("shownThroughout", "first", "second",
+                                                             "expected");
+        if (shownThroughout)
+            map->showForm();
         bytes(first);
         RefreshScreens(b->window.app());
         bytes(second);
         RefreshScreens(b->window.app());
+        if (!shownThroughout) {
+            QVERIFY(!map->isShown());
+            map->showForm();
+        }
         QStringList got;
         for (const QString &e : expected)
             got << e.section(QLatin1Char('='), 0, 0) + QLatin1Char('=') +
@@ -116,8 +127,10 @@ class TestMapScreen : public QObject {
     }
 
     // The step runs before the frame is decoded: what it records comes from the
-    // image and the screens as the previous answer left them.
+    // image and the screens as the previous answer left them, the map screen
+    // hidden as while the fitter drives on another screen.
     void acquisitionSeesThePreviousResponse() {
+        QVERIFY(!map->isShown());
         QVERIFY(b->link.OpenPort());
         // The previous answer: on gas, 10.21 ms, "Dep" 35, lambda rich.
         bytes({0x002, 3, 0x00C, 0x0F, 0x00D, 0xA0, 0x02D, 35, 0x031, 160});

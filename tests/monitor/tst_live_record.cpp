@@ -7,10 +7,12 @@
 #include "support/frame_helpers.h"
 #include "support/window_bench.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QTest>
+#include <QValueAxis>
 
 using Bytes = QList<std::pair<int, int>>;
 
@@ -71,6 +73,12 @@ class TestLiveRecord : public QObject {
         QTest::mouseClick(chart->BtOpen, Qt::LeftButton);
         QCOMPARE(chart->TxSource->text(), QStringLiteral("drive.csv: 5 rows"));
         QCOMPARE(chart->series(0)->at(4).y(), 208.0); // 104, shown doubled
+        // A channel ticked on over the log: its axis fitted to the 1 bar it holds.
+        chart->Channel[4]->setChecked(true);
+        const auto *pressure = qobject_cast<QValueAxis *>(chart->series(4)->attachedAxes().at(1));
+        QVERIFY2(pressure->min() > 0.5 && pressure->min() < 1 && pressure->max() > 1 &&
+                     pressure->max() < 1.5,
+                 qPrintable(QStringLiteral("%1..%2").arg(pressure->min()).arg(pressure->max())));
         answerRead(b->link, b->port, liveFrame({}));
         QCOMPARE(chart->series(0)->count(), 5);
         QTest::mouseClick(chart->BtLive, Qt::LeftButton);
@@ -91,6 +99,7 @@ class TestLiveRecord : public QObject {
                 chart->addSample({.ms = t * 1000, .speed = 1000 + t});
         };
         add(0, 90);
+        chart->drawPending();
         QCOMPARE(speed->count(), 61); // 30 s .. 90 s: older points are gone
         QCOMPARE(speed->at(0), QPointF(30, 1030));
         QTest::mouseClick(chart->BtPause, Qt::LeftButton);
@@ -99,7 +108,52 @@ class TestLiveRecord : public QObject {
         QTest::mouseClick(chart->BtPause, Qt::LeftButton);
         QCOMPARE(speed->at(60), QPointF(95, 1095));             // what came meanwhile is shown
         answerRead(b->link, b->port, liveFrame({{0x009, 50}})); // an answer on the line lands too
+        chart->drawPending();
         QCOMPARE(speed->count(), 62);
+    }
+
+    // Answers wait for the next drawing, which takes them all at once; a
+    // channel not shown is not drawn until it is ticked, then with the last
+    // minute.
+    void chartDrawsInBatchesAndOnlyShownChannels() {
+        QTest::mouseClick(rec->BtChart, Qt::LeftButton);
+        ChartWindow *chart = rec->chart();
+        QLineSeries *speed = chart->series(0);
+        QLineSeries *gasTime = chart->series(2); // not shown at first
+        chart->drawPending();
+        const qsizetype before = speed->count();
+        for (int t = 0; t < 5; ++t)
+            chart->addSample({.ms = 1000 + t * 140, .speed = 800 + t});
+        QCOMPARE(speed->count(), before);
+        chart->drawPending();
+        QCOMPARE(speed->count(), before + 5);
+        QCOMPARE(speed->at(speed->count() - 1), QPointF(1.56, 804));
+        QCOMPARE(gasTime->count(), 0);
+        chart->Channel[2]->setChecked(true);
+        QCOMPARE(gasTime->count(), before + 5);
+        QCOMPARE(gasTime->at(gasTime->count() - 1).x(), 1.56);
+        // Its axis fitted to the flat line at 0 rather than left at the
+        // empty chart's 0..1.
+        const auto *axis = qobject_cast<QValueAxis *>(gasTime->attachedAxes().at(1));
+        QVERIFY(axis->min() < 0 && axis->max() > 0 && axis->max() < 0.5);
+    }
+
+    // A value axis moved by hand (a zoom) is fitted again at the next drawing,
+    // even when the line's span has not changed.
+    void chartRefitsAnAxisMovedByHand() {
+        QTest::mouseClick(rec->BtChart, Qt::LeftButton);
+        ChartWindow *chart = rec->chart();
+        for (int t = 0; t < 3; ++t)
+            chart->addSample({.ms = t * 140, .speed = 1000 + 100 * t});
+        chart->drawPending();
+        auto *axis = qobject_cast<QValueAxis *>(chart->series(0)->attachedAxes().at(1));
+        QVERIFY(axis);
+        const QPair<double, double> fitted{axis->min(), axis->max()};
+        QVERIFY(fitted.first <= 1000 && fitted.second >= 1200);
+        axis->setRange(0, 1);
+        chart->addSample({.ms = 420, .speed = 1100});
+        chart->drawPending();
+        QCOMPARE((QPair<double, double>{axis->min(), axis->max()}), fitted);
     }
 };
 
