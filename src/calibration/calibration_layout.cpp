@@ -156,6 +156,7 @@ QWidget *CalibrationScreen::buildCommands() {
     BTuploadRalenti = big("BTuploadRalenti", "   Upload ECM   ");
     BTuploadCharge = big("BTuploadCharge", "UpLoad ECM");
     SwitchCommutateur = big("SwitchCommutateur", "Switch");
+    BtCalibrationResults = big("BtCalibrationResults", "Results");
     Line3 = decoration(QStringLiteral("Line3"), QFrame::HLine);
     Line4 = decoration(QStringLiteral("Line4"), QFrame::HLine);
     Shape3 = decoration(QStringLiteral("Shape3"), QFrame::Box);
@@ -164,11 +165,12 @@ QWidget *CalibrationScreen::buildCommands() {
         shape->setFixedHeight(6);
     // Start, upload and stop of the idle calibration, then the load
     // calibration's (framed by its lines and shapes), the fuel switch and
-    // the settings.
+    // the results and the settings.
     int row = 0;
     for (QWidget *w : std::initializer_list<QWidget *>{
              BtStCalibration, BTuploadRalenti, BtCalibrationStop, Line3, Shape3, BtStCalibrationCh,
-             BTuploadCharge, Shape5, Line4, SwitchCommutateur, BtCalibrationSet})
+             BTuploadCharge, Shape5, Line4, SwitchCommutateur, BtCalibrationResults,
+             BtCalibrationSet})
         grid->addWidget(w, row++, 0);
     return box;
 }
