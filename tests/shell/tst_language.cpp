@@ -1,6 +1,8 @@
 // Language files from the menu and at start-up: which caption, list and
 // message each text reaches, what a refused file leaves alone, and the
 // translations shipped with the tool.
+#include "link/link.h"
+#include "monitor/monitor_screen.h"
 #include "pages/data_table.h"
 #include "pages/main_parameters_page.h"
 #include "presentation/language_targets.h"
@@ -193,6 +195,33 @@ class TestLanguage : public QObject, WindowFixture {
                               "FnCalibration.Label15", "FnParametres.Label6",
                               "FnCalibration.SwitchCommutateur", "FnParametres2.BoutonPC",
                               "Etat.BarreEtat2", "Etat.BarreEtat", "FnParametres.Frame7"}));
+    }
+
+    // The strip keeps saying what the link does, in the new language: the
+    // file's "not connected" text is for a closed port only.
+    void statusFollowsTheLink_data() {
+        columns<QString, QString>("link", "status");
+        row("polled, answering", "answering", " Dialogue sur COM1");
+        row("polled, silent", "silent", "Pas de dialogue sur COM1");
+        row("port closed", "closed", " Non connecté ");
+    }
+    void statusFollowsTheLink() {
+        const auto [state, status] = fetch<QString, QString>("link", "status");
+        QLabel *strip = window->findChild<QLabel *>(QStringLiteral("BarreEtat"));
+        if (state != QLatin1String("closed")) {
+            QVERIFY(link->OpenPort());
+            link->poll.start();
+            port->feed(dataFrame(0x000, {0, 0, 0}));
+            QCOMPARE(strip->text(), QStringLiteral(" Dialogue on COM1"));
+        }
+        if (state == QLatin1String("silent"))
+            window->screens().monitorScreen->pollResent(0);
+        loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/francais.lng"));
+        QCOMPARE(strip->text(), status);
+        if (state != QLatin1String("answering"))
+            return;
+        port->feed(dataFrame(0x000, {0, 0, 0}));
+        QCOMPARE(strip->text(), status);
     }
 
     void everyTargetOfThisBuildIsFound() {
