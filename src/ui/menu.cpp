@@ -2,8 +2,17 @@
 
 #include "ui/geometry.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPushButton>
+
+namespace {
+// Room a button's frame and margins leave around its caption, and the
+// smallest caption font, in points.
+constexpr int CaptionPadding = 10;
+constexpr double MinCaptionPoints = 6.5;
+} // namespace
 
 Menu::Menu(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Menu"));
@@ -26,12 +35,51 @@ Menu::Menu(QWidget *parent) : QWidget(parent) {
     quitter = add("quitter", "      Exit      ");
     for (QPushButton *b : std::as_const(m_buttons))
         row->addWidget(b, 1);
+    m_captionFont = Moniteur->font();
+}
+
+// A caption changed, a button was shown or hidden, or the bar was resized:
+// the layout asks again, and the captions are fitted to the new widths.
+bool Menu::event(QEvent *event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize)
+        fitCaptions();
+    return handled;
+}
+
+void Menu::fitCaptions() {
+    const QMargins margins = layout()->contentsMargins();
+    QList<QPushButton *> shown;
+    for (QPushButton *b : std::as_const(m_buttons)) {
+        if (!b->isHidden())
+            shown.append(b);
+    }
+    if (shown.isEmpty())
+        return;
+    const int spacing = layout()->spacing() * int(shown.size() - 1);
+    const int each = (width() - margins.left() - margins.right() - spacing) / int(shown.size());
+    QFont font = m_captionFont;
+    auto widest = [&shown](const QFont &f) {
+        const QFontMetrics metrics(f);
+        int w = 0;
+        for (const QPushButton *b : std::as_const(shown))
+            w = qMax(w, metrics.horizontalAdvance(b->text().trimmed()));
+        return w;
+    };
+    while (font.pointSizeF() > MinCaptionPoints && widest(font) > each - CaptionPadding)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    for (QPushButton *b : std::as_const(m_buttons)) {
+        if (b->font() != font)
+            b->setFont(font);
+    }
 }
 
 QPushButton *Menu::add(const char *name, const char *caption) {
     auto *b = new QPushButton(QString::fromLatin1(caption), this);
     b->setObjectName(QString::fromLatin1(name));
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Never wider for a long caption: twelve buttons fit the 1024 pixels of
+    // the window. A caption's padding blanks are cut first, it is centred.
+    b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     b->setFocusPolicy(Qt::NoFocus);
     QFont f = b->font();
     f.setBold(true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QStringList>
 #include <QWidget>
 
@@ -34,7 +35,15 @@ class Menu : public QWidget {
     void setButtonsEnabled(const QStringList &names, bool enabled);
     QStringList enabledButtons() const;
 
+  protected:
+    bool event(QEvent *event) override;
+
   private:
     QPushButton *add(const char *name, const char *caption);
+    // The buttons share the width equally, whatever their captions; when a
+    // caption (without its padding blanks) would not fit, the captions
+    // shrink together.
+    void fitCaptions();
     QList<QPushButton *> m_buttons;
+    QFont m_captionFont;
 };

@@ -10,6 +10,7 @@
 #include "ui/menu.h"
 #include "ui/readout_widgets.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -73,6 +74,19 @@ class TestVariant : public QObject, WindowFixture {
             QVERIFY2(visible(w) == expected, qPrintable(w->objectName()));
         for (int i = 0; i < 8; ++i)
             QCOMPARE(visible(monitor->TextG[i]), gasTimes);
+
+        // However many buttons the menu has, the window keeps its 1024
+        // pixels and every caption stays readable on its button.
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(window->width(), 1024);
+        QVERIFY(menu.minimumSizeHint().width() <= 1024);
+        for (const QPushButton *b : menu.findChildren<QPushButton *>()) {
+            if (b->isHidden())
+                continue;
+            const int caption = QFontMetrics(b->font()).horizontalAdvance(b->text().trimmed());
+            QVERIFY2(caption <= b->width() - 8, qPrintable(b->objectName()));
+            QVERIFY2(b->font().pointSizeF() >= 6.5, qPrintable(b->objectName()));
+        }
     }
 
     // The title and the brand's information form carry one version.
