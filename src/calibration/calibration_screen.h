@@ -39,6 +39,8 @@ class CalibrationScreen : public Form {
     // False when the window must stay open.
     bool allowClose();
     static constexpr int RestoreWaitMs = 3000;
+    // What the status caption says once a calibration has run to its end.
+    static constexpr const char *DoneCaption = " Calibration done: see Results ";
     // Build variant: the load calibration's controls.
     void applyExtendedCalibration(int extendedCalibration);
 
@@ -68,8 +70,6 @@ class CalibrationScreen : public Form {
     void BoutonCentrale_Click();
     void BTuploadRalenti_Click();
     void BTuploadCharge_Click();
-    // What the status caption says once a calibration has run to its end.
-    static constexpr const char *DoneCaption = " Calibration done: see Results ";
     // Clamps the four trims without a message.
     void TestValeur1();
 

@@ -40,10 +40,12 @@ class Menu : public QWidget {
 
   private:
     QPushButton *add(const char *name, const char *caption);
-    // The buttons share the width equally, whatever their captions; when a
-    // caption (without its padding blanks) would not fit, the captions
-    // shrink together.
-    void fitCaptions();
+    // The shown buttons share the width equally, whatever their captions:
+    // one row while every caption (without its padding blanks) fits, else
+    // two half-height rows. Captions too long even then shrink together.
+    void arrange();
     QList<QPushButton *> m_buttons;
+    QList<QPushButton *> m_placed; // the shown buttons, in the grid
+    int m_rows = 0;
     QFont m_captionFont;
 };

@@ -83,8 +83,10 @@ class TestVariant : public QObject, WindowFixture {
         for (const QPushButton *b : menu.findChildren<QPushButton *>()) {
             if (b->isHidden())
                 continue;
-            const int caption = QFontMetrics(b->font()).horizontalAdvance(b->text().trimmed());
+            const QFontMetrics metrics(b->font());
+            const int caption = metrics.horizontalAdvance(b->text().trimmed());
             QVERIFY2(caption <= b->width() - 8, qPrintable(b->objectName()));
+            QVERIFY2(metrics.height() <= b->height() - 4, qPrintable(b->objectName()));
             QVERIFY2(b->font().pointSizeF() >= 6.5, qPrintable(b->objectName()));
         }
     }
