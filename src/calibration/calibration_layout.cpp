@@ -141,11 +141,13 @@ QWidget *CalibrationScreen::buildLive() {
 }
 
 QWidget *CalibrationScreen::buildCommands() {
+    // Eleven rows with the load calibration's: tight enough that the trims
+    // below stay whole in the screen's height.
     QGroupBox *box = group(QStringLiteral("FrameCommands"), QStringLiteral("Calibration"));
-    auto *grid = tight(new QGridLayout(box), 10, 8);
+    auto *grid = tight(new QGridLayout(box), 10, 5);
     auto big = [](const char *name, const char *text) {
         QPushButton *b = button(QString::fromLatin1(name), QString::fromLatin1(text));
-        b->setMinimumHeight(36);
+        b->setMinimumHeight(32);
         b->setFont(scaled(b->font(), 1, true));
         return b;
     };
@@ -156,6 +158,7 @@ QWidget *CalibrationScreen::buildCommands() {
     BTuploadRalenti = big("BTuploadRalenti", "   Upload ECM   ");
     BTuploadCharge = big("BTuploadCharge", "UpLoad ECM");
     SwitchCommutateur = big("SwitchCommutateur", "Switch");
+    BtCalibrationResults = big("BtCalibrationResults", "Results");
     Line3 = decoration(QStringLiteral("Line3"), QFrame::HLine);
     Line4 = decoration(QStringLiteral("Line4"), QFrame::HLine);
     Shape3 = decoration(QStringLiteral("Shape3"), QFrame::Box);
@@ -164,12 +167,15 @@ QWidget *CalibrationScreen::buildCommands() {
         shape->setFixedHeight(6);
     // Start, upload and stop of the idle calibration, then the load
     // calibration's (framed by its lines and shapes), the fuel switch and
-    // the settings.
+    // the results beside it, and the settings.
     int row = 0;
     for (QWidget *w : std::initializer_list<QWidget *>{
              BtStCalibration, BTuploadRalenti, BtCalibrationStop, Line3, Shape3, BtStCalibrationCh,
-             BTuploadCharge, Shape5, Line4, SwitchCommutateur, BtCalibrationSet})
-        grid->addWidget(w, row++, 0);
+             BTuploadCharge, Shape5, Line4})
+        grid->addWidget(w, row++, 0, 1, 2);
+    grid->addWidget(SwitchCommutateur, row, 0);
+    grid->addWidget(BtCalibrationResults, row++, 1);
+    grid->addWidget(BtCalibrationSet, row, 0, 1, 2);
     return box;
 }
 

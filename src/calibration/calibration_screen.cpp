@@ -85,6 +85,8 @@ void CalibrationScreen::connectHandlers() {
             &CalibrationScreen::BtCalibrationStop_Click);
     connect(BtCalibrationSet, &QPushButton::clicked, this,
             &CalibrationScreen::BtCalibrationSet_Click);
+    connect(BtCalibrationResults, &QPushButton::clicked, this,
+            &CalibrationScreen::BtCalibrationResults_Click);
     connect(SwitchCommutateur, &QPushButton::clicked, this,
             &CalibrationScreen::SwitchCommutateur_Click);
     connect(BoutonCentrale, &QPushButton::clicked, this, &CalibrationScreen::BoutonCentrale_Click);
@@ -136,6 +138,7 @@ void CalibrationScreen::refreshCalibration() {
 
 void CalibrationScreen::BtStCalibration_Click() {
     m_sequence.start(Kind::Idle);
+    BtCalibrationResults->setEnabled(false);
     BtStCalibration->setEnabled(false);
     BtCalibrationStop->setEnabled(true);
     for (QPushButton *b : {BtStCalibrationCh, BTuploadCharge, BTuploadRalenti, SwitchCommutateur})
@@ -145,6 +148,7 @@ void CalibrationScreen::BtStCalibration_Click() {
 // Leaves the idle start, the load start and the load upload as they are.
 void CalibrationScreen::BtStCalibrationCh_Click() {
     m_sequence.start(Kind::Load);
+    BtCalibrationResults->setEnabled(false);
     BTuploadRalenti->setEnabled(false);
     BtCalibrationStop->setEnabled(true);
     SwitchCommutateur->setEnabled(false);
@@ -152,6 +156,7 @@ void CalibrationScreen::BtStCalibrationCh_Click() {
 
 void CalibrationScreen::BtCalibrationStop_Click() {
     m_sequence.stop();
+    BtCalibrationResults->setEnabled(true);
     BtCalibrationStop->setEnabled(false);
     BtStCalibration->setEnabled(true);
     SwitchCommutateur->setEnabled(true);
@@ -168,6 +173,13 @@ void CalibrationScreen::BtCalibrationSet_Click() {
     calibrationReset();
     m_app.screens.calibrationSettings->showForm();
     hideForm();
+}
+
+// The end forms as the last run left them: its results, and the apply
+// buttons of its kind. Back with the end form's "Calibration".
+void CalibrationScreen::BtCalibrationResults_Click() {
+    hideForm();
+    m_app.screens.calibrationEndBank1->showForm();
 }
 
 // Petrol asks for gas; gas or waiting for it goes back to petrol.
@@ -240,6 +252,9 @@ void CalibrationScreen::BTuploadCharge_Click() {
 }
 
 void CalibrationScreen::finished(Kind kind, bool acquisitionError) {
+    // The bar stays full under it: the run is over, its results are in.
+    TxAction->setText(QString::fromLatin1(DoneCaption));
+    BtCalibrationResults->setEnabled(true);
     BtStCalibration->setEnabled(true);
     BtCalibrationStop->setEnabled(false);
     BtStCalibrationCh->setEnabled(true);
@@ -259,6 +274,7 @@ void CalibrationScreen::finished(Kind kind, bool acquisitionError) {
 }
 
 void CalibrationScreen::calibrationReset() {
+    BtCalibrationResults->setEnabled(true);
     BtStCalibration->setEnabled(true);
     BtStCalibrationCh->setEnabled(false);
     BtCalibrationStop->setEnabled(false);

@@ -39,12 +39,17 @@ class CalibrationScreen : public Form {
     // False when the window must stay open.
     bool allowClose();
     static constexpr int RestoreWaitMs = 3000;
+    // What the status caption says once a calibration has run to its end.
+    static constexpr const char *DoneCaption = " Calibration done: see Results ";
     // Build variant: the load calibration's controls.
     void applyExtendedCalibration(int extendedCalibration);
 
     QLabel *TxAction;
     QProgressBar *BarCalibration;
     QPushButton *BtStCalibration, *BtStCalibrationCh, *BtCalibrationStop, *BtCalibrationSet;
+    // Opens the bank-1 end form with the last results; kept in every build,
+    // whichever way to the settings form it has. Off while a calibration runs.
+    QPushButton *BtCalibrationResults;
     QPushButton *BTuploadRalenti, *BTuploadCharge, *SwitchCommutateur, *BoutonCentrale;
     NumericEdit *TxCharge, *TxRalenti, *TxChargeB, *TxRalentiB;
     QPushButton *BtCharge1, *BtCharge2, *BtRalenti1, *BtRalenti2;
@@ -60,6 +65,7 @@ class CalibrationScreen : public Form {
     void BtStCalibrationCh_Click();
     void BtCalibrationStop_Click();
     void BtCalibrationSet_Click();
+    void BtCalibrationResults_Click();
     void SwitchCommutateur_Click();
     void BoutonCentrale_Click();
     void BTuploadRalenti_Click();

@@ -72,6 +72,10 @@ class Link : public QObject {
     // lastAddress: one that would is written shortened to end there.
     void StartUpload(int firstIndex, int endIndex = BlockCount,
                      int lastAddress = MemoryImage::LastWireAddress);
+    // Where the running (or last) read and upload stop: the last value their
+    // progress signals carry, so the progress bars' maximum.
+    int readEnd() const { return m_readEnd; }
+    int uploadEnd() const { return m_uploadEnd; }
     // Starts a chain of writes at its first step: SwitchOverBlock follows the
     // caller's own write, just handed to SendLine; ExtraTime, Bank2Trims and
     // SwitchOverDelay write their first block now.

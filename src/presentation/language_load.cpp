@@ -3,6 +3,7 @@
 #include "files/config_file.h"
 #include "files/language_file.h"
 #include "link/link.h"
+#include "presentation/language_status.h"
 #include "presentation/language_targets.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
@@ -75,7 +76,9 @@ bool LoadLanguageFile(AppContext &app, bool fromConfig, const QString &configure
         app.dialogs.warning(QStringLiteral(" Language not remembered: ") + error +
                             QLatin1Char(' '));
 
+    const ShownStatus status = shownStatus(app);
     applyTexts(app, texts);
+    restoreStatus(app, status);
     return true;
 }
 

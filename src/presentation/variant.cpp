@@ -3,6 +3,7 @@
 #include "calibration/calibration_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/level_page.h"
+#include "presentation/product_version.h"
 #include "ui/app_context.h"
 #include "ui/menu.h"
 #include "ui/screens.h"
@@ -24,22 +25,22 @@ Variant Variant::build() {
             GASECU_EMISSION_TOOLS, GASECU_BATTERY_PAGE_HIDDEN};
 }
 
-const char *brandCaption(int brand) {
+QString brandCaption(int brand) {
     switch (brand) {
     case 0:
-        return " Morvane Group 3.01";
+        return QStringLiteral(" Morvane Group ") + productVersion();
     case 1:
-        return " Kelvra 3.01";
+        return QStringLiteral(" Kelvra ") + productVersion();
     case 2:
-        return " Pelgaro ";
+        return QStringLiteral(" Pelgaro ");
     default:
-        return "";
+        return {};
     }
 }
 
 void ApplyVariant(const Variant &variant, AppContext &app, QWidget *mainWindow) {
     if (variant.Brand >= 0 && variant.Brand <= 2)
-        mainWindow->setWindowTitle(QString::fromLatin1(brandCaption(variant.Brand)));
+        mainWindow->setWindowTitle(brandCaption(variant.Brand));
 
     const bool tools = variant.EmissionTools != 0;
     for (QPushButton *b : {app.menu.BtEmi, app.menu.BtMap, app.menu.BtMemoire, app.menu.BtEmission})

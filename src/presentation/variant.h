@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 struct AppContext;
 
@@ -15,8 +17,9 @@ struct Variant {
     static Variant build();
 };
 
-// Brand caption of the main window ("" for an unknown brand).
-const char *brandCaption(int brand);
+// Brand caption of the main window, with the product's version for the
+// brands that show it ("" for an unknown brand).
+QString brandCaption(int brand);
 
 // Applies the options once at start-up, in order: caption, emission tools,
 // gas times, extended calibration, battery page.

@@ -1,6 +1,7 @@
 #include "shell/info_form.h"
 
 #include "link/link.h"
+#include "presentation/product_version.h"
 #include "transfer/prog_start_form.h"
 #include "ui/app_context.h"
 #include "ui/brand_logo.h"
@@ -15,7 +16,7 @@ namespace {
 struct BrandContent {
     const char *form;
     const char *productName; // the label that carries the product and version
-    const char *product;
+    const char *product;     // followed by the product's version
     const char *distributor;
     const char *address;
     const char *contact;
@@ -23,11 +24,11 @@ struct BrandContent {
 
 // Distributor details shipped with each brand's build.
 const BrandContent Brands[] = {
-    {"FnEntete", "Label3", "K.V.D Interface Version 3.02", "Morvane Group",
+    {"FnEntete", "Label3", "K.V.D Interface Version ", "Morvane Group",
      "Zone Artisanale des Tilleuls, 12 rue des Forges",
      "Tel. +33 4 75 00 12 12  -  www.morvane-group.example"},
-    {"FnEntete2", "Label4", "KVD  Interface Version 3.02", "Kelvra Autogas",
-     "Industrieweg 41, Unit 3", "Tel. +31 20 555 0140  -  www.kelvra.example"},
+    {"FnEntete2", "Label4", "KVD  Interface Version ", "Kelvra Autogas", "Industrieweg 41, Unit 3",
+     "Tel. +31 20 555 0140  -  www.kelvra.example"},
 };
 
 } // namespace
@@ -51,7 +52,7 @@ InfoForm::InfoForm(AppContext &app, int brand, QWidget *parent)
                          QStringLiteral("Label3"), QStringLiteral("Label4")};
     const QString productName = QString::fromLatin1(content.productName);
     names.removeOne(productName);
-    productLabel = new QLabel(QString::fromLatin1(content.product), this);
+    productLabel = new QLabel(QString::fromLatin1(content.product) + productVersion(), this);
     productLabel->setObjectName(productName);
     QFont f = productLabel->font();
     f.setBold(true);

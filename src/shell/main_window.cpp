@@ -187,8 +187,11 @@ void MainWindow::wireLink() {
     connect(&link, &Link::warning, this, [this](const QString &text) { m_dialogs->warning(text); });
     connect(&link.poll, &LivePoll::pollResent, s.monitorScreen, &MonitorScreen::pollResent);
 
-    connect(&link, &Link::fullReadStarted, this, [&s] {
+    // The bar ends with the transfer's last block: 16 for the configuration,
+    // 20 when the emission schedule comes with it.
+    connect(&link, &Link::fullReadStarted, this, [this, &s] {
         s.readProgress->showForm();
+        s.readProgress->AXProgress1->setMaximum(m_link.readEnd());
         s.readProgress->setProgress(0);
     });
     connect(&link, &Link::fullReadProgress, this, [&s](int v) { s.readProgress->setProgress(v); });
@@ -212,8 +215,9 @@ void MainWindow::wireLink() {
     connect(&link, &Link::fullReadStopped, this, [&s] { s.readProgress->hideForm(); });
     connect(s.readProgress, &DownloadForm::closedByUser, &link, &Link::AbandonFullRead);
 
-    connect(&link, &Link::uploadStarted, this, [&s] {
+    connect(&link, &Link::uploadStarted, this, [this, &s] {
         s.uploadProgress->showForm();
+        s.uploadProgress->AXProgress1->setMaximum(m_link.uploadEnd());
         s.uploadProgress->setProgress(0);
     });
     connect(&link, &Link::uploadProgress, this, [&s](int v) { s.uploadProgress->setProgress(v); });

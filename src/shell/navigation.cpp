@@ -1,6 +1,8 @@
 #include "shell/navigation.h"
 
+#include "calibration/calibration_end_form.h"
 #include "calibration/calibration_screen.h"
+#include "calibration/calibration_set_form.h"
 #include "link/frames.h"
 #include "link/link.h"
 #include "map/map_screen.h"
@@ -140,15 +142,18 @@ void Navigation::BtMap_Click() {
 }
 
 // "Quitter" of the map screen: back to the monitor. It hides the map, the
-// connection form and the first four parameter pages; the battery and lambda
-// pages stay as they are.
+// connection form, the first four parameter pages and every calibration form,
+// both banks' end forms included; the battery and lambda pages stay as they
+// are.
 void Navigation::FnMAP_Btexit_Click() {
     Screens &s = m_app.screens;
     calibrationGuardAndStop();
     RefreshScreens(m_app);
     calibrationReset();
-    for (Form *screen : {static_cast<Form *>(s.mapScreen), s.connection, s.parameterPage(0),
-                         s.parameterPage(1), s.parameterPage(2), s.parameterPage(3)})
+    for (Form *screen : std::initializer_list<Form *>{
+             s.mapScreen, s.connection, s.parameterPage(0), s.parameterPage(1), s.parameterPage(2),
+             s.parameterPage(3), s.calibrationScreen, s.calibrationSettings, s.calibrationEndBank1,
+             s.calibrationEndBank2})
         screen->hideForm();
     s.monitorScreen->showForm();
     m_app.link.poll.startWatchdog();

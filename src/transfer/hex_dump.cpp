@@ -1,6 +1,7 @@
 #include "transfer/hex_dump.h"
 
 #include "ecu/memory_image.h"
+#include "files/records.h"
 #include "link/hex.h"
 #include "settings/number_format.h"
 
@@ -39,9 +40,10 @@ std::optional<qint64> parseAddress(const QString &text) {
 }
 
 QChar shownCharacter(quint8 b) {
-    if (b < 32 || (b >= 127 && b < 160))
+    if (b < 32)
         return QLatin1Char('.');
-    return QChar::fromLatin1(char(b));
+    const QChar c = records::windows1252(b);
+    return c.category() == QChar::Other_Control ? QChar(NoGlyph) : c;
 }
 
 Dump build(const MemoryImage &image, qint64 start) {

@@ -22,9 +22,13 @@ inline constexpr int CharColumn = 4 + 3 * BytesPerLine + 3;
 // no number reads as 0. Nothing for a hex prefix without digits.
 std::optional<qint64> parseAddress(const QString &text);
 
-// The character shown for a byte: itself from 32 on, "." below. The codes
-// 127..159 are control characters on this side too and show as ".".
+// The character shown for a byte: "." below 32, from 32 on the character of
+// the byte in Windows-1252, the code page the ECU's texts and the older
+// tools' files use (0x80 the euro sign, 0x99 the trade mark ...). DEL and
+// the five codes Windows-1252 leaves undefined have no glyph: they show as
+// an empty box, so every byte still takes one column.
 QChar shownCharacter(quint8 b);
+inline constexpr char16_t NoGlyph = 0x25AF;
 
 struct Dump {
     bool valid = false;   // the start address lies inside the image

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QStringList>
 #include <QWidget>
 
@@ -34,7 +35,17 @@ class Menu : public QWidget {
     void setButtonsEnabled(const QStringList &names, bool enabled);
     QStringList enabledButtons() const;
 
+  protected:
+    bool event(QEvent *event) override;
+
   private:
     QPushButton *add(const char *name, const char *caption);
+    // The shown buttons share the width equally, whatever their captions:
+    // one row while every caption (without its padding blanks) fits, else
+    // two half-height rows. Captions too long even then shrink together.
+    void arrange();
     QList<QPushButton *> m_buttons;
+    QList<QPushButton *> m_placed; // the shown buttons, in the grid
+    int m_rows = 0;
+    QFont m_captionFont;
 };

@@ -236,6 +236,31 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         QVERIFY(fin()->Command4->isEnabled() && !fin()->Command1->isEnabled());
     }
 
+    // A finished run says so, and its results are one button away in every
+    // build: the settings form's way to them is hidden.
+    void endShownAndResultsReachable() {
+        QVERIFY(cal()->BtCalibrationSet->isHidden());
+        QVERIFY(!cal()->BtCalibrationResults->isHidden());
+        cal()->BtStCalibration->click();
+        QVERIFY(!cal()->BtCalibrationResults->isEnabled());
+        runCalibration();
+        QCOMPARE(cal()->TxAction->text(), QStringLiteral(" Calibration done: see Results "));
+        QCOMPARE(cal()->BarCalibration->value(), cal()->BarCalibration->maximum());
+        QVERIFY(cal()->BtCalibrationResults->isEnabled());
+        cal()->BtCalibrationResults->click();
+        QVERIFY(fin()->isShown() && !cal()->isShown());
+        QCOMPARE(fin()->result(TxMinER)->text(), QStringLiteral("2"));
+        QVERIFY(fin()->Command1->isEnabled() && fin()->Command2->isEnabled());
+        fin()->Command17->click();
+        QCOMPARE(fin2()->result(TxMinER)->text(), QStringLiteral("2.2"));
+        fin2()->BtCalibrationSet->click();
+        QVERIFY(cal()->isShown());
+        // Stopped early: the earlier run's results stay within reach.
+        cal()->BtStCalibration->click();
+        cal()->BtCalibrationStop->click();
+        QVERIFY(cal()->BtCalibrationResults->isEnabled());
+    }
+
     void loadWithoutLoadIsAnAcquisitionError() {
         cal()->BtStCalibration->click();
         runCalibration();

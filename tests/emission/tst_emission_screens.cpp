@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <tuple>
 
@@ -170,6 +171,27 @@ class TestEmissionScreens : public QObject {
         QVERIFY(sent.at(14).startsWith("@WA473300190031004900"));
         QVERIFY(sent.at(15).startsWith("@WA7933027102") &&
                 sent.at(15).mid(7 + 2 * 48, 6) == "04B150");
+    }
+
+    // The progress bars end with the last block of the transfer running: the
+    // schedule's read and write take 20 blocks, the configuration's read 16.
+    void progressEndsWithTheTransfer() {
+        QProgressBar *read = w->screens().readProgress->AXProgress1;
+        emi()->showForm();
+        QCOMPARE(read->maximum(), 20);
+        const BlockTable &blocks = w->app().link.blocks;
+        for (int entry = 0; entry < 16; ++entry) {
+            const BlockRange r = blockRange(blocks.at(std::size_t(entry)));
+            w->port.feed(filledFrame(r.address, r.count, 0x22));
+        }
+        QCOMPARE(read->value(), 17); // four blocks still to come: not full
+        open();
+        QTest::mouseClick(emi()->BoutonCentrale, Qt::LeftButton);
+        QCOMPARE(w->screens().uploadProgress->AXProgress1->maximum(), 20);
+        for (int i = 0; i < 25; ++i)
+            w->acknowledge();
+        w->app().link.StartFullRead();
+        QCOMPARE(read->maximum(), 16);
     }
 
     // A value the block cannot hold stops the whole write; once put right,

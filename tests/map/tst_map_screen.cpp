@@ -1,4 +1,7 @@
 // The map screen and the acquisition window in the main window, on an in-memory line.
+#include "calibration/calibration_end_form.h"
+#include "calibration/calibration_screen.h"
+#include "calibration/calibration_set_form.h"
 #include "map/aqui_map_form.h"
 #include "map/band_graph.h"
 #include "map/map_screen.h"
@@ -181,6 +184,22 @@ class TestMapScreen : public QObject {
         QVERIFY(b->window.screens().monitorScreen->isShown());
         QCOMPARE(b->link.poll.isOn(), portOpen);
         QCOMPARE(b->dialogs.texts(), messages);
+    }
+
+    // "Quitter" leaves the monitor alone on screen: every calibration form,
+    // both banks' end forms included, is hidden with the map.
+    void quitHidesTheCalibrationForms() {
+        QVERIFY(b->link.OpenPort());
+        const Screens &s = b->window.screens();
+        const QList<Form *> calibration = {s.calibrationScreen, s.calibrationSettings,
+                                           s.calibrationEndBank1, s.calibrationEndBank2};
+        b->window.navigation().BtMap_Click();
+        for (Form *form : calibration)
+            form->showForm();
+        QTest::mouseClick(map->Btexit, Qt::LeftButton);
+        for (Form *form : calibration)
+            QVERIFY2(!form->isShown(), qPrintable(form->objectName()));
+        QVERIFY(!map->isShown() && s.monitorScreen->isShown());
     }
 
     void exportsCsv() {

@@ -2,6 +2,7 @@
 // message each text reaches, what a refused file leaves alone, and the
 // translations shipped with the tool.
 #include "calibration/calibration_screen.h"
+#include "link/link.h"
 #include "map/map_screen.h"
 #include "monitor/monitor_screen.h"
 #include "pages/data_table.h"
@@ -324,6 +325,33 @@ class TestLanguage : public QObject, WindowFixture {
             screen->hideForm();
         }
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
+    }
+
+    // The strip keeps saying what the link does, in the new language: the
+    // file's "not connected" text is for a closed port only.
+    void statusFollowsTheLink_data() {
+        columns<QString, QString>("link", "status");
+        row("polled, answering", "answering", " Dialogue sur COM1");
+        row("polled, silent", "silent", "Pas de dialogue sur COM1");
+        row("port closed", "closed", " Non connecté ");
+    }
+    void statusFollowsTheLink() {
+        const auto [state, status] = fetch<QString, QString>("link", "status");
+        QLabel *strip = window->findChild<QLabel *>(QStringLiteral("BarreEtat"));
+        if (state != QLatin1String("closed")) {
+            QVERIFY(link->OpenPort());
+            link->poll.start();
+            port->feed(dataFrame(0x000, {0, 0, 0}));
+            QCOMPARE(strip->text(), QStringLiteral(" Dialogue on COM1"));
+        }
+        if (state == QLatin1String("silent"))
+            window->screens().monitorScreen->pollResent(0);
+        loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/francais.lng"));
+        QCOMPARE(strip->text(), status);
+        if (state != QLatin1String("answering"))
+            return;
+        port->feed(dataFrame(0x000, {0, 0, 0}));
+        QCOMPARE(strip->text(), status);
     }
 
     void everyTargetOfThisBuildIsFound() {

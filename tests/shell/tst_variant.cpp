@@ -3,12 +3,14 @@
 #include "monitor/monitor_screen.h"
 #include "pages/data_table.h"
 #include "pages/level_page.h"
+#include "shell/info_form.h"
 #include "support/fake_dialogs.h"
 #include "support/window_session.h"
 #include "ui/form.h"
 #include "ui/menu.h"
 #include "ui/readout_widgets.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -35,9 +37,9 @@ class TestVariant : public QObject, WindowFixture {
     // GasTimesShown, ExtendedCalibration, Brand, EmissionTools, BatteryPageHidden
     void presetShowsItsControls_data() {
         columns<Variant, QString, QString>("variant", "caption", "firstForm");
-        const char *morvane = " Morvane Group 3.01";
+        const char *morvane = " Morvane Group 3.02";
         row("described", Variant{0, 0, 0, 0, 1}, morvane, "FnEntete");
-        row("brand1", Variant{0, 0, 1, 0, 1}, " Kelvra 3.01", "FnEntete2");
+        row("brand1", Variant{0, 0, 1, 0, 1}, " Kelvra 3.02", "FnEntete2");
         row("brand2", Variant{0, 0, 2, 0, 1}, " Pelgaro ", "FnProgStart");
         row("workshop", Variant{1, 1, 0, 1, 0}, morvane, "FnEntete");
         // Each option on its own: the memory tool needs both tools and extended.
@@ -72,6 +74,36 @@ class TestVariant : public QObject, WindowFixture {
             QVERIFY2(visible(w) == expected, qPrintable(w->objectName()));
         for (int i = 0; i < 8; ++i)
             QCOMPARE(visible(monitor->TextG[i]), gasTimes);
+
+        // However many buttons the menu has, the window keeps its 1024
+        // pixels and every caption stays readable on its button.
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(window->width(), 1024);
+        QVERIFY(menu.minimumSizeHint().width() <= 1024);
+        for (const QPushButton *b : menu.findChildren<QPushButton *>()) {
+            if (b->isHidden())
+                continue;
+            const QFontMetrics metrics(b->font());
+            const int caption = metrics.horizontalAdvance(b->text().trimmed());
+            QVERIFY2(caption <= b->width() - 8, qPrintable(b->objectName()));
+            QVERIFY2(metrics.height() <= b->height() - 4, qPrintable(b->objectName()));
+            QVERIFY2(b->font().pointSizeF() >= 6.5, qPrintable(b->objectName()));
+        }
+    }
+
+    // The title and the brand's information form carry one version.
+    void titleAndInformationAgree_data() {
+        columns<int, QString, QString>("brand", "title", "product");
+        row("Morvane Group", 0, " Morvane Group 3.02", "K.V.D Interface Version 3.02");
+        row("Kelvra", 1, " Kelvra 3.02", "KVD  Interface Version 3.02");
+    }
+    void titleAndInformationAgree() {
+        const auto [brand, title, product] =
+            fetch<int, QString, QString>("brand", "title", "product");
+        session.start(dialogs, dir.path(), Variant{0, 0, brand, 0, 1});
+        QCOMPARE(window->windowTitle(), title);
+        const Screens &s = window->screens();
+        QCOMPARE((brand == 1 ? s.informationBrand1 : s.information)->productLabel->text(), product);
     }
 };
 

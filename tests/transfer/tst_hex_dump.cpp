@@ -34,7 +34,33 @@ class TestHexDump : public QObject {
             image.set(k, bytes[k]);
         const hexdump::Dump d = hexdump::build(image, 0);
         QVERIFY(d.valid);
-        QVERIFY(d.Text5.startsWith(u"0000 41 0D 00 20 7E 7F A0 FF   A.. ~.\u00A0\u00FF\r\n"));
+        QVERIFY(d.Text5.startsWith(u"0000 41 0D 00 20 7E 7F A0 FF   A.. ~\u25AF\u00A0\u00FF\r\n"));
+    }
+
+    // From 32 up every byte shows its Windows-1252 character; the codes
+    // without one show as a box, never as the "." of the control codes.
+    void highCharacters_data() {
+        columns<int, QString>("byte", "shown");
+        const std::pair<int, const char16_t *> cases[] = {
+            {31, u"."},       {32, u" "},       {126, u"~"},      {127, u"\u25AF"},
+            {128, u"\u20AC"}, {129, u"\u25AF"}, {130, u"\u201A"}, {131, u"\u0192"},
+            {133, u"\u2026"}, {137, u"\u2030"}, {138, u"\u0160"}, {140, u"\u0152"},
+            {141, u"\u25AF"}, {142, u"\u017D"}, {143, u"\u25AF"}, {144, u"\u25AF"},
+            {145, u"\u2018"}, {148, u"\u201D"}, {150, u"\u2013"}, {151, u"\u2014"},
+            {152, u"\u02DC"}, {153, u"\u2122"}, {156, u"\u0153"}, {157, u"\u25AF"},
+            {158, u"\u017E"}, {159, u"\u0178"}, {160, u"\u00A0"}, {233, u"\u00E9"}};
+        for (const auto &[byte, shown] : cases)
+            row(QByteArray::number(byte).constData(), byte, QString::fromUtf16(shown));
+    }
+    void highCharacters() {
+        const auto [byte, shown] = fetch<int, QString>("byte", "shown");
+        QCOMPARE(QString(hexdump::shownCharacter(quint8(byte))), shown);
+        // In the dump too, one column a byte.
+        MemoryImage image;
+        image.set(3, byte);
+        const QString line = hexdump::build(image, 0).Text5.section(QStringLiteral("\r\n"), 0, 0);
+        QCOMPARE(line.mid(hexdump::CharColumn),
+                 QStringLiteral("...") + shown + QStringLiteral("...."));
     }
 
     void endOfImage_data() {

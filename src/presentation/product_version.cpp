@@ -1,0 +1,5 @@
+#include "presentation/product_version.h"
+
+QString productVersion() {
+    return QStringLiteral(GASECU_PRODUCT_VERSION);
+}
