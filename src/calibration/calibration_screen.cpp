@@ -12,6 +12,7 @@
 #include "live/monitor_decode.h"
 #include "settings/number_format.h"
 #include "ui/app_context.h"
+#include "ui/captions.h"
 #include "ui/dialogs.h"
 #include "ui/monitor_controls.h"
 #include "ui/numeric_edit.h"
@@ -253,7 +254,7 @@ void CalibrationScreen::BTuploadCharge_Click() {
 
 void CalibrationScreen::finished(Kind kind, bool acquisitionError) {
     // The bar stays full under it: the run is over, its results are in.
-    TxAction->setText(QString::fromLatin1(DoneCaption));
+    TxAction->setText(captions::text(captions::CalibrationDone));
     BtCalibrationResults->setEnabled(true);
     BtStCalibration->setEnabled(true);
     BtCalibrationStop->setEnabled(false);

@@ -40,7 +40,6 @@ class CalibrationScreen : public Form {
     bool allowClose();
     static constexpr int RestoreWaitMs = 3000;
     // What the status caption says once a calibration has run to its end.
-    static constexpr const char *DoneCaption = " Calibration done: see Results ";
     // Build variant: the load calibration's controls.
     void applyExtendedCalibration(int extendedCalibration);
 

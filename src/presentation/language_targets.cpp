@@ -121,6 +121,7 @@ constexpr Target Added[] = {
     {C + captions::Chart, "FnMoniteur", "BtChart"},
     {C + captions::Band1, "FnCalibration", "LabelBand1"},
     {C + captions::Band2, "FnCalibration", "LabelBand2"},
+    {C + captions::Results, "FnCalibration", "BtCalibrationResults"},
     {C + captions::ExportBands, "FnAquiMap", "BtExportBands"},
     {C + captions::ExportLog, "FnAquiMap", "BtExportLog"},
     {C + captions::ClearBands, "FnAquiMap", "BtClearBands"},

@@ -43,6 +43,8 @@ constexpr std::array<const char *, Count> English = {
     "Edited: not yet written to the ECU",
     "Written: awaiting the ECU's acknowledgement",
     "Not acknowledged by the ECU: write it again",
+    "Results",
+    " Calibration done: see Results ",
 };
 
 std::array<QString, Count> &loaded() {

@@ -48,6 +48,8 @@ enum Id : int {
     EditedTip,
     AwaitingTip,
     RefusedTip,
+    Results,
+    CalibrationDone,
     Count
 };
 
