@@ -123,6 +123,12 @@ void ChartWindow::caption() {
     BtFit->setText(captions::text(captions::Fit));
     if (!m_showingLog)
         TxSource->setText(captions::text(captions::LiveSource));
+    for (int c = 0; c < ChannelCount; ++c) {
+        const QString name = captions::text(captions::Id(captions::ChannelSpeed + c));
+        m_series.at(static_cast<std::size_t>(c))->setName(name);
+        if (auto *box = findChild<QCheckBox *>(QStringLiteral("Channel%1").arg(c)))
+            box->setText(name);
+    }
 }
 
 void ChartWindow::showChannel(int channel, bool shown) {

@@ -88,11 +88,12 @@ void RecordStrip::stopRecording() {
     m_clock.stop();
     BtRecord->setText(captions::text(captions::Record));
     TxRecord->setStyleSheet({});
-    TxRecord->setText(QStringLiteral("%1 rows in %2").arg(rows).arg(QFileInfo(m_path).fileName()));
+    TxRecord->setText(
+        captions::text(captions::RecordDone).arg(rows).arg(QFileInfo(m_path).fileName()));
 }
 
 void RecordStrip::showElapsed() {
-    TxRecord->setText(QStringLiteral("\u25cf REC %1  %2 rows")
+    TxRecord->setText(captions::text(captions::RecordRunning)
                           .arg(clockText(m_log.elapsedMs()))
                           .arg(m_log.rows()));
 }

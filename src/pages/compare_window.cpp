@@ -148,7 +148,8 @@ void CompareWindow::BtCompare_Click() {
     }
     for (int c = 1; c < 4; ++c)
         ListDifferences->resizeColumnToContents(c);
-    TxSummary->setText(found.isEmpty()     ? QStringLiteral("No difference")
-                       : found.size() == 1 ? QStringLiteral("1 difference")
-                                           : QStringLiteral("%1 differences").arg(found.size()));
+    TxSummary->setText(found.isEmpty() ? captions::text(captions::NoDifference)
+                       : found.size() == 1
+                           ? captions::text(captions::OneDifference)
+                           : captions::text(captions::Differences).arg(found.size()));
 }

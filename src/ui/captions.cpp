@@ -45,6 +45,18 @@ constexpr std::array<const char *, Count> English = {
     "Not acknowledged by the ECU: write it again",
     "Results",
     " Calibration done: see Results ",
+    "Engine speed (rpm)",
+    "Petrol injection 1 (ms)",
+    "Gas injection 1 (ms)",
+    "Lambda (V)",
+    "Gas pressure (bar)",
+    "Vaporiser temperature (\u00b0C)",
+    "Gas temperature (\u00b0C)",
+    "No difference",
+    "1 difference",
+    "%1 differences",
+    "\u25cf REC %1  %2 rows",
+    "%1 rows in %2",
 };
 
 std::array<QString, Count> &loaded() {

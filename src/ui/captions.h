@@ -50,6 +50,19 @@ enum Id : int {
     RefusedTip,
     Results,
     CalibrationDone,
+    // The chart's channels, in the order of live::chartChannels().
+    ChannelSpeed,
+    ChannelPetrol1,
+    ChannelGas1,
+    ChannelLambda,
+    ChannelPressure,
+    ChannelVaporiser,
+    ChannelGasTemp,
+    NoDifference,
+    OneDifference,
+    Differences,   // %1: how many
+    RecordRunning, // %1: mm:ss, %2: rows
+    RecordDone,    // %1: rows, %2: the file's name
     Count
 };
 

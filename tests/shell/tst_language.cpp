@@ -236,6 +236,7 @@ class TestLanguage : public QObject, WindowFixture {
             {"FnCalibration", "LabelBand2", "BAND 2", "BANC 2"},
             {"FnChart", "", "Live chart", "Courbes en direct"},
             {"FnChart", "BtOpen", "Open log...", "Ouvrir un journal..."},
+            {"FnChart", "Channel0", "Engine speed (rpm)", "Régime moteur (tr/min)"},
         };
         for (const auto &c : cases) {
             const QString at = QString::fromLatin1(c.form) + '.' + c.control;
@@ -250,7 +251,7 @@ class TestLanguage : public QObject, WindowFixture {
         QFile french(QStringLiteral(GASECU_SOURCE_LANGUAGES "/francais.lng"));
         QVERIFY(french.open(QIODevice::ReadOnly));
         QList<QByteArray> texts = french.readAll().trimmed().split(']');
-        QCOMPARE(texts.size(), 123);
+        QCOMPARE(texts.size(), 135);
         // The German captions first: the load that follows replaces them.
         loadFromMenu(QStringLiteral(GASECU_SOURCE_LANGUAGES "/deutsch.lng"));
         if (file == "older")
