@@ -6,6 +6,7 @@
 #include "settings/number_format.h"
 #include "tuning/map_export.h"
 #include "ui/app_context.h"
+#include "ui/captions.h"
 #include "ui/dialogs.h"
 #include "ui/monitor_controls.h"
 #include "ui/numeric_edit.h"
@@ -108,14 +109,14 @@ void AquiMapForm::showBand(int band, MapAcquisition::Column column) {
     value->setStyleSheet(b.empty() || b.reliable() ? QString() : grey);
     QString tip;
     if (!b.empty()) {
-        tip = QStringLiteral("%1 crossings, mean %2 ms, spread %3 ms, last %4")
+        tip = captions::text(captions::BandTip)
                   .arg(b.count)
                   .arg(b.mean / 100, 0, 'f', 2)
                   .arg(b.spread() / 100, 0, 'f', 2)
                   .arg(b.lastFilled.toString(QStringLiteral("HH:mm:ss")));
         if (!b.reliable())
-            tip += QStringLiteral("\nFewer than %1 crossings: not used for a proposal")
-                       .arg(BandStats::MinSamples);
+            tip += QLatin1Char('\n') +
+                   captions::text(captions::BandThinTip).arg(BandStats::MinSamples);
     }
     count->setToolTip(tip);
     value->setToolTip(tip);
@@ -150,7 +151,7 @@ bool AquiMapForm::save(const QString &title, const QString &defaultName, const Q
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
-        m_app.dialogs.warning(QStringLiteral(" Cannot write the file ") + path);
+        m_app.dialogs.warning(captions::text(captions::CannotWriteFile) + path);
         return false;
     }
     return true;
@@ -163,11 +164,11 @@ void AquiMapForm::BtExportBands_Click() {
         gas.append(TxTbmapG(k)->text());
         correction.append(m_app.screens.mapScreen->TxTbCG(k)->text());
     }
-    save(QStringLiteral("Export bands"), QStringLiteral("bands.csv"),
+    save(captions::text(captions::ExportBandsTitle), QStringLiteral("bands.csv"),
          mapexport::bandsCsv(petrol, gas, correction));
 }
 
 void AquiMapForm::BtExportLog_Click() {
-    save(QStringLiteral("Export crossings"), QStringLiteral("crossings.csv"),
+    save(captions::text(captions::ExportCrossingsTitle), QStringLiteral("crossings.csv"),
          mapexport::crossingsCsv(m_acquisition.crossings()));
 }

@@ -11,6 +11,7 @@
 #include "settings/number_format.h"
 #include "tuning/map_proposal.h"
 #include "ui/app_context.h"
+#include "ui/captions.h"
 #include "ui/coefficient_grid.h"
 #include "ui/dialogs.h"
 #include "ui/monitor_controls.h"
@@ -175,8 +176,8 @@ void MapScreen::ApplyProposal_Click() {
     QString error;
     ecu.restorePoint = RestorePoints().save(ecu.bytes(), QDateTime::currentDateTime(), &error);
     if (ecu.restorePoint.isEmpty()) {
-        m_app.dialogs.warning(QStringLiteral(" Restore point not saved, nothing written: ") +
-                              error + QLatin1Char(' '));
+        m_app.dialogs.warning(captions::text(captions::RestorePointNotSaved) + error +
+                              QLatin1Char(' '));
         return;
     }
     for (const auto &[n, value] : changes)

@@ -259,7 +259,7 @@ void ChartWindow::BtPause_Click() {
 }
 
 void ChartWindow::BtOpen_Click() {
-    const QString path = m_dialogs.openFile(QStringLiteral("Open drive log"), LogFilter, {});
+    const QString path = m_dialogs.openFile(captions::text(captions::OpenDriveLog), LogFilter, {});
     if (!path.isEmpty())
         openLog(path);
 }
@@ -268,8 +268,7 @@ bool ChartWindow::openLog(const QString &path) {
     QString error;
     const auto log = live::readLiveLog(path, &error);
     if (!log) {
-        m_dialogs.warning(QStringLiteral(" Cannot open the drive log: ") + error +
-                          QLatin1Char(' '));
+        m_dialogs.warning(captions::text(captions::CannotOpenLog) + error + QLatin1Char(' '));
         return false;
     }
     const std::vector<double> &times = log->values.front();

@@ -60,7 +60,7 @@ void RecordStrip::BtRecord_Click() {
         stopRecording();
         return;
     }
-    const QString path = m_app.dialogs.savePath(QStringLiteral("Save drive log"), LogFilter,
+    const QString path = m_app.dialogs.savePath(captions::text(captions::SaveDriveLog), LogFilter,
                                                 QStringLiteral("drive.csv"));
     if (!path.isEmpty())
         startRecording(path);
@@ -68,8 +68,8 @@ void RecordStrip::BtRecord_Click() {
 
 bool RecordStrip::startRecording(const QString &path) {
     if (!m_log.open(path)) {
-        m_app.dialogs.warning(QStringLiteral(" Cannot write the drive log: ") +
-                              m_log.errorString() + QLatin1Char(' '));
+        m_app.dialogs.warning(captions::text(captions::CannotWriteLog) + m_log.errorString() +
+                              QLatin1Char(' '));
         return false;
     }
     m_path = path;
@@ -105,8 +105,7 @@ void RecordStrip::onDataDecoded(int address, int count) {
     if (!m_log.append(m_app.link.image)) {
         const QString error = m_log.errorString();
         stopRecording();
-        m_app.dialogs.warning(QStringLiteral(" The drive log stopped: ") + error +
-                              QLatin1Char(' '));
+        m_app.dialogs.warning(captions::text(captions::LogStopped) + error + QLatin1Char(' '));
     }
 }
 

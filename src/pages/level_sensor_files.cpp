@@ -42,7 +42,7 @@ void LevelPage::SensorSave_Click() {
         return; // the old file stays as it was
     QString error;
     if (!sensorfile::write(path, settingTexts(), &error))
-        m_app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
+        m_app.dialogs.warning(captions::text(captions::FileNotSaved) + error + QLatin1Char(' '));
     else
         m_app.dialogs.information(captions::text(captions::FileSaved) +
                                   QDir::toNativeSeparators(path) + QLatin1Char(' '));

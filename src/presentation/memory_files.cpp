@@ -35,7 +35,7 @@ void uploadAfterRestorePoint(AppContext &app) {
     QString error;
     ecu.restorePoint = RestorePoints().save(ecu.bytes(), QDateTime::currentDateTime(), &error);
     if (ecu.restorePoint.isEmpty()) {
-        app.dialogs.warning(QStringLiteral(" Restore point not saved, nothing written: ") + error +
+        app.dialogs.warning(captions::text(captions::RestorePointNotSaved) + error +
                             QLatin1Char(' '));
         return;
     }
@@ -92,7 +92,7 @@ void SaveMemoryFile(AppContext &app) {
     // A folder, device or fifo is never replaced: refused before asking.
     QString error;
     if (!records::replaceable(path, &error)) {
-        app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
+        app.dialogs.warning(captions::text(captions::FileNotSaved) + error + QLatin1Char(' '));
         return;
     }
     if (fileExists(path) &&
@@ -101,7 +101,7 @@ void SaveMemoryFile(AppContext &app) {
     // Replaced in one step once the new text is complete: a failed write
     // leaves the old file as it was.
     if (!memory_file::writeAtomically(path, memory_file::format(link.image), &error))
-        app.dialogs.warning(QStringLiteral(" File not saved: ") + error + QLatin1Char(' '));
+        app.dialogs.warning(captions::text(captions::FileNotSaved) + error + QLatin1Char(' '));
     else
         app.dialogs.information(captions::text(captions::FileSaved) +
                                 QDir::toNativeSeparators(path) + QLatin1Char(' '));

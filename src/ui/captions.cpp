@@ -57,6 +57,18 @@ constexpr std::array<const char *, Count> English = {
     "%1 differences",
     "\u25cf REC %1  %2 rows",
     "%1 rows in %2",
+    " File not saved: ",
+    " Restore point not saved: nothing written: ",
+    "Save drive log",
+    "Open drive log",
+    " Cannot write the drive log: ",
+    " The drive log stopped: ",
+    " Cannot open the drive log: ",
+    "Export bands",
+    "Export crossings",
+    " Cannot write the file ",
+    "%1 crossings; mean %2 ms; spread %3 ms; last %4",
+    "Fewer than %1 crossings: not used for a proposal",
 };
 
 std::array<QString, Count> &loaded() {

@@ -63,6 +63,18 @@ enum Id : int {
     Differences,   // %1: how many
     RecordRunning, // %1: mm:ss, %2: rows
     RecordDone,    // %1: rows, %2: the file's name
+    FileNotSaved,
+    RestorePointNotSaved,
+    SaveDriveLog,
+    OpenDriveLog,
+    CannotWriteLog,
+    LogStopped,
+    CannotOpenLog,
+    ExportBandsTitle,
+    ExportCrossingsTitle,
+    CannotWriteFile,
+    BandTip,     // %1 crossings, %2 mean, %3 spread, %4 time
+    BandThinTip, // %1: the fewest crossings a proposal takes
     Count
 };
 
