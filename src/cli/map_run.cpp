@@ -123,12 +123,13 @@ void MapRun::enter(Stage stage) {
     }
 }
 
-// The switch the stage waits for: to petrol before the petrol drive and,
-// when the ECU was found on petrol, at the end; to gas otherwise.
+bool MapRun::wantsPetrol() const {
+    return m_stage == Stage::ToPetrol ||
+           (m_stage == Stage::Restoring && m_foundState == lb::OnPetrol);
+}
+
 void MapRun::ask() {
-    const bool petrol =
-        m_stage == Stage::ToPetrol || (m_stage == Stage::Restoring && m_foundState == lb::OnPetrol);
-    m_link.SendLine((petrol ? frames::SwitchToPetrol : frames::SwitchToGas).toByteArray());
+    m_link.SendLine((wantsPetrol() ? frames::SwitchToPetrol : frames::SwitchToGas).toByteArray());
     m_sinceAsked.start();
 }
 
@@ -149,13 +150,10 @@ void MapRun::tick() {
         ask();
     if (m_waitLimitS <= 0 || m_inStage.elapsed() < qint64(m_waitLimitS) * 1000)
         return;
-    const QString wanted = m_stage == Stage::ToGas ? QStringLiteral("gas")
-                           : m_stage == Stage::ToPetrol || m_foundState == lb::OnPetrol
-                               ? QStringLiteral("petrol")
-                               : QStringLiteral("gas");
-    const QString why = QStringLiteral("timed out after %1 s: the ECU did not switch to %2 (%3)")
-                            .arg(m_waitLimitS)
-                            .arg(wanted, fuelText(m_state));
+    const QString why =
+        QStringLiteral("timed out after %1 s: the ECU did not switch to %2 (%3)")
+            .arg(m_waitLimitS)
+            .arg(fuelText(wantsPetrol() ? lb::OnPetrol : lb::OnGas), fuelText(m_state));
     if (m_stage == Stage::Restoring) {
         printErr(why);
         sayWhatIsLeft();

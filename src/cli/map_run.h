@@ -44,6 +44,9 @@ class MapRun : public QObject {
     void onData(int address, int count);
     void acquire(MapAcquisition::Column column);
     void enter(Stage stage);
+    // The switch the stage waits for: petrol before the petrol drive and, when
+    // the ECU was found on petrol, at the end; gas otherwise.
+    bool wantsPetrol() const;
     void ask();
     void tick();
     void progress();
