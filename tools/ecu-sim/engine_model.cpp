@@ -122,8 +122,10 @@ void EngineModel::drivePetrolTimes() {
             petrolMs_[c] = 0.0;
         } else if (fuel_ == FuelState::Gas) {
             const bool bank2 = c >= Cylinders / 2;
+            // The kit looks its table up with the load it reports (whole
+            // numbers), so a crossing is always answered by the band it is logged in.
             petrolMs_[c] *= BandCorrectionResponse::petrolFactor(
-                mem_, drive_.dep(), mem_.at(bank2 ? 0x839 : 0x801) / 100.0,
+                mem_, double(std::lround(drive_.dep())), mem_.at(bank2 ? 0x839 : 0x801) / 100.0,
                 pressureTermHundredths() / 100.0);
         }
     }
