@@ -106,9 +106,11 @@ class TestCliMap : public QObject {
 
         const RunResult second = map(ecu, {"--seconds", "50"});
         QCOMPARE(second.exitCode, 0);
+        // A band too thin in the first drive had no proposal: only bands
+        // trusted in both drives can tell whether the correction worked.
         int trusted = 0;
         for (const Band &b : bands(second.out)) {
-            if (!b.trusted())
+            if (!b.trusted() || !drive1.at(b.band - 1).trusted())
                 continue;
             ++trusted;
             QVERIFY2(std::abs(b.diffPercent()) <= 2.0,
