@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev
-          fonts-dejavu-core clang-format ccache)
+          fonts-dejavu-core clang-format ccache libqt6sql6-sqlite poppler-utils)
 packages+=("$@") # extra packages for a stage of its own (fuzzing)
 
 missing=()

@@ -14,13 +14,14 @@ struct Floor {
 };
 // Bottom to top. Every folder of src/ has its place here.
 constexpr Floor Floors[] = {
-    {"ecu", 0},    {"link", 1},     {"files", 2},    {"settings", 3},     {"live", 4},
-    {"tuning", 5}, {"ui", 6},       {"pages", 7},    {"monitor", 7},      {"calibration", 7},
-    {"map", 7},    {"emission", 7}, {"transfer", 7}, {"presentation", 8}, {"shell", 9},
-    {"app", 10},   {"cli", 10},
+    {"ecu", 0},     {"link", 1},          {"files", 2},  {"settings", 3}, {"live", 4},
+    {"tuning", 5},  {"vehicles", 6},      {"report", 7}, {"ui", 8},       {"pages", 9},
+    {"monitor", 9}, {"calibration", 9},   {"map", 9},    {"emission", 9}, {"transfer", 9},
+    {"jobs", 9},    {"presentation", 10}, {"shell", 11}, {"app", 12},     {"cli", 12},
 };
-constexpr int ScreenFloor = 7;
-constexpr int CoreTop = 5; // the command line includes nothing above the core
+constexpr int ScreenFloor = 9;
+// The command line includes nothing above the core, the records and the report.
+constexpr int CoreTop = 7;
 
 int levelOf(const QString &folder) {
     for (const Floor &f : Floors) {
