@@ -23,6 +23,7 @@ enum Exit : int {
     FirmwareMismatch = 4, // the file was made for another firmware
     VerifyFailed = 5,     // the ECU's memory differs from what was written
     AcquisitionError = 6, // a calibration's samples cannot give a result
+    NoRecord = 7,         // no such vehicle or job in the workshop's records
     Interrupted = 130,    // Ctrl-C, after the ECU was put back in order
     Usage = 64,           // bad command line
 };

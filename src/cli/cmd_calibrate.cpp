@@ -4,6 +4,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/interrupt_watcher.h"
+#include "cli/job_log.h"
 
 #include "link/link.h"
 
@@ -178,7 +179,7 @@ int runCalibrate(const QStringList &arguments) {
         QStringLiteral(
             "calibrate idle|load|restore [--port N] [--ports-dir DIR] [--steps S1,S2,S3,S4] "
             "[--min-temp C] [--exclude MS] [--apply [--force]] [--timeout S] [--idle FILE] "
-            "[--delay D --mode M]\n"
+            "[--delay D --mode M] [--job ID]\n"
             "  Samples the petrol injection times on petrol, switches the ECU to gas "
             "and samples them again;\n"
             "  progress on stderr, results on stdout (field_bank value). The ECU's "
@@ -216,8 +217,10 @@ int runCalibrate(const QStringList &arguments) {
         {QStringLiteral("mode"), QStringLiteral("Switch-over mode to restore."),
          QStringLiteral("M")},
     });
+    cli::JobLog job;
+    cli::JobLog::addOption(args);
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
+    if (!args.parse(arguments, &code) || !job.open(args, &code))
         return code;
     if (args.positional(0) == QLatin1String("restore"))
         return restoreSwitchSettings(args);
@@ -260,6 +263,7 @@ int runCalibrate(const QStringList &arguments) {
     if (const cli::Exit read = line.fullRead(); read != cli::Ok)
         return read;
 
+    job.read(line.link.image);
     CalibrateRun run(line.link, kind, settings, args.parser.isSet(QStringLiteral("apply")));
     run.setWaitLimit(waitLimit);
     run.setPort(port);
@@ -286,5 +290,10 @@ int runCalibrate(const QStringList &arguments) {
     if (kind == calibration::Kind::Idle && finished && !saveIdleResults(run.sequence()))
         cli::printErr(QStringLiteral("could not keep the idle results in %1")
                           .arg(QDir::toNativeSeparators(lastIdlePath())));
-    return exitCode;
+    if (finished)
+        job.calibration(run.sequence(), static_cast<int>(kind));
+    // Trims written and acknowledged: what the ECU holds now.
+    if (finished && exitCode == cli::Ok && args.parser.isSet(QStringLiteral("apply")))
+        job.written(line.link.image);
+    return job.finish(exitCode);
 }

@@ -4,6 +4,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/interrupt_watcher.h"
+#include "cli/job_log.h"
 #include "cli/map_run.h"
 
 #include "ecu/memory_map.h"
@@ -56,7 +57,8 @@ bool writeCsv(const QString &path, const QByteArray &csv) {
 
 // Writes the table fields' block as the map screen does, then reads the
 // whole memory back and compares the block.
-int applyProposal(cli::CliLink &line, const std::array<mapproposal::Entry, 20> &entries) {
+int applyProposal(cli::CliLink &line, const std::array<mapproposal::Entry, 20> &entries,
+                  cli::JobLog &job) {
     Link &link = line.link;
     QString error;
     line.restorePoint = RestorePoints().save(link.image, QDateTime::currentDateTime(), &error);
@@ -66,6 +68,7 @@ int applyProposal(cli::CliLink &line, const std::array<mapproposal::Entry, 20> &
         return cli::FileProblem;
     }
     cli::printOut(QStringLiteral("restore point ") + line.restorePoint);
+    job.restorePoint(line.restorePoint);
     for (int k = 1; k <= 20; ++k)
         link.image.set(ecu::GasTemperatureCoefficients.address + k - 1,
                        entries.at(std::size_t(k - 1)).proposed);
@@ -101,6 +104,7 @@ int applyProposal(cli::CliLink &line, const std::array<mapproposal::Entry, 20> &
         }
     }
     cli::printOut(QStringLiteral("verified"));
+    job.written(link.image);
     return cli::Ok;
 }
 
@@ -110,7 +114,7 @@ int runMap(const QStringList &arguments) {
     cli::CommandArgs args(
         QStringLiteral(
             "map [--port N] [--ports-dir DIR] [--seconds S] [--csv FILE] [--propose] [--apply] "
-            "[--timeout S]\n"
+            "[--timeout S] [--job ID]\n"
             "  While the car is driven: acquires S seconds on petrol (60), asks the ECU for gas "
             "and acquires\n"
             "  S seconds more, then puts the fuel back as it was found. Prints one line a load "
@@ -134,8 +138,10 @@ int runMap(const QStringList &arguments) {
         {QStringLiteral("timeout"), QStringLiteral("Longest wait for a switch."),
          QStringLiteral("S")},
     });
+    cli::JobLog job;
+    cli::JobLog::addOption(args);
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
+    if (!args.parse(arguments, &code) || !job.open(args, &code))
         return code;
     const int drive = seconds(args, "seconds", DefaultSeconds);
     const int wait = seconds(args, "timeout", DefaultWaitS);
@@ -149,6 +155,7 @@ int runMap(const QStringList &arguments) {
     cli::printErr(QStringLiteral("reading the ECU"));
     if (const cli::Exit read = line.fullRead(); read != cli::Ok)
         return read;
+    job.read(line.link.image);
 
     MapRun run(line.link, drive, wait);
     InterruptWatcher interrupts;
@@ -169,8 +176,11 @@ int runMap(const QStringList &arguments) {
     if (!csv.isEmpty() && !writeCsv(csv, mapexport::bandSummaryCsv(run.stats())) && code == cli::Ok)
         code = cli::FileProblem;
     const bool apply = args.parser.isSet(QStringLiteral("apply"));
-    if (code != cli::Ok || !(apply || args.parser.isSet(QStringLiteral("propose"))))
-        return code;
+    if (code != cli::Ok || !(apply || args.parser.isSet(QStringLiteral("propose")))) {
+        if (code == cli::Ok)
+            job.map(run.stats(), nullptr);
+        return job.finish(code);
+    }
 
     const auto entries = mapproposal::propose(
         depEntries(line.link.image), mapproposal::loadTrimOf(line.link.image), run.stats());
@@ -181,8 +191,10 @@ int runMap(const QStringList &arguments) {
         anyChange = anyChange || e.difference() != 0;
         cli::printOut(QStringLiteral("%1 %2 %3").arg(k).arg(e.current).arg(e.proposed));
     }
+    if (!apply || !anyData || !anyChange)
+        job.map(run.stats(), nullptr);
     if (!apply)
-        return cli::Ok;
+        return job.finish(cli::Ok);
     if (!anyData) {
         cli::printErr(QStringLiteral("no band has %1 crossings on both fuels: nothing to write; "
                                      "drive longer, through more loads")
@@ -191,7 +203,12 @@ int runMap(const QStringList &arguments) {
     }
     if (!anyChange) {
         cli::printErr(QStringLiteral("every entry already meets its bands: nothing to write"));
-        return cli::Ok;
+        return job.finish(cli::Ok);
     }
-    return applyProposal(line, entries);
+    code = applyProposal(line, entries, job);
+    std::array<int, 20> applied{};
+    for (std::size_t k = 0; k < applied.size(); ++k)
+        applied[k] = entries[k].proposed;
+    job.map(run.stats(), code == cli::Ok ? &applied : nullptr);
+    return job.finish(code);
 }

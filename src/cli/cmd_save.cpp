@@ -2,6 +2,7 @@
 // configuration in a memory file.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/job_log.h"
 #include "ecu/memory_map.h"
 #include "files/memory_file.h"
 #include "files/records.h"
@@ -9,11 +10,14 @@
 #include <QFileInfo>
 
 int runSave(const QStringList &arguments) {
-    cli::CommandArgs args(QStringLiteral("save FILE [--port N] [--ports-dir DIR] [--force]"), 1);
+    cli::CommandArgs args(
+        QStringLiteral("save FILE [--port N] [--ports-dir DIR] [--force] [--job ID]"), 1);
+    cli::JobLog job;
+    cli::JobLog::addOption(args);
     args.parser.addOption(
         {QStringLiteral("force"), QStringLiteral("Replace FILE when it exists.")});
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
+    if (!args.parse(arguments, &code) || !job.open(args, &code))
         return code;
     const QString path = args.positional(0);
     // Refused before the ECU is read: only a regular file is ever replaced.
@@ -31,11 +35,12 @@ int runSave(const QStringList &arguments) {
     if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
         return read;
     MemoryImage &image = line.link.image;
+    job.read(image);
     ecu::stampFirmware(image);
     if (!memory_file::writeAtomically(path, memory_file::format(image), &error)) {
         cli::printErr(QStringLiteral("gasecu-cli: ") + error);
         return cli::FileProblem;
     }
     cli::printOut(QStringLiteral("saved ") + path);
-    return cli::Ok;
+    return job.finish(cli::Ok);
 }

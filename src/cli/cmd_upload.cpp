@@ -3,14 +3,17 @@
 // blocks back and compares them with the file.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/job_log.h"
 #include "ecu/live_block.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 
 int runUpload(const QStringList &arguments) {
-    cli::CommandArgs args(QStringLiteral("upload FILE [--port N] [--ports-dir DIR]"), 1);
+    cli::CommandArgs args(QStringLiteral("upload FILE [--port N] [--ports-dir DIR] [--job ID]"), 1);
+    cli::JobLog job;
+    cli::JobLog::addOption(args);
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
+    if (!args.parse(arguments, &code) || !job.open(args, &code))
         return code;
     const std::optional<memory_file::Parsed> file = cli::readMemoryFile(args.positional(0));
     if (!file)
@@ -20,6 +23,7 @@ int runUpload(const QStringList &arguments) {
     if (const cli::Exit read = line.openAndRead(args); read != cli::Ok)
         return read;
     MemoryImage &image = line.link.image;
+    job.read(image);
     // Checked first: a refused file makes no restore point, so it never
     // pushes a real one out of those kept.
     if (parsed.firmware() != image.at(ecu::liveblock::Firmware)) {
@@ -35,6 +39,7 @@ int runUpload(const QStringList &arguments) {
         return cli::FileProblem;
     }
     cli::printOut(QStringLiteral("restore point ") + line.restorePoint);
+    job.restorePoint(line.restorePoint);
     memory_file::apply(parsed, &image);
     const MemoryImage written = image;
     if (const cli::Exit uploaded = line.upload(); uploaded != cli::Ok)
@@ -46,5 +51,6 @@ int runUpload(const QStringList &arguments) {
         return cli::VerifyFailed;
     }
     cli::printOut(QStringLiteral("verified"));
-    return cli::Ok;
+    job.written(image);
+    return job.finish(cli::Ok);
 }

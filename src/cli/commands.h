@@ -12,3 +12,7 @@ int runPorts(const QStringList &arguments);
 int runCalibrate(const QStringList &arguments);
 int runDiff(const QStringList &arguments);
 int runMap(const QStringList &arguments);
+int runJobs(const QStringList &arguments);
+int runJob(const QStringList &arguments);
+int runWorkshop(const QStringList &arguments);
+int runReport(const QStringList &arguments);

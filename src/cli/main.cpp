@@ -3,9 +3,10 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -35,6 +36,15 @@ const Command Commands[] = {
     {"map", runMap,
      "map [--port N] [--ports-dir DIR] [--seconds S] [--csv FILE] [--propose] [--apply]: acquire "
      "the load bands on petrol and gas while driving, propose the depression table"},
+    {"jobs", runJobs, "jobs [--vehicle PLATE]: list the workshop's jobs, newest first"},
+    {"job", runJob,
+     "job new --plate P [...] | job show ID | job export ID DIR: open a job, show what it "
+     "recorded, export its memory files and report"},
+    {"report", runReport,
+     "report OUT.pdf --job ID | --file FILE | --ecu [--port N] [--ports-dir DIR]: the "
+     "conversion report as PDF"},
+    {"workshop", runWorkshop,
+     "workshop [--name N] [--address A]: the workshop's details the reports print"},
 };
 
 QString usage() {
@@ -51,6 +61,7 @@ QString usage() {
         "  4 firmware mismatch\n"
         "  5 verification failed\n"
         "  6 acquisition error (calibration, map)\n"
+        "  7 no such vehicle or job in the records\n"
         "  130 interrupted (calibration: switch-over settings restored; map: fuel restored)\n"
         "  64 bad command line");
     return text;
@@ -59,7 +70,15 @@ QString usage() {
 } // namespace
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    // The report draws text, which needs Qt's fonts: the commands that write
+    // one run as a GUI application on the offscreen platform (no display).
+    const bool reports =
+        argc > 1 && (std::strcmp(argv[1], "report") == 0 || std::strcmp(argv[1], "job") == 0);
+    if (reports && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = reports
+                                                ? std::make_unique<QGuiApplication>(argc, argv)
+                                                : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gasecu-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GASECU_VERSION));
     const QStringList arguments = QCoreApplication::arguments();

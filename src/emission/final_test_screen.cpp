@@ -1,6 +1,6 @@
 #include "emission/final_test_screen.h"
 
-#include "emission/result_block.h"
+#include "settings/result_block.h"
 #include "link/frames.h"
 #include "link/link.h"
 #include "ui/app_context.h"

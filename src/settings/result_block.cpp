@@ -1,4 +1,4 @@
-#include "emission/result_block.h"
+#include "settings/result_block.h"
 
 #include "ecu/memory_image.h"
 #include "settings/number_format.h"
