@@ -220,14 +220,15 @@ bool RecordStore::open(const QString &path) {
                            .arg(info.absolutePath()));
     if (!d->checkFile())
         return false;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connection);
-    db.setDatabaseName(d->path);
-    if (!db.isValid() || !db.open()) {
-        d->fail(QStringLiteral("could not be opened; no records are open"), db.lastError());
-        d->close();
-        return false;
+    bool opened = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connection);
+        db.setDatabaseName(d->path);
+        opened = db.isValid() && db.open();
+        if (!opened)
+            d->fail(QStringLiteral("could not be opened; no records are open"), db.lastError());
     }
-    if (!d->prepareFile() || !d->upgrade()) {
+    if (!opened || !d->prepareFile() || !d->upgrade()) {
         d->close();
         return false;
     }
@@ -264,7 +265,7 @@ bool RecordStore::Private::prepareFile() {
     while (q.next())
         problems << q.value(0).toString();
     if (problems != QStringList{QStringLiteral("ok")})
-        return fail(QStringLiteral("is damaged (%1)").arg(problems.join(QStringLiteral("; "))) +
+        return fail(QStringLiteral("is damaged (%1)").arg(problems.join(u' ').simplified()) +
                     leftAlone);
     if (!q.exec(QStringLiteral("SELECT (SELECT application_id FROM pragma_application_id), "
                                "(SELECT user_version FROM pragma_user_version), "
