@@ -34,9 +34,20 @@ void notRecorded(Sheet &sheet, const ReportData &data) {
 // A bank's end-form texts as the form groups them: per kind and side the
 // petrol and gas times, their difference, the gas time, and what the
 // calibration calculated.
+// A result as a fitter reads it: the means a calibration keeps to many
+// decimals are printed to three; shorter texts stay as the end form shows them.
+QString result(const QString &text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    const qsizetype point = text.indexOf(u'.');
+    if (!ok || point < 0 || text.size() - point - 1 <= 3)
+        return text;
+    return QString::number(value, 'f', 3);
+}
+
 QList<QStringList> bankRows(const ReportData &data, const QStringList &texts) {
     using namespace calibration;
-    auto t = [&texts](Field f) { return texts.value(f); };
+    auto t = [&texts](Field f) { return result(texts.value(f)); };
     const QString none;
     return {
         {label(data, CalibrationLabels, Idle), label(data, CalibrationLabels, Minimum), t(TxMinER),

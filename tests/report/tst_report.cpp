@@ -75,6 +75,7 @@ ReportData conversion() {
     calibration.at = QDateTime(QDate(2026, 12, 7), QTime(11, 30));
     for (int f = 0; f < 20; ++f)
         calibration.bank1 << QString::number(2 + f / 100.0, 'f', 2); // 2.00, 2.01, ...
+    calibration.bank1[0] = QStringLiteral("2.0019"); // a mean's many decimals: printed 2.002
     record.calibrations << calibration;
     MapEntry map;
     map.at = QDateTime(QDate(2026, 12, 7), QTime(13, 10));
@@ -130,7 +131,7 @@ class TestReport : public QObject {
               R"(Switch-over temperature\s+40 °C)", R"(Fuel overlapping\s+25 ms)",
               R"(Load trim, bank 1\s+\d)", "Level threshold 1/4", "Coolant NTC table",
               // Calibration: idle petrol minimum and mean, the load's calculated value.
-              R"(Idle\s+Minimum\s+2\.00\s+2\.02\s+2\.04\s+2\.12\s+2\.16)",
+              R"(Idle\s+Minimum\s+2\.002\s+2\.02\s+2\.04\s+2\.12\s+2\.16)",
               R"(Load\s+Minimum\s+2\.06\s+2\.08\s+2\.10\s+2\.14\s+2\.18)",
               // Map: band 6 is 2 % richer on gas, correction entry 106 written.
               R"(6\s+30 - 35\s+3\.00\s+41\s+3\.06\s+39\s+\+2\.0\s+106)", "Correction applied",
