@@ -12,6 +12,7 @@
 #include "figures.h"
 #include "fitter_bench.h"
 #include "monitor_bench.h"
+#include "report_bench.h"
 #include "wire.h"
 
 #include "link/link.h"
@@ -121,11 +122,16 @@ int main(int argc, char **argv) {
            QStringLiteral("3000"));
     args.addOption({QStringLiteral("calibration"),
                     QStringLiteral("Also time gasecu-cli's idle calibration (about 40 s more).")});
+    option("reports", "Reports to write and time.", "N", QStringLiteral("5"));
+    args.addOption({QStringLiteral("report-only"),
+                    QStringLiteral("Only the report's figure, without the simulator.")});
     args.addOption({QStringLiteral("refresh-only"),
                     QStringLiteral("Only the screen-refresh figures, without the simulator.")});
     args.process(app);
 
     Figures figures;
+    if (args.isSet(QStringLiteral("report-only")))
+        return benchReport(figures, intOption(args, "reports", 1)) ? 0 : 1;
     if (args.isSet(QStringLiteral("refresh-only"))) {
         benchRefresh(figures, intOption(args, "refresh-passes", 10), 10);
         return 0;
@@ -148,7 +154,8 @@ int main(int argc, char **argv) {
     bool ok = benchLink(figures, ports.path(), intOption(args, "reads", 1), windows, intervals);
     if (ok) {
         benchRefresh(figures, intOption(args, "refresh-passes", 10), 10);
-        ok = benchMonitorPolling(figures, ports.path(), 1, plan) &&
+        ok = benchReport(figures, intOption(args, "reports", 1)) &&
+             benchMonitorPolling(figures, ports.path(), 1, plan) &&
              benchStartToData(figures, ports.path(), 1, intOption(args, "starts", 1)) &&
              benchMapAcquisition(figures, ports.path(), 1, windows, intervals);
     }
