@@ -90,3 +90,22 @@ int runWorkshop(const QStringList &arguments) {
                       store.setting(QLatin1String(key)).replace(u'\n', QLatin1String("\\n")));
     return cli::Ok;
 }
+
+int runBackup(const QStringList &arguments) {
+    cli::CommandArgs args(QStringLiteral("backup FILE\n"
+                                         "  Copies the workshop's records into FILE (a new file), "
+                                         "whole even while the tool runs."),
+                          1, cli::CommandArgs::Port::NotTaken);
+    int code = cli::Ok;
+    if (!args.parse(arguments, &code))
+        return code;
+    RecordStore store;
+    if (!openStore(store))
+        return cli::FileProblem;
+    if (!store.backupTo(args.positional(0))) {
+        cli::printErr(QStringLiteral("gasecu-cli: ") + store.error());
+        return cli::FileProblem;
+    }
+    cli::printOut(QStringLiteral("saved ") + args.positional(0));
+    return cli::Ok;
+}

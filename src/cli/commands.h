@@ -16,3 +16,4 @@ int runJobs(const QStringList &arguments);
 int runJob(const QStringList &arguments);
 int runWorkshop(const QStringList &arguments);
 int runReport(const QStringList &arguments);
+int runBackup(const QStringList &arguments);

@@ -43,6 +43,7 @@ const Command Commands[] = {
     {"report", runReport,
      "report OUT.pdf --job ID | --file FILE | --ecu [--port N] [--ports-dir DIR]: the "
      "conversion report as PDF"},
+    {"backup", runBackup, "backup FILE: a copy of the workshop's records (vehicles and jobs)"},
     {"workshop", runWorkshop,
      "workshop [--name N] [--address A]: the workshop's details the reports print"},
 };

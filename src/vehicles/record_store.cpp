@@ -560,3 +560,14 @@ bool RecordStore::setSetting(const QString &key, const QString &value) {
                       {notNull(key), notNull(value)}, what);
     });
 }
+
+// SQLite writes the copy itself ("VACUUM INTO"), from one read transaction,
+// so it is whole even while another program adds to the records.
+bool RecordStore::backupTo(const QString &path) {
+    if (!d->ready())
+        return false;
+    if (QFileInfo::exists(path))
+        return d->fail(QStringLiteral("no backup made: %1 exists").arg(path));
+    return d->run(QStringLiteral("VACUUM INTO ?"), {QDir::toNativeSeparators(path)},
+                  QStringLiteral("make the backup %1").arg(path));
+}

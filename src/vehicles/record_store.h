@@ -71,6 +71,10 @@ class RecordStore {
     // The ECU's firmware byte, kept with the vehicle's kit.
     bool setFirmware(qint64 vehicleId, int firmware);
 
+    // A consistent copy of the whole database at path (a new file; an
+    // existing one is refused), taken while the tool may be writing.
+    bool backupTo(const QString &path);
+
     // The workshop's own details for the reports ("" when not set).
     QString setting(const QString &key) const;
     bool setSetting(const QString &key, const QString &value);

@@ -89,6 +89,19 @@ class TestCliJobs : public QObject {
         const QByteArray last = fileBytes(QDir(out).filePath(stem + "last-written.fra"));
         // What was written and read back: the edited file, byte for byte.
         QCOMPARE(last, text);
+        // A backup holds the job; a second one would overwrite: refused.
+        const QString copy = work.filePath("backup/gasecu/records.sqlite");
+        QVERIFY(QDir().mkpath(work.filePath("backup/gasecu")));
+        QCOMPARE(runCli({"backup", copy}).exitCode, 0);
+        r = runCli({"backup", copy});
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY2(r.err.contains("no backup made: " + copy.toLocal8Bit() + " exists"),
+                 r.err.constData());
+        qputenv("XDG_DATA_HOME", work.filePath("backup").toLocal8Bit());
+        r = runCli({"jobs"});
+        qputenv("XDG_DATA_HOME", dataHome.dir.path().toLocal8Bit());
+        QVERIFY2(r.out.startsWith("1\t") && r.out.count('\n') == 1, r.out.constData());
+
         // A second export would overwrite: refused, the files kept.
         r = runCli({"job", "export", "1", out});
         QCOMPARE(r.exitCode, 3);
