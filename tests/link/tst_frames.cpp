@@ -3,6 +3,7 @@
 #include "link/block_table.h"
 #include "link/frames.h"
 #include "link/hex.h"
+#include "pages/data_table.h"
 
 #include <QTest>
 
@@ -46,14 +47,13 @@ class TestFrames : public QObject {
     }
 
     void writeFrameFromImage_data() {
-        QTest::addColumn<QByteArray>("descriptor");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("one byte") << QByteArray("@WA4101") << QByteArray("@WA41010503\r");
-        QTest::newRow("block table entry")
-            << QByteArray("@R8030B9F") << QByteArray("@W8030B00FF0102030405060708FF40\r");
+        columns<QByteArray, QByteArray>("descriptor", "expected");
+        row("one byte", QByteArray("@WA4101"), QByteArray("@WA41010503\r"));
+        row("block table entry", QByteArray("@R8030B9F"),
+            QByteArray("@W8030B00FF0102030405060708FF40\r"));
     }
     void writeFrameFromImage() {
-        QFETCH(QByteArray, descriptor);
+        const auto [descriptor] = fetch<QByteArray>("descriptor");
         MemoryImage image;
         image.set(0xA41, 0x05);
         for (int i = 0; i <= 9; ++i) // FF 01 .. 08 FF
@@ -70,14 +70,12 @@ class TestFrames : public QObject {
     }
 
     void wordToHex_data() {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("0") << 0 << "0000";
-        QTest::newRow("32767") << 32767 << "7FFF";
+        columns<int, QString>("value", "text");
+        row("0", 0, QString("0000"));
+        row("32767", 32767, QString("7FFF"));
     }
     void wordToHex() {
-        QFETCH(int, value);
-        QFETCH(QString, text);
+        const auto [value, text] = fetch<int, QString>("value", "text");
         QCOMPARE(hex::WordToHex(value), text);
         QCOMPARE(hex::byteHex(value), text.right(2).toLatin1());
     }

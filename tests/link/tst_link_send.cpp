@@ -1,4 +1,5 @@
 // Sending in order behind a busy link, opening and losing the port.
+#include "pages/data_table.h"
 #include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
@@ -70,20 +71,17 @@ class TestLinkSend : public QObject, FakeLink {
     }
 
     void openFailures_data() {
-        QTest::addColumn<int>("result");
-        QTest::addColumn<QString>("warning");
-        QTest::newRow("missing") << int(Open::NotFound) << " Serial Port non-existent ";
-        QTest::newRow("busy") << int(Open::InUse) << " Serial Port already in use ";
-        QTest::newRow("no permission")
-            << int(Open::NoPermission)
-            << " No permission to open the serial port: add your user to the dialout group "
-               "(sudo usermod -aG dialout $USER), then log in again ";
-        QTest::newRow("other") << int(Open::Failed) << QString();
+        columns<int, QString>("result", "warning");
+        row("missing", int(Open::NotFound), QString(" Serial Port non-existent "));
+        row("busy", int(Open::InUse), QString(" Serial Port already in use "));
+        row("no permission", int(Open::NoPermission),
+            QString(" No permission to open the serial port: add your user to the dialout group "
+                    "(sudo usermod -aG dialout $USER), then log in again "));
+        row("other", int(Open::Failed), QString());
     }
     // A port that does not open asks for another, as does every (dropped) line sent meanwhile.
     void openFailures() {
-        QFETCH(int, result);
-        QFETCH(QString, warning);
+        const auto [result, warning] = fetch<int, QString>("result", "warning");
         link->ClosePort();
         port->nextOpen = Open(result);
         QSignalSpy status(link, &Link::statusText);
@@ -101,15 +99,13 @@ class TestLinkSend : public QObject, FakeLink {
 
     // An unplugged adapter is reported once; another write error only sets the status.
     void lostAdapter_data() {
-        QTest::addColumn<int>("write"); // -1: the port notices by itself
-        QTest::addColumn<bool>("duringRead");
-        QTest::newRow("write fails") << int(Write::DeviceGone) << false;
-        QTest::newRow("during a whole-memory read") << -1 << true;
-        QTest::newRow("other write error") << int(Write::Failed) << false;
+        columns<int, bool>("write", "duringRead"); // write -1: the port notices by itself
+        row("write fails", int(Write::DeviceGone), false);
+        row("during a whole-memory read", -1, true);
+        row("other write error", int(Write::Failed), false);
     }
     void lostAdapter() {
-        QFETCH(int, write);
-        QFETCH(bool, duringRead);
+        const auto [write, duringRead] = fetch<int, bool>("write", "duringRead");
         const bool gone = write != int(Write::Failed);
         QSignalSpy warned(link, &Link::warning);
         QSignalSpy status(link, &Link::statusText);
@@ -134,10 +130,9 @@ class TestLinkSend : public QObject, FakeLink {
 
     // A quiet send (the port search's) reports nothing; the next plain one reports again.
     void quietSendLeavesTheReportToTheCaller_data() {
-        QTest::addColumn<int>("write");
-        QTest::addColumn<int>("error");
-        QTest::newRow("failed") << int(Write::Failed) << int(Link::SendError::Failed);
-        QTest::newRow("adapter gone") << int(Write::DeviceGone) << int(Link::SendError::DeviceGone);
+        columns<int, int>("write", "error");
+        row("failed", int(Write::Failed), int(Link::SendError::Failed));
+        row("adapter gone", int(Write::DeviceGone), int(Link::SendError::DeviceGone));
     }
     void quietSendLeavesTheReportToTheCaller() {
         QFETCH(int, write);

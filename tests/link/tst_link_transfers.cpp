@@ -1,4 +1,5 @@
 // Whole-memory reads and uploads, the chained-write sequencer, time-outs.
+#include "pages/data_table.h"
 #include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
@@ -62,19 +63,18 @@ class TestLinkTransfers : public QObject, FakeLink {
     // the read on: every block is requested once, in order, and the image holds
     // each block's answer. Answers to our polls are stored; the others dropped.
     void readMovesOnOnlyOnTheBlockAskedFor_data() {
-        QTest::addColumn<QByteArrayList>("strays"); // arrive before each answer
-        QTest::addColumn<bool>("ours");             // the link asked for the data strays
-        QTest::addColumn<bool>("oneEvent");         // strays and answer in one receive event
+        // Strays arrive before each answer; ours: the link asked for them;
+        // oneEvent: strays and answer in one receive event.
+        columns<QByteArrayList, bool, bool>("strays", "ours", "oneEvent");
         const QByteArray poll = filledFrame(0x000, 0x37, 0xEE);
-        QTest::newRow("poll answers") << QByteArrayList{poll, poll} << true << false;
-        QTest::newRow("an earlier program's block")
-            << QByteArrayList{filledFrame(0x8A7, 0x10, 0xEE)} << false << false;
-        QTest::newRow("all in one event") << QByteArrayList{ackFrame(), poll} << true << true;
+        row("poll answers", QByteArrayList{poll, poll}, true, false);
+        row("an earlier program's block", QByteArrayList{filledFrame(0x8A7, 0x10, 0xEE)}, false,
+            false);
+        row("all in one event", QByteArrayList{ackFrame(), poll}, true, true);
     }
     void readMovesOnOnlyOnTheBlockAskedFor() {
-        QFETCH(QByteArrayList, strays);
-        QFETCH(bool, ours);
-        QFETCH(bool, oneEvent);
+        const auto [strays, ours, oneEvent] =
+            fetch<QByteArrayList, bool, bool>("strays", "ours", "oneEvent");
         QSignalSpy completed(link, &Link::fullReadCompleted);
         link->StartFullRead();
         QByteArrayList requests;
@@ -181,27 +181,22 @@ class TestLinkTransfers : public QObject, FakeLink {
     }
 
     void sequencerChains_data() {
-        QTest::addColumn<ChainStep>("start");
-        QTest::addColumn<QByteArrayList>("writes"); // of a zero image, one per acknowledgement
-        QTest::addColumn<bool>("pollResumes");
-        QTest::newRow("switch-over block")
-            << ChainStep::SwitchOverBlock << QByteArrayList{"@WA4106000000000000E3\r"} << false;
-        QTest::newRow("extra time")
-            << ChainStep::ExtraTime << QByteArrayList{"@WA44010001\r", "@W80102000052\r"} << true;
-        QTest::newRow("bank 2 trims")
-            << ChainStep::Bank2Trims
-            << QByteArrayList{"@W8390200005D\r", "@WA44010001\r", "@W80102000052\r"} << true;
-        QTest::newRow("switch-over delay")
-            << ChainStep::SwitchOverDelay << QByteArrayList{"@W8070100F7\r", "@WA410100FE\r"}
-            << true;
+        // The writes of a zero image, one per acknowledgement.
+        columns<ChainStep, QByteArrayList, bool>("start", "writes", "pollResumes");
+        using L = QByteArrayList;
+        row("switch-over block", ChainStep::SwitchOverBlock, L{"@WA4106000000000000E3\r"}, false);
+        row("extra time", ChainStep::ExtraTime, L{"@WA44010001\r", "@W80102000052\r"}, true);
+        row("bank 2 trims", ChainStep::Bank2Trims,
+            L{"@W8390200005D\r", "@WA44010001\r", "@W80102000052\r"}, true);
+        row("switch-over delay", ChainStep::SwitchOverDelay, L{"@W8070100F7\r", "@WA410100FE\r"},
+            true);
     }
     // A chain moves on only at an acknowledgement: the poll's answers and
     // acknowledgements with no write awaiting one are not. The switch-over
     // block follows the caller's own write; the others start at once.
     void sequencerChains() {
-        QFETCH(ChainStep, start);
-        QFETCH(QByteArrayList, writes);
-        QFETCH(bool, pollResumes);
+        const auto [start, writes, pollResumes] =
+            fetch<ChainStep, QByteArrayList, bool>("start", "writes", "pollResumes");
         QSignalSpy done(link, &Link::chainAcknowledged);
         port->feed(ackFrame()); // left over: nothing awaits it
         if (start == ChainStep::SwitchOverBlock)
@@ -247,21 +242,17 @@ class TestLinkTransfers : public QObject, FakeLink {
     }
 
     void loneWriteIsWatched_data() {
-        QTest::addColumn<int>("ackAfterTicks"); // -1: never
-        QTest::addColumn<bool>("chainFollows");
-        QTest::addColumn<int>("sent");
-        QTest::addColumn<int>("failsAtTick"); // -1: never
-        QTest::newRow("acknowledged after the re-send") << 3 << false << 2 << -1;
-        QTest::newRow("never acknowledged") << -1 << false << 2 << 3;
-        QTest::newRow("a chain takes it over") << -1 << true << 3 << -1;
+        // Ticks: -1 for never.
+        columns<int, bool, int, int>("ackAfterTicks", "chainFollows", "sent", "failsAtTick");
+        row("acknowledged after the re-send", 3, false, 2, -1);
+        row("never acknowledged", -1, false, 2, 3);
+        row("a chain takes it over", -1, true, 3, -1);
     }
     // A page write outside a chain goes out again once after two silent
     // ticks; two more and the link says it was not written (800 ms).
     void loneWriteIsWatched() {
-        QFETCH(int, ackAfterTicks);
-        QFETCH(bool, chainFollows);
-        QFETCH(int, sent);
-        QFETCH(int, failsAtTick);
+        const auto [ackAfterTicks, chainFollows, sent, failsAtTick] =
+            fetch<int, bool, int, int>("ackAfterTicks", "chainFollows", "sent", "failsAtTick");
         QSignalSpy failed(link, &Link::writeFailed);
         link->WriteBlock("@WA4106");
         if (chainFollows)

@@ -2,6 +2,7 @@
 #include "files/config_file.h"
 #include "link/port_directory.h"
 #include "link/port_search.h"
+#include "pages/data_table.h"
 #include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
@@ -48,14 +49,13 @@ class TestPortSearch : public QObject, FakeLink {
     }
 
     void list_data() {
-        QTest::addColumn<QList<int>>("present");
-        QTest::addColumn<QStringList>("entries");
-        QTest::newRow("none") << QList<int>{} << QStringList{" No Rs232 "};
-        QTest::newRow("3, 21 and 255, not 0")
-            << QList<int>{0, 3, 21, 255} << QStringList{"COM 3", "COM 21", "COM 255"};
+        columns<QList<int>, QStringList>("present", "entries");
+        row("none", QList<int>{}, QStringList{" No Rs232 "});
+        row("3, 21 and 255, not 0", QList<int>{0, 3, 21, 255},
+            QStringList{"COM 3", "COM 21", "COM 255"});
     }
     void list() {
-        QFETCH(QList<int>, present);
+        const auto [present] = fetch<QList<int>>("present");
         port->nextOpen = SerialPort::OpenResult::InUse;
         for (int p : present)
             port->openByPort[p] = SerialPort::OpenResult::Opened;
@@ -106,19 +106,15 @@ class TestPortSearch : public QObject, FakeLink {
     }
 
     void deviceByPlatform_data() {
-        QTest::addColumn<int>("platform");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("name"); // "DIR/" stands for the port directory
+        columns<int, int, QString>("platform", "number", "name"); // "DIR/": the port directory
         const int onUnix = int(PortPlatform::Unix), onWindows = int(PortPlatform::Windows);
-        QTest::newRow("unix adapter 1") << onUnix << 1 << "/dev/ttyUSB0";
-        QTest::newRow("unix entry link") << onUnix << 4 << "DIR/target4";
-        QTest::newRow("unix entry file") << onUnix << 5 << "/dev/ttyS9";
-        QTest::newRow("windows ignores entries") << onWindows << 4 << "COM4";
+        row("unix adapter 1", onUnix, 1, QString("/dev/ttyUSB0"));
+        row("unix entry link", onUnix, 4, QString("DIR/target4"));
+        row("unix entry file", onUnix, 5, QString("/dev/ttyS9"));
+        row("windows ignores entries", onWindows, 4, QString("COM4"));
     }
     void deviceByPlatform() {
-        QFETCH(int, platform);
-        QFETCH(int, number);
-        QFETCH(QString, name);
+        auto [platform, number, name] = fetch<int, int, QString>("platform", "number", "name");
         QTemporaryDir ports;
         QVERIFY(QFile::link(ports.filePath("target4"), ports.filePath("com4")));
         QVERIFY(writeFile(ports.filePath("com5"), "/dev/ttyS9\n"));

@@ -1,6 +1,7 @@
 // Whole-memory reads and uploads over a line that misbehaves at one block end with a
 // complete, correct copy (the block asked for again or written again) or, when the line
 // stays dead, with "No communication", never a hole or a misplaced block.
+#include "pages/data_table.h"
 #include "support/fake_link.h"
 #include "support/frame_helpers.h"
 
@@ -76,9 +77,7 @@ class TestTransferFaults : public QObject, FakeLink {
     Q_OBJECT
   private Q_SLOTS:
     void transfer_data() {
-        QTest::addColumn<bool>("upload");
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<int>("at"); // the command whose reply is struck, 0-based
+        columns<bool, int, int>("upload", "fault", "at"); // at: the struck reply's command, 0-based
         // Of a read's sixteen blocks, an upload's entries 1..15: first, middle, last.
         for (bool upload : {false, true})
             for (int f = DeadLine; f <= Split; ++f)
@@ -88,9 +87,7 @@ class TestTransferFaults : public QObject, FakeLink {
     }
 
     void transfer() {
-        QFETCH(bool, upload);
-        QFETCH(int, fault);
-        QFETCH(int, at);
+        const auto [upload, fault, at] = fetch<bool, int, int>("upload", "fault", "at");
         const bool complete = fault != DeadLine;
         Ecu ecu;
         QVERIFY(reset(2));
