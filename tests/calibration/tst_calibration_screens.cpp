@@ -3,6 +3,7 @@
 #include "calibration/calibration_end_form.h"
 #include "calibration/calibration_screen.h"
 #include "calibration/calibration_set_form.h"
+#include "pages/data_table.h"
 #include "pages/main_parameters_page.h"
 #include "presentation/refresh.h"
 #include "shell/navigation.h"
@@ -61,6 +62,14 @@ class TestCalibrationScreens : public QObject, WindowFixture {
                     writes.append(line);
         }
         return writes;
+    }
+    // An idle calibration started and past its step that zeroes the
+    // switch-over settings, both writes acknowledged.
+    void startAndZero() {
+        cal()->BtStCalibration->click();
+        RefreshScreens(window->app());
+        RefreshScreens(window->app());
+        acknowledgeWrites(2);
     }
     QList<bool> states() {
         const CalibrationScreen *c = cal();
@@ -121,16 +130,15 @@ class TestCalibrationScreens : public QObject, WindowFixture {
 
     // Form, field, step button ("-": typed only), text before, text after.
     void trimFields_data() {
-        QTest::addColumn<QString>("words");
-        for (const char *row :
+        columns<QString>("words");
+        for (const char *words :
              {"fin TxRalenti - 99999999 5.10", "cal TxRalentiB BtRalenti1B 0 0",
               "cal TxChargeB BtCharge1B 1.1 1.09", "fin TxCharge BtCharge2 1.2 1.21"})
-            QTest::newRow(row) << QString::fromLatin1(row);
+            row(words, QString::fromLatin1(words));
     }
 
     void trimFields() {
-        QFETCH(QString, words);
-        const QStringList w = words.split(u' ');
+        const QStringList w = std::get<0>(fetch<QString>("words")).split(u' ');
         QWidget *owner = w[0] == QLatin1String("fin") ? static_cast<QWidget *>(fin()) : cal();
         auto *edit = owner->findChild<NumericEdit *>(w[1]);
         edit->setText(w[3]);
@@ -155,17 +163,13 @@ class TestCalibrationScreens : public QObject, WindowFixture {
     // Trims far from the ECU's (idle 0.40 and 0.42 ms here) are written only
     // once the fitter has seen both and said yes.
     void implausibleTrimsAskFirst_data() {
-        QTest::addColumn<QString>("bank2");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<bool>("asked");
-        QTest::newRow("within 0.5 ms") << "0.92" << false << false;
-        QTest::newRow("bank 2 beyond, fitter says no") << "0.94" << false << true;
-        QTest::newRow("bank 2 beyond, fitter says yes") << "0.94" << true << true;
+        columns<QString, bool, bool>("bank2", "answer", "asked");
+        row("within 0.5 ms", QString("0.92"), false, false);
+        row("bank 2 beyond, fitter says no", QString("0.94"), false, true);
+        row("bank 2 beyond, fitter says yes", QString("0.94"), true, true);
     }
     void implausibleTrimsAskFirst() {
-        QFETCH(QString, bank2);
-        QFETCH(bool, answer);
-        QFETCH(bool, asked);
+        const auto [bank2, answer, asked] = fetch<QString, bool, bool>("bank2", "answer", "asked");
         link->image.set(0x802, 20);
         link->image.set(0x83A, 21);
         BankTexts t1 = initialTexts(), t2 = initialTexts();
@@ -276,31 +280,26 @@ class TestCalibrationScreens : public QObject, WindowFixture {
     // the switch-over settings were zeroed: the writes it makes, each
     // acknowledged, and what the fitter is told.
     void everyWayOutRestores_data() {
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<int>("refreshes");
-        QTest::addColumn<QByteArrayList>("writes");
-        QTest::addColumn<QStringList>("texts");
+        columns<QString, int, QByteArrayList, QStringList>("way", "refreshes", "writes", "texts");
         const QByteArrayList restore{"@W8070102F9\r", "@WA410101FF\r"};
         const QStringList stop{QStringLiteral(" CALIBRATION STOP ")};
         const QStringList close{QStringLiteral(
             "A calibration is running: the ECU's switch-over delay and mode may be at 0. Stop it, "
             "write them back and close?")};
-        QTest::newRow("Stop") << "BtCalibrationStop" << 2 << restore << QStringList{};
-        QTest::newRow("Set") << "BtCalibrationSet" << 2 << restore << stop;
-        QTest::newRow("Moniteur") << "Moniteur" << 2 << restore << stop;
-        QTest::newRow("Connection") << "Connection" << 2 << restore << stop;
+        row("Stop", QString("BtCalibrationStop"), 2, restore, QStringList{});
+        row("Set", QString("BtCalibrationSet"), 2, restore, stop);
+        row("Moniteur", QString("Moniteur"), 2, restore, stop);
+        row("Connection", QString("Connection"), 2, restore, stop);
         // The refresh after the menu button runs no step: nothing is zeroed.
-        QTest::newRow("Map before zeroing") << "BtMap" << 1 << QByteArrayList{} << stop;
-        QTest::newRow("close window") << "close" << 2 << restore << close;
+        row("Map before zeroing", QString("BtMap"), 1, QByteArrayList{}, stop);
+        row("close window", QString("close"), 2, restore, close);
         // Zeroed twice by the restarted run: the ECU's own values come back.
-        QTest::newRow("restart during load") << "restart" << 2 << restore << QStringList{};
+        row("restart during load", QString("restart"), 2, restore, QStringList{});
     }
 
     void everyWayOutRestores() {
-        QFETCH(QString, way);
-        QFETCH(int, refreshes);
-        QFETCH(QByteArrayList, writes);
-        QFETCH(QStringList, texts);
+        const auto [way, refreshes, writes, texts] =
+            fetch<QString, int, QByteArrayList, QStringList>("way", "refreshes", "writes", "texts");
         const QByteArrayList zero{"@W8070100F7\r", "@WA410100FE\r"};
         if (way == QLatin1String("restart"))
             cal()->BtStCalibrationCh_Click();
@@ -353,10 +352,7 @@ class TestCalibrationScreens : public QObject, WindowFixture {
 
     void closeRefusedKeepsTheCalibration() {
         dialogs.answers = {false};
-        cal()->BtStCalibration->click();
-        RefreshScreens(window->app());
-        RefreshScreens(window->app());
-        acknowledgeWrites(2);
+        startAndZero();
         QVERIFY(!window->close());
         QVERIFY(window->app().CalibrationRunning);
         QCOMPARE(acknowledgeWrites(2), QByteArrayList{});
@@ -365,22 +361,19 @@ class TestCalibrationScreens : public QObject, WindowFixture {
     // The ECU never sees the write-back (silent, or the adapter pulled): the
     // fitter is told what it holds and what to write back.
     void leftChangedNamesTheValues_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("silent on Stop") << "silent";
-        QTest::newRow("unplugged while sampling") << "unplug";
-        QTest::newRow("silent while closing") << "close";
+        columns<QString>("fault");
+        row("silent on Stop", QString("silent"));
+        row("unplugged while sampling", QString("unplug"));
+        row("silent while closing", QString("close"));
     }
 
     void leftChangedNamesTheValues() {
-        QFETCH(QString, fault);
+        const auto [fault] = fetch<QString>("fault");
         const QString left = QStringLiteral(
             "The ECU was left with its switch-over delay and mode at 0; write back delay 2 and "
             "mode 1 once it answers (Calibration, Start Calibration idle, then Stop) or load the "
             "restore point");
-        cal()->BtStCalibration->click();
-        RefreshScreens(window->app());
-        RefreshScreens(window->app());
-        acknowledgeWrites(2);
+        startAndZero();
         if (fault == QLatin1String("silent")) {
             cal()->BtCalibrationStop->click();
             QTRY_COMPARE_WITH_TIMEOUT(dialogs.texts(), QStringList{left}, 15000);
