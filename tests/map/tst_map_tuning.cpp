@@ -47,12 +47,13 @@ class TestMapTuning : public QObject {
     void cleanup() { b.reset(); }
 
     // Band 5 trusted on both fuels; band 6 has two gas crossings: counts shown,
-    // the thin one greyed, only entry 5 proposed and written.
+    // the thin one greyed and left blank, entry 5's proposal shown and written.
+    // (The step's bound and which bands are trusted: tst_map_proposal.)
     void countsProposalAndApply() {
         map->showForm();
         for (int i = 0; i < 3; ++i) {
             record(5, Column::Petrol, 1000);
-            record(5, Column::Gas, 1110); // +11 wanted, +10 proposed
+            record(5, Column::Gas, 1060); // +6 at trim 1.00
             record(6, Column::Petrol, 1000);
             if (i < 2)
                 record(6, Column::Gas, 1200);
@@ -62,8 +63,8 @@ class TestMapTuning : public QObject {
         QVERIFY(aqui->TxNbG(6)->styleSheet().contains(QStringLiteral("gray")));
         QVERIFY(aqui->TxNbG(5)->styleSheet().isEmpty());
         ProposalTable *p = map->proposal();
-        QCOMPARE(p->TxProposed(5)->text(), QStringLiteral("110"));
-        QCOMPARE(p->TxDifference(5)->text(), QStringLiteral("+10"));
+        QCOMPARE(p->TxProposed(5)->text(), QStringLiteral("106"));
+        QCOMPARE(p->TxDifference(5)->text(), QStringLiteral("+6"));
         QCOMPARE(p->TxProposed(6)->text(), QString()); // left alone
         QCOMPARE(p->TxCurrent(6)->text(), QStringLiteral("100"));
 
