@@ -1,6 +1,7 @@
 // gasecu-cli calibrate against the simulator, ended every way it can end: the
 // ECU's switch-over delay (0x807) and mode (0xA41) afterwards, read from the
 // simulator's own memory, and what the fitter is told.
+#include "pages/data_table.h"
 #include "support/sim_console.h"
 
 namespace {
@@ -20,25 +21,18 @@ class TestCliCalibrate : public QObject {
   private Q_SLOTS:
     // Each signal while sampling: written back, read again, then reported.
     void signalsRestore_data() {
-        QTest::addColumn<int>("signal");
-        QTest::addColumn<QStringList>("simArgs");
-        QTest::addColumn<QByteArray>("waitFor");
-        QTest::addColumn<QByteArray>("said");
+        columns<int, QStringList, QByteArray, QByteArray>("signal", "simArgs", "waitFor", "said");
         const QByteArray restored = "switch-over settings restored: delay 2, mode 0";
         for (const auto &[name, signal] :
              {std::pair{"INT", SIGINT}, {"HUP", SIGHUP}, {"TERM", SIGTERM}, {"QUIT", SIGQUIT}})
-            QTest::newRow(name) << int(signal) << Warm << QByteArray("Load Gasoline Time")
-                                << restored;
+            row(name, int(signal), Warm, QByteArray("Load Gasoline Time"), restored);
         // A cold engine: still waiting for the vaporiser, nothing zeroed yet.
-        QTest::newRow("INT before zeroing")
-            << int(SIGINT) << QStringList{} << QByteArray("Waiting Temperature")
-            << QByteArray("interrupted: nothing was changed in the ECU");
+        row("INT before zeroing", int(SIGINT), QStringList{}, QByteArray("Waiting Temperature"),
+            QByteArray("interrupted: nothing was changed in the ECU"));
     }
     void signalsRestore() {
-        QFETCH(int, signal);
-        QFETCH(QStringList, simArgs);
-        QFETCH(QByteArray, waitFor);
-        QFETCH(QByteArray, said);
+        const auto [signal, simArgs, waitFor, said] =
+            fetch<int, QStringList, QByteArray, QByteArray>("signal", "simArgs", "waitFor", "said");
         Ecu ecu(20);
         QVERIFY(ecu.start(simArgs));
         RunningCli cli(ecu, Idle);
@@ -77,20 +71,17 @@ class TestCliCalibrate : public QObject {
 
     // Runs that must not start, or must end on their own, with exit 6.
     void refusedOrBounded_data() {
-        QTest::addColumn<QString>("args");
-        QTest::addColumn<QByteArray>("said");
-        QTest::newRow("load without idle results")
-            << "calibrate load"
-            << QByteArray("a load calibration needs the idle results of an idle calibration");
-        QTest::newRow("load with a missing --idle file")
-            << "calibrate load --idle /nonexistent/idle.txt"
-            << QByteArray("none in /nonexistent/idle.txt");
-        QTest::newRow("cold engine, --timeout 2")
-            << "calibrate idle --timeout 2" << QByteArray("timed out after 2 s: vaporiser at");
+        columns<QString, QByteArray>("args", "said");
+        row("load without idle results", QString("calibrate load"),
+            QByteArray("a load calibration needs the idle results of an idle calibration"));
+        row("load with a missing --idle file",
+            QString("calibrate load --idle /nonexistent/idle.txt"),
+            QByteArray("none in /nonexistent/idle.txt"));
+        row("cold engine, --timeout 2", QString("calibrate idle --timeout 2"),
+            QByteArray("timed out after 2 s: vaporiser at"));
     }
     void refusedOrBounded() {
-        QFETCH(QString, args);
-        QFETCH(QByteArray, said);
+        const auto [args, said] = fetch<QString, QByteArray>("args", "said");
         Ecu ecu(22);
         QVERIFY(ecu.start());
         const RunResult r = ecu.cli(args.split(u' '));

@@ -2,6 +2,7 @@
 // write, then the job's record, its report (read back as text) and its
 // export hold what the ECU holds. And the refusals: an unknown job, a
 // damaged database.
+#include "pages/data_table.h"
 #include "support/sim_console.h"
 
 #include <QDir>
@@ -109,24 +110,21 @@ class TestCliJobs : public QObject {
     }
 
     void refusals_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("said");
-        QTest::newRow("unknown job")
-            << QStringList{"job", "show", "99"} << 7 << QByteArray("no job 99 in ");
-        QTest::newRow("read into an unknown job")
-            << QStringList{"read", "--job", "99", "--port", "99"} << 7 << QByteArray("no job 99");
-        QTest::newRow("unknown plate") << QStringList{"jobs", "--vehicle", "ZZ-999"} << 7
-                                       << QByteArray("no vehicle with plate ZZ-999");
-        QTest::newRow("two sources") << QStringList{"report", "x.pdf", "--ecu", "--job", "1"} << 64
-                                     << QByteArray("one of --job ID, --file FILE, --ecu");
-        QTest::newRow("job without configuration") << QStringList{"report", "x.pdf", "--job", "2"}
-                                                   << 3 << QByteArray("holds no configuration");
+        columns<QStringList, int, QByteArray>("args", "exitCode", "said");
+        using L = QStringList;
+        row("unknown job", L{"job", "show", "99"}, 7, QByteArray("no job 99 in "));
+        row("read into an unknown job", L{"read", "--job", "99", "--port", "99"}, 7,
+            QByteArray("no job 99"));
+        row("unknown plate", L{"jobs", "--vehicle", "ZZ-999"}, 7,
+            QByteArray("no vehicle with plate ZZ-999"));
+        row("two sources", L{"report", "x.pdf", "--ecu", "--job", "1"}, 64,
+            QByteArray("one of --job ID, --file FILE, --ecu"));
+        row("job without configuration", L{"report", "x.pdf", "--job", "2"}, 3,
+            QByteArray("holds no configuration"));
     }
     void refusals() {
-        QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
-        QFETCH(QByteArray, said);
+        const auto [args, exitCode, said] =
+            fetch<QStringList, int, QByteArray>("args", "exitCode", "said");
         if (QTest::currentDataTag() == QByteArray("job without configuration"))
             QCOMPARE(runCli({"job", "new", "--plate", "EMPTY-1"}).out, QByteArray("job 2\n"));
         const RunResult r = runCli(args, work.path());

@@ -3,6 +3,7 @@
 // which puts the ECU back as it was.
 #include "ecu/memory_image.h"
 #include "files/memory_file.h"
+#include "pages/data_table.h"
 #include "support/sim_console.h"
 
 #include <QFile>
@@ -14,21 +15,18 @@ class TestCliTransferFailures : public QObject {
 
   private Q_SLOTS:
     void uploadStoppedPartWay_data() {
-        QTest::addColumn<QByteArray>("fault");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("firstLine");
-        QTest::newRow("acknowledgements lost")
-            << QByteArray("fault dropack on") << 1 << QByteArray("No communication on COM21");
-        QTest::newRow("adapter unplugged")
-            << QByteArray("vanish") << 2 << QByteArray(" Adapter Serial not connect ");
+        columns<QByteArray, int, QByteArray>("fault", "exitCode", "firstLine");
+        row("acknowledgements lost", QByteArray("fault dropack on"), 1,
+            QByteArray("No communication on COM21"));
+        row("adapter unplugged", QByteArray("vanish"), 2,
+            QByteArray(" Adapter Serial not connect "));
     }
     // Once the ECU holds the new first block, it stops answering: the message
     // counts the blocks written, says the ECU holds a mix and names the
     // restore point, which holds the ECU's configuration as it was.
     void uploadStoppedPartWay() {
-        QFETCH(QByteArray, fault);
-        QFETCH(int, exitCode);
-        QFETCH(QByteArray, firstLine);
+        const auto [fault, exitCode, firstLine] =
+            fetch<QByteArray, int, QByteArray>("fault", "exitCode", "firstLine");
         Ecu ecu(21);
         QVERIFY(ecu.start());
         const QByteArray before = ecu.config();

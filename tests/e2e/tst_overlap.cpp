@@ -1,6 +1,7 @@
 // Replies that overlap on the line, end to end: the command line against an ECU that still has
 // replies of an earlier program in flight, answers late or twice, or loses acknowledgements.
 // Whatever the line does, the saved file and the ECU's memory end up as on a quiet line.
+#include "pages/data_table.h"
 #include "support/sim_console.h"
 
 #include <QDeadlineTimer>
@@ -104,8 +105,7 @@ class TestOverlap : public QObject {
     }
 
     void nothingLost_data() {
-        QTest::addColumn<int>("job");
-        QTest::addColumn<QStringList>("fault");
+        columns<int, QStringList>("job", "fault");
         const std::pair<const char *, Job> jobs[] = {
             {"save", Job::Save}, {"upload", Job::Upload}, {"ports", Job::Ports}};
         // Replies of an earlier program at open; a reply still arriving when the tool asks
@@ -121,8 +121,7 @@ class TestOverlap : public QObject {
     }
 
     void nothingLost() {
-        QFETCH(int, job);
-        QFETCH(QStringList, fault);
+        const auto [job, fault] = fetch<int, QStringList>("job", "fault");
         Ecu ecu(12);
         QVERIFY(ecu.start(fault + QStringList{"--seed", "1", "--warm"}));
         // The tool's last command may still be crossing the line when it exits: the longest

@@ -128,8 +128,7 @@ class TstSim : public QObject {
             row(faultKindName(FaultKind(k)), k);
     }
     void faults() {
-        QFETCH(int, kind);
-        const FaultKind fault = FaultKind(kind);
+        const FaultKind fault = FaultKind(std::get<0>(fetch<int>("kind")));
         const QByteArray &good = FirmwareReply;
         Rig r;
         r.sim.faults().set(fault, FaultRule::next(1));
