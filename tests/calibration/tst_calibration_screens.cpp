@@ -148,28 +148,18 @@ class TestCalibrationScreens : public QObject, WindowFixture {
         QVERIFY(port->written.isEmpty()); // nothing goes to the ECU
     }
 
-    void idleUploadWritesBothBanksIdleTrims() {
-        BankTexts t1 = initialTexts(), t2 = initialTexts();
-        t1[TxApp1] = "3.12";
-        t2[TxApp1] = "3.06";
-        fin()->showResults(t1);
-        fin2()->showResults(t2);
-        cal()->BTuploadRalenti_Click();
-        // 3.12 and 3.06 x 50 beside the untouched load trims 120 and 110.
-        QCOMPARE(acknowledgeWrites(3),
-                 (QByteArrayList{"@W839026E998A\r", "@WA44010001\r", "@W80102789C7D\r"}));
-    }
-
     // Trims far from the ECU's (idle 0.40 and 0.42 ms here) are written only
-    // once the fitter has seen both and said yes.
+    // once the fitter has seen both and said yes: both banks' idle trims x 50
+    // beside the untouched load trims 120 and 110.
     void implausibleTrimsAskFirst_data() {
-        columns<QString, bool, bool>("bank2", "answer", "asked");
-        row("within 0.5 ms", QString("0.92"), false, false);
-        row("bank 2 beyond, fitter says no", QString("0.94"), false, true);
-        row("bank 2 beyond, fitter says yes", QString("0.94"), true, true);
+        columns<QString, bool, bool, int>("bank2", "answer", "asked", "written"); // -1: none
+        row("within 0.5 ms", QString("0.92"), false, false, 46);
+        row("bank 2 beyond, fitter says no", QString("0.94"), false, true, -1);
+        row("bank 2 beyond, fitter says yes", QString("0.94"), true, true, 47);
     }
     void implausibleTrimsAskFirst() {
-        const auto [bank2, answer, asked] = fetch<QString, bool, bool>("bank2", "answer", "asked");
+        const auto [bank2, answer, asked, written] =
+            fetch<QString, bool, bool, int>("bank2", "answer", "asked", "written");
         link->image.set(0x802, 20);
         link->image.set(0x83A, 21);
         BankTexts t1 = initialTexts(), t2 = initialTexts();
@@ -185,7 +175,9 @@ class TestCalibrationScreens : public QObject, WindowFixture {
                                      "not have been idling, or its speed or load was unsteady "
                                      "while the samples were taken. Write them anyway? "}
                        : QStringList{});
-        QCOMPARE(acknowledgeWrites(3).size(), !asked || answer ? 3 : 0);
+        const QByteArrayList writes{dataFrame(0x839, {110, written}), "@WA44010001\r",
+                                    dataFrame(0x801, {120, 25})};
+        QCOMPARE(acknowledgeWrites(3), written < 0 ? QByteArrayList{} : writes);
     }
 
     void loadUploadWritesBank1Only() {
