@@ -179,27 +179,20 @@ class TestMapScreen : public QObject {
         QCOMPARE(b->window.screens().connection->isShown(), !portOpen);
         QVERIFY(!b->window.app().CalibrationRunning);
 
-        b->link.poll.stop();
-        QTest::mouseClick(map->Btexit, Qt::LeftButton);
-        QVERIFY(b->window.screens().monitorScreen->isShown());
-        QCOMPARE(b->link.poll.isOn(), portOpen);
-        QCOMPARE(b->dialogs.texts(), messages);
-    }
-
-    // "Quitter" leaves the monitor alone on screen: every calibration form,
-    // both banks' end forms included, is hidden with the map.
-    void quitHidesTheCalibrationForms() {
-        QVERIFY(b->link.OpenPort());
+        // "Quitter" leaves the monitor alone on screen: every calibration
+        // form, both banks' end forms included, is hidden with the map.
         const Screens &s = b->window.screens();
         const QList<Form *> calibration = {s.calibrationScreen, s.calibrationSettings,
                                            s.calibrationEndBank1, s.calibrationEndBank2};
-        b->window.navigation().BtMap_Click();
         for (Form *form : calibration)
             form->showForm();
+        b->link.poll.stop();
         QTest::mouseClick(map->Btexit, Qt::LeftButton);
         for (Form *form : calibration)
             QVERIFY2(!form->isShown(), qPrintable(form->objectName()));
         QVERIFY(!map->isShown() && s.monitorScreen->isShown());
+        QCOMPARE(b->link.poll.isOn(), portOpen);
+        QCOMPARE(b->dialogs.texts(), messages);
     }
 
     void exportsCsv() {
