@@ -69,7 +69,10 @@ class TestRecordStore : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void init();
-    void cleanup() { delete m_store, delete m_dir; }
+    void cleanup() {
+        delete m_store;
+        delete m_dir;
+    }
     void defaultPathIsInTheDataFolder();
     void vehicleRoundTrip();
     void jobRoundTrip();

@@ -42,6 +42,7 @@ void TestRecordsKilled::committedJobsSurviveKill() {
             printed << writer.readLine().trimmed().toLongLong();
 
         QCOMPARE(rawSql(path, {"PRAGMA quick_check"}).toString(), "ok");
+        QCOMPARE(rawSql(path, {"PRAGMA journal_mode"}).toString(), "wal");
         RecordStore store;
         QVERIFY2(store.open(path), qPrintable(store.error()));
         for (const qint64 id : printed)
