@@ -3,10 +3,10 @@
 namespace recordschema {
 
 namespace {
-// Version 1: vehicles with their plate (plate_key is the plate in upper
-// case without blanks or dashes, the form searches compare) and jobs.
+// Version 1 (after the tool's mark): vehicles with their plate (plate_key
+// is the plate in upper case without blanks or dashes, the form searches
+// compare) and jobs.
 const char *const Version1[] = {
-    "PRAGMA application_id = 1196639555",
     "CREATE TABLE vehicles ("
     " id INTEGER PRIMARY KEY,"
     " plate TEXT NOT NULL DEFAULT '',"
@@ -69,7 +69,8 @@ template <std::size_t N> QStringList listOf(const char *const (&statements)[N]) 
 QStringList upgradeTo(int version) {
     switch (version) {
     case 1:
-        return listOf(Version1);
+        return QStringList{QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)}
+               << listOf(Version1);
     case 2:
         return listOf(Version2);
     case 3:

@@ -1,30 +1,14 @@
 // A program killed while it writes jobs leaves the records whole: after
 // each SIGKILL the database passes SQLite's check and holds every job whose
 // commit had returned.
+#include "vehicles/raw_sql.h"
 #include "vehicles/record_store.h"
 
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
-
-namespace {
-QString quickCheck(const QString &path) {
-    QString result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "check");
-        db.setDatabaseName(path);
-        QSqlQuery q(db);
-        if (db.open() && q.exec(QStringLiteral("PRAGMA quick_check")) && q.next())
-            result = q.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
-    return result;
-}
-} // namespace
 
 class TestRecordsKilled : public QObject {
     Q_OBJECT
@@ -57,7 +41,8 @@ void TestRecordsKilled::committedJobsSurviveKill() {
         while (writer.canReadLine()) // printed after a commit, read after the kill
             printed << writer.readLine().trimmed().toLongLong();
 
-        QCOMPARE(quickCheck(path), "ok");
+        QCOMPARE(rawSql(path, {"PRAGMA quick_check"}).toString(), "ok");
+        QCOMPARE(rawSql(path, {"PRAGMA journal_mode"}).toString(), "wal");
         RecordStore store;
         QVERIFY2(store.open(path), qPrintable(store.error()));
         for (const qint64 id : printed)
