@@ -1,8 +1,8 @@
 #include "emission/final_test_screen.h"
 
-#include "settings/result_block.h"
 #include "link/frames.h"
 #include "link/link.h"
+#include "settings/result_block.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 #include "ui/page_parts.h"

@@ -1,9 +1,9 @@
 // The emission schedule's codings, the test clock and the final test's
 // result block, against the bytes they leave in the image.
 #include "ecu/memory_image.h"
-#include "settings/result_block.h"
 #include "emission/schedule_codec.h"
 #include "emission/test_clock.h"
+#include "settings/result_block.h"
 
 #include <QTest>
 #include <tuple>
