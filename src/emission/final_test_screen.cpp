@@ -3,6 +3,7 @@
 #include "emission/result_block.h"
 #include "link/frames.h"
 #include "link/link.h"
+#include "ui/acknowledgement.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 #include "ui/page_parts.h"
@@ -70,6 +71,7 @@ FinalTestScreen::FinalTestScreen(AppContext &app, QWidget *parent)
             return;
         m_awaitingAnswer = false;
         ShowValue();
+        Q_EMIT resultsTransferred(texts());
     });
 }
 
@@ -90,6 +92,17 @@ void FinalTestScreen::BoutonCentrale_Click() {
         return;
     }
     m_app.link.WriteBlock(frames::WriteFinalTest);
+    acknowledgement::whenAcknowledged(
+        m_app.link, acknowledgement::Write::Block, this,
+        [this, written = texts()] { Q_EMIT resultsTransferred(written); });
+}
+
+QStringList FinalTestScreen::texts() const {
+    QStringList out;
+    for (int n = 1; n <= results::ValueCount; ++n)
+        out.append(Text(n)->text());
+    out.append(TxCycle->text());
+    return out;
 }
 
 void FinalTestScreen::BoutonPC_Click() {
