@@ -71,7 +71,7 @@ FinalTestScreen::FinalTestScreen(AppContext &app, QWidget *parent)
             return;
         m_awaitingAnswer = false;
         ShowValue();
-        Q_EMIT resultsTransferred(texts());
+        Q_EMIT resultsTransferred(fieldTexts());
     });
 }
 
@@ -94,10 +94,10 @@ void FinalTestScreen::BoutonCentrale_Click() {
     m_app.link.WriteBlock(frames::WriteFinalTest);
     acknowledgement::whenAcknowledged(
         m_app.link, acknowledgement::Write::Block, this,
-        [this, written = texts()] { Q_EMIT resultsTransferred(written); });
+        [this, written = fieldTexts()] { Q_EMIT resultsTransferred(written); });
 }
 
-QStringList FinalTestScreen::texts() const {
+QStringList FinalTestScreen::fieldTexts() const {
     QStringList out;
     for (int n = 1; n <= results::ValueCount; ++n)
         out.append(Text(n)->text());

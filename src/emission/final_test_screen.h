@@ -39,7 +39,7 @@ class FinalTestScreen : public Form {
     void resultsTransferred(const QStringList &texts);
 
   private:
-    QStringList texts() const;
+    QStringList fieldTexts() const;
 
     AppContext &m_app;
     std::array<QLineEdit *, 12> m_values{};

@@ -15,6 +15,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
 
