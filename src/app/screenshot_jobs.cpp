@@ -9,6 +9,7 @@
 #include "jobs/vehicle_form.h"
 #include "link/link.h"
 #include "shell/main_window.h"
+#include "ui/form.h"
 #include "ui/screens.h"
 #include "vehicles/job_images.h"
 

@@ -141,10 +141,17 @@ class TestJobPanel : public QObject, JobFixture {
         newer.fitter = QStringLiteral("Ana");
         newer.customer.clear();
         const qint64 newerId = store.addJob(newer);
+        // The configurations as read from the ECU, the switch-over
+        // temperature set to each job's.
+        const auto configuration = [this](int switchTemperature) {
+            MemoryImage image = link->image;
+            image.set(0x803, quint8(switchTemperature));
+            return jobimages::memoryFileOf(image);
+        };
         const QDateTime at = QDateTime::currentDateTime();
-        QVERIFY(store.setFirstRead(olderId, jobimages::memoryFileOf(ecuMemory(30)), at));
-        QVERIFY(store.setLastWritten(olderId, jobimages::memoryFileOf(ecuMemory(35)), at));
-        QVERIFY(store.setFirstRead(newerId, jobimages::memoryFileOf(ecuMemory(40)), at));
+        QVERIFY(store.setFirstRead(olderId, configuration(30), at));
+        QVERIFY(store.setLastWritten(olderId, configuration(35), at));
+        QVERIFY(store.setFirstRead(newerId, configuration(40), at));
 
         type("VehicleSearch", QStringLiteral("AB"));
         control<QListWidget>("VehicleList")->setCurrentRow(0);

@@ -43,8 +43,8 @@ class TestJobRecording : public QObject, JobFixture {
     // another configuration leaves it.
     void firstReadKeptOnce() {
         readEcu(ecuMemory(35));
+        const QByteArray first = jobimages::memoryFileOf(link->image);
         newVehicleAndJob(QStringLiteral("AB-123-CD"));
-        const QByteArray first = jobimages::memoryFileOf(ecuMemory(35));
         QCOMPARE(currentJob().firstRead, first);
         QCOMPARE(jobimages::imageOf(currentJob().firstRead)->at(0x803), quint8(35));
         readEcu(ecuMemory(50));
@@ -59,7 +59,8 @@ class TestJobRecording : public QObject, JobFixture {
         newVehicleAndJob(QStringLiteral("AB-123-CD"));
         QVERIFY(currentJob().firstRead.isEmpty());
         readEcu(ecuMemory(38));
-        QCOMPARE(currentJob().firstRead, jobimages::memoryFileOf(ecuMemory(38)));
+        QCOMPARE(currentJob().firstRead, jobimages::memoryFileOf(link->image));
+        QCOMPARE(jobimages::imageOf(currentJob().firstRead)->at(0x803), quint8(38));
     }
 
     void acknowledgedUploadIsLastWritten() {
