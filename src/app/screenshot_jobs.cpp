@@ -55,6 +55,7 @@ bool ScreenshotTour::shootJobs() {
     car.nozzle = QStringLiteral("1.9 mm");
     car.tank = QStringLiteral("Toroidal 54 l");
     const qint64 carId = store.addVehicle(car);
+    store.setSetting(QStringLiteral("job.fitter"), QStringLiteral("M. Durand"));
     Job conversion;
     conversion.vehicleId = carId;
     conversion.date = QDateTime::currentDateTime().addDays(-61);

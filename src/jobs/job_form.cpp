@@ -31,6 +31,7 @@ JobForm::JobForm(QWidget *parent) : QWidget(parent) {
     named(CustomerEdit, "CustomerEdit");
     NotesEdit = new QPlainTextEdit(this);
     named(NotesEdit, "NotesEdit");
+    NotesEdit->setMaximumHeight(140);
     m_fitter = new QLabel(this);
     m_customer = new QLabel(this);
     m_notes = new QLabel(this);

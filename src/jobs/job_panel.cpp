@@ -38,10 +38,21 @@ JobPanel::JobPanel(AppContext &app, QWidget *parent) : QFrame(parent), m_app(app
     RecordsMessage->setObjectName(QStringLiteral("RecordsMessage"));
     RecordsMessage->setWordWrap(true);
     RecordsMessage->setAlignment(Qt::AlignCenter);
-    for (QWidget *page :
-         {m_overview, static_cast<QWidget *>(vehicleForm), static_cast<QWidget *>(jobForm),
-          static_cast<QWidget *>(workshopForm), static_cast<QWidget *>(RecordsMessage)})
+    m_pages->addWidget(m_overview);
+    // The forms keep a width a fitter reads across, at the panel's top left.
+    for (QWidget *form : {static_cast<QWidget *>(vehicleForm), static_cast<QWidget *>(jobForm),
+                          static_cast<QWidget *>(workshopForm)}) {
+        auto *page = new QWidget(this);
+        auto *corner = new QGridLayout(page);
+        corner->setContentsMargins(0, 0, 0, 0);
+        form->setMinimumWidth(520);
+        form->setMaximumWidth(620);
+        corner->addWidget(form, 0, 0);
+        corner->setColumnStretch(1, 1);
+        corner->setRowStretch(1, 1);
         m_pages->addWidget(page);
+    }
+    m_pages->addWidget(RecordsMessage);
     auto *frame = new QGridLayout(this);
     frame->setContentsMargins(8, 8, 8, 8);
     frame->addWidget(m_pages);
@@ -80,13 +91,13 @@ QWidget *JobPanel::buildOverview() {
 
     auto *grid = new QGridLayout(page);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(CurrentJob, 0, 0, 1, 2);
+    grid->addWidget(CurrentJob, 0, 0, 1, 3);
     grid->addWidget(NewVehicleButton, 1, 0);
     grid->addWidget(NewJobButton, 1, 1);
     grid->addWidget(ReportButton, 2, 0);
     grid->addWidget(WorkshopButton, 2, 1);
     grid->addWidget(picker, 3, 0, 1, 2);
-    grid->addWidget(history, 0, 2, 4, 1);
+    grid->addWidget(history, 1, 2, 3, 1);
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 2);
@@ -98,18 +109,18 @@ QWidget *JobPanel::buildOverview() {
 void JobPanel::connectForms() {
     connect(NewVehicleButton, &QPushButton::clicked, this, [this] {
         vehicleForm->start();
-        m_pages->setCurrentWidget(vehicleForm);
+        m_pages->setCurrentWidget(vehicleForm->parentWidget());
     });
     connect(NewJobButton, &QPushButton::clicked, this, [this] {
         const std::optional<Vehicle> v = m_store.vehicle(m_vehicle);
         if (!v)
             return;
         jobForm->start(v->title(), m_store.setting(FitterKey));
-        m_pages->setCurrentWidget(jobForm);
+        m_pages->setCurrentWidget(jobForm->parentWidget());
     });
     connect(WorkshopButton, &QPushButton::clicked, this, [this] {
         workshopForm->start(m_store.setting(NameKey), m_store.setting(AddressKey));
-        m_pages->setCurrentWidget(workshopForm);
+        m_pages->setCurrentWidget(workshopForm->parentWidget());
     });
     connect(ReportButton, &QPushButton::clicked, this, &JobPanel::report);
     const auto back = [this] { m_pages->setCurrentWidget(m_overview); };
