@@ -2,14 +2,17 @@
 // first whole read (kept once), a configuration written only once the ECU
 // acknowledged it, the restore point made before it, and nothing at all
 // without a job.
+#include "emission/final_test_screen.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 #include "jobs/job_fixture.h"
 #include "support/fake_dialogs.h"
 #include "ui/menu.h"
+#include "ui/screens.h"
 #include "vehicles/job_images.h"
 #include "vehicles/record_store.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 class TestJobRecording : public QObject, JobFixture {
@@ -90,6 +93,45 @@ class TestJobRecording : public QObject, JobFixture {
         port->feed(ackFrame());
         QVERIFY(currentJob().lastWritten.isEmpty());
         QCOMPARE(panel()->store().record(panel()->currentJob())->restorePoints.size(), 1);
+    }
+
+    // The final test's block: recorded when the ECU answers a read or
+    // acknowledges a write, never for a write left unacknowledged.
+    void finalTestBlock_data() {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<QStringList>("cycles");
+        QTest::newRow("read answered") << 0 << QStringList{"7"};
+        QTest::newRow("write acknowledged") << 1 << QStringList{"12"};
+        QTest::newRow("write unacknowledged") << 2 << QStringList{};
+    }
+    void finalTestBlock() {
+        QFETCH(int, how);
+        QFETCH(QStringList, cycles);
+        readEcu();
+        newVehicleAndJob(QStringLiteral("AB-123-CD"));
+        FinalTestScreen *screen = window->screens().finalTestScreen;
+        port->written.clear();
+        if (how == 0) {
+            screen->BoutonPC_Click();
+            std::vector<int> block(25, 0);
+            block.back() = 7;
+            port->feed(dataFrame(0xB41, block));
+        } else {
+            screen->TxCycle->setText(QStringLiteral("12"));
+            screen->BoutonCentrale_Click();
+            QCOMPARE(port->written.size(), 1);
+            if (how == 1)
+                port->feed(ackFrame());
+            for (int tick = 0; how == 2 && tick < 9; ++tick)
+                link->WriteTimer_Timer();
+        }
+        QStringList recorded;
+        const JobRecord record = *panel()->store().record(panel()->currentJob());
+        for (const FinalTestEntry &entry : record.finalTests) {
+            QCOMPARE(entry.texts.size(), 13);
+            recorded.append(entry.texts.last());
+        }
+        QCOMPARE(recorded, cycles);
     }
 
     void nothingRecordedWithoutAJob() {
