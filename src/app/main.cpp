@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 bool wantsScreenshots(int argc, char **argv) {
@@ -23,9 +25,14 @@ bool wantsScreenshots(int argc, char **argv) {
 } // namespace
 
 int main(int argc, char **argv) {
-    // The screenshot tour renders without a display.
-    if (wantsScreenshots(argc, argv))
+    // The screenshot tour renders without a display, and keeps its records
+    // and restore points in a data folder of its own.
+    std::optional<QTemporaryDir> tourData;
+    if (wantsScreenshots(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        tourData.emplace();
+        qputenv("XDG_DATA_HOME", tourData->path().toLocal8Bit());
+    }
     const QString programDir = QDir::currentPath();
 
     QApplication app(argc, argv);

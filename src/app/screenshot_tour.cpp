@@ -124,5 +124,7 @@ bool ScreenshotTour::run() {
     waitFor([&] { return !connection->search.isSearching() && !link.state.FullReadActive; }, 20000);
     connection->showForm();
     ok = shoot(QStringLiteral("20-connection")) && ok;
+    connection->hideForm();
+    ok = shootJobs() && ok;
     return ok;
 }

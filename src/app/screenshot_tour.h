@@ -31,6 +31,9 @@ class ScreenshotTour {
     bool mapTour();
     // The calibration forms while running, the settings and both end forms.
     bool calibrationShots();
+    // The job panel with a vehicle, its job and a history of two jobs, and
+    // the new vehicle and job forms.
+    bool shootJobs();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs);
 
     MainWindow &m_window;

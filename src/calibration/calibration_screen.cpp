@@ -271,7 +271,9 @@ void CalibrationScreen::finished(Kind kind, bool acquisitionError) {
         BTuploadCharge->setEnabled(false);
         BTuploadRalenti->setEnabled(false);
         m_app.dialogs.warning(QStringLiteral(" ERROR Aquisition  "));
+        return;
     }
+    Q_EMIT resultsShown(kind);
 }
 
 void CalibrationScreen::calibrationReset() {

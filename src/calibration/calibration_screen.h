@@ -77,6 +77,9 @@ class CalibrationScreen : public Form {
     // before the run: the main parameters page shows them again (the shell
     // wires it).
     void switchSettingsRestored();
+    // A run finished without an acquisition error: both banks' end forms
+    // show its results.
+    void resultsShown(calibration::Kind kind);
 
   protected:
     void Form_Load() override;

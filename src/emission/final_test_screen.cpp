@@ -3,6 +3,7 @@
 #include "link/frames.h"
 #include "link/link.h"
 #include "settings/result_block.h"
+#include "ui/acknowledgement.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 #include "ui/page_parts.h"
@@ -70,6 +71,7 @@ FinalTestScreen::FinalTestScreen(AppContext &app, QWidget *parent)
             return;
         m_awaitingAnswer = false;
         ShowValue();
+        Q_EMIT resultsTransferred(fieldTexts());
     });
 }
 
@@ -90,6 +92,17 @@ void FinalTestScreen::BoutonCentrale_Click() {
         return;
     }
     m_app.link.WriteBlock(frames::WriteFinalTest);
+    acknowledgement::whenAcknowledged(
+        m_app.link, acknowledgement::Write::Block, this,
+        [this, written = fieldTexts()] { Q_EMIT resultsTransferred(written); });
+}
+
+QStringList FinalTestScreen::fieldTexts() const {
+    QStringList out;
+    for (int n = 1; n <= results::ValueCount; ++n)
+        out.append(Text(n)->text());
+    out.append(TxCycle->text());
+    return out;
 }
 
 void FinalTestScreen::BoutonPC_Click() {

@@ -2,6 +2,8 @@
 
 #include "ui/form.h"
 
+#include <QStringList>
+
 #include <array>
 
 class QLineEdit;
@@ -31,7 +33,14 @@ class FinalTestScreen : public Form {
     QPushButton *BoutonCentrale;
     QPushButton *BoutonPC;
 
+  Q_SIGNALS:
+    // The result block the ECU answered a read with, or acknowledged
+    // writing: Text1..Text12 then the cycle count, as the fields show them.
+    void resultsTransferred(const QStringList &texts);
+
   private:
+    QStringList fieldTexts() const;
+
     AppContext &m_app;
     std::array<QLineEdit *, 12> m_values{};
     bool m_awaitingAnswer = false;

@@ -10,6 +10,7 @@
 #include "map/proposal_table.h"
 #include "settings/number_format.h"
 #include "tuning/map_proposal.h"
+#include "ui/acknowledgement.h"
 #include "ui/app_context.h"
 #include "ui/captions.h"
 #include "ui/coefficient_grid.h"
@@ -180,7 +181,16 @@ void MapScreen::ApplyProposal_Click() {
                               QLatin1Char(' '));
         return;
     }
+    if (m_app.restorePointMade)
+        m_app.restorePointMade(ecu.restorePoint);
     for (const auto &[n, value] : changes)
         TxTbCG(n)->setText(QString::number(value));
     BoutonCentrale_Click();
+    const std::array<int, 20> written = depEntries();
+    acknowledgement::whenAcknowledged(
+        m_app.link, acknowledgement::Write::Block, this, [this, written] {
+            if (m_app.configurationWritten)
+                m_app.configurationWritten(m_app.link.image);
+            Q_EMIT proposalWritten(QList<int>(written.begin(), written.end()));
+        });
 }

@@ -2,6 +2,7 @@
 
 #include "ui/form.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -80,6 +81,11 @@ class MapScreen : public Form {
     QLineEdit *TxCharge, *TxRalenti;
     QPushButton *BtCharge1, *BtCharge2, *BtRalenti1, *BtRalenti2;
     QPushButton *Command1, *SwitchCommutateur, *Btexit;
+
+  Q_SIGNALS:
+    // The ECU acknowledged the write of an applied proposal: the "Dep"
+    // table's 20 entries as written, entry 1 first.
+    void proposalWritten(const QList<int> &entries);
 
   protected:
     void Form_Load() override;

@@ -73,6 +73,7 @@ MainWindow::MainWindow(Link &link, Dialogs *dialogs, const QString &programDir,
     createForms();
     wireLink();
     wireMenu();
+    wireJobs();
 }
 
 MainWindow::~MainWindow() = default;

@@ -11,6 +11,7 @@
 
 class CompareWindow;
 class Dialogs;
+class JobPanel;
 class Link;
 class QMdiArea;
 
@@ -36,6 +37,8 @@ class MainWindow : public QMainWindow {
     // right-click menu of the Load and Save buttons).
     CompareWindow *compareWindow();
     void openCompare();
+    // The job panel behind the screens of the ready area.
+    JobPanel *jobPanel() const { return m_jobPanel; }
 
   protected:
     void closeEvent(QCloseEvent *event) override;
@@ -45,6 +48,7 @@ class MainWindow : public QMainWindow {
     void wireLink();
     void wireMenu();
     void wireCompare();
+    void wireJobs();
     void readConfiguration();
 
     Link &m_link;
@@ -58,4 +62,5 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<AppContext> m_app;
     std::unique_ptr<Navigation> m_navigation;
     CompareWindow *m_compare = nullptr;
+    JobPanel *m_jobPanel = nullptr;
 };

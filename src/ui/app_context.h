@@ -7,6 +7,7 @@
 class Dialogs;
 class Etat;
 class Link;
+class MemoryImage;
 class Menu;
 struct Screens;
 
@@ -27,4 +28,10 @@ struct AppContext {
     // into the image, and every screen's controls refreshed from it.
     std::function<void()> uploadEditedValues{};
     std::function<void()> refreshScreens{};
+
+    // What the fitter's job records (the shell fills them in; unset, nothing
+    // is recorded): a restore point just kept before a write, and a
+    // configuration the ECU acknowledged writing.
+    std::function<void(const QString &path)> restorePointMade{};
+    std::function<void(const MemoryImage &image)> configurationWritten{};
 };

@@ -75,6 +75,11 @@ std::array<QString, Count> &loaded() {
     static std::array<QString, Count> texts;
     return texts;
 }
+
+QStringList &wholeFile() {
+    static QStringList texts;
+    return texts;
+}
 } // namespace
 
 QString english(Id id) {
@@ -86,7 +91,13 @@ QString text(Id id) {
     return t.isEmpty() ? english(id) : t;
 }
 
+QString numbered(int n, const QString &english) {
+    const QString t = wholeFile().value(n);
+    return t.trimmed().isEmpty() ? english : t;
+}
+
 void setTexts(const QStringList &languageTexts) {
+    wholeFile() = languageTexts;
     for (int i = 0; i < Count; ++i) {
         const QString t = languageTexts.value(FirstText + i);
         loaded().at(static_cast<std::size_t>(i)) = t.trimmed().isEmpty() ? QString() : t;

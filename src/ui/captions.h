@@ -89,6 +89,11 @@ QString english(Id id);
 // The caption in the language loaded last.
 QString text(Id id);
 
+// Text n of the language file loaded last, or english when that file has
+// none there (or leaves it empty), or none was loaded: the captions other
+// floors number themselves (the report's, the job panel's).
+QString numbered(int n, const QString &english);
+
 // Takes texts FirstText.. of a language file's texts 0..200.
 void setTexts(const QStringList &languageTexts);
 
