@@ -7,6 +7,7 @@
 #include "jobs/vehicle_form.h"
 #include "jobs/vehicle_picker.h"
 #include "jobs/workshop_form.h"
+#include "report/report_source.h"
 #include "ui/app_context.h"
 #include "ui/captions.h"
 #include "ui/dialogs.h"
@@ -21,8 +22,8 @@
 
 namespace {
 const QString FitterKey = QStringLiteral("job.fitter");
-const QString NameKey = QStringLiteral("workshop.name");
-const QString AddressKey = QStringLiteral("workshop.address");
+const QString NameKey = QLatin1String(report::WorkshopName);
+const QString AddressKey = QLatin1String(report::WorkshopAddress);
 } // namespace
 
 JobPanel::JobPanel(AppContext &app, QWidget *parent) : QFrame(parent), m_app(app) {

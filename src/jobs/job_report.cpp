@@ -3,6 +3,7 @@
 #include "jobs/job_configuration.h"
 #include "jobs/job_texts.h"
 #include "link/link.h"
+#include "report/report_source.h"
 #include "report/report_writer.h"
 #include "ui/captions.h"
 #include "ui/dialogs.h"
@@ -12,34 +13,20 @@
 #include <QRegularExpression>
 
 namespace jobreport {
-namespace {
-QString stamp(const QDateTime &at) {
-    return at.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
-}
-} // namespace
 
 ReportData data(const RecordStore &store, const JobRecord &record, const Link &link) {
-    ReportData d;
-    d.workshopName = store.setting(QStringLiteral("workshop.name"));
-    d.workshopAddress = store.setting(QStringLiteral("workshop.address"));
-    d.vehicle = store.vehicle(record.job.vehicleId);
-    d.job = record;
-    const Job &job = record.job;
-    const std::optional<MemoryImage> last = jobconfig::lastConfiguration(job);
-    if (!job.lastWritten.isEmpty() && last) {
-        d.image = *last;
-        d.source = QStringLiteral("ECU, written ") + stamp(job.lastWrittenAt);
-    } else if (const std::optional<MemoryImage> read = jobconfig::firstRead(job)) {
-        d.image = *read;
-        d.source = QStringLiteral("ECU, read ") + stamp(job.firstReadAt);
-    } else {
-        d.image = jobconfig::stamped(link.image);
-        d.source = QStringLiteral("ECU");
+    QString unused;
+    std::optional<ReportData> d = report::forJob(store, record.job.id, &unused);
+    if (!d) {
+        // A job opened before anything was read or written: the ECU's
+        // configuration as the tool holds it now.
+        d = report::forImage(jobconfig::stamped(link.image), QStringLiteral("ECU"));
+        d->vehicle = store.vehicle(record.job.vehicleId);
+        d->job = record;
+        report::addWorkshop(*d, store);
     }
-    d.firstRead = jobconfig::firstRead(job);
-    d.printedAt = QDateTime::currentDateTime();
-    d.text = [](int n, const QString &english) { return captions::numbered(n, english); };
-    return d;
+    d->text = [](int n, const QString &english) { return captions::numbered(n, english); };
+    return *d;
 }
 
 QString fileName(const Vehicle &vehicle, const Job &job) {

@@ -11,6 +11,7 @@
 #include "map/map_screen.h"
 #include "tuning/map_export.h"
 #include "ui/app_context.h"
+#include "ui/dialogs.h"
 #include "ui/screens.h"
 #include "vehicles/job_images.h"
 
@@ -43,6 +44,11 @@ JobRecording::JobRecording(AppContext &app, JobPanel &panel, QObject *parent)
                                         QDateTime::currentDateTime());
         });
     };
+    // Any other write the ECU acknowledged (a page's block, a chain of
+    // them, a trim): the configuration as the ECU now holds it.
+    for (void (Link::*acknowledged)() : {&Link::writeAcknowledged, &Link::chainAcknowledged})
+        connect(&app.link, acknowledged, this,
+                [this] { m_app.configurationWritten(m_app.link.image); });
     connect(s.calibrationScreen, &CalibrationScreen::resultsShown, this,
             [this](calibration::Kind kind) { recordCalibration(int(kind)); });
     connect(s.mapScreen, &MapScreen::proposalWritten, this, &JobRecording::recordMap);
@@ -54,7 +60,11 @@ template <typename Write> void JobRecording::record(Write write) {
     const qint64 job = m_panel.currentJob();
     if (job == 0 || !m_panel.store().isOpen())
         return;
-    write(m_panel.store(), job);
+    // The ECU is not affected by a record that could not be kept; the
+    // fitter is told once what is missing from the job.
+    if (!write(m_panel.store(), job))
+        m_app.dialogs.warning(QStringLiteral("Not recorded in the job: %1 The ECU is not affected.")
+                                  .arg(m_panel.store().error()));
     m_panel.recorded();
 }
 
@@ -64,8 +74,8 @@ void JobRecording::recordFirstRead() {
         return;
     const qint64 vehicle = m_panel.currentVehicle();
     record([&](RecordStore &store, qint64 job) {
-        store.setFirmware(vehicle, read.bytes().at(ecu::liveblock::Firmware));
-        return store.setFirstRead(job, jobimages::memoryFileOf(read.bytes()),
+        return store.setFirmware(vehicle, read.bytes().at(ecu::liveblock::Firmware)) &&
+               store.setFirstRead(job, jobimages::memoryFileOf(read.bytes()),
                                   QDateTime::currentDateTime());
     });
 }

@@ -6,6 +6,7 @@
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 #include "jobs/job_fixture.h"
+#include "pages/main_parameters_page.h"
 #include "support/fake_dialogs.h"
 #include "ui/menu.h"
 #include "ui/screens.h"
@@ -78,6 +79,24 @@ class TestJobRecording : public QObject, JobFixture {
         const JobRecord record = *panel()->store().record(panel()->currentJob());
         QCOMPARE(record.restorePoints.size(), 1);
         QCOMPARE(record.restorePoints[0].path, RestorePoints().list().value(0));
+    }
+
+    // A page's own write: recorded once the ECU acknowledged its last block.
+    void acknowledgedPageWriteIsLastWritten() {
+        readEcu(ecuMemory(35));
+        newVehicleAndJob(QStringLiteral("AB-123-CD"));
+        MainParametersPage &page = *window->screens().mainParametersPage;
+        page.refreshFromImage();
+        page.TemperatureText->setText(QStringLiteral("41"));
+        page.BoutonCentrale_Click();
+        QVERIFY(!port->written.isEmpty());
+        while (port->written.size() == 1 && link->writeInFlight()) {
+            QVERIFY(currentJob().lastWritten.isEmpty());
+            port->written.clear();
+            port->feed(ackFrame());
+        }
+        QVERIFY(!link->writeInFlight());
+        QCOMPARE(jobimages::imageOf(currentJob().lastWritten)->at(0x803), quint8(41));
     }
 
     // The ECU stops answering after 7 blocks: the job keeps no written
