@@ -59,6 +59,12 @@ void Navigation::hideScreens() {
         screen->hideForm();
 }
 
+void Navigation::showReadyArea() {
+    calibrationGuardAndStop();
+    calibrationReset();
+    hideScreens();
+}
+
 void Navigation::portCheck(const char *message) {
     if (!m_app.link.state.PortIsOpen) {
         m_app.dialogs.information(QString::fromLatin1(message));

@@ -31,6 +31,9 @@ class Navigation {
     // "Quitter" of the map screen: back to the monitor.
     void FnMAP_Btexit_Click();
     void Calibration_Click();
+    // Every screen hidden, so the ready area shows the job panel; a running
+    // calibration stops first, as the menu's buttons stop it.
+    void showReadyArea();
 
   private:
     void connectFileButtons();

@@ -13,6 +13,7 @@
 #include "vehicles/job_images.h"
 #include "vehicles/record_store.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -46,6 +47,16 @@ class TestJobPanel : public QObject, JobFixture {
         QCOMPARE(control<QLabel>("CurrentJob")->text(), QStringLiteral("<i>No job</i>"));
         QVERIFY(!control<QPushButton>("NewJobButton")->isEnabled());
         QVERIFY(!control<QPushButton>("ReportButton")->isEnabled());
+    }
+
+    // Ctrl+J brings the panel forward from any screen: every screen hidden.
+    void jobActionHidesTheScreens() {
+        readEcu();
+        QTest::mouseClick(window->menu().Moniteur, Qt::LeftButton);
+        QVERIFY(window->screens().monitorScreen->isVisible());
+        window->findChild<QAction *>(QStringLiteral("ActJob"))->trigger();
+        QVERIFY(!window->screens().monitorScreen->isVisible());
+        QVERIFY(panel()->isVisible());
     }
 
     void newVehicleAndJobThroughTheControls() {
