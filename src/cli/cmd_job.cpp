@@ -23,8 +23,13 @@ QString when(const QDateTime &at) {
                         : QStringLiteral("-");
 }
 
-// The job named by positional argument 1; prints why when there is none.
-std::optional<JobRecord> findJob(const cli::CommandArgs &args, RecordStore &store, int *code) {
+// Parses the command line and finds the job named by positional argument
+// 1; prints why and sets *code when there is none.
+std::optional<JobRecord> parseAndFind(cli::CommandArgs &args, const QStringList &arguments,
+                                      RecordStore &store, int *code) {
+    *code = cli::Ok;
+    if (!args.parse(arguments, code))
+        return std::nullopt;
     bool ok = false;
     const qint64 id = args.positional(1).toLongLong(&ok);
     if (!ok || id < 1) {
@@ -107,10 +112,8 @@ int newJob(const QStringList &arguments) {
 int showJob(const QStringList &arguments) {
     cli::CommandArgs args(QStringLiteral("job show ID"), 2, cli::CommandArgs::Port::NotTaken);
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
-        return code;
     RecordStore store;
-    const std::optional<JobRecord> record = findJob(args, store, &code);
+    const std::optional<JobRecord> record = parseAndFind(args, arguments, store, &code);
     if (!record)
         return code;
     const Job &job = record->job;
@@ -170,10 +173,8 @@ int exportJob(const QStringList &arguments) {
         3, cli::CommandArgs::Port::NotTaken);
     args.parser.addOption({QStringLiteral("force"), QStringLiteral("Replace existing files.")});
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
-        return code;
     RecordStore store;
-    const std::optional<JobRecord> record = findJob(args, store, &code);
+    const std::optional<JobRecord> record = parseAndFind(args, arguments, store, &code);
     if (!record)
         return code;
     const Job &job = record->job;

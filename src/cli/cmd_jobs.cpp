@@ -10,10 +10,17 @@
 
 namespace {
 
-bool openStore(RecordStore &store) {
+// Parses the command line and opens the records; false, with *code set to
+// the exit code, when the command ends here.
+bool parseAndOpen(cli::CommandArgs &args, const QStringList &arguments, RecordStore &store,
+                  int *code) {
+    *code = cli::Ok;
+    if (!args.parse(arguments, code))
+        return false;
     if (store.open())
         return true;
     cli::printErr(QStringLiteral("gasecu-cli: ") + store.error());
+    *code = cli::FileProblem;
     return false;
 }
 
@@ -28,11 +35,9 @@ int runJobs(const QStringList &arguments) {
     args.parser.addOption({QStringLiteral("vehicle"), QStringLiteral("Only this car's jobs."),
                            QStringLiteral("PLATE")});
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
-        return code;
     RecordStore store;
-    if (!openStore(store))
-        return cli::FileProblem;
+    if (!parseAndOpen(args, arguments, store, &code))
+        return code;
     qint64 vehicleId = 0;
     if (args.parser.isSet(QStringLiteral("vehicle"))) {
         const QString plate = args.parser.value(QStringLiteral("vehicle"));
@@ -67,11 +72,9 @@ int runWorkshop(const QStringList &arguments) {
         {QStringLiteral("address"), QStringLiteral("Its address."), QStringLiteral("A")},
     });
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
-        return code;
     RecordStore store;
-    if (!openStore(store))
-        return cli::FileProblem;
+    if (!parseAndOpen(args, arguments, store, &code))
+        return code;
     const std::pair<const char *, const char *> keys[] = {{"name", report::WorkshopName},
                                                           {"address", report::WorkshopAddress}};
     for (const auto &[option, key] : keys) {
@@ -97,11 +100,9 @@ int runBackup(const QStringList &arguments) {
                                          "whole even while the tool runs."),
                           1, cli::CommandArgs::Port::NotTaken);
     int code = cli::Ok;
-    if (!args.parse(arguments, &code))
-        return code;
     RecordStore store;
-    if (!openStore(store))
-        return cli::FileProblem;
+    if (!parseAndOpen(args, arguments, store, &code))
+        return code;
     if (!store.backupTo(args.positional(0))) {
         cli::printErr(QStringLiteral("gasecu-cli: ") + store.error());
         return cli::FileProblem;

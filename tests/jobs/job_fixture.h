@@ -2,6 +2,7 @@
 
 #include "jobs/job_panel.h"
 #include "link/link.h"
+#include "support/ecu_answers.h"
 #include "support/frame_helpers.h"
 #include "support/window_session.h"
 
@@ -52,25 +53,7 @@ struct JobFixture : WindowFixture {
         return ecu;
     }
     // Answers every read request from ecu; the other lines stay written.
-    void answerReads(const MemoryImage &ecu) {
-        QByteArrayList kept;
-        for (bool asked = true; asked;) {
-            asked = false;
-            for (const QByteArray &line : std::exchange(port->written, {})) {
-                if (!line.startsWith("@R")) {
-                    kept.append(line);
-                    continue;
-                }
-                asked = true;
-                const BlockRange range = blockRange(line);
-                std::vector<int> bytes;
-                for (int a = range.address; a < range.address + range.count; ++a)
-                    bytes.push_back(ecu.at(a));
-                port->feed(dataFrame(range.address, bytes));
-            }
-        }
-        port->written = kept;
-    }
+    void answerReads(const MemoryImage &ecu) { ::answerReads(*port, ecu); }
     void readEcu(const MemoryImage &ecu = ecuMemory()) {
         link->StartFullRead();
         answerReads(ecu);

@@ -7,6 +7,7 @@
 #include "files/restore_points.h"
 #include "jobs/job_fixture.h"
 #include "pages/main_parameters_page.h"
+#include "support/ecu_answers.h"
 #include "support/fake_dialogs.h"
 #include "ui/menu.h"
 #include "ui/screens.h"
@@ -31,13 +32,7 @@ class TestJobRecording : public QObject, JobFixture {
         dialogs.fileAnswers = {path};
         QTest::mouseClick(window->menu().Charger, Qt::LeftButton);
     }
-    void acknowledge(int count) {
-        for (int i = 0; i < count; ++i) {
-            QCOMPARE(port->written.size(), 1);
-            port->written.clear();
-            port->feed(ackFrame());
-        }
-    }
+    void acknowledge(int count) { acknowledgeEach(*port, count); }
 
   private Q_SLOTS:
     void init() { startWindow(); }

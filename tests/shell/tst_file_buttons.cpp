@@ -7,6 +7,7 @@
 #include "files/restore_points.h"
 #include "monitor/monitor_screen.h"
 #include "pages/data_table.h"
+#include "support/ecu_answers.h"
 #include "support/fake_dialogs.h"
 #include "support/frame_helpers.h"
 #include "support/sim_process.h"
@@ -62,25 +63,7 @@ class TestFileButtons : public QObject, WindowFixture {
     }
     // Answers every read request from ecu, the requests it brings included;
     // the other lines stay written.
-    void answerReads(const MemoryImage &ecu) {
-        QByteArrayList kept;
-        for (bool asked = true; asked;) {
-            asked = false;
-            for (const QByteArray &line : std::exchange(port->written, {})) {
-                if (!line.startsWith("@R")) {
-                    kept.append(line);
-                    continue;
-                }
-                asked = true;
-                const BlockRange range = blockRange(line);
-                std::vector<int> bytes;
-                for (int a = range.address; a < range.address + range.count; ++a)
-                    bytes.push_back(ecu.at(a));
-                port->feed(dataFrame(range.address, bytes));
-            }
-        }
-        port->written = kept;
-    }
+    void answerReads(const MemoryImage &ecu) { ::answerReads(*port, ecu); }
     // The ECU read as the connection form reads it.
     void readEcu(const MemoryImage &ecu = ecuMemory()) {
         link->StartFullRead();
@@ -91,13 +74,7 @@ class TestFileButtons : public QObject, WindowFixture {
         QVERIFY(memory_file::writeAtomically(file(name), memory_file::format(image)));
     }
     // Acknowledges count writes of the upload, one per reply.
-    void acknowledge(int count) {
-        for (int i = 0; i < count; ++i) {
-            QCOMPARE(port->written.size(), 1);
-            port->written.clear();
-            port->feed(ackFrame());
-        }
-    }
+    void acknowledge(int count) { acknowledgeEach(*port, count); }
 
   private Q_SLOTS:
     void init() {
