@@ -59,8 +59,9 @@ void TestPackage::debContents() {
                                         {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
     QCOMPARE(fields.exitCode, 0);
     const QByteArray depends = fields.out.trimmed();
-    for (const char *package : {"libqt6core6", "libqt6widgets6", "libqt6serialport6",
-                                "libqt6charts6", "qt6-qpa-plugins", "libc6"})
+    for (const char *package :
+         {"libqt6core6", "libqt6widgets6", "libqt6serialport6", "libqt6charts6", "libqt6sql6",
+          "libqt6sql6-sqlite", "qt6-qpa-plugins", "libc6"})
         QVERIFY2(depends.contains(package), depends.constData());
     // Every package named is one Debian's package database knows.
     for (const QByteArray &alternative : depends.split(',')) {
