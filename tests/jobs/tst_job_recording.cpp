@@ -2,10 +2,13 @@
 // first whole read (kept once), a configuration written only once the ECU
 // acknowledged it, the restore point made before it, and nothing at all
 // without a job.
+#include "calibration/calibration_end_form.h"
+#include "calibration/calibration_screen.h"
 #include "emission/final_test_screen.h"
 #include "files/memory_file.h"
 #include "files/restore_points.h"
 #include "jobs/job_fixture.h"
+#include "map/map_screen.h"
 #include "pages/main_parameters_page.h"
 #include "support/ecu_answers.h"
 #include "support/fake_dialogs.h"
@@ -146,6 +149,31 @@ class TestJobRecording : public QObject, JobFixture {
             recorded.append(entry.texts.last());
         }
         QCOMPARE(recorded, cycles);
+    }
+
+    // A finished calibration's end forms and an applied map proposal, as
+    // the screens announce them, land in the job; a bank 2 left at its "0"
+    // is not recorded.
+    void calibrationAndMapRecorded() {
+        readEcu(ecuMemory(35));
+        newVehicleAndJob(QStringLiteral("AB-123-CD"));
+        Screens &s = window->screens();
+        s.calibrationEndBank1->result(calibration::TxMinER)->setText(QStringLiteral("2.41"));
+        for (int f = 0; f < calibration::FieldCount; ++f)
+            s.calibrationEndBank2->result(calibration::Field(f))->setText(QStringLiteral("0"));
+        Q_EMIT s.calibrationScreen->resultsShown(calibration::Kind::Load);
+        QList<int> entries(20, 100);
+        entries[5] = 106;
+        Q_EMIT s.mapScreen->proposalWritten(entries);
+        const JobRecord r = *panel()->store().record(panel()->currentJob());
+        QCOMPARE(r.calibrations.size(), 1);
+        QCOMPARE(r.calibrations[0].kind, 1);
+        QCOMPARE(r.calibrations[0].bank1.size(), 20);
+        QCOMPARE(r.calibrations[0].bank1[calibration::TxMinER], QStringLiteral("2.41"));
+        QVERIFY(r.calibrations[0].bank2.isEmpty());
+        QCOMPARE(r.maps.size(), 1);
+        QCOMPARE(r.maps[0].applied, entries);
+        QCOMPARE(r.maps[0].bands.size(), 20);
     }
 
     void nothingRecordedWithoutAJob() {
