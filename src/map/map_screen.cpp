@@ -188,9 +188,6 @@ void MapScreen::ApplyProposal_Click() {
     BoutonCentrale_Click();
     const std::array<int, 20> written = depEntries();
     acknowledgement::whenAcknowledged(
-        m_app.link, acknowledgement::Write::Block, this, [this, written] {
-            if (m_app.configurationWritten)
-                m_app.configurationWritten(m_app.link.image);
-            Q_EMIT proposalWritten(QList<int>(written.begin(), written.end()));
-        });
+        m_app.link, acknowledgement::Write::Block, this,
+        [this, written] { Q_EMIT proposalWritten(QList<int>(written.begin(), written.end())); });
 }

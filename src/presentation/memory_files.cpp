@@ -9,7 +9,6 @@
 #include "presentation/refresh.h"
 #include "transfer/prog_start_form.h"
 #include "transfer/transfer_form.h"
-#include "ui/acknowledgement.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 #include "ui/menu.h"
@@ -44,10 +43,6 @@ void uploadAfterRestorePoint(AppContext &app) {
         app.restorePointMade(ecu.restorePoint);
     Link &link = app.link;
     link.StartUpload(2);
-    acknowledgement::whenAcknowledged(link, acknowledgement::Write::Upload, &link, [&app] {
-        if (app.configurationWritten)
-            app.configurationWritten(app.link.image);
-    });
 }
 
 // The image no longer shows what the ECU held at the last read (a file was

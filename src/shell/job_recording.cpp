@@ -38,17 +38,11 @@ JobRecording::JobRecording(AppContext &app, JobPanel &panel, QObject *parent)
             return store.addRestorePoint(job, {QDateTime::currentDateTime(), path});
         });
     };
-    app.configurationWritten = [this](const MemoryImage &image) {
-        record([&](RecordStore &store, qint64 job) {
-            return store.setLastWritten(job, jobimages::memoryFileOf(image),
-                                        QDateTime::currentDateTime());
-        });
-    };
-    // Any other write the ECU acknowledged (a page's block, a chain of
-    // them, a trim): the configuration as the ECU now holds it.
-    for (void (Link::*acknowledged)() : {&Link::writeAcknowledged, &Link::chainAcknowledged})
-        connect(&app.link, acknowledged, this,
-                [this] { m_app.configurationWritten(m_app.link.image); });
+    // Every write the ECU acknowledged (a whole upload, a page's block, a
+    // chain of them, a trim): the configuration as the ECU now holds it.
+    for (void (Link::*acknowledged)() :
+         {&Link::uploadCompleted, &Link::writeAcknowledged, &Link::chainAcknowledged})
+        connect(&app.link, acknowledged, this, &JobRecording::recordWritten);
     connect(s.calibrationScreen, &CalibrationScreen::resultsShown, this,
             [this](calibration::Kind kind) { recordCalibration(int(kind)); });
     connect(s.mapScreen, &MapScreen::proposalWritten, this, &JobRecording::recordMap);
@@ -66,6 +60,13 @@ template <typename Write> void JobRecording::record(Write write) {
         m_app.dialogs.warning(QStringLiteral("Not recorded in the job: %1 The ECU is not affected.")
                                   .arg(m_panel.store().error()));
     m_panel.recorded();
+}
+
+void JobRecording::recordWritten() {
+    const QByteArray file = jobimages::memoryFileOf(m_app.link.image);
+    record([&](RecordStore &store, qint64 job) {
+        return store.setLastWritten(job, file, QDateTime::currentDateTime());
+    });
 }
 
 void JobRecording::recordFirstRead() {

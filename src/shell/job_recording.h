@@ -19,6 +19,7 @@ class JobRecording : public QObject {
     // The ECU's configuration as the last whole read found it, as the
     // job's first read (kept only when the job has none yet).
     void recordFirstRead();
+    void recordWritten();
     void recordCalibration(int kind);
     void recordMap(const QList<int> &entries);
     void recordFinalTest(const QStringList &texts);

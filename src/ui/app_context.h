@@ -7,7 +7,6 @@
 class Dialogs;
 class Etat;
 class Link;
-class MemoryImage;
 class Menu;
 struct Screens;
 
@@ -29,9 +28,7 @@ struct AppContext {
     std::function<void()> uploadEditedValues{};
     std::function<void()> refreshScreens{};
 
-    // What the fitter's job records (the shell fills them in; unset, nothing
-    // is recorded): a restore point just kept before a write, and a
-    // configuration the ECU acknowledged writing.
+    // A restore point just kept before a write, for the fitter's job (the
+    // shell fills it in; unset, nothing is recorded).
     std::function<void(const QString &path)> restorePointMade{};
-    std::function<void(const MemoryImage &image)> configurationWritten{};
 };
